@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// True when the last-modified time of the path can be read; never throws.
+bool FileExists(const QString& path);
+
+// Lets pending window events run, deletes the file, and when that fails deletes it again
+// with force. Never reports and never throws: a file that cannot be deleted stays.
+void KillFile(const QString& path);
+
+// Deletes a file even when it is read-only. Throws AppError when it cannot.
+void ForceDeleteFile(const QString& path);
+
+// The folder that holds the program (where HAND-M.CUR and x/o.cjs live).
+QString programFolder();
+// Tests point the program folder elsewhere; an empty text restores the real one.
+void setProgramFolder(const QString& folder);
+
+// The temporary folder: $TEMP when set and not empty, otherwise a private per-user folder
+// (mode 0700) that is created when missing. Never ends in a slash.
+QString tempFolder();
+// tempFolder() + "/" + name.
+QString tempPath(const QString& name);
+
+// Writes bytes to a new or truncated file without following a symbolic link planted at
+// the path. Throws AppError with a readable description on any failure.
+void writeFileNoFollow(const QString& path, const QByteArray& bytes);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+inline const QString kProductName = QStringLiteral("Festoria");
+
+// The product name shortened by whole words to at most 40 characters.
+QString shortenedTitle(const QString& name);
+
+// Sets the application title from the product name.
+void SetApplicationTitle();
+// The caption of every message box that is given no caption of its own.
+QString applicationTitle();

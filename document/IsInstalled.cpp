@@ -1,0 +1,3 @@
+#include "IsInstalled.h"
+
+void CheckWordInstalled(office::Office&, Prompts&) {}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The application icon, in all its sizes.
+QIcon applicationIcon();

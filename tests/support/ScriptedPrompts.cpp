@@ -1,0 +1,35 @@
+#include "ScriptedPrompts.h"
+
+#include <QRegularExpression>
+
+Prompts::Answer ScriptedPrompts::message(const QString& text, const QString& caption, Icon icon,
+                                         Buttons buttons) {
+    shown.append({text, caption, icon, buttons});
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    return answers.isEmpty() ? Answer::No : answers.takeFirst();
+}
+
+QString ScriptedPrompts::saveFileName(const QString& title, const QString& filter,
+                                      const QString& initialName) {
+    saveDialogs.append({title, filter, initialName});
+    return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
+}
+
+QStringList ScriptedPrompts::reports() const {
+    QStringList result;
+    for (const Shown& s : shown)
+        if (s.caption == QStringLiteral("Application Error"))
+            result << s.text;
+    return result;
+}
+
+QList<int> ScriptedPrompts::reportLines() const {
+    static const QRegularExpression line(QStringLiteral("at line (\\d+)\\r\\r"));
+    QList<int> result;
+    for (const QString& text : reports()) {
+        const auto match = line.match(text);
+        result << (match.hasMatch() ? match.captured(1).toInt() : -1);
+    }
+    return result;
+}
