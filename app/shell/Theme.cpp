@@ -1,0 +1,5 @@
+#include "Theme.h"
+
+void ApplySkin(QWidget&) {}
+
+void ApplyFormColors(QWidget&) {}
