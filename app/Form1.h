@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QWidget>
+
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Picker;
+class Prompts;
+class SettingsStore;
+class WindowPointer;
+namespace office {
+class Office;
+}
+
+// The main window: the event details, the two data buttons and "Start Creating Template".
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    Form1(Prompts& prompts, office::Office& office, SettingsStore& settings);
+    ~Form1() override;
+
+    // The start-up sequence, run once before the window is first shown.
+    void Form_Load();
+
+    void PushButton2_Click(); // "Clear/Reset Data"
+    void PushButton3_Click(); // "Load Sample/Example Data"
+    void PushButton6_Click(); // "Start Creating Template"
+
+    // What closing the window does: end the program at once. Tests replace it.
+    std::function<void()> endProgram;
+    // What "Start Creating Template" runs; set by the program's wiring.
+    std::function<void()> createInvitation;
+
+    WindowPointer& pointer() { return *mPointer; }
+    Prompts& prompts() { return mPrompts; }
+
+    // The controls, by their design names.
+    QPushButton* PushButton6;
+    QPushButton* PushButton2;
+    QPushButton* PushButton3;
+    QGroupBox* Frame1;
+    Picker* dtpDate;
+    Picker* dtpTime;
+    QLineEdit* txtEventName;
+    QLineEdit* txtLocation;
+    QLineEdit* txtItems;
+    QLineEdit* txtDrive;
+    QLineEdit* txtRSVP;
+    QList<QLabel*> Label4;
+
+    // Both pickers start here, before their stored values are restored.
+    static QDateTime initialPickerValue() { return QDateTime(QDate(2010, 1, 17), QTime(0, 0)); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void wireStorage();
+    void restorePicker(Picker* picker, const QString& key, const QDateTime& whenEmpty);
+
+    Prompts& mPrompts;
+    office::Office& mOffice;
+    SettingsStore& mSettings;
+    WindowPointer* mPointer;
+    bool mRestoring = false;
+    bool mCentred = false;
+};

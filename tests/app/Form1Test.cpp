@@ -1,0 +1,353 @@
+#include "ErrorTrap.h"
+#include "EventFields.h"
+#include "Files.h"
+#include "Form1.h"
+#include "GeneralDate.h"
+#include "Product.h"
+#include "QtPrinting.h"
+#include "ScriptedPrompts.h"
+#include "Picker.h"
+#include "Settings.h"
+#include "WindowPointer.h"
+#include "office/Office.h"
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// An office that starts and quits without doing anything.
+class IdleOffice : public office::Office {
+    class Session : public office::Application {
+    public:
+        office::Document& open(const QString&, bool) override { throw AppError("no documents"); }
+        office::Document& activeDocument() override { throw AppError("no documents"); }
+        void setDisplayAlerts(bool) override {}
+        void quit() override {}
+    };
+
+public:
+    std::unique_ptr<office::Application> createApplication() override {
+        return std::make_unique<Session>();
+    }
+};
+
+void clearSettings() { QFile::remove(SettingsStore::filePath()); }
+
+void store(const QString& key, const QString& value) {
+    SettingsStore settings;
+    settings.write(key, value);
+}
+
+QString stored(const QString& key) {
+    QSettings file(SettingsStore::filePath(), QSettings::IniFormat);
+    return file.value(QStringLiteral("Festoria/") + key).toString();
+}
+
+struct Window {
+    ScriptedPrompts prompts;
+    IdleOffice office;
+    SettingsStore settings;
+    Form1 form{prompts, office, settings};
+    bool ended = false;
+    Window() {
+        form.endProgram = [this] { ended = true; };
+        form.Form_Load();
+    }
+};
+
+} // namespace
+
+TEST(Form1, LayoutMatchesTheDesignToThePixel) {
+    clearSettings();
+    Window w;
+    Form1& f = w.form;
+    EXPECT_EQ(f.size(), QSize(536, 317));
+    EXPECT_EQ(f.minimumSize(), f.maximumSize());
+    EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(f.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Festoria"));
+    EXPECT_FALSE(f.windowIcon().isNull());
+
+    EXPECT_EQ(f.PushButton6->geometry(), QRect(8, 8, 520, 27));
+    EXPECT_EQ(f.PushButton2->geometry(), QRect(8, 42, 256, 27));
+    EXPECT_EQ(f.PushButton3->geometry(), QRect(272, 42, 256, 27));
+    EXPECT_EQ(f.Frame1->geometry(), QRect(8, 74, 520, 235));
+    EXPECT_EQ(f.PushButton6->text(), QStringLiteral("Start Creating Template"));
+    EXPECT_EQ(f.PushButton2->text(), QStringLiteral("Clear/Reset Data"));
+    EXPECT_EQ(f.PushButton3->text(), QStringLiteral("Load Sample/Example Data"));
+    EXPECT_EQ(f.Frame1->title(), QStringLiteral("Event details"));
+
+    const QList<QWidget*> fields = {f.dtpDate, f.dtpTime, f.txtEventName, f.txtLocation,
+                                    f.txtItems, f.txtDrive, f.txtRSVP};
+    const QStringList captions = {"Event Date:",    "Event Time:",         "Name of Event:",
+                                  "Event Location:", "What To Bring:", "Driving Directions:",
+                                  "RSVP To:"};
+    ASSERT_EQ(f.Label4.size(), 7);
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(fields[i]->parentWidget(), f.Frame1);
+        EXPECT_EQ(fields[i]->geometry(), QRect(136, 20 + 30 * i, 368, 23)) << i;
+        EXPECT_EQ(f.Label4[i]->text(), captions[i]);
+        EXPECT_EQ(f.Label4[i]->pos(), QPoint(16, 23 + 30 * i));
+    }
+
+    EXPECT_EQ(f.font().family(), QStringLiteral("Arial"));
+    EXPECT_TRUE(f.font().bold());
+    EXPECT_DOUBLE_EQ(f.font().pointSizeF(), 9.0);
+    EXPECT_DOUBLE_EQ(f.PushButton6->font().pointSizeF(), 11.25);
+    EXPECT_EQ(f.dtpDate->displayFormat(), QStringLiteral("dd-MMM-yyyy"));
+    EXPECT_EQ(f.txtDrive->maxLength(), std::numeric_limits<int>::max());
+    EXPECT_EQ(f.palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(f.Frame1->palette().color(QPalette::Window), QColor(Qt::white));
+}
+
+TEST(Form1, FocusStartsInTheDatePickerAndFollowsTheTabOrder) {
+    clearSettings();
+    Window w;
+    Form1& f = w.form;
+    f.show();
+    QApplication::setActiveWindow(&f);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    EXPECT_TRUE(f.dtpDate->hasFocus());
+    const QList<QWidget*> order = {f.dtpTime,  f.txtEventName, f.txtLocation, f.txtItems,
+                                   f.txtDrive, f.txtRSVP,      f.PushButton6, f.PushButton2,
+                                   f.PushButton3};
+    QWidget* at = f.dtpDate;
+    for (QWidget* expected : order) {
+        at = at->nextInFocusChain();
+        while (at != expected && !(at->focusPolicy() & Qt::TabFocus && at->isVisible() &&
+                                   at->parentWidget() && !qobject_cast<QDateTimeEdit*>(at->parentWidget())))
+            at = at->nextInFocusChain();
+        EXPECT_EQ(at, expected) << expected->objectName().toStdString();
+    }
+    // Tabbing into a box that holds text selects all of it.
+    f.txtLocation->setText(QStringLiteral("Haverhill"));
+    f.txtEventName->setFocus();
+    QTest::keyClick(f.txtEventName, Qt::Key_Tab);
+    EXPECT_TRUE(f.txtLocation->hasFocus());
+    EXPECT_EQ(f.txtLocation->selectedText(), QStringLiteral("Haverhill"));
+}
+
+TEST(Form1, PointerFollowsTheWindowRuleAndNeverReplacesTheHourglass) {
+    clearSettings();
+    Window w;
+    Form1& f = w.form;
+    WindowPointer& pointer = f.pointer();
+    auto hover = [](QWidget* widget) {
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(widget, &enter);
+    };
+    EXPECT_TRUE(pointer.hasHandCursor()) << "HAND-M.CUR beside the program";
+
+    hover(f.PushButton3);
+    EXPECT_EQ(pointer.mode(), WindowPointer::Custom);
+    hover(f.Label4[2]);
+    EXPECT_EQ(pointer.mode(), WindowPointer::Custom) << "labels change nothing";
+    // The setting shows over every control, even over a text box's own I-beam.
+    EXPECT_EQ(f.txtRSVP->cursor().shape(), Qt::BitmapCursor);
+    hover(f.txtRSVP);
+    EXPECT_EQ(pointer.mode(), WindowPointer::Default);
+    EXPECT_EQ(f.txtRSVP->cursor().shape(), Qt::ArrowCursor);
+    hover(f.PushButton6);
+    hover(f.Frame1);
+    EXPECT_EQ(pointer.mode(), WindowPointer::Default);
+    hover(f.PushButton2);
+    hover(f.dtpTime->findChild<QLineEdit*>());
+    EXPECT_EQ(pointer.mode(), WindowPointer::Default) << "the picker's inner box is the picker";
+    hover(f.PushButton2);
+    hover(&f);
+    EXPECT_EQ(pointer.mode(), WindowPointer::Default);
+
+    pointer.setMode(WindowPointer::Hourglass);
+    for (QWidget* widget : std::initializer_list<QWidget*>{f.PushButton6, f.txtItems, f.dtpDate,
+                                                           f.Frame1, &f})
+        hover(widget);
+    EXPECT_EQ(pointer.mode(), WindowPointer::Hourglass);
+    EXPECT_EQ(f.txtItems->cursor().shape(), Qt::WaitCursor);
+}
+
+TEST(Form1, WithoutTheCursorFileTheButtonsShowTheArrow) {
+    clearSettings();
+    QTemporaryDir folder;
+    setProgramFolder(folder.path());
+    {
+        Window w;
+        EXPECT_TRUE(w.prompts.shown.isEmpty());
+        EXPECT_FALSE(w.form.pointer().hasHandCursor());
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(w.form.PushButton6, &enter);
+        EXPECT_EQ(w.form.pointer().mode(), WindowPointer::Custom);
+        EXPECT_EQ(w.form.PushButton6->cursor().shape(), Qt::ArrowCursor);
+    }
+    // A cursor file that is no picture: one report at 108, start-up goes on.
+    QFile bad(folder.filePath("HAND-M.CUR"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a cursor");
+    bad.close();
+    store(keys::txtRSVP, QStringLiteral("kept"));
+    {
+        Window w;
+        EXPECT_EQ(w.prompts.reportLines(), QList<int>{108});
+        EXPECT_EQ(w.form.txtRSVP->text(), QStringLiteral("kept"));
+    }
+    setProgramFolder(QString());
+}
+
+TEST(Form1, EveryChangeIsStoredAtOnceAndRestoredOnTheNextStart) {
+    clearSettings();
+    const QDate today = QDate::currentDate();
+    {
+        Window w;
+        Form1& f = w.form;
+        EXPECT_TRUE(w.prompts.shown.isEmpty());
+        EXPECT_EQ(f.dtpDate->value(), QDateTime(today, QTime(0, 0)));
+        EXPECT_LE(qAbs(f.dtpTime->value().secsTo(QDateTime::currentDateTime())), 5);
+        EXPECT_TRUE(f.txtEventName->text().isEmpty());
+
+        QTest::keyClicks(f.txtEventName, QStringLiteral("Ga"));
+        EXPECT_EQ(stored(keys::txtEventName), QStringLiteral("Ga")) << "stored per keystroke";
+        QTest::keyClicks(f.txtEventName, QStringLiteral("la"));
+        EXPECT_EQ(stored(keys::txtEventName), QStringLiteral("Gala"));
+        f.txtLocation->setText(QStringLiteral("Town Hall"));
+        f.txtLocation->clear();
+        EXPECT_EQ(stored(keys::txtLocation), QString());
+
+        f.dtpDate->setValue(QDateTime(QDate(1888, 2, 29), QTime(0, 0)));
+        f.dtpTime->setValue(QDateTime(QDate(2030, 5, 6), QTime(19, 30, 15)));
+        EXPECT_EQ(stored(keys::dtpDate), generalDateText(QDateTime(QDate(1888, 2, 29), QTime(0, 0))));
+        EXPECT_EQ(stored(keys::dtpTime),
+                  generalDateText(QDateTime(QDate(2030, 5, 6), QTime(19, 30, 15))));
+        f.txtItems->setText(QStringLiteral("🎂 cake\ttwo"));
+        f.txtDrive->setText(QStringLiteral("left, then right"));
+        f.txtRSVP->setText(QStringLiteral("me@example.com"));
+    }
+    Window again;
+    Form1& f = again.form;
+    EXPECT_TRUE(again.prompts.shown.isEmpty());
+    EXPECT_EQ(f.dtpDate->value(), QDateTime(QDate(1888, 2, 29), QTime(0, 0)));
+    EXPECT_EQ(f.dtpTime->value(), QDateTime(QDate(2030, 5, 6), QTime(19, 30, 15)));
+    EXPECT_EQ(f.txtEventName->text(), QStringLiteral("Gala"));
+    EXPECT_EQ(f.txtLocation->text(), QString());
+    EXPECT_EQ(f.txtItems->text(), QStringLiteral("🎂 cake\ttwo"));
+    EXPECT_EQ(f.txtDrive->text(), QStringLiteral("left, then right"));
+    EXPECT_EQ(f.txtRSVP->text(), QStringLiteral("me@example.com"));
+}
+
+TEST(Form1, TheDatePickerKeepsItsTimeOfDayAndTheTimePickerItsDate) {
+    clearSettings();
+    store(keys::dtpDate, generalDateText(QDateTime(QDate(2022, 3, 1), QTime(8, 15, 0))));
+    Window w;
+    EXPECT_EQ(w.form.dtpDate->value(), QDateTime(QDate(2022, 3, 1), QTime(8, 15, 0)));
+    w.form.dtpDate->setDate(QDate(2022, 3, 2));
+    EXPECT_EQ(stored(keys::dtpDate),
+              generalDateText(QDateTime(QDate(2022, 3, 2), QTime(8, 15, 0))));
+
+    w.form.dtpTime->setValue(QDateTime(QDate(1999, 12, 31), QTime(23, 0, 0)));
+    w.form.dtpTime->setTime(QTime(0, 0, 0)); // as the user's edit arrives
+    EXPECT_EQ(w.form.dtpTime->value(), QDateTime(QDate(1999, 12, 31), QTime(0, 0)));
+    EXPECT_EQ(stored(keys::dtpTime), generalDateText(QDateTime(QDate(1999, 12, 31), QTime(0, 0))))
+        << "midnight is stored as the short date alone";
+    EXPECT_EQ(stored(keys::dtpTime), QLocale().toString(QDate(1999, 12, 31), generalDateFormat()));
+}
+
+TEST(Form1, AStoredValueThatIsNoDateIsReportedAndTheRestIsStillRestored) {
+    clearSettings();
+    store(keys::dtpDate, QStringLiteral("not a date"));
+    store(keys::dtpTime, QStringLiteral("1/2/1500 1:00:00 AM"));
+    store(keys::txtEventName, QStringLiteral("Gala"));
+    store(keys::txtItems, QStringLiteral("wine"));
+    Window w;
+    EXPECT_EQ(w.prompts.reportLines(), (QList<int>{128, 130}));
+    EXPECT_TRUE(w.prompts.reports()[0].contains(
+        QStringLiteral("\r\nin Festoria2021/08/31.Form1.Form_Load at line 128\r\r")));
+    EXPECT_EQ(w.form.dtpDate->value(), Form1::initialPickerValue());
+    EXPECT_EQ(w.form.dtpTime->value(), Form1::initialPickerValue());
+    EXPECT_EQ(w.form.txtEventName->text(), QStringLiteral("Gala"));
+    EXPECT_EQ(w.form.txtItems->text(), QStringLiteral("wine"));
+    EXPECT_EQ(stored(keys::dtpDate), QStringLiteral("not a date")) << "restoring stores nothing";
+}
+
+TEST(Form1, SampleAndClearFillTheFiveTextFieldsAndLeaveThePickers) {
+    clearSettings();
+    Window w;
+    Form1& f = w.form;
+    f.dtpDate->setValue(QDateTime(QDate(2021, 8, 21), QTime(0, 0)));
+    const QString date = stored(keys::dtpDate);
+    f.txtEventName->setText(QStringLiteral("old"));
+    QTest::mouseClick(f.PushButton3, Qt::LeftButton);
+    EXPECT_EQ(f.txtEventName->text(), QStringLiteral("Lobster Eating Party"));
+    EXPECT_EQ(f.txtLocation->text(), QStringLiteral("Haverhill MA"));
+    EXPECT_EQ(f.txtItems->text(), QStringLiteral("bib, meat extractors, cracking utensils, butter"));
+    EXPECT_TRUE(f.txtDrive->text().startsWith(QStringLiteral("Take 66 West to 267 West, take the Wiehle exit")));
+    EXPECT_TRUE(f.txtDrive->text().endsWith(QStringLiteral("until you pass the Baron Cameron intersection.")));
+    EXPECT_TRUE(f.txtRSVP->text().contains(QLatin1Char('@')));
+    EXPECT_EQ(stored(keys::txtItems), f.txtItems->text());
+    EXPECT_EQ(stored(keys::txtRSVP), f.txtRSVP->text());
+
+    QTest::mouseClick(f.PushButton2, Qt::LeftButton);
+    QTest::mouseClick(f.PushButton2, Qt::LeftButton);
+    for (QLineEdit* box : {f.txtEventName, f.txtLocation, f.txtItems, f.txtDrive, f.txtRSVP})
+        EXPECT_TRUE(box->text().isEmpty());
+    for (const QString& key : {keys::txtEventName, keys::txtLocation, keys::txtItems,
+                               keys::txtDrive, keys::txtRSVP})
+        EXPECT_EQ(stored(key), QString());
+    EXPECT_EQ(stored(keys::dtpDate), date);
+    EXPECT_EQ(f.dtpDate->value(), QDateTime(QDate(2021, 8, 21), QTime(0, 0)));
+    EXPECT_TRUE(w.prompts.shown.isEmpty());
+}
+
+TEST(Form1, ClosingTheWindowEndsTheProgram) {
+    clearSettings();
+    Window w;
+    w.form.show();
+    w.form.close();
+    EXPECT_TRUE(w.ended);
+}
+
+TEST(ApplicationTitle, ShortensByWholeWordsToFortyCharacters) {
+    const QString forty = QStringLiteral("abcdefghij abcdefghij abcdefghij abcdefg");
+    ASSERT_EQ(forty.size(), 40);
+    EXPECT_EQ(shortenedTitle(forty), forty);
+    EXPECT_EQ(shortenedTitle(forty + QStringLiteral("h")), QStringLiteral("abcdefghij abcdefghij abcdefghij"));
+    EXPECT_EQ(shortenedTitle(QStringLiteral("a b ") + QString(40, QLatin1Char('x'))), QStringLiteral("a b"));
+    const QString noSpace(41, QLatin1Char('y'));
+    EXPECT_EQ(shortenedTitle(noSpace), noSpace);
+    SetApplicationTitle();
+    EXPECT_EQ(applicationTitle(), QStringLiteral("Festoria"));
+}
+
+TEST(QtPrompts, TheRealReportBoxCarriesCaptionTextIconAndOneButton) {
+    QtPrompts prompts;
+    QString caption, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QList<QAbstractButton*> buttons;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        caption = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->buttons();
+        EXPECT_EQ(box->standardButton(buttons.value(0)), QMessageBox::Ok);
+        box->accept();
+    });
+    ErrorTrap trap(prompts, QStringLiteral("in Festoria2021/08/31.Form1.Form_Load "));
+    trap(130, [] { throw AppError(QStringLiteral("Type mismatch")); });
+    EXPECT_EQ(caption, QStringLiteral("Application Error"));
+    EXPECT_EQ(text, errorReportText(QStringLiteral("Type mismatch"),
+                                    QStringLiteral("in Festoria2021/08/31.Form1.Form_Load "), 130));
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(buttons.size(), 1);
+}
