@@ -1,0 +1,72 @@
+#pragma once
+
+// The preview picture of a saved invitation: the office renders the document's first page,
+// the picture goes over the system clipboard, and is written to "temp.bmp" in the
+// temporary folder, from where the preview window loads it.
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <optional>
+
+class Prompts;
+namespace office {
+class Office;
+}
+
+// The picture's pixel width: twice the density of its logical size, so that zoomed and
+// high-DPI views stay sharp (816 x 1056 pixels for a US Letter page).
+inline constexpr int kPreviewPixelWidth = 816;
+// The picture's logical size is half the page's physical size (6120 x 7920 twips for US
+// Letter), so that at 100 % the whole page width fits the preview.
+inline constexpr double kPreviewLogicalScale = 0.5;
+
+inline const QString kPreviewPictureName = QStringLiteral("temp.bmp");
+inline const QString kSaveDocAsJpgProcedure =
+    QStringLiteral("in Festoria2021/08/31.Form1.SaveDocAsJPG ");
+
+// What one clipboard read found.
+struct ClipboardPicture {
+    QImage picture;  // null when the clipboard holds no picture
+    QByteArray mark; // the mark the program put beside its own picture; empty otherwise
+};
+
+// The system clipboard, as far as the preview needs it.
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    // Replaces the clipboard's content with the picture, marked so the program can tell
+    // its own picture from anybody else's. Throws AppError when the clipboard refuses.
+    virtual void putPicture(const QImage& picture, const QByteArray& mark) = 0;
+    // One read in the given format (0: whichever picture format is offered). Empty when
+    // the clipboard cannot be read at this moment.
+    virtual std::optional<ClipboardPicture> read(int format) = 0;
+};
+
+// The clipboard of the running QGuiApplication.
+class QtClipboard : public Clipboard {
+public:
+    void putPicture(const QImage& picture, const QByteArray& mark) override;
+    std::optional<ClipboardPicture> read(int format) override;
+};
+
+// Reads the clipboard up to 1000 times back to back, until one read succeeds. Empty when
+// every read failed. Never reports.
+std::optional<ClipboardPicture> GetClipboardPicture(Clipboard& clipboard, int format);
+
+// Opens the saved document in a new office session, puts the picture of its first page on
+// the clipboard, takes that same picture back and writes it to "temp.bmp" in the temporary
+// folder, then closes the document without saving and ends the session. Each failing step
+// is reported for Form1.SaveDocAsJPG and the next step runs; it always returns normally.
+// Only a picture that this call put on the clipboard is written: when there is none, no
+// "temp.bmp" is left, not even one from an earlier run.
+void SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& clipboard,
+                  Prompts& prompts);
+
+// The picture as "temp.bmp" holds it: a BMP whose resolution fields record the logical size.
+QByteArray encodePreviewPicture(const QImage& picture);
+
+// Loads a picture file, keeping the resolution it records (the preview's logical size
+// follows it). Throws AppError when the file cannot be read as a picture.
+QImage LoadPicture(const QString& path);

@@ -1,0 +1,129 @@
+#include "FakeOffice.h"
+
+#include "AppError.h"
+
+#include <QColor>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+QString opName(FakeOffice::Op op) {
+    static const char* names[] = {
+        "create application", "open",  "active document", "set bookmark text",    "save as",
+        "display alerts",     "close", "render picture",  "close without saving", "quit"};
+    return QString::fromLatin1(names[int(op)]);
+}
+
+class FakeDocument : public office::Document {
+public:
+    FakeDocument(FakeOffice& office, QString path) : mOffice(office), mPath(std::move(path)) {}
+
+    void setBookmarkText(const QString& bookmark, const QString& text) override {
+        mOffice.call(FakeOffice::Op::SetBookmarkText, QStringLiteral("W3 ") + bookmark);
+        if (!mOffice.bookmarks.contains(bookmark))
+            throw AppError(QStringLiteral("The requested member of the collection does not "
+                                          "exist: bookmark '%1'")
+                               .arg(bookmark));
+        mOffice.bookmarkTexts[bookmark] = text;
+    }
+    void saveAs(const QString& path) override {
+        mOffice.call(FakeOffice::Op::SaveAs, QStringLiteral("W4 ") + path);
+        mOffice.savedPaths << path;
+        if (mOffice.writeSavedFiles) {
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly))
+                throw AppError(QStringLiteral("Cannot save '%1'").arg(path));
+            file.write("fake document");
+        }
+    }
+    void close() override { mOffice.call(FakeOffice::Op::Close, QStringLiteral("W6")); }
+    QImage renderPicture(int pixelWidth, double logicalScale) override {
+        mOffice.call(FakeOffice::Op::RenderPicture,
+                     QStringLiteral("W7 %1 %2").arg(pixelWidth).arg(logicalScale));
+        const QSize page = mOffice.pageTwips;
+        const int height = int(std::lround(double(pixelWidth) * page.height() / page.width()));
+        QImage picture(pixelWidth, height, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        painter.fillRect(pixelWidth / 10, height / 10, pixelWidth / 2, height / 20, Qt::darkBlue);
+        painter.end();
+        const double metres = page.width() / 1440.0 * 0.0254 * logicalScale;
+        const int dpm = int(std::lround(pixelWidth / metres));
+        picture.setDotsPerMeterX(dpm);
+        picture.setDotsPerMeterY(dpm);
+        return picture;
+    }
+    void closeWithoutSaving() override {
+        mOffice.call(FakeOffice::Op::CloseWithoutSaving, QStringLiteral("W8"));
+    }
+
+private:
+    FakeOffice& mOffice;
+    QString mPath;
+};
+
+class FakeApplication : public office::Application {
+public:
+    explicit FakeApplication(FakeOffice& office) : mOffice(office) { ++mOffice.liveApplications; }
+    ~FakeApplication() override { --mOffice.liveApplications; }
+
+    office::Document& open(const QString& path, bool readOnly) override {
+        mOffice.call(FakeOffice::Op::Open,
+                     QStringLiteral("W2 %1 %2")
+                         .arg(path, readOnly ? QStringLiteral("ro") : QStringLiteral("rw")));
+        if (!QFile::exists(path))
+            throw AppError(QStringLiteral("File not found: '%1'").arg(path));
+        mDocuments.push_back(std::make_unique<FakeDocument>(mOffice, path));
+        return *mDocuments.back();
+    }
+    office::Document& activeDocument() override {
+        mOffice.call(FakeOffice::Op::ActiveDocument, QStringLiteral("active"));
+        if (mDocuments.empty())
+            throw AppError(
+                QStringLiteral("This command is not available because no document is open."));
+        return *mDocuments.back();
+    }
+    void setDisplayAlerts(bool on) override {
+        mOffice.call(FakeOffice::Op::SetDisplayAlerts,
+                     on ? QStringLiteral("W5 on") : QStringLiteral("W5 off"));
+    }
+    void quit() override { mOffice.call(FakeOffice::Op::Quit, QStringLiteral("W9")); }
+
+private:
+    FakeOffice& mOffice;
+    std::vector<std::unique_ptr<FakeDocument>> mDocuments;
+};
+} // namespace
+
+FakeOffice::FakeOffice()
+    : bookmarks{QStringLiteral("bEvent"), QStringLiteral("bWhen"),  QStringLiteral("bWhere"),
+                QStringLiteral("bBring"), QStringLiteral("bDrive"), QStringLiteral("bRSVP")} {}
+
+FakeOffice::~FakeOffice() = default;
+
+std::unique_ptr<office::Application> FakeOffice::createApplication() {
+    call(Op::CreateApplication, QStringLiteral("W1"));
+    ++applicationsCreated;
+    return std::make_unique<FakeApplication>(*this);
+}
+
+void FakeOffice::fail(Op op, int times) {
+    mFailures[int(op)] = times;
+}
+
+void FakeOffice::call(Op op, const QString& entry) {
+    if (beforeCall)
+        beforeCall(op);
+    auto failure = mFailures.find(int(op));
+    if (failure != mFailures.end() && failure.value() != 0) {
+        if (failure.value() > 0)
+            --failure.value();
+        log << entry + QStringLiteral(" !");
+        throw AppError(QStringLiteral("Fake office: %1 failed").arg(opName(op)));
+    }
+    log << entry;
+}
