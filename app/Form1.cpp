@@ -10,6 +10,7 @@
 #include "Product.h"
 #include "Resources.h"
 #include "Settings.h"
+#include "SkinFramework.h"
 #include "Theme.h"
 #include "Twips.h"
 #include "WindowPointer.h"
@@ -57,6 +58,7 @@ void whiteBackground(QWidget* widget) {
 Form1::Form1(Prompts& prompts, office::Office& office, SettingsStore& settings)
     : QWidget(nullptr), mPrompts(prompts), mOffice(office), mSettings(settings) {
     endProgram = [] { QCoreApplication::exit(0); };
+    SkinFramework1 = std::make_unique<SkinFramework>();
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -215,7 +217,7 @@ void Form1::restorePicker(Picker* picker, const QString& key, const QDateTime& w
 
 void Form1::Form_Load() {
     ErrorTrap trap(mPrompts, kFormLoad);
-    trap(100, [&] { ApplySkin(*this); });
+    trap(100, [&] { ApplySkin(*this, object(SkinFramework1)); });
     trap(104, [&] {
         setWindowTitle(kProductName);
         setWindowIcon(applicationIcon());

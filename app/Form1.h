@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QGroupBox;
 class QLabel;
@@ -13,6 +14,7 @@ class QPushButton;
 class Picker;
 class Prompts;
 class SettingsStore;
+class SkinComponent;
 class WindowPointer;
 namespace office {
 class Office;
@@ -53,6 +55,8 @@ public:
     QLineEdit* txtDrive;
     QLineEdit* txtRSVP;
     QList<QLabel*> Label4;
+    // The skin component; tests may replace it before Form_Load.
+    std::unique_ptr<SkinComponent> SkinFramework1;
 
     // Both pickers start here, before their stored values are restored.
     static QDateTime initialPickerValue() { return QDateTime(QDate(2010, 1, 17), QTime(0, 0)); }

@@ -1,9 +1,24 @@
 #pragma once
 
+#include <QColor>
+
 class QWidget;
+class SkinComponent;
 
-// Themes the main window with the skin file x/o.cjs in the program's folder, when present.
-void ApplySkin(QWidget& mainWindow);
+// The skin file's place: x/o.cjs in the program's folder.
+QString skinFilePath();
 
-// Gives a window, its frames and labels the button-face background.
+// The system's button-face colour.
+QColor buttonFace();
+
+// Themes the main window when the skin file exists: button face for the window and its
+// option buttons, check boxes, frames, labels and picture boxes, then the skin. Does
+// nothing (silently) without the file; a skin that fails to load throws.
+void ApplySkin(QWidget& mainWindow, SkinComponent& skin);
+
+// Gives a window and its option buttons, check boxes, frames and labels the button-face
+// background (picture boxes keep theirs).
 void ApplyFormColors(QWidget& form);
+
+// Marks a widget as a picture box, for the recolouring rules above.
+void markPictureBox(QWidget& widget);
