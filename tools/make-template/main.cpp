@@ -1,0 +1,62 @@
+// make-template: builds the invitation template through the program's own office engine
+// and writes it as a Word 97 template.
+//
+//     festoria-make-template <output.dot> [<pictures folder>]
+//
+// The star picture is drawn first (an EMF beside the output, or in the pictures folder when
+// given, kept for review), then the office builds the document around it.
+
+#include "LibreOffice.h"
+#include "StarPicture.h"
+#include "TemplateBuilder.h"
+#include "UnoEngine.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <fstream>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s <output.dot> [<folder for the star picture>]\n", argv[0]);
+        return 2;
+    }
+    const QString output = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+
+    QTemporaryDir scratch;
+    const QString pictureFolder =
+        argc == 3 ? QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath() : scratch.path();
+    QDir().mkpath(pictureFolder);
+    const QString emfPath = pictureFolder + QStringLiteral("/star-background.emf");
+    {
+        std::ofstream emf(QFile::encodeName(emfPath).constData(), std::ios::binary | std::ios::trunc);
+        emf << stars::starPictureEmf(stars::backgroundStars());
+        if (!emf.flush()) {
+            std::fprintf(stderr, "make-template: cannot write %s\n", qPrintable(emfPath));
+            return 1;
+        }
+    }
+
+    try {
+        auto office = office::makeLibreOffice();
+        invitation::buildTemplate(office::unoContext(*office), office::unoDesktop(*office),
+                                  QFile::encodeName(emfPath).toStdString(),
+                                  QFile::encodeName(output).toStdString());
+    } catch (const AppError& e) {
+        std::fprintf(stderr, "make-template: %s\n", e.what());
+        return 1;
+    } catch (const css::uno::Exception& e) {
+        std::fprintf(stderr, "make-template: %s\n", e.Message.toUtf8().getStr());
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "make-template: %s\n", e.what());
+        return 1;
+    }
+    std::printf("make-template: wrote %s (%lld bytes)\n", qPrintable(output),
+                QFileInfo(output).size());
+    return 0;
+}
