@@ -16,9 +16,11 @@ find_program(FESTORIA_CPPUMAKER cppumaker
     HINTS ${FESTORIA_LO_SDK_DIR}/bin NO_DEFAULT_PATH)
 find_path(FESTORIA_UNO_INCLUDE_DIR cppuhelper/bootstrap.hxx
     HINTS ${FESTORIA_LO_SDK_DIR}/include /usr/include/libreoffice)
+# Global, so the function works the same when called from any folder.
 set(FESTORIA_UNO_TYPE_LIBRARIES
     ${FESTORIA_LO_PROGRAM_DIR}/types.rdb
-    ${FESTORIA_LO_PROGRAM_DIR}/types/offapi.rdb)
+    ${FESTORIA_LO_PROGRAM_DIR}/types/offapi.rdb
+    CACHE INTERNAL "The UNO type libraries headers are generated from")
 
 if(NOT FESTORIA_CPPUMAKER OR NOT FESTORIA_UNO_INCLUDE_DIR)
     message(FATAL_ERROR "The LibreOffice SDK is missing (cppumaker, UNO headers): "
