@@ -163,8 +163,10 @@ void Form2::buildControls() {
 }
 
 void Form2::setTabOrder() {
-    const QList<QWidget*> order{HScroll1, VScroll1,    Picture2,    Picture1,    Frame1,
-                                Zoom_Ori, PushButton1, PushButton2, PushButton6, PushButton8};
+    // The frame and the hidden Zoom_Ori (between Picture1 and "Zoom In") take no focus;
+    // the zoom buttons inside the frame follow the pictures.
+    const QList<QWidget*> order{HScroll1,    VScroll1,    Picture2,    Picture1,
+                                PushButton1, PushButton2, PushButton6, PushButton8};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

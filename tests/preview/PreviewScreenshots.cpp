@@ -1,0 +1,40 @@
+// Shows the preview window with an invitation-like picture and saves what it looks like at
+// 100 % and 150 % as PNG files in the folder given on the command line.
+#include "Form2.h"
+#include "PreviewFixtures.h"
+#include "ScriptedPrompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QThread>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    ScriptedPrompts prompts;
+    QWidget form1;
+    Form2 form(prompts, &form1);
+    form.endProgram = [] {};
+    form.setPicture(invitationPicture());
+    form.show();
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+    const auto save = [&](const QString& name) {
+        QApplication::processEvents();
+        const QString path = folder + QLatin1Char('/') + name;
+        const bool ok = form.grab().save(path);
+        std::printf("%s %s (zoom %.2f, dpr %.2f)\n", ok ? "saved" : "FAILED", qPrintable(path),
+                    form.zoomModel().zoom(), form.devicePixelRatioF());
+    };
+    save(QStringLiteral("preview-100.png"));
+    auto* zoomIn = form.findChild<QPushButton*>(QStringLiteral("PushButton1"));
+    zoomIn->click();
+    zoomIn->click();
+    save(QStringLiteral("preview-150.png"));
+    return prompts.reports().isEmpty() ? 0 : 1;
+}
