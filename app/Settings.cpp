@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringDecoder>
 
 namespace {
 QString configFolder() {
@@ -23,6 +24,15 @@ bool readable(const QString& path) {
         return true;
     if (!info.isFile())
         return true; // a folder in the way: nothing can be written there, nothing is lost
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // Our files are UTF-8 text; anything else is not ours to rewrite.
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    (void)utf8.decode(bytes);
+    if (bytes.contains('\0') || utf8.hasError())
+        return false;
     QSettings probe(path, QSettings::IniFormat);
     return probe.status() == QSettings::NoError;
 }

@@ -56,13 +56,46 @@ QString stored(const QString& key) {
     return file.value(QStringLiteral("Festoria/") + key).toString();
 }
 
+// A program folder holding the hand pointer (or other bytes under its name, or none) and,
+// when asked, a skin file.
+struct Folder {
+    QByteArray cursor = readFile(QCoreApplication::applicationDirPath() + "/HAND-M.CUR");
+    QByteArray skin;
+
+    static QByteArray readFile(const QString& path) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+};
+
+struct ProgramFolder {
+    QTemporaryDir folder;
+    explicit ProgramFolder(const Folder& contents) {
+        if (!contents.cursor.isNull()) {
+            QFile file(folder.filePath("HAND-M.CUR"));
+            file.open(QIODevice::WriteOnly);
+            file.write(contents.cursor);
+        }
+        if (!contents.skin.isNull()) {
+            QDir(folder.path()).mkpath("x");
+            QFile file(folder.filePath("x/o.cjs"));
+            file.open(QIODevice::WriteOnly);
+            file.write(contents.skin);
+        }
+        setProgramFolder(folder.path());
+    }
+    ~ProgramFolder() { setProgramFolder(QString()); }
+};
+
 struct Window {
+    ProgramFolder programFolder;
     ScriptedPrompts prompts;
     IdleOffice office;
     SettingsStore settings;
     Form1 form{prompts, office, settings};
     bool ended = false;
-    Window() {
+    explicit Window(const Folder& contents = Folder()) : programFolder(contents) {
         form.endProgram = [this] { ended = true; };
         form.Form_Load();
     }
@@ -72,7 +105,7 @@ struct Window {
 
 TEST(Form1, LayoutMatchesTheDesignToThePixel) {
     clearSettings();
-    Window w;
+    Window w; // no skin: the window stays white
     Form1& f = w.form;
     EXPECT_EQ(f.size(), QSize(536, 317));
     EXPECT_EQ(f.minimumSize(), f.maximumSize());
@@ -180,10 +213,8 @@ TEST(Form1, PointerFollowsTheWindowRuleAndNeverReplacesTheHourglass) {
 
 TEST(Form1, WithoutTheCursorFileTheButtonsShowTheArrow) {
     clearSettings();
-    QTemporaryDir folder;
-    setProgramFolder(folder.path());
     {
-        Window w;
+        Window w(Folder{.cursor = QByteArray(), .skin = QByteArray()});
         EXPECT_TRUE(w.prompts.shown.isEmpty());
         EXPECT_FALSE(w.form.pointer().hasHandCursor());
         QEvent enter(QEvent::Enter);
@@ -192,17 +223,39 @@ TEST(Form1, WithoutTheCursorFileTheButtonsShowTheArrow) {
         EXPECT_EQ(w.form.PushButton6->cursor().shape(), Qt::ArrowCursor);
     }
     // A cursor file that is no picture: one report at 108, start-up goes on.
-    QFile bad(folder.filePath("HAND-M.CUR"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("not a cursor");
-    bad.close();
     store(keys::txtRSVP, QStringLiteral("kept"));
+    Window w(Folder{.cursor = QByteArray("not a cursor"), .skin = QByteArray()});
+    EXPECT_EQ(w.prompts.reportLines(), QList<int>{108});
+    EXPECT_FALSE(w.form.pointer().hasHandCursor());
+    EXPECT_EQ(w.form.txtRSVP->text(), QStringLiteral("kept"));
+}
+
+TEST(Form1, TheSkinThemesTheWindowAndABrokenSkinIsReportedAtItsStep) {
+    clearSettings();
+    store(keys::txtEventName, QStringLiteral("Gala"));
+    const QColor face = QApplication::palette().color(QPalette::Button);
     {
-        Window w;
-        EXPECT_EQ(w.prompts.reportLines(), QList<int>{108});
-        EXPECT_EQ(w.form.txtRSVP->text(), QStringLiteral("kept"));
+        Folder skinned;
+        skinned.skin = Folder::readFile(QCoreApplication::applicationDirPath() + "/x/o.cjs");
+        ASSERT_FALSE(skinned.skin.isEmpty()) << "the build places the skin beside the program";
+        Window w(skinned);
+        EXPECT_TRUE(w.prompts.shown.isEmpty());
+        EXPECT_EQ(w.form.palette().color(QPalette::Window), face);
+        EXPECT_EQ(w.form.Frame1->palette().color(QPalette::Window), face);
+        for (QLabel* label : w.form.Label4)
+            EXPECT_EQ(label->palette().color(QPalette::Window), face);
+        EXPECT_EQ(w.form.txtRSVP->palette().color(QPalette::Base), QColor(Qt::white));
+        EXPECT_EQ(w.form.styleSheet(), QString::fromUtf8(skinned.skin));
+        EXPECT_EQ(w.form.windowTitle(), QStringLiteral("Festoria"));
     }
-    setProgramFolder(QString());
+    Folder broken;
+    broken.skin = "QPushButton { color: red; ";
+    Window w(broken);
+    EXPECT_EQ(w.prompts.reportLines(), QList<int>{100});
+    EXPECT_EQ(w.form.palette().color(QPalette::Window), face) << "changes before the failure stay";
+    EXPECT_TRUE(w.form.styleSheet().isEmpty());
+    EXPECT_EQ(w.form.windowTitle(), QStringLiteral("Festoria")) << "start-up goes on";
+    EXPECT_EQ(w.form.txtEventName->text(), QStringLiteral("Gala"));
 }
 
 TEST(Form1, EveryChangeIsStoredAtOnceAndRestoredOnTheNextStart) {

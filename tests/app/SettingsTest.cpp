@@ -55,7 +55,8 @@ TEST(Settings, AFileThatCannotBeReadIsKeptAndTheProgramStartsWithDefaults) {
     {
         QFile file(SettingsStore::filePath());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[Festoria]\ntxtRSVP=\"unterminated\n\xff\xfe\x00garbage=\x01\n[broken");
+        static const char garbage[] = "[Festoria]\ntxtRSVP=\"unterminated\n\xff\xfe\x00garbage=\x01\n[broken";
+        file.write(garbage, sizeof garbage - 1);
     }
     QFile original(SettingsStore::filePath());
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
@@ -64,15 +65,14 @@ TEST(Settings, AFileThatCannotBeReadIsKeptAndTheProgramStartsWithDefaults) {
 
     SettingsStore store;
     store.write(QStringLiteral("txtItems"), QStringLiteral("cake"));
-    if (!store.setAsidePath().isEmpty()) {
-        QFile kept(store.setAsidePath());
-        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        EXPECT_EQ(kept.readAll(), bytes);
-    }
+    ASSERT_FALSE(store.setAsidePath().isEmpty());
+    QFile kept(store.setAsidePath());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), bytes);
     EXPECT_EQ(SettingsStore().read(QStringLiteral("txtItems")), QStringLiteral("cake"));
 }
 
-TEST(Settings, AFolderWhereTheFileShouldBeDoesNotStopThePorgram) {
+TEST(Settings, AFolderWhereTheFileShouldBeDoesNotStopTheProgram) {
     removeSettings();
     ASSERT_TRUE(QDir().mkpath(SettingsStore::filePath()));
     SettingsStore store;
