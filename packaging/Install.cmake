@@ -1,0 +1,40 @@
+# Installation: the program folder (executable, HAND-M.CUR, x/o.cjs) under lib/festoria,
+# a launcher on bin/, the desktop entry and the icon in the hicolor theme; and a Debian
+# package through CPack (cpack -G DEB in the build folder).
+include(GNUInstallDirs)
+
+set(FESTORIA_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/festoria)
+# The UNO runtime comes from the office's program folder (a run path the link sets); the
+# installed program keeps exactly that run path.
+set_target_properties(festoria PROPERTIES
+    SKIP_BUILD_RPATH ON BUILD_WITH_INSTALL_RPATH ON INSTALL_RPATH "${FESTORIA_LO_PROGRAM_DIR}")
+install(TARGETS festoria RUNTIME DESTINATION ${FESTORIA_PROGRAM_DIR})
+install(FILES ${CMAKE_SOURCE_DIR}/resources/HAND-M.CUR DESTINATION ${FESTORIA_PROGRAM_DIR})
+install(FILES ${CMAKE_SOURCE_DIR}/resources/skin.qss DESTINATION ${FESTORIA_PROGRAM_DIR}/x
+        RENAME o.cjs)
+
+file(RELATIVE_PATH FESTORIA_PROGRAM_DIR_FROM_BIN /prefix/${CMAKE_INSTALL_BINDIR}
+     /prefix/${FESTORIA_PROGRAM_DIR})
+configure_file(${CMAKE_SOURCE_DIR}/packaging/festoria.in ${CMAKE_BINARY_DIR}/packaging/festoria @ONLY)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/festoria DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/festoria.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size 32 48 128 256)
+    install(FILES ${CMAKE_SOURCE_DIR}/resources/icon/festoria-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME festoria.png)
+endforeach()
+
+set(CPACK_PACKAGE_NAME festoria)
+set(CPACK_PACKAGE_VENDOR "Quillmont")
+set(CPACK_PACKAGE_CONTACT "support@festoria.example")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Turns party details into a finished Word invitation")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, fonts-liberation, fonts-urw-base35")
+set(CPACK_GENERATOR DEB)
+include(CPack)
