@@ -209,8 +209,9 @@ EmfSummary readEmf(const std::string& bytes) {
         out.error = "no EMF header";
         return out;
     }
-    out.frameWidth = std::int32_t(u32(16)) - std::int32_t(u32(8)) + 1;
-    out.frameHeight = std::int32_t(u32(20)) - std::int32_t(u32(12)) + 1;
+    // The frame (1/100 mm, inclusive) follows the bounds.
+    out.frameWidth = std::int32_t(u32(32)) - std::int32_t(u32(24)) + 1;
+    out.frameHeight = std::int32_t(u32(36)) - std::int32_t(u32(28)) + 1;
     if (u32(48) != bytes.size()) {
         out.error = "header size " + std::to_string(u32(48)) + " != file size " +
                     std::to_string(bytes.size());

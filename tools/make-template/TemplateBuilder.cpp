@@ -1,5 +1,7 @@
 #include "TemplateBuilder.h"
 
+#include "WordFile.h"
+
 #include <com/sun/star/awt/FontFamily.hpp>
 #include <com/sun/star/awt/FontPitch.hpp>
 #include <com/sun/star/awt/FontSlant.hpp>
@@ -45,6 +47,9 @@
 #include <osl/file.hxx>
 #include <rtl/ustring.hxx>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 using namespace css;
@@ -225,8 +230,11 @@ Reference<text::XText> addBox(const Reference<text::XTextDocument>& doc, const B
     set(frame, "RightBorderDistance", Any(sal_Int32(hmmFromTwips(144))));
     set(frame, "TopBorderDistance", Any(sal_Int32(hmmFromTwips(72))));
     set(frame, "BottomBorderDistance", Any(sal_Int32(hmmFromTwips(72))));
-    set(frame, "FillStyle", Any(drawing::FillStyle_NONE));
-    set(frame, "BackTransparent", Any(true));
+    // No fill. Writer's Word export gives a box without a fill of its own the page's
+    // white, so the box gets a fully transparent fill, which Word shows as none.
+    set(frame, "FillStyle", Any(drawing::FillStyle_SOLID));
+    set(frame, "FillColor", Any(sal_Int32(0xFFFFFF)));
+    set(frame, "FillTransparence", Any(sal_Int16(100)));
     set(frame, "Opaque", Any(!behindText));
     set(frame, "Surround",
         Any(behindText ? text::WrapTextMode_THROUGH : text::WrapTextMode_PARALLEL));
@@ -323,6 +331,7 @@ void buildEvent(const Reference<text::XTextDocument>& doc) {
     span->goRight(1, true);
     insertBookmark(doc, boxText, range(span), "bEvent", true);
     newParagraph(boxText, cursor);
+    set(cursor, "ParaAdjust", Any(sal_Int16(style::ParagraphAdjust_CENTER)));
 }
 
 void buildClosing(const Reference<text::XTextDocument>& doc) {
@@ -333,19 +342,21 @@ void buildClosing(const Reference<text::XTextDocument>& doc) {
     newParagraph(boxText, cursor);
 }
 
+// The five label lines, each ending in a space and its collapsed bookmark.
+struct DetailsLine {
+    const char* label;
+    const char* bookmark;
+};
+constexpr DetailsLine kDetailsLines[] = {{"When: ", "bWhen"},
+                                         {"Where: ", "bWhere"},
+                                         {"What to bring: ", "bBring"},
+                                         {"Driving directions: ", "bDrive"},
+                                         {"RSVP to: ", "bRSVP"}};
+
 void buildDetails(const Reference<text::XTextDocument>& doc) {
     Reference<text::XText> boxText = addBox(doc, kDetailsBox, false);
     Reference<text::XTextCursor> cursor = startBox(boxText, "Heading 1");
-    struct Line {
-        const char* label;
-        const char* bookmark;
-    };
-    const Line lines[] = {{"When: ", "bWhen"},
-                          {"Where: ", "bWhere"},
-                          {"What to bring: ", "bBring"},
-                          {"Driving directions: ", "bDrive"},
-                          {"RSVP to: ", "bRSVP"}};
-    for (const Line& line : lines) {
+    for (const DetailsLine& line : kDetailsLines) {
         boxText->insertString(range(cursor), OUString::createFromAscii(line.label), false);
         // A collapsed bookmark right after the label's closing space.
         insertBookmark(doc, boxText, cursor->getEnd(), line.bookmark, false);
@@ -367,6 +378,45 @@ void buildProperties(const Reference<text::XTextDocument>& doc) {
     properties->setEditingDuration(0);
     properties->setEditingCycles(1);
     properties->setLanguage(usEnglish());
+}
+
+std::u16string u16(const char* ascii) { return std::u16string(ascii, ascii + std::strlen(ascii)); }
+
+// Writer's Word 97 export writes a collapsed bookmark at the end of a paragraph after the
+// paragraph mark, which puts it at the start of the next line: text filled in there would
+// land under the label instead of after it. Put each label bookmark back in front of its
+// paragraph mark, in the stored file.
+void keepLabelBookmarksOnTheirLines(const std::string& path) {
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+        if (!in && !in.eof())
+            throw std::runtime_error("cannot read back " + path);
+    }
+    wordfile::WordFile file(bytes);
+    const std::u16string text = file.text();
+    const std::vector<wordfile::Bookmark> marks = file.bookmarks();
+    for (const DetailsLine& line : kDetailsLines) {
+        const auto mark = std::find_if(marks.begin(), marks.end(), [&](const wordfile::Bookmark& b) {
+            return b.name == u16(line.bookmark);
+        });
+        if (mark == marks.end())
+            throw std::runtime_error(std::string("the stored template lacks bookmark ") + line.bookmark);
+        const std::u16string label = u16(line.label);
+        auto endsLabel = [&](std::uint32_t at) {
+            return at >= label.size() && at <= text.size() && text.compare(at - label.size(), label.size(), label) == 0;
+        };
+        if (endsLabel(mark->start))
+            continue; // already in place
+        if (mark->start == 0 || text[mark->start - 1] != u'\r' || !endsLabel(mark->start - 1))
+            throw std::runtime_error(std::string("bookmark ") + line.bookmark + " is not at the end of its label");
+        file.moveCollapsedBookmark(mark->name, mark->start - 1);
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << file.bytes();
+    if (!out.flush())
+        throw std::runtime_error("cannot write " + path);
 }
 
 } // namespace
@@ -398,6 +448,7 @@ void buildTemplate(const Reference<uno::XComponentContext>& context,
         arg("FilterName", Any(OUString("MS Word 97 Vorlage"))), arg("Overwrite", Any(true))};
     uno::Sequence<beans::PropertyValue> filter(filterArgs, 2);
     Reference<frame::XStorable>(doc, UNO_QUERY_THROW)->storeToURL(fileUrl(outputPath), filter);
+    keepLabelBookmarksOnTheirLines(outputPath);
 }
 
 } // namespace invitation

@@ -1,0 +1,244 @@
+#include "WordFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace wordfile {
+namespace {
+
+std::uint32_t le32(const std::string& b, std::size_t at) {
+    if (at + 4 > b.size())
+        throw std::runtime_error("Word file: read past the end");
+    std::uint32_t v;
+    std::memcpy(&v, b.data() + at, 4);
+    return v;
+}
+std::uint16_t le16(const std::string& b, std::size_t at) {
+    if (at + 2 > b.size())
+        throw std::runtime_error("Word file: read past the end");
+    std::uint16_t v;
+    std::memcpy(&v, b.data() + at, 2);
+    return v;
+}
+void put32(std::string& b, std::size_t at, std::uint32_t v) { std::memcpy(&b[at], &v, 4); }
+
+constexpr std::uint32_t kEndOfChain = 0xFFFFFFFA;
+
+// Windows-1252 for the 8-bit ("compressed") text pieces.
+char16_t fromCp1252(unsigned char c) {
+    static const char16_t high[32] = {
+        0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x8D,   0x017D, 0x8F,   0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+    return c >= 0x80 && c < 0xA0 ? high[c - 0x80] : char16_t(c);
+}
+
+// File information block offsets (Word 97).
+constexpr std::size_t kFibFlags = 0x0A;
+constexpr std::size_t kFibRgLw = 64;     // ccpText is its fourth long
+constexpr std::size_t kFibRgFcLcb = 154; // pairs of (fc, lcb)
+constexpr int kSttbfBkmk = 21, kPlcfBkf = 22, kPlcfBkl = 23, kClx = 33;
+
+} // namespace
+
+WordFile::WordFile(std::string bytes) : mBytes(std::move(bytes)) {
+    static const char signature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+    if (mBytes.size() < 512 || mBytes.compare(0, 8, signature, 8) != 0)
+        throw std::runtime_error("not a compound file");
+    mSectorSize = std::size_t(1) << le16(mBytes, 0x1E);
+    const std::uint32_t fatSectors = le32(mBytes, 0x2C);
+    if (fatSectors > 109)
+        throw std::runtime_error("Word file: too large for this reader");
+    for (std::uint32_t i = 0; i < fatSectors; ++i) {
+        const std::size_t at = mSectorSize + std::size_t(le32(mBytes, 0x4C + 4 * i)) * mSectorSize;
+        for (std::size_t k = 0; k < mSectorSize / 4; ++k)
+            mFat.push_back(le32(mBytes, at + 4 * k));
+    }
+    const Entry directoryStream{u"", 2, le32(mBytes, 0x30), ~std::uint64_t(0)};
+    const std::string directory = read(directoryStream);
+    for (std::size_t at = 0; at + 128 <= directory.size(); at += 128) {
+        Entry e;
+        const std::size_t nameChars = std::min<std::size_t>(le16(directory, at + 64) / 2, 32);
+        for (std::size_t k = 0; k + 1 < nameChars; ++k)
+            e.name.push_back(char16_t(le16(directory, at + 2 * k)));
+        e.type = static_cast<unsigned char>(directory[at + 66]);
+        e.start = le32(directory, at + 116);
+        e.size = le32(directory, at + 120);
+        if (e.type != 0)
+            mEntries.push_back(e);
+    }
+    if (mEntries.empty() || mEntries.front().type != 5)
+        throw std::runtime_error("Word file: no root entry");
+    const std::string miniFat = read(Entry{u"", 2, le32(mBytes, 0x3C), ~std::uint64_t(0)});
+    for (std::size_t at = 0; at + 4 <= miniFat.size(); at += 4)
+        mMiniFat.push_back(le32(miniFat, at));
+
+    mWord = read(entry(u"WordDocument"));
+    if (le16(mWord, 0) != 0xA5EC)
+        throw std::runtime_error("not a Word 97 document");
+}
+
+std::vector<std::size_t> WordFile::layout(const Entry& e) const {
+    std::vector<std::size_t> offsets;
+    const bool mini = e.type == 2 && e.size < le32(mBytes, 0x38);
+    if (!mini) {
+        std::uint32_t s = e.start;
+        for (std::size_t guard = 0; s < kEndOfChain; ++guard) {
+            if (guard > mFat.size() || s >= mFat.size())
+                throw std::runtime_error("Word file: broken sector chain");
+            const std::size_t at = mSectorSize + std::size_t(s) * mSectorSize;
+            if (at + mSectorSize > mBytes.size())
+                throw std::runtime_error("Word file: sector past the end");
+            for (std::size_t k = 0; k < mSectorSize && offsets.size() < e.size; ++k)
+                offsets.push_back(at + k);
+            s = mFat[s];
+        }
+        return offsets;
+    }
+    // Small streams live in 64-byte sectors of the root entry's own stream.
+    const std::vector<std::size_t> root = layout(Entry{u"", 5, mEntries.front().start, ~std::uint64_t(0)});
+    std::uint32_t s = e.start;
+    for (std::size_t guard = 0; s < kEndOfChain; ++guard) {
+        if (guard > mMiniFat.size() || s >= mMiniFat.size())
+            throw std::runtime_error("Word file: broken mini sector chain");
+        for (std::size_t k = 0; k < 64 && offsets.size() < e.size; ++k) {
+            const std::size_t at = std::size_t(s) * 64 + k;
+            if (at >= root.size())
+                throw std::runtime_error("Word file: mini sector past the end");
+            offsets.push_back(root[at]);
+        }
+        s = mMiniFat[s];
+    }
+    return offsets;
+}
+
+std::string WordFile::read(const Entry& e) const {
+    std::string out;
+    for (std::size_t at : layout(e))
+        out.push_back(mBytes[at]);
+    return out;
+}
+
+void WordFile::write(const Entry& e, const std::string& data) {
+    const std::vector<std::size_t> offsets = layout(e);
+    if (offsets.size() != data.size())
+        throw std::runtime_error("Word file: a stream can only be rewritten at its size");
+    for (std::size_t i = 0; i < data.size(); ++i)
+        mBytes[offsets[i]] = data[i];
+}
+
+const WordFile::Entry& WordFile::entry(const std::u16string& name) const {
+    for (const Entry& e : mEntries)
+        if (e.type == 2 && e.name == name)
+            return e;
+    throw std::runtime_error("Word file: stream missing");
+}
+
+std::vector<std::u16string> WordFile::entries() const {
+    std::vector<std::u16string> names;
+    for (const Entry& e : mEntries)
+        names.push_back(e.name);
+    return names;
+}
+
+std::optional<std::string> WordFile::stream(const std::u16string& name) const {
+    for (const Entry& e : mEntries)
+        if (e.type == 2 && e.name == name)
+            return read(e);
+    return std::nullopt;
+}
+
+bool WordFile::isTemplate() const { return le16(mWord, kFibFlags) & 0x0001; }
+
+std::u16string WordFile::tableName() const {
+    return (le16(mWord, kFibFlags) & 0x0200) ? u"1Table" : u"0Table";
+}
+
+std::uint32_t WordFile::fibLong(std::size_t index) const { return le32(mWord, kFibRgLw + 4 * index); }
+
+std::pair<std::uint32_t, std::uint32_t> WordFile::fibPair(int index) const {
+    return {le32(mWord, kFibRgFcLcb + 8 * index), le32(mWord, kFibRgFcLcb + 8 * index + 4)};
+}
+
+std::u16string WordFile::text() const {
+    const std::string table = read(entry(tableName()));
+    const auto [fcClx, lcbClx] = fibPair(kClx);
+    std::size_t at = fcClx;
+    while (at < std::size_t(fcClx) + lcbClx && table[at] == 1) // property modifiers
+        at += 3 + le16(table, at + 1);
+    if (at >= table.size() || table[at] != 2)
+        throw std::runtime_error("Word file: no piece table");
+    const std::uint32_t lcb = le32(table, at + 1);
+    const std::size_t pieces = (lcb - 4) / 12, cps = at + 5, pcds = cps + 4 * (pieces + 1);
+    std::u16string out;
+    for (std::size_t k = 0; k < pieces; ++k) {
+        const std::uint32_t from = le32(table, cps + 4 * k), to = le32(table, cps + 4 * (k + 1));
+        std::uint32_t fc = le32(table, pcds + 8 * k + 2);
+        const bool compressed = fc & 0x40000000;
+        fc &= 0x3FFFFFFF;
+        for (std::uint32_t i = 0; i < to - from; ++i)
+            out.push_back(compressed ? fromCp1252(static_cast<unsigned char>(mWord.at(fc / 2 + i)))
+                                     : char16_t(le16(mWord, fc + 2 * i)));
+    }
+    return out;
+}
+
+std::vector<Bookmark> WordFile::bookmarks() const {
+    const std::string table = read(entry(tableName()));
+    const auto [fcNames, lcbNames] = fibPair(kSttbfBkmk);
+    if (lcbNames == 0)
+        return {};
+    std::vector<Bookmark> out;
+    const std::uint16_t count = le16(table, fcNames + 2);
+    std::size_t at = fcNames + 6; // extended (0xFFFF), count, extra data size
+    for (std::uint16_t i = 0; i < count; ++i) {
+        const std::uint16_t chars = le16(table, at);
+        Bookmark b;
+        for (std::uint16_t k = 0; k < chars; ++k)
+            b.name.push_back(char16_t(le16(table, at + 2 + 2 * k)));
+        at += 2 + 2 * chars;
+        out.push_back(b);
+    }
+    const auto [fcFirst, lcbFirst] = fibPair(kPlcfBkf);
+    const auto [fcLim, lcbLim] = fibPair(kPlcfBkl);
+    (void)lcbFirst, (void)lcbLim;
+    const std::size_t n = out.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        out[i].start = le32(table, fcFirst + 4 * i);
+        const std::uint16_t limIndex = le16(table, fcFirst + 4 * (n + 1) + 4 * i);
+        out[i].end = le32(table, fcLim + 4 * limIndex);
+    }
+    return out;
+}
+
+void WordFile::moveCollapsedBookmark(const std::u16string& name, std::uint32_t position) {
+    const Entry& tableEntry = entry(tableName());
+    std::string table = read(tableEntry);
+    const std::vector<Bookmark> marks = bookmarks();
+    const auto [fcFirst, lcbFirst] = fibPair(kPlcfBkf);
+    const auto [fcLim, lcbLim] = fibPair(kPlcfBkl);
+    (void)lcbFirst, (void)lcbLim;
+    const std::size_t n = marks.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (marks[i].name != name)
+            continue;
+        if (marks[i].start != marks[i].end)
+            throw std::runtime_error("Word file: the bookmark is not collapsed");
+        // Both tables must stay in order of position.
+        const bool sorted = (i == 0 || marks[i - 1].start <= position) &&
+                            (i + 1 == n || position <= marks[i + 1].start);
+        const std::uint16_t limIndex = le16(table, fcFirst + 4 * (n + 1) + 4 * i);
+        const bool limSorted = (limIndex == 0 || le32(table, fcLim + 4 * (limIndex - 1)) <= position) &&
+                               (limIndex + 1u >= n || position <= le32(table, fcLim + 4 * (limIndex + 1)));
+        if (!sorted || !limSorted)
+            throw std::runtime_error("Word file: the bookmark cannot move past another one");
+        put32(table, fcFirst + 4 * i, position);
+        put32(table, fcLim + 4 * limIndex, position);
+        write(tableEntry, table);
+        return;
+    }
+    throw std::runtime_error("Word file: no such bookmark");
+}
+
+} // namespace wordfile
