@@ -336,6 +336,23 @@ void Engine::start() {
         argv.push_back(const_cast<char*>(a.constData()));
     argv.push_back(nullptr);
 
+    // The office keeps its own temporary files in a private folder beside its profile, not
+    // in the user's TEMP, where the program's request must leave nothing but its document.
+    const QByteArray officeTemp = QFile::encodeName(mProfile + QStringLiteral("-tmp"));
+    ::mkdir(officeTemp.constData(), 0700);
+    QList<QByteArray> environment;
+    for (char** e = environ; *e; ++e) {
+        const QByteArray entry(*e);
+        if (!entry.startsWith("TMPDIR=") && !entry.startsWith("TEMP=") && !entry.startsWith("TMP="))
+            environment << entry;
+    }
+    for (const char* name : {"TMPDIR=", "TEMP=", "TMP="})
+        environment << QByteArray(name) + officeTemp;
+    std::vector<char*> envp;
+    for (const QByteArray& e : environment)
+        envp.push_back(const_cast<char*>(e.constData()));
+    envp.push_back(nullptr);
+
     // The office's chatter ("failed to launch javaldx") goes to a log, not our terminal.
     const QByteArray logPath = QFile::encodeName(mCacheFolder + QStringLiteral("/office.log"));
     const int log = ::open(logPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -362,7 +379,7 @@ void Engine::start() {
             ::dup2(log, 1);
             ::dup2(log, 2);
         }
-        ::execv(argv[0], argv.data());
+        ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }
     if (log >= 0)

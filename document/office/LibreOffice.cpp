@@ -89,6 +89,13 @@ public:
 
     void saveAs(const QString& path) override {
         requireOpen();
+        // The office would create missing folders; a save names an existing one.
+        const QFileInfo target(path);
+        if (path.isEmpty() || !target.absoluteDir().exists())
+            throw AppError(QStringLiteral("The document could not be saved as '%1': the folder does not exist.")
+                               .arg(path));
+        if (target.isDir())
+            throw AppError(QStringLiteral("The document could not be saved as '%1': it is a folder.").arg(path));
         mEngine.call(mGeneration, [&] {
             const Reference<frame::XStorable> storable(mComponent, UNO_QUERY_THROW);
             const Sequence<beans::PropertyValue> args = properties({
@@ -156,6 +163,9 @@ public:
             QImage image(file);
             if (image.isNull())
                 throw AppError(QStringLiteral("The office could not render the document to a picture."));
+            // The export rounds its size on its own; the caller gets exactly what it asked for.
+            if (image.width() != pixelWidth || image.height() != pixelHeight)
+                image = image.scaled(pixelWidth, pixelHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             // Dots per metre such that the picture's physical size is the page's, scaled.
             const double pageWidthMetres = width / 100000.0 * logicalScale;
             const double pageHeightMetres = height / 100000.0 * logicalScale;
