@@ -1,0 +1,150 @@
+// The office engine's figures: W1 on a warm engine, a cold start, a whole warm round
+// (W1, W2 of the template, W3 six times, W4, W6, W9) beside a cold one (a fresh office per
+// round), and the office's memory after 10 and after 200 warm rounds.
+//
+//     office_bench [--template path.dot] [--rounds N]
+
+#include "LibreOffice.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+double millisecondsOf(const std::function<void()>& f) {
+    const auto start = Clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Resident memory of every process in the office's process group, in KiB.
+long officeMemoryKiB(pid_t group) {
+    long total = 0;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool number = false;
+        const int pid = entry.toInt(&number);
+        if (!number || ::getpgid(pid) != group)
+            continue;
+        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmRSS:"))
+                total += line.mid(6).trimmed().split(' ').front().toLong();
+    }
+    return total;
+}
+
+const char* const kBookmarks[] = {"bEvent", "bWhen", "bWhere", "bBring", "bDrive", "bRSVP"};
+
+void round(office::Office& office, const QString& dot, const QString& out) {
+    auto word = office.createApplication();
+    office::Document& doc = word->open(dot, true);
+    for (const char* name : kBookmarks)
+        doc.setBookmarkText(QString::fromLatin1(name), QStringLiteral("Some text for ") + QString::fromLatin1(name));
+    doc.saveAs(out);
+    word->setDisplayAlerts(false);
+    doc.close();
+    word->quit();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QString dot = QStringLiteral(FESTORIA_SOURCE_DIR "/resources/template.dot");
+    int memoryRounds = 200;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QLatin1String("--template"))
+            dot = args[++i];
+        else if (args[i] == QLatin1String("--rounds"))
+            memoryRounds = args[++i].toInt();
+    }
+    if (!QFile::exists(dot)) {
+        std::fprintf(stderr, "office_bench: no template at %s\n", qPrintable(dot));
+        return 1;
+    }
+    QTemporaryDir work;
+    const QString out = work.filePath(QStringLiteral("filled.doc"));
+
+    try {
+        auto office = office::makeLibreOffice();
+        office->createApplication()->quit(); // warm up: start the office once
+
+        std::vector<double> w1;
+        for (int i = 0; i < 50; ++i) {
+            std::unique_ptr<office::Application> word;
+            w1.push_back(millisecondsOf([&] { word = office->createApplication(); }));
+            word->quit();
+        }
+        std::printf("W1 on a warm engine:            median %8.2f ms  (50 calls)\n", median(w1));
+
+        std::vector<double> warm;
+        for (int i = 0; i < 5; ++i)
+            round(*office, dot, out);
+        for (int i = 0; i < 50; ++i)
+            warm.push_back(millisecondsOf([&] { round(*office, dot, out); }));
+        const double warmMedian = median(warm);
+        std::printf("warm round (W1 W2 W3x6 W4 W6 W9): median %8.2f ms  (50 rounds)\n", warmMedian);
+        office.reset();
+
+        std::vector<double> coldStart, coldRound;
+        for (int i = 0; i < 5; ++i) {
+            auto fresh = office::makeLibreOffice();
+            coldStart.push_back(millisecondsOf([&] { fresh->createApplication()->quit(); }));
+        }
+        for (int i = 0; i < 5; ++i)
+            coldRound.push_back(millisecondsOf([&] {
+                auto fresh = office::makeLibreOffice();
+                round(*fresh, dot, out);
+            }));
+        std::printf("cold start to the first answer: median %8.2f ms  (5 starts)\n", median(coldStart));
+        std::printf("cold round (a fresh office):     median %8.2f ms  (5 rounds)\n", median(coldRound));
+        std::printf("cold round / warm round:                %8.1f x\n", median(coldRound) / warmMedian);
+
+        auto measured = office::makeLibreOffice();
+        long after10 = 0, afterAll = 0;
+        for (int i = 1; i <= memoryRounds; ++i) {
+            round(*measured, dot, out);
+            if (i == 10)
+                after10 = officeMemoryKiB(measured->processId());
+        }
+        afterAll = officeMemoryKiB(measured->processId());
+        std::printf("office memory after 10 rounds:  %8ld KiB\n", after10);
+        std::printf("office memory after %d rounds: %8ld KiB  (%.2f x; the office restarts every 100 sessions)\n",
+                    memoryRounds, afterAll, double(afterAll) / double(std::max(after10, 1L)));
+
+        office::LibreOfficeOptions noRestart;
+        noRestart.sessionsPerOffice = 1 << 30;
+        auto unbounded = office::makeLibreOffice(noRestart);
+        for (int i = 1; i <= memoryRounds; ++i) {
+            round(*unbounded, dot, out);
+            if (i == 10)
+                after10 = officeMemoryKiB(unbounded->processId());
+        }
+        afterAll = officeMemoryKiB(unbounded->processId());
+        std::printf("without restarts: %ld KiB after 10, %ld KiB after %d rounds (%.2f x)\n", after10, afterAll,
+                    memoryRounds, double(afterAll) / double(std::max(after10, 1L)));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "office_bench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
