@@ -1,6 +1,9 @@
 #include "Form1.h"
 
 #include "AppError.h"
+#include "CreateInvitation.h"
+#include "Form2.h"
+#include "PreviewPicture.h"
 #include "ErrorTrap.h"
 #include "EventFields.h"
 #include "Files.h"
@@ -26,6 +29,45 @@
 #include <QStyle>
 
 #include <limits>
+
+// Form1 as the window that runs "Start Creating Template".
+class Form1::Host : public InvitationHost {
+public:
+    explicit Host(Form1& form) : f(form) {}
+
+    QString fieldText(Field field) override {
+        switch (field) {
+        case Field::EventName:
+            return f.txtEventName->text();
+        case Field::Location:
+            return f.txtLocation->text();
+        case Field::Items:
+            return f.txtItems->text();
+        case Field::Drive:
+            return f.txtDrive->text();
+        case Field::RSVP:
+            return f.txtRSVP->text();
+        }
+        return QString();
+    }
+    QDate eventDate() override { return f.dtpDate->value().date(); }
+    QTime eventTime() override { return f.dtpTime->value().time(); }
+    void setHourglass(bool on) override {
+        f.pointer().setMode(on ? WindowPointer::Hourglass : WindowPointer::Default);
+    }
+    void loadPreviewPicture(const QString& picturePath) override {
+        Form2& preview = f.form2(); // loads the window before the picture arrives
+        preview.setPicture(LoadPicture(picturePath));
+    }
+    void setPreviewWordFile(const QString& documentPath) override {
+        f.form2().mWordFile = documentPath;
+    }
+    void showPreview() override { f.form2().show(); }
+    void hideMainWindow() override { f.hide(); }
+
+private:
+    Form1& f;
+};
 
 namespace {
 const QString kFormLoad = QStringLiteral("in Festoria2021/08/31.Form1.Form_Load ");
@@ -78,9 +120,24 @@ Form1::Form1(Prompts& prompts, office::Office& office, SettingsStore& settings)
         mPointer->setHover(label, WindowPointer::Hover::None);
 
     wireStorage();
+
+    mHost = std::make_unique<Host>(*this);
+    mClipboard = std::make_unique<QtClipboard>();
+    mRequest = std::make_unique<CreateInvitation>(*mHost, mOffice, mPrompts, *mClipboard);
 }
 
 Form1::~Form1() = default;
+
+Form2& Form1::form2() {
+    if (!mForm2)
+        mForm2 = std::make_unique<Form2>(mPrompts, this);
+    return *mForm2;
+}
+
+void Form1::setClipboard(std::unique_ptr<Clipboard> clipboard) {
+    mClipboard = std::move(clipboard);
+    mRequest = std::make_unique<CreateInvitation>(*mHost, mOffice, mPrompts, *mClipboard);
+}
 
 void Form1::buildControls() {
     auto button = [this](const QString& name, const QString& caption, QRect geometry) {
@@ -265,10 +322,7 @@ void Form1::PushButton3_Click() {
     trap(108, [&] { txtRSVP->setText(sample::rsvp); });
 }
 
-void Form1::PushButton6_Click() {
-    if (createInvitation)
-        createInvitation();
-}
+void Form1::PushButton6_Click() { mRequest->PushButton6_Click(); }
 
 void Form1::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program at once; every field is already stored.

@@ -12,6 +12,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class Picker;
+class Form2;
+class CreateInvitation;
+class Clipboard;
 class Prompts;
 class SettingsStore;
 class SkinComponent;
@@ -36,8 +39,12 @@ public:
 
     // What closing the window does: end the program at once. Tests replace it.
     std::function<void()> endProgram;
-    // What "Start Creating Template" runs; set by the program's wiring.
-    std::function<void()> createInvitation;
+    // The preview window, loaded on first use (its load step runs then).
+    Form2& form2();
+    bool form2Loaded() const { return mForm2 != nullptr; }
+    CreateInvitation& request() { return *mRequest; }
+    // The clipboard the request uses; tests may replace it before the first request.
+    void setClipboard(std::unique_ptr<Clipboard> clipboard);
 
     WindowPointer& pointer() { return *mPointer; }
     Prompts& prompts() { return mPrompts; }
@@ -75,6 +82,11 @@ private:
     office::Office& mOffice;
     SettingsStore& mSettings;
     WindowPointer* mPointer;
+    class Host;
+    std::unique_ptr<Host> mHost;
+    std::unique_ptr<Clipboard> mClipboard;
+    std::unique_ptr<CreateInvitation> mRequest;
+    std::unique_ptr<Form2> mForm2;
     bool mRestoring = false;
     bool mCentred = false;
 };

@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# End-to-end test of the real program: starts build/bin/festoria under X (an Xvfb of its
+# own when no display is set), types the details with real input events, makes an
+# invitation, zooms, drags, saves it, goes back, makes a second one and closes; then checks
+# the saved document, the settings file, the temporary folder and the office processes.
+#   run-e2e.sh <bin folder> <artifact folder>
+set -euo pipefail
+
+bin=$(cd "$1" && pwd)
+artifacts=$2
+mkdir -p "$artifacts"
+work=$(mktemp -d /tmp/festoria-e2e-XXXXXX)
+export XDG_RUNTIME_DIR=$work/runtime
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache TEMP=$work/temp
+mkdir -p -m 0700 "$work/runtime"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$TEMP" "$work/out"
+# Qt takes the regional formats from these names; the C library need not know them.
+export LANG=en_US.UTF-8 QT_QPA_PLATFORM=xcb
+unset LC_ALL LC_TIME
+unset QT_QPA_PLATFORMTHEME SESSION_MANAGER
+
+xvfb_pid=
+app_pid=
+cleanup() {
+    [[ -n $app_pid ]] && kill -9 "$app_pid" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    pkill -9 -f "UserInstallation=file://$XDG_CACHE_HOME" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "e2e: FAILED: $*" >&2
+    "$bin/festoria-screenshot" "$artifacts/failure.png" 2>/dev/null || true
+    exit 1
+}
+
+if [[ -z ${DISPLAY:-} ]]; then
+    for n in $(seq 90 140); do
+        [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 1 50); do [[ -e /tmp/.X11-unix/X$n ]] && break; sleep 0.1; done
+        break
+    done
+fi
+
+# Waits for a visible top-level window whose title matches, other than the ones given.
+wait_window() {
+    local title=$1 seconds=$2
+    shift 2
+    local deadline=$((SECONDS + seconds)) id
+    while ((SECONDS < deadline)); do
+        for id in $(xdotool search --onlyvisible --name "$title" 2>/dev/null); do
+            local other=0
+            for skip in "$@"; do [[ $id == "$skip" ]] && other=1; done
+            ((other == 0)) && { echo "$id"; return 0; }
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+click() { # window x y (client coordinates)
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.2
+}
+
+type_into() { # window x y text
+    click "$1" "$2" "$3"
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 2 -- "$4"
+    sleep 0.1
+}
+
+field_y() { echo $((74 + 20 + 30 * $1 + 11)); } # the frame's top, the field's row, its middle
+field_x=$((8 + 136 + 100))
+
+"$bin/festoria" >"$artifacts/festoria.log" 2>&1 &
+app_pid=$!
+main=$(wait_window '^Festoria$' 60) || fail "the main window did not appear"
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+sleep 0.5
+
+# Tabbing into a picker selects its first section; each full section moves to the next.
+click "$main" $field_x "$(field_y 6)"
+xdotool key Tab Tab Tab Tab # the three buttons, then the date picker
+xdotool type --delay 40 "21Aug2021"
+xdotool key Tab
+xdotool type --delay 40 "73000P"
+type_into "$main" $field_x "$(field_y 2)" "Harbor Gala"
+type_into "$main" $field_x "$(field_y 3)" "Pier 9, Boston"
+type_into "$main" $field_x "$(field_y 4)" "lanterns and a smile"
+type_into "$main" $field_x "$(field_y 5)" "Route 1 north, exit 22"
+type_into "$main" $field_x "$(field_y 6)" "host@example.org"
+"$bin/festoria-screenshot" "$artifacts/main-window.png"
+
+click "$main" 268 21 # Start Creating Template
+preview=$(wait_window '^Festoria$' 90 "$main") || fail "the preview did not appear"
+sleep 1
+"$bin/festoria-screenshot" "$artifacts/preview.png"
+
+click "$preview" 168 557 # Zoom In
+xdotool mousemove --window "$preview" 300 300 mousedown 1 mousemove --window "$preview" 250 240 \
+    mousemove --window "$preview" 200 200 mouseup 1
+sleep 0.3
+"$bin/festoria-screenshot" "$artifacts/preview-zoomed.png"
+
+saved="$work/out/Harbor Gala.doc"
+click "$preview" 488 603 # Save Results To Word File
+dialog=$(wait_window '^Save File$' 20) || fail "the save dialog did not appear"
+sleep 0.5
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 2 -- "$saved"
+xdotool key Return
+done_box=$(wait_window '^Festoria$' 20 "$main" "$preview") || fail "no Done. message"
+"$bin/festoria-screenshot" "$artifacts/done.png"
+xdotool windowfocus --sync "$done_box" 2>/dev/null || true
+xdotool key Return
+sleep 0.5
+[[ -f $saved ]] || fail "nothing saved at $saved"
+
+click "$preview" 164 603 # < Back
+main_again=$(wait_window '^Festoria$' 20 "$preview") || fail "the main window did not come back"
+type_into "$main" $field_x "$(field_y 2)" "Harbor Gala II"
+click "$main" 268 21
+sleep 1
+preview2=$(wait_window '^Festoria$' 90 "$main") || fail "the second preview did not appear"
+sleep 1
+"$bin/festoria-screenshot" "$artifacts/preview-second.png"
+"$bin/festoria-xclose" "$preview2"
+for _ in $(seq 1 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "closing the preview did not end the program"
+wait "$app_pid" || true
+app_pid=
+
+# The saved file is a Word 97 document (an OLE compound file) holding exactly our texts.
+[[ $(head -c 8 "$saved" | od -An -tx1 | tr -d ' \n') == d0cf11e0a1b11ae1 ]] || fail "not an OLE file"
+"$bin/festoria-doctext" "$saved" >"$artifacts/saved.txt" 2>/dev/null || fail "the office cannot read $saved"
+expect() { grep -qxF -- "$1" "$artifacts/saved.txt" || fail "saved document lacks the line «$1»"; }
+expect "Harbor Gala"
+expect "When:  Saturday, August 21st, 2021  7:30 PM"
+expect "Where:  Pier 9, Boston"
+expect "What to bring: lanterns and a smile"
+expect "Driving directions: Route 1 north, exit 22"
+expect "RSVP to: host@example.org"
+
+settings=$XDG_CONFIG_HOME/Quillmont.conf
+for line in "txtEventName=Harbor Gala II" "txtLocation=\"Pier 9, Boston\"" \
+    "txtItems=lanterns and a smile" "txtDrive=\"Route 1 north, exit 22\"" "txtRSVP=host@example.org" \
+    "dtpDate=8/21/2021" "dtpTime=$(date +%-m/%-d/%Y) 7:30:00 PM"; do
+    grep -qxF -- "$line" "$settings" || { cat "$settings" >&2; fail "settings lack «$line»"; }
+done
+grep -qxF "[Festoria]" "$settings" || fail "settings lack their group"
+
+leftovers=$(ls -A "$TEMP")
+[[ -z $leftovers ]] || fail "the temporary folder still holds: $leftovers"
+sleep 1
+if pgrep -f "UserInstallation=file://$XDG_CACHE_HOME" >/dev/null; then
+    fail "an office process outlived the program"
+fi
+echo "e2e: passed; screenshots in $artifacts"
