@@ -382,11 +382,15 @@ void buildProperties(const Reference<text::XTextDocument>& doc) {
 
 std::u16string u16(const char* ascii) { return std::u16string(ascii, ascii + std::strlen(ascii)); }
 
-// Writer's Word 97 export writes a collapsed bookmark at the end of a paragraph after the
+// Two corrections to the stored file, where Writer's Word 97 export falls short.
+//
+// The export writes a collapsed bookmark at the end of a paragraph after the
 // paragraph mark, which puts it at the start of the next line: text filled in there would
 // land under the label instead of after it. Put each label bookmark back in front of its
-// paragraph mark, in the stored file.
-void keepLabelBookmarksOnTheirLines(const std::string& path) {
+// paragraph mark.
+//
+// The export writes no names for pictures: give the star picture its name.
+void finishStoredTemplate(const std::string& path) {
     std::string bytes;
     {
         std::ifstream in(path, std::ios::binary);
@@ -413,6 +417,7 @@ void keepLabelBookmarksOnTheirLines(const std::string& path) {
             throw std::runtime_error(std::string("bookmark ") + line.bookmark + " is not at the end of its label");
         file.moveCollapsedBookmark(mark->name, mark->start - 1);
     }
+    file.nameInlinePicture(u16(kPictureName));
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << file.bytes();
     if (!out.flush())
@@ -448,7 +453,7 @@ void buildTemplate(const Reference<uno::XComponentContext>& context,
         arg("FilterName", Any(OUString("MS Word 97 Vorlage"))), arg("Overwrite", Any(true))};
     uno::Sequence<beans::PropertyValue> filter(filterArgs, 2);
     Reference<frame::XStorable>(doc, UNO_QUERY_THROW)->storeToURL(fileUrl(outputPath), filter);
-    keepLabelBookmarksOnTheirLines(outputPath);
+    finishStoredTemplate(outputPath);
 }
 
 } // namespace invitation

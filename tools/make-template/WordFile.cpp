@@ -65,6 +65,7 @@ WordFile::WordFile(std::string bytes) : mBytes(std::move(bytes)) {
         e.type = static_cast<unsigned char>(directory[at + 66]);
         e.start = le32(directory, at + 116);
         e.size = le32(directory, at + 120);
+        e.directoryIndex = at / 128;
         if (e.type != 0)
             mEntries.push_back(e);
     }
@@ -79,7 +80,7 @@ WordFile::WordFile(std::string bytes) : mBytes(std::move(bytes)) {
         throw std::runtime_error("not a Word 97 document");
 }
 
-std::vector<std::size_t> WordFile::layout(const Entry& e) const {
+std::vector<std::size_t> WordFile::layout(const Entry& e, bool capacityOnly) const {
     std::vector<std::size_t> offsets;
     const bool mini = e.type == 2 && e.size < le32(mBytes, 0x38);
     if (!mini) {
@@ -90,7 +91,7 @@ std::vector<std::size_t> WordFile::layout(const Entry& e) const {
             const std::size_t at = mSectorSize + std::size_t(s) * mSectorSize;
             if (at + mSectorSize > mBytes.size())
                 throw std::runtime_error("Word file: sector past the end");
-            for (std::size_t k = 0; k < mSectorSize && offsets.size() < e.size; ++k)
+            for (std::size_t k = 0; k < mSectorSize && (capacityOnly || offsets.size() < e.size); ++k)
                 offsets.push_back(at + k);
             s = mFat[s];
         }
@@ -99,10 +100,11 @@ std::vector<std::size_t> WordFile::layout(const Entry& e) const {
     // Small streams live in 64-byte sectors of the root entry's own stream.
     const std::vector<std::size_t> root = layout(Entry{u"", 5, mEntries.front().start, ~std::uint64_t(0)});
     std::uint32_t s = e.start;
+    const std::size_t limit = capacityOnly ? ~std::size_t(0) : e.size;
     for (std::size_t guard = 0; s < kEndOfChain; ++guard) {
         if (guard > mMiniFat.size() || s >= mMiniFat.size())
             throw std::runtime_error("Word file: broken mini sector chain");
-        for (std::size_t k = 0; k < 64 && offsets.size() < e.size; ++k) {
+        for (std::size_t k = 0; k < 64 && offsets.size() < limit; ++k) {
             const std::size_t at = std::size_t(s) * 64 + k;
             if (at >= root.size())
                 throw std::runtime_error("Word file: mini sector past the end");
@@ -118,6 +120,24 @@ std::string WordFile::read(const Entry& e) const {
     for (std::size_t at : layout(e))
         out.push_back(mBytes[at]);
     return out;
+}
+
+void WordFile::replace(const std::u16string& name, const std::string& data) {
+    Entry& e = const_cast<Entry&>(entry(name));
+    const std::uint32_t cutoff = le32(mBytes, 0x38);
+    const bool mini = e.size < cutoff;
+    const std::vector<std::size_t> room = layout(e, true);
+    if (data.size() > room.size() || mini != (data.size() < cutoff))
+        throw std::runtime_error("Word file: the new stream does not fit the room of the old one");
+    for (std::size_t i = 0; i < data.size(); ++i)
+        mBytes[room[i]] = data[i];
+    // The directory entry's size.
+    const std::vector<std::size_t> directory =
+        layout(Entry{u"", 2, le32(mBytes, 0x30), ~std::uint64_t(0)});
+    put32(mBytes, directory.at(e.directoryIndex * 128 + 120), std::uint32_t(data.size()));
+    e.size = data.size();
+    if (name == u"WordDocument")
+        mWord = data;
 }
 
 void WordFile::write(const Entry& e, const std::string& data) {
@@ -239,6 +259,152 @@ void WordFile::moveCollapsedBookmark(const std::u16string& name, std::uint32_t p
         return;
     }
     throw std::runtime_error("Word file: no such bookmark");
+}
+
+namespace {
+
+// Office drawing records inside a picture of the Data stream.
+constexpr std::uint16_t kSpContainer = 0xF004, kOpt = 0xF00B;
+constexpr std::uint16_t kWzName = 0x0380, kComplex = 0x8000;
+constexpr std::uint16_t kTextMarginFirst = 0x0081, kTextMarginLast = 0x0084;
+
+struct Picture {
+    std::size_t containerAt, optAt;
+    std::uint32_t optLength;
+    std::vector<std::pair<std::uint16_t, std::uint32_t>> properties;
+    std::string complexData;
+};
+
+Picture findPicture(const std::string& data) {
+    // PICF: lcb, cbHeader, then the mapping mode; 0x64 = Office drawing shape follows.
+    if (data.size() < 76 || le32(data, 0) != data.size() || le16(data, 6) != 0x64)
+        throw std::runtime_error("Word file: the Data stream does not hold exactly one inline picture");
+    Picture p;
+    p.containerAt = le16(data, 4);
+    if (le16(data, p.containerAt + 2) != kSpContainer)
+        throw std::runtime_error("Word file: no shape container in the picture");
+    std::size_t at = p.containerAt + 8;
+    const std::size_t end = at + le32(data, p.containerAt + 4);
+    while (at + 8 <= end && le16(data, at + 2) != kOpt)
+        at += 8 + le32(data, at + 4);
+    if (at + 8 > end)
+        throw std::runtime_error("Word file: the picture has no property table");
+    p.optAt = at;
+    p.optLength = le32(data, at + 4);
+    const std::uint16_t count = le16(data, at) >> 4;
+    std::size_t complexAt = at + 8 + 6 * std::size_t(count);
+    for (std::uint16_t k = 0; k < count; ++k) {
+        const std::uint16_t id = le16(data, at + 8 + 6 * k);
+        const std::uint32_t value = le32(data, at + 8 + 6 * k + 2);
+        p.properties.emplace_back(id, value);
+    }
+    p.complexData = data.substr(complexAt, at + 8 + p.optLength - complexAt);
+    return p;
+}
+
+} // namespace
+
+std::optional<WordFile::Blip> WordFile::inlinePictureBlip() const {
+    const auto data = stream(u"Data");
+    if (!data)
+        return std::nullopt;
+    const Picture p = findPicture(*data);
+    // The blip store entry follows the shape container.
+    const std::size_t bse = p.containerAt + 8 + le32(*data, p.containerAt + 4);
+    if (le16(*data, bse + 2) != 0xF007)
+        return std::nullopt;
+    const std::size_t nameLength = static_cast<unsigned char>((*data).at(bse + 8 + 33));
+    const std::size_t blip = bse + 8 + 36 + nameLength;
+    Blip out;
+    out.recordType = le16(*data, blip + 2);
+    const std::uint16_t instance = le16(*data, blip) >> 4;
+    const std::uint32_t length = le32(*data, blip + 4);
+    const bool metafile = out.recordType >= 0xF01A && out.recordType <= 0xF01C;
+    if (metafile) {
+        // uid (a second one for some instances), then the metafile header
+        const std::size_t header = blip + 8 + 16 + ((instance & 1) ? 16 : 0);
+        out.unpackedSize = le32(*data, header);
+        const std::uint32_t saved = le32(*data, header + 28);
+        out.compressed = static_cast<unsigned char>((*data).at(header + 32)) == 0;
+        out.data = data->substr(header + 34, saved);
+    } else {
+        out.data = data->substr(blip + 8, length);
+    }
+    return out;
+}
+
+std::u16string WordFile::inlinePictureName() const {
+    const auto data = stream(u"Data");
+    if (!data)
+        return {};
+    const Picture p = findPicture(*data);
+    std::size_t complexAt = 0;
+    for (const auto& [id, value] : p.properties) {
+        if ((id & 0x3FFF) == kWzName && (id & kComplex)) {
+            std::u16string name;
+            for (std::size_t k = 0; k + 1 < value / 2; ++k)
+                name.push_back(char16_t(le16(p.complexData, complexAt + 2 * k)));
+            return name;
+        }
+        if (id & kComplex)
+            complexAt += value;
+    }
+    return {};
+}
+
+void WordFile::nameInlinePicture(const std::u16string& name) {
+    const auto data = stream(u"Data");
+    if (!data)
+        throw std::runtime_error("Word file: no Data stream");
+    Picture p = findPicture(*data);
+    std::vector<std::pair<std::uint16_t, std::uint32_t>> kept;
+    for (const auto& [id, value] : p.properties) {
+        const std::uint16_t plain = id & 0x3FFF;
+        const bool drop = plain == kWzName || (plain >= kTextMarginFirst && plain <= kTextMarginLast);
+        if (!drop)
+            kept.emplace_back(id, value);
+    }
+    std::string nameBytes;
+    for (char16_t c : name + u'\0')
+        nameBytes.push_back(char(c & 0xFF)), nameBytes.push_back(char(c >> 8));
+    kept.emplace_back(std::uint16_t(kWzName | kComplex), std::uint32_t(nameBytes.size()));
+    // Properties in order of id, complex data in the same order.
+    std::stable_sort(kept.begin(), kept.end(),
+                     [](const auto& a, const auto& b) { return (a.first & 0x3FFF) < (b.first & 0x3FFF); });
+    std::string complex, opt;
+    auto add16 = [&](std::uint16_t v) { opt.push_back(char(v & 0xFF)), opt.push_back(char(v >> 8)); };
+    auto add32 = [&](std::uint32_t v) { add16(std::uint16_t(v)), add16(std::uint16_t(v >> 16)); };
+    for (const auto& [id, value] : kept) {
+        add16(id), add32(value);
+        if ((id & 0x3FFF) == kWzName)
+            complex += nameBytes;
+        else if (id & kComplex) {
+            // Complex data of the kept properties, in their original order.
+            std::size_t from = 0;
+            for (const auto& [oid, ovalue] : p.properties) {
+                if (oid == id) {
+                    complex += p.complexData.substr(from, ovalue);
+                    break;
+                }
+                if (oid & kComplex)
+                    from += ovalue;
+            }
+        }
+    }
+    opt += complex;
+    std::string header;
+    header.push_back(char(((kept.size() << 4) | 3) & 0xFF));
+    header.push_back(char((kept.size() << 4) >> 8));
+    header.push_back(char(kOpt & 0xFF)), header.push_back(char(kOpt >> 8));
+    const std::uint32_t optLength = std::uint32_t(opt.size());
+    for (int k = 0; k < 4; ++k)
+        header.push_back(char((optLength >> (8 * k)) & 0xFF));
+
+    std::string out = data->substr(0, p.optAt) + header + opt + data->substr(p.optAt + 8 + p.optLength);
+    const std::int64_t delta = std::int64_t(out.size()) - std::int64_t(data->size());
+    put32(out, 0, std::uint32_t(out.size()));                                                  // PICF lcb
+    put32(out, p.containerAt + 4, std::uint32_t(le32(out, p.containerAt + 4) + delta));       // container
+    replace(u"Data", out);
 }
 
 } // namespace wordfile

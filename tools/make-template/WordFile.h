@@ -35,18 +35,39 @@ public:
     // Moves a collapsed bookmark to another position, keeping the bookmark tables sorted.
     void moveCollapsedBookmark(const std::u16string& name, std::uint32_t position);
 
+    // The name (Office drawing property wzName) of the one inline picture in the Data
+    // stream; empty when it has none.
+    std::u16string inlinePictureName() const;
+    // The picture data of the one inline picture, as stored: for metafiles (EMF, WMF, PICT)
+    // deflate-compressed when `compressed`, with the size it unpacks to.
+    struct Blip {
+        std::uint16_t recordType = 0; // 0xF01A EMF, 0xF01B WMF, 0xF01D JPEG, 0xF01E PNG, ...
+        bool compressed = false;
+        std::uint32_t unpackedSize = 0;
+        std::string data;
+    };
+    std::optional<Blip> inlinePictureBlip() const;
+    // Names the one inline picture. Pictures hold no text, so the text margin properties
+    // the exporter writes for it make room for the name.
+    void nameInlinePicture(const std::u16string& name);
+
 private:
     struct Entry {
         std::u16string name;
         int type;
         std::uint32_t start;
         std::uint64_t size;
+        std::size_t directoryIndex = 0;
     };
     // The file offsets of each byte of a stream, in order.
-    std::vector<std::size_t> layout(const Entry& e) const;
+    // The file offsets of a stream's bytes; with capacityOnly, of every byte of the sectors
+    // it holds.
+    std::vector<std::size_t> layout(const Entry& e, bool capacityOnly = false) const;
     const Entry& entry(const std::u16string& name) const;
     std::string read(const Entry& e) const;
     void write(const Entry& e, const std::string& data);
+    // Replaces a stream with data of another size that still fits the sectors it holds.
+    void replace(const std::u16string& name, const std::string& data);
     std::uint32_t fibLong(std::size_t at) const;
     std::pair<std::uint32_t, std::uint32_t> fibPair(int index) const;
     std::u16string tableName() const;
