@@ -124,6 +124,11 @@ void sleepFor(std::chrono::milliseconds d) { std::this_thread::sleep_for(d); }
 
 Engine::Engine(LibreOfficeOptions options)
     : mOptions(std::move(options)), mConnectionLost(std::make_shared<std::atomic<bool>>(false)) {
+    // Writing to the pipe of an office that just died must fail the call, not end the
+    // program with SIGPIPE.
+    struct sigaction current {};
+    if (::sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+        ::signal(SIGPIPE, SIG_IGN);
     mWatcher = std::thread([this] { watch(); });
 }
 

@@ -82,8 +82,11 @@ public:
                 throw AppError(QStringLiteral("The bookmark '%1' does not exist in the document.").arg(bookmark));
             const Reference<text::XTextContent> mark(marks->getByName(ou(bookmark)), UNO_QUERY_THROW);
             // Replaces everything the bookmark covers, fields included; at a collapsed
-            // bookmark the text is inserted there.
-            mark->getAnchor()->setString(ou(text));
+            // bookmark the text is inserted there. A CR LF pair is one line break, as a
+            // bare CR or LF is: each becomes one paragraph break.
+            QString lines = text;
+            lines.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+            mark->getAnchor()->setString(ou(lines));
         });
     }
 
