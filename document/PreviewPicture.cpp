@@ -21,6 +21,18 @@ namespace {
 // its own picture and its logical size again even if the image data lost the resolution.
 const QString kMarkFormat = QStringLiteral("application/x-festoria-picture");
 
+// The office may round the page to a pixel more or less than asked; the picture is brought
+// to the exact width, keeping its logical size.
+QImage toPixelWidth(const QImage& picture, int width) {
+    if (picture.width() == width)
+        return picture;
+    const int height = qMax(1, qRound(double(picture.height()) * width / picture.width()));
+    QImage scaled = picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDotsPerMeterX(qRound(double(picture.dotsPerMeterX()) * width / picture.width()));
+    scaled.setDotsPerMeterY(qRound(double(picture.dotsPerMeterY()) * height / picture.height()));
+    return scaled;
+}
+
 void removeStalePicture(const QString& path) {
     struct stat info {};
     if (::lstat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
@@ -105,10 +117,11 @@ void SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& clip
     trap(116, [&] { word = office.createApplication(); });
     trap(118, [&] { document = &object(word).open(inFile, false); });
     trap(120, [&] {
-        const QImage picture =
+        const QImage rendered =
             object(document).renderPicture(kPreviewPixelWidth, kPreviewLogicalScale);
-        if (picture.isNull())
+        if (rendered.isNull())
             throw AppError(QStringLiteral("The office gave no picture of the document"));
+        const QImage picture = toPixelWidth(rendered, kPreviewPixelWidth);
         const QByteArray mark = QUuid::createUuid().toByteArray(QUuid::Id128);
         clipboard.putPicture(picture, mark);
         ourMark = mark;

@@ -124,6 +124,15 @@ TEST_F(SaveDocAsJpgTest, OverwritesTempBmpAndNeverFollowsALinkPlantedThere) {
     EXPECT_EQ(LoadPicture(bmpPath).size(), QSize(816, 1056));
 }
 
+TEST_F(SaveDocAsJpgTest, APictureAPixelOffIsBroughtToTheExactSizeKeepingItsLogicalSize) {
+    office.extraRenderedPixels = 1;
+    SaveDocAsJPG(docPath, office, clipboard, prompts);
+    const QImage loaded = LoadPicture(bmpPath);
+    EXPECT_EQ(loaded.size(), QSize(816, 1056));
+    EXPECT_EQ(qRound(816 * 1440 * 39.3701 / loaded.dotsPerMeterX()), 6120);
+    EXPECT_EQ(qRound(1056 * 1440 * 39.3701 / loaded.dotsPerMeterY()), 7920);
+}
+
 TEST(PreviewPictureFile, BmpKeepsTheLogicalSizeInItsResolutionFields) {
     QImage image = picture(816, 1056, Qt::white);
     image.setDotsPerMeterX(7559);

@@ -45,16 +45,16 @@ public:
         mOffice.call(FakeOffice::Op::RenderPicture,
                      QStringLiteral("W7 %1 %2").arg(pixelWidth).arg(logicalScale));
         const QSize page = mOffice.pageTwips;
+        pixelWidth += mOffice.extraRenderedPixels;
         const int height = int(std::lround(double(pixelWidth) * page.height() / page.width()));
         QImage picture(pixelWidth, height, QImage::Format_RGB32);
         picture.fill(Qt::white);
         QPainter painter(&picture);
         painter.fillRect(pixelWidth / 10, height / 10, pixelWidth / 2, height / 20, Qt::darkBlue);
         painter.end();
-        const double metres = page.width() / 1440.0 * 0.0254 * logicalScale;
-        const int dpm = int(std::lround(pixelWidth / metres));
-        picture.setDotsPerMeterX(dpm);
-        picture.setDotsPerMeterY(dpm);
+        const double metresPerTwip = 0.0254 / 1440.0 * logicalScale;
+        picture.setDotsPerMeterX(int(std::lround(pixelWidth / (page.width() * metresPerTwip))));
+        picture.setDotsPerMeterY(int(std::lround(height / (page.height() * metresPerTwip))));
         return picture;
     }
     void closeWithoutSaving() override {

@@ -50,6 +50,8 @@ public:
     bool writeSavedFiles = true;
     // The page W7 renders: US Letter unless changed.
     QSize pageTwips{12240, 15840};
+    // Pixels W7 adds to the width it is asked for (a real office may round).
+    int extraRenderedPixels = 0;
 
     // The calls in order: "W1", "W2 <path> ro|rw", "W3 <bookmark>", "W4 <path>", "W5 off",
     // "W6", "W7 <width> <scale>", "W8", "W9", "active". Failed calls end in " !".

@@ -1,0 +1,194 @@
+// "Start Creating Template" end to end: from the click until the preview window is on the
+// screen, with the program's one warm office; the same request done the naive way (a fresh
+// office process for each of its two office uses); and the program's own memory over many
+// requests. Prints its figures; it asserts nothing.
+//
+//   request_bench [warm runs = 200] [naive runs = 5]
+#include "CreateInvitation.h"
+#include "Files.h"
+#include "Form2.h"
+#include "LibreOffice.h"
+#include "PreviewPicture.h"
+#include "Prompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+// Answers every dialog with OK, and counts the error reports.
+class CountingPrompts : public Prompts {
+public:
+    int reports = 0;
+    Answer message(const QString& text, const QString& caption, Icon, Buttons) override {
+        if (caption == QStringLiteral("Application Error")) {
+            ++reports;
+            std::fprintf(stderr, "report: %s\n", qPrintable(text));
+        }
+        return Answer::Ok;
+    }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+};
+
+// The main window's side of the request, with the real preview window.
+class BenchHost : public InvitationHost {
+public:
+    BenchHost(Prompts& prompts) : mainWindow(), preview(prompts, &mainWindow) {
+        preview.endProgram = [] {};
+        mainWindow.resize(400, 300);
+    }
+    QString fieldText(Field field) override {
+        switch (field) {
+        case Field::EventName:
+            return QStringLiteral("Lobster Eating Party");
+        case Field::Location:
+            return QStringLiteral("Haverhill MA");
+        case Field::Items:
+            return QStringLiteral("bib, meat extractors, cracking utensils, butter");
+        case Field::Drive:
+            return QStringLiteral("Take 66 West to 267 West, take the Wiehle exit heading north "
+                                  "(make a right off the exit), stay on Wiehle for approximately "
+                                  "3 miles until you pass the Baron Cameron intersection.");
+        case Field::RSVP:
+            return QStringLiteral("jane.doe@example.com");
+        }
+        return {};
+    }
+    QDate eventDate() override { return QDate(2021, 8, 21); }
+    QTime eventTime() override { return QTime(19, 30); }
+    void setHourglass(bool on) override {
+        if (on)
+            mainWindow.setCursor(Qt::WaitCursor);
+        else
+            mainWindow.unsetCursor();
+    }
+    void loadPreviewPicture(const QString& path) override { preview.setPicture(LoadPicture(path)); }
+    void setPreviewWordFile(const QString& path) override { preview.mWordFile = path; }
+    void showPreview() override { preview.show(); }
+    void hideMainWindow() override { mainWindow.hide(); }
+
+    QWidget mainWindow;
+    Form2 preview;
+};
+
+// One click, until the preview window is exposed and painted; then "< Back".
+double oneRequest(CreateInvitation& request, BenchHost& host) {
+    QElapsedTimer timer;
+    timer.start();
+    request.PushButton6_Click();
+    if (!QTest::qWaitForWindowExposed(&host.preview, 5000))
+        std::fprintf(stderr, "the preview window was not exposed\n");
+    QCoreApplication::processEvents(); // the first paint
+    const double ms = timer.nsecsElapsed() / 1e6;
+    host.preview.PushButton8_Click(); // "< Back": deletes the document, main window again
+    QCoreApplication::processEvents();
+    return ms;
+}
+
+// The office the naive way: every W1 starts an office process of its own, and the
+// application object ends it again when released.
+class FreshOfficePerUse : public office::Office {
+    class Session : public office::Application {
+    public:
+        Session(std::unique_ptr<office::LibreOffice> office)
+            : mOffice(std::move(office)), mApplication(mOffice->createApplication()) {}
+        ~Session() override { mApplication.reset(); } // then the office process ends
+        office::Document& open(const QString& path, bool readOnly) override {
+            return mApplication->open(path, readOnly);
+        }
+        office::Document& activeDocument() override { return mApplication->activeDocument(); }
+        void setDisplayAlerts(bool on) override { mApplication->setDisplayAlerts(on); }
+        void quit() override { mApplication->quit(); }
+
+    private:
+        std::unique_ptr<office::LibreOffice> mOffice;
+        std::unique_ptr<office::Application> mApplication;
+    };
+
+public:
+    std::unique_ptr<office::Application> createApplication() override {
+        return std::make_unique<Session>(office::makeLibreOffice());
+    }
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+long residentKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const int warmRuns = argc > 1 ? std::max(21, atoi(argv[1])) : 200;
+    const int naiveRuns = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
+
+    QTemporaryDir temp;
+    qputenv("TEMP", temp.path().toLocal8Bit());
+    CountingPrompts prompts;
+    QtClipboard clipboard;
+
+    // The warm office: started once, as the program's start-up check does.
+    std::vector<double> warm;
+    long rssAfter20 = 0;
+    long rssAfterAll = 0;
+    {
+        auto office = office::makeLibreOffice();
+        office->createApplication()->quit();
+        BenchHost host(prompts);
+        CreateInvitation request(host, *office, prompts, clipboard);
+        host.mainWindow.show();
+        QTest::qWaitForWindowExposed(&host.mainWindow);
+        oneRequest(request, host); // first use of fonts, the template and the clipboard
+        for (int i = 0; i < warmRuns; ++i) {
+            warm.push_back(oneRequest(request, host));
+            if (i + 1 == 20)
+                rssAfter20 = residentKiB();
+        }
+        rssAfterAll = residentKiB();
+    }
+
+    std::vector<double> naive;
+    {
+        FreshOfficePerUse office;
+        BenchHost host(prompts);
+        CreateInvitation request(host, office, prompts, clipboard);
+        host.mainWindow.show();
+        QTest::qWaitForWindowExposed(&host.mainWindow);
+        for (int i = 0; i < naiveRuns; ++i)
+            naive.push_back(oneRequest(request, host));
+    }
+
+    const QStringList left = QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const double warmMedian = median(warm);
+    const double naiveMedian = median(naive);
+    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+    std::printf(
+        "click to preview shown, warm office: median %.1f ms, min %.1f, max %.1f (%d runs)\n",
+        warmMedian, *std::min_element(warm.begin(), warm.end()),
+        *std::max_element(warm.begin(), warm.end()), int(warm.size()));
+    std::printf("naive, fresh office per use: median %.1f ms (%d runs)\n", naiveMedian,
+                int(naive.size()));
+    std::printf("ratio naive / warm: %.1f\n", naiveMedian / warmMedian);
+    std::printf("program RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
+                rssAfter20 / 1024.0, warmRuns, rssAfterAll / 1024.0);
+    std::printf("error reports: %d; files left in TEMP: %s\n", prompts.reports,
+                qPrintable(left.join(QStringLiteral(", "))));
+    return 0;
+}
