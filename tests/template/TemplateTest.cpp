@@ -2,9 +2,10 @@
 // byte, and the office reading that file finds the page, the five text boxes, the styles,
 // the placeholder field, the six bookmarks and the star picture. Filling the bookmarks and
 // saving as .doc keeps every text on its label's line.
+#include "Template.h"
 #include "LibreOffice.h"
 #include "StarPicture.h"
-#include "Template.h"
+#include "TemplateBuilder.h"
 #include "UnoEngine.h"
 #include "WordFile.h"
 
@@ -93,7 +94,9 @@ bool supports(const Reference<uno::XInterface>& x, const char* service) {
     return info.is() && info->supportsService(OUString::createFromAscii(service));
 }
 
-int twipsFromHmm(sal_Int32 hmm) { return int(std::lround(hmm * 1440.0 / 2540.0)); }
+int twipsFromHmm(sal_Int32 hmm) {
+    return int(std::lround(hmm * 1440.0 / 2540.0));
+}
 
 // The paragraphs of a text (a frame's or the body's), in order.
 std::vector<Reference<text::XTextRange>> paragraphs(const Reference<text::XText>& text) {
@@ -125,7 +128,9 @@ std::vector<std::string> portions(const Reference<text::XTextRange>& paragraph) 
                                               UNO_QUERY_THROW);
             const bool collapsed = get<bool>(portion, "IsCollapsed");
             const bool start = get<bool>(portion, "IsStart");
-            out.push_back(std::string(collapsed ? "Bookmark:" : start ? "Bookmark[:" : "Bookmark]:") +
+            out.push_back(std::string(collapsed ? "Bookmark:"
+                                      : start   ? "Bookmark[:"
+                                                : "Bookmark]:") +
                           qs(mark->getName()).toStdString());
         } else if (type == "TextField") {
             out.push_back("Field");
@@ -168,8 +173,8 @@ public:
         const beans::PropertyValue args[] = {arg("Hidden", Any(true)), arg("ReadOnly", Any(true)),
                                              arg("AsTemplate", Any(false))};
         mComponent = Reference<frame::XComponentLoader>(desktop, UNO_QUERY_THROW)
-                         ->loadComponentFromURL(ou(QUrl::fromLocalFile(path).toString()), "_blank", 0,
-                                                uno::Sequence<beans::PropertyValue>(args, 3));
+                         ->loadComponentFromURL(ou(QUrl::fromLocalFile(path).toString()), "_blank",
+                                                0, uno::Sequence<beans::PropertyValue>(args, 3));
         doc = Reference<text::XTextDocument>(mComponent, UNO_QUERY_THROW);
     }
     ~OpenDocument() {
@@ -185,15 +190,16 @@ public:
     std::map<std::string, Reference<text::XTextFrame>> boxes() const {
         std::map<std::string, Reference<text::XTextFrame>> out;
         Reference<container::XIndexAccess> frames(
-            Reference<text::XTextFramesSupplier>(doc, UNO_QUERY_THROW)->getTextFrames(), UNO_QUERY_THROW);
+            Reference<text::XTextFramesSupplier>(doc, UNO_QUERY_THROW)->getTextFrames(),
+            UNO_QUERY_THROW);
         for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
             Reference<text::XTextFrame> frame(frames->getByIndex(i), UNO_QUERY_THROW);
             const QString text = qs(frame->getText()->getString());
-            const std::string key = text.startsWith(QStringLiteral("You")) ? "opening"
+            const std::string key = text.startsWith(QStringLiteral("You"))    ? "opening"
                                     : text.startsWith(QStringLiteral("with")) ? "closing"
                                     : text.startsWith(QStringLiteral("When")) ? "details"
-                                    : text.trimmed().isEmpty()               ? "background"
-                                                                             : "event";
+                                    : text.trimmed().isEmpty()                ? "background"
+                                                                              : "event";
             out[key] = frame;
         }
         return out;
@@ -202,7 +208,8 @@ public:
     Reference<beans::XPropertySet> paragraphStyle(const char* name) const {
         Reference<container::XNameAccess> families =
             Reference<style::XStyleFamiliesSupplier>(doc, UNO_QUERY_THROW)->getStyleFamilies();
-        Reference<container::XNameAccess> styles(families->getByName("ParagraphStyles"), UNO_QUERY_THROW);
+        Reference<container::XNameAccess> styles(families->getByName("ParagraphStyles"),
+                                                 UNO_QUERY_THROW);
         return props(Reference<uno::XInterface>(styles->getByName(OUString::createFromAscii(name)),
                                                 UNO_QUERY_THROW));
     }
@@ -216,7 +223,8 @@ protected:
     static void SetUpTestSuite() {
         // The office draws Book Antiqua with the program's own font configuration.
         if (!qEnvironmentVariableIsSet("FONTCONFIG_FILE"))
-            qputenv("FONTCONFIG_FILE", (kSourceDir + QStringLiteral("/resources/fonts/fonts.conf")).toLocal8Bit());
+            qputenv("FONTCONFIG_FILE",
+                    (kSourceDir + QStringLiteral("/resources/fonts/fonts.conf")).toLocal8Bit());
         office = office::makeLibreOffice().release();
         templatePath = tempPath(QStringLiteral("template.dot"));
         QFile::remove(templatePath);
@@ -226,7 +234,9 @@ protected:
         delete office;
         office = nullptr;
     }
-    static QString tempPath(const QString& name) { return qEnvironmentVariable("TEMP") + QLatin1Char('/') + name; }
+    static QString tempPath(const QString& name) {
+        return qEnvironmentVariable("TEMP") + QLatin1Char('/') + name;
+    }
 
     static Reference<frame::XDesktop2> desktop() { return office::unoDesktop(*office); }
 
@@ -258,7 +268,23 @@ TEST_F(Template, ResourceIsTheCommittedFileWrittenByteForByte) {
     EXPECT_EQ(readAll(other), resource);
 
     // A missing folder is the caller's error to report.
-    EXPECT_ANY_THROW(WriteBytesToFile(resource, tempPath(QStringLiteral("no-such-folder/template.dot"))));
+    EXPECT_ANY_THROW(
+        WriteBytesToFile(resource, tempPath(QStringLiteral("no-such-folder/template.dot"))));
+}
+
+// The committed template is the generator's work: building it again gives the same bytes.
+TEST_F(Template, GeneratorRebuildsTheCommittedTemplate) {
+    const QString emf = tempPath(QStringLiteral("star-background.emf"));
+    QFile picture(emf);
+    ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
+    picture.write(QByteArray::fromStdString(stars::starPictureEmf(stars::backgroundStars())));
+    picture.close();
+    const QString rebuilt = tempPath(QStringLiteral("rebuilt.dot"));
+    invitation::buildTemplate(office::unoContext(*office), desktop(),
+                              QFile::encodeName(emf).toStdString(),
+                              QFile::encodeName(rebuilt).toStdString());
+    EXPECT_TRUE(readAll(rebuilt) == LoadTemplateResource())
+        << "resources/template.dot is out of date: rebuild it with the make-template target";
 }
 
 std::string utf8(const std::u16string& s) {
@@ -277,10 +303,12 @@ TEST_F(Template, IsAWord97TemplateWithoutMacros) {
     // The font table, as Word reads it.
     const auto table = file.stream(u"1Table");
     ASSERT_TRUE(table.has_value());
-    for (const char16_t* font : {u"Book Antiqua", u"Times New Roman", u"Symbol", u"Arial", u"Tahoma"}) {
+    for (const char16_t* font :
+         {u"Book Antiqua", u"Times New Roman", u"Symbol", u"Arial", u"Tahoma"}) {
         const std::u16string name(font);
         const std::string bytes(reinterpret_cast<const char*>(name.data()), 2 * name.size());
-        EXPECT_NE(table->find(bytes), std::string::npos) << utf8(name) << " missing from the font table";
+        EXPECT_NE(table->find(bytes), std::string::npos)
+            << utf8(name) << " missing from the font table";
     }
 
     OpenDocument doc(desktop(), templatePath);
@@ -297,7 +325,8 @@ TEST_F(Template, IsAWord97TemplateWithoutMacros) {
 TEST_F(Template, FileHoldsTheFieldCodeAndTheBookmarkPositions) {
     const wordfile::WordFile file(LoadTemplateResource().toStdString());
     const std::u16string text = file.text();
-    const std::u16string field = u"\x13 MACROBUTTON DOFieldClick [name of event]\x14[name of event]\x15";
+    const std::u16string field =
+        u"\x13 MACROBUTTON DOFieldClick [name of event]\x14[name of event]\x15";
     const std::size_t fieldAt = text.find(field);
     ASSERT_NE(fieldAt, std::u16string::npos) << "MACROBUTTON field not found";
 
@@ -344,8 +373,12 @@ TEST_F(Template, PageIsUsLetterWithTheInvitationMargins) {
     ASSERT_TRUE(header && footer) << "header and footer distance lost";
     EXPECT_EQ(twipsFromHmm(get<sal_Int32>(page, "TopMargin")), 720);
     EXPECT_EQ(twipsFromHmm(get<sal_Int32>(page, "BottomMargin")), 720);
-    EXPECT_EQ(twipsFromHmm(get<sal_Int32>(page, "TopMargin") + get<sal_Int32>(page, "HeaderHeight")), 1440);
-    EXPECT_EQ(twipsFromHmm(get<sal_Int32>(page, "BottomMargin") + get<sal_Int32>(page, "FooterHeight")), 1440);
+    EXPECT_EQ(
+        twipsFromHmm(get<sal_Int32>(page, "TopMargin") + get<sal_Int32>(page, "HeaderHeight")),
+        1440);
+    EXPECT_EQ(
+        twipsFromHmm(get<sal_Int32>(page, "BottomMargin") + get<sal_Int32>(page, "FooterHeight")),
+        1440);
 
     // The main text: one empty paragraph holding the anchors of the five boxes.
     const auto body = paragraphTexts(doc.doc->getText());
@@ -383,8 +416,10 @@ TEST_F(Template, FiveBorderlessUnfilledBoxesAtTheirPagePositions) {
         }
         // Unfilled: no fill, or one that lets everything through.
         const auto fill = get<drawing::FillStyle>(frame, "FillStyle");
-        EXPECT_TRUE(fill == drawing::FillStyle_NONE || get<sal_Int16>(frame, "FillTransparence") == 100)
-            << "fill style " << int(fill) << ", transparence " << get<sal_Int16>(frame, "FillTransparence");
+        EXPECT_TRUE(fill == drawing::FillStyle_NONE ||
+                    get<sal_Int16>(frame, "FillTransparence") == 100)
+            << "fill style " << int(fill) << ", transparence "
+            << get<sal_Int16>(frame, "FillTransparence");
         EXPECT_EQ(get<bool>(frame, "Opaque"), !e.behind);
         EXPECT_EQ(get<text::WrapTextMode>(frame, "Surround"),
                   e.behind ? text::WrapTextMode_THROUGH : text::WrapTextMode_PARALLEL);
@@ -402,7 +437,8 @@ TEST_F(Template, BoxesHoldTheirTextsInTheirStyles) {
               (V{"You\u2019re invited \nto celebrate\u2026", ""}));
     EXPECT_EQ(paragraphStyles(boxes.at("opening")->getText()), (V{"Heading 3", "Heading 3"}));
     EXPECT_EQ(paragraphTexts(boxes.at("closing")->getText()), (V{"with us!", "", ""}));
-    EXPECT_EQ(paragraphStyles(boxes.at("closing")->getText()), (V{"Heading 2", "Heading 2", "Heading 2"}));
+    EXPECT_EQ(paragraphStyles(boxes.at("closing")->getText()),
+              (V{"Heading 2", "Heading 2", "Heading 2"}));
     EXPECT_EQ(paragraphTexts(boxes.at("details")->getText()),
               (V{"When: ", "Where: ", "What to bring: ", "Driving directions: ", "RSVP to: ", ""}));
     EXPECT_EQ(paragraphStyles(boxes.at("details")->getText()), V(6, "Heading 1"));
@@ -434,12 +470,15 @@ TEST_F(Template, StylesCarryTheInvitationsFormatting) {
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.style);
         const auto s = doc.paragraphStyle(e.style);
-        EXPECT_EQ(qs(Reference<style::XStyle>(s, UNO_QUERY_THROW)->getParentStyle()).toStdString(), "Standard");
+        EXPECT_EQ(qs(Reference<style::XStyle>(s, UNO_QUERY_THROW)->getParentStyle()).toStdString(),
+                  "Standard");
         EXPECT_EQ(qs(get<OUString>(s, "CharFontName")).toStdString(), "Book Antiqua");
         EXPECT_FLOAT_EQ(get<float>(s, "CharHeight"), e.height);
         EXPECT_EQ(get<sal_Int32>(s, "CharColor"), purple);
-        EXPECT_EQ(get<sal_Int16>(s, "CharCaseMap"), e.capitals ? style::CaseMap::UPPERCASE : style::CaseMap::NONE);
-        EXPECT_EQ(get<awt::FontSlant>(s, "CharPosture"), e.italic ? awt::FontSlant_ITALIC : awt::FontSlant_NONE);
+        EXPECT_EQ(get<sal_Int16>(s, "CharCaseMap"),
+                  e.capitals ? style::CaseMap::UPPERCASE : style::CaseMap::NONE);
+        EXPECT_EQ(get<awt::FontSlant>(s, "CharPosture"),
+                  e.italic ? awt::FontSlant_ITALIC : awt::FontSlant_NONE);
         EXPECT_FLOAT_EQ(get<float>(s, "CharWeight"), awt::FontWeight::NORMAL); // no bold heading
         EXPECT_EQ(get<bool>(s, "ParaKeepTogether"), e.keepWithNext);
         const style::LineSpacing spacing = get<style::LineSpacing>(s, "ParaLineSpacing");
@@ -465,14 +504,16 @@ TEST_F(Template, BookmarksSitWhereTheFilledTextMustGo) {
     std::set<std::string> names;
     for (const OUString& n : marks->getElementNames())
         names.insert(qs(n).toStdString());
-    EXPECT_EQ(names, (std::set<std::string>{"bEvent", "bWhen", "bWhere", "bBring", "bDrive", "bRSVP"}));
+    EXPECT_EQ(names,
+              (std::set<std::string>{"bEvent", "bWhen", "bWhere", "bBring", "bDrive", "bRSVP"}));
 
     const auto boxes = doc.boxes();
     ASSERT_EQ(boxes.size(), 5u);
     // bEvent covers the placeholder field and nothing else.
     const auto event = paragraphs(boxes.at("event")->getText());
     ASSERT_EQ(event.size(), 2u);
-    EXPECT_EQ(portions(event[0]), (std::vector<std::string>{"Bookmark[:bEvent", "Field", "Bookmark]:bEvent"}));
+    EXPECT_EQ(portions(event[0]),
+              (std::vector<std::string>{"Bookmark[:bEvent", "Field", "Bookmark]:bEvent"}));
     EXPECT_EQ(portions(event[1]), std::vector<std::string>{});
 
     // Each details bookmark is collapsed at the end of its label's line, not at the start of
@@ -486,7 +527,8 @@ TEST_F(Template, BookmarksSitWhereTheFilledTextMustGo) {
                               {"RSVP to: ", "bRSVP"}};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(portions(details[i]),
-                  (std::vector<std::string>{std::string("Text:") + lines[i][0], std::string("Bookmark:") + lines[i][1]}));
+                  (std::vector<std::string>{std::string("Text:") + lines[i][0],
+                                            std::string("Bookmark:") + lines[i][1]}));
     EXPECT_EQ(portions(details[5]), std::vector<std::string>{});
 }
 
@@ -519,7 +561,8 @@ TEST_F(Template, StarPictureIsANamedInlineMetafileInTheFourColours) {
     ASSERT_EQ(pictures->getElementNames().getLength(), 1);
     ASSERT_TRUE(pictures->hasByName("Star background"));
     Reference<text::XTextContent> picture(pictures->getByName("Star background"), UNO_QUERY_THROW);
-    EXPECT_EQ(get<text::TextContentAnchorType>(picture, "AnchorType"), text::TextContentAnchorType_AS_CHARACTER);
+    EXPECT_EQ(get<text::TextContentAnchorType>(picture, "AnchorType"),
+              text::TextContentAnchorType_AS_CHARACTER);
     const auto boxes = doc.boxes();
     ASSERT_EQ(boxes.count("background"), 1u);
     EXPECT_EQ(picture->getAnchor()->getText(), boxes.at("background")->getText());
@@ -560,7 +603,8 @@ TEST_F(Template, FilledAndSavedDocumentKeepsEachTextOnItsLabelsLine) {
         auto word = office->createApplication();
         office::Document& doc = word->open(templatePath, true);
         doc.setBookmarkText(QStringLiteral("bEvent"), QStringLiteral("Midsummer Garden Party"));
-        doc.setBookmarkText(QStringLiteral("bWhen"), QStringLiteral("Saturday, June 21, 2025 at 4:00 PM"));
+        doc.setBookmarkText(QStringLiteral("bWhen"),
+                            QStringLiteral("Saturday, June 21, 2025 at 4:00 PM"));
         doc.setBookmarkText(QStringLiteral("bWhere"), QStringLiteral("12 Orchard Lane"));
         doc.setBookmarkText(QStringLiteral("bBring"), QStringLiteral("A salad"));
         doc.setBookmarkText(QStringLiteral("bDrive"), QStringLiteral("Second left after the mill"));
@@ -576,15 +620,17 @@ TEST_F(Template, FilledAndSavedDocumentKeepsEachTextOnItsLabelsLine) {
     ASSERT_EQ(boxes.count("details"), 1u);
     using V = std::vector<std::string>;
     EXPECT_EQ(paragraphTexts(boxes.at("details")->getText()),
-              (V{"When: Saturday, June 21, 2025 at 4:00 PM", "Where: 12 Orchard Lane", "What to bring: A salad",
-                 "Driving directions: Second left after the mill", "RSVP to: Ann, 555-0142", ""}));
+              (V{"When: Saturday, June 21, 2025 at 4:00 PM", "Where: 12 Orchard Lane",
+                 "What to bring: A salad", "Driving directions: Second left after the mill",
+                 "RSVP to: Ann, 555-0142", ""}));
     EXPECT_EQ(paragraphStyles(boxes.at("details")->getText()), V(6, "Heading 1"));
     ASSERT_EQ(boxes.count("event"), 1u);
     EXPECT_EQ(paragraphTexts(boxes.at("event")->getText()), (V{"Midsummer Garden Party", ""}));
     for (const auto& p : paragraphs(boxes.at("event")->getText()))
         for (const std::string& portion : portions(p))
             EXPECT_NE(portion, "Field") << "the placeholder field survived";
-    EXPECT_EQ(paragraphTexts(boxes.at("opening")->getText()), (V{"You\u2019re invited \nto celebrate\u2026", ""}));
+    EXPECT_EQ(paragraphTexts(boxes.at("opening")->getText()),
+              (V{"You\u2019re invited \nto celebrate\u2026", ""}));
 }
 
 // The filled invitation as the preview shows it: stars behind the text, the texts in the
@@ -597,7 +643,8 @@ TEST_F(Template, FilledInvitationRendersStarsAndPurpleText) {
         auto word = office->createApplication();
         office::Document& doc = word->open(templatePath, true);
         doc.setBookmarkText(QStringLiteral("bEvent"), QStringLiteral("Midsummer Garden Party"));
-        doc.setBookmarkText(QStringLiteral("bWhen"), QStringLiteral("Saturday, June 21, 2025 at 4:00 PM"));
+        doc.setBookmarkText(QStringLiteral("bWhen"),
+                            QStringLiteral("Saturday, June 21, 2025 at 4:00 PM"));
         doc.setBookmarkText(QStringLiteral("bWhere"), QStringLiteral("12 Orchard Lane"));
         doc.setBookmarkText(QStringLiteral("bBring"), QStringLiteral("A salad"));
         doc.setBookmarkText(QStringLiteral("bDrive"), QStringLiteral("Second left after the mill"));
@@ -605,10 +652,11 @@ TEST_F(Template, FilledInvitationRendersStarsAndPurpleText) {
         doc.saveAs(saved);
         doc.close();
         office::Document& filled = word->open(saved, false);
-        page = filled.renderPicture(qEnvironmentVariableIntValue("FESTORIA_TEMPLATE_PICTURE_WIDTH") > 0
-                                        ? qEnvironmentVariableIntValue("FESTORIA_TEMPLATE_PICTURE_WIDTH")
-                                        : 850,
-                                    1.0);
+        page = filled.renderPicture(
+            qEnvironmentVariableIntValue("FESTORIA_TEMPLATE_PICTURE_WIDTH") > 0
+                ? qEnvironmentVariableIntValue("FESTORIA_TEMPLATE_PICTURE_WIDTH")
+                : 850,
+            1.0);
         filled.closeWithoutSaving();
         word->quit();
     }
@@ -646,13 +694,16 @@ TEST_F(Template, FilledInvitationRendersStarsAndPurpleText) {
 TEST(TemplateFonts, BookAntiquaResolvesToAPalatinoStyleFace) {
     QProcess match;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("FONTCONFIG_FILE"), kSourceDir + QStringLiteral("/resources/fonts/fonts.conf"));
+    env.insert(QStringLiteral("FONTCONFIG_FILE"),
+               kSourceDir + QStringLiteral("/resources/fonts/fonts.conf"));
     match.setProcessEnvironment(env);
-    match.start(QStringLiteral("fc-match"), {QStringLiteral("-f"), QStringLiteral("%{family}"), QStringLiteral("Book Antiqua")});
+    match.start(QStringLiteral("fc-match"), {QStringLiteral("-f"), QStringLiteral("%{family}"),
+                                             QStringLiteral("Book Antiqua")});
     ASSERT_TRUE(match.waitForFinished(10000));
     const QString family = QString::fromUtf8(match.readAllStandardOutput());
-    EXPECT_TRUE(family.contains(QStringLiteral("P052")) || family.contains(QStringLiteral("Pagella")) ||
-                family.contains(QStringLiteral("Palatino")) || family.contains(QStringLiteral("Palladio")))
+    EXPECT_TRUE(
+        family.contains(QStringLiteral("P052")) || family.contains(QStringLiteral("Pagella")) ||
+        family.contains(QStringLiteral("Palatino")) || family.contains(QStringLiteral("Palladio")))
         << family.toStdString();
 }
 

@@ -54,8 +54,7 @@ bool fits(const std::vector<Star>& placed, double x, double y, double r, double 
     });
 }
 
-void put(std::vector<Star>& out, const char*, double x, double y, double r, double rot,
-         Rgb c) {
+void put(std::vector<Star>& out, const char*, double x, double y, double r, double rot, Rgb c) {
     out.push_back({x, y, r, rot, c});
 }
 
@@ -69,11 +68,12 @@ public:
     std::string bytes;
 };
 
-std::uint32_t colorRef(Rgb c) { return c.r | (c.g << 8) | (c.b << 16); }
+std::uint32_t colorRef(Rgb c) {
+    return c.r | (c.g << 8) | (c.b << 16);
+}
 
-constexpr std::uint32_t EMR_HEADER = 1, EMR_POLYGON = 3, EMR_EOF = 14,
-                        EMR_SETPOLYFILLMODE = 19, EMR_SELECTOBJECT = 37,
-                        EMR_CREATEBRUSHINDIRECT = 39, EMR_DELETEOBJECT = 40;
+constexpr std::uint32_t EMR_HEADER = 1, EMR_POLYGON = 3, EMR_EOF = 14, EMR_SETPOLYFILLMODE = 19,
+                        EMR_SELECTOBJECT = 37, EMR_CREATEBRUSHINDIRECT = 39, EMR_DELETEOBJECT = 40;
 constexpr std::uint32_t kNullPen = 0x80000008, kWinding = 2;
 constexpr double kPixelsPerMm = 10; // the reference device: 254 dots per inch
 
@@ -129,23 +129,23 @@ std::string starPictureEmf(const std::vector<Star>& stars) {
     // EMR_HEADER with the extensions up to szlMicrometers (108 bytes, no description).
     w.u32(EMR_HEADER);
     w.u32(108);
-    w.i32(0), w.i32(0), w.i32(widthPx - 1), w.i32(heightPx - 1);        // bounds, pixels
+    w.i32(0), w.i32(0), w.i32(widthPx - 1), w.i32(heightPx - 1); // bounds, pixels
     w.i32(0), w.i32(0), w.i32(std::lround(kWidthMm * 100) - 1),
-        w.i32(std::lround(kHeightMm * 100) - 1);                        // frame, 1/100 mm
-    w.u32(0x464D4520);                                                  // " EMF"
-    w.u32(0x10000);                                                     // version
+        w.i32(std::lround(kHeightMm * 100) - 1); // frame, 1/100 mm
+    w.u32(0x464D4520);                           // " EMF"
+    w.u32(0x10000);                              // version
     const std::size_t sizeAt = w.bytes.size();
-    w.u32(0);                                                           // bytes, later
+    w.u32(0); // bytes, later
     const std::size_t recordsAt = w.bytes.size();
-    w.u32(0);                                                           // records, later
-    w.u16(std::uint16_t(colours.size() + 1));                           // handles
+    w.u32(0);                                 // records, later
+    w.u16(std::uint16_t(colours.size() + 1)); // handles
     w.u16(0);
-    w.u32(0), w.u32(0);                                                 // no description
-    w.u32(0);                                                           // no palette
-    w.i32(2100), w.i32(2970);                                           // device, pixels
-    w.i32(210), w.i32(297);                                             // device, mm
-    w.u32(0), w.u32(0), w.u32(0);                                       // no pixel format, no OpenGL
-    w.i32(210000), w.i32(297000);                                       // device, micrometres
+    w.u32(0), w.u32(0);           // no description
+    w.u32(0);                     // no palette
+    w.i32(2100), w.i32(2970);     // device, pixels
+    w.i32(210), w.i32(297);       // device, mm
+    w.u32(0), w.u32(0), w.u32(0); // no pixel format, no OpenGL
+    w.i32(210000), w.i32(297000); // device, micrometres
     ++records;
 
     w.u32(EMR_SETPOLYFILLMODE), w.u32(12), w.u32(kWinding);
@@ -160,8 +160,8 @@ std::string starPictureEmf(const std::vector<Star>& stars) {
 
     std::uint32_t selected = 0;
     for (const Star& s : stars) {
-        const auto handle = std::uint32_t(
-            std::find(colours.begin(), colours.end(), s.colour) - colours.begin() + 1);
+        const auto handle = std::uint32_t(std::find(colours.begin(), colours.end(), s.colour) -
+                                          colours.begin() + 1);
         if (handle != selected) {
             w.u32(EMR_SELECTOBJECT), w.u32(12), w.u32(handle);
             ++records;

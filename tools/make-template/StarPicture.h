@@ -23,9 +23,9 @@ inline constexpr Rgb kPurpleDeep{99, 87, 171};
 inline constexpr Rgb kPurpleLight{184, 128, 255};
 
 struct Star {
-    double x, y;       // centre, millimetres from the picture's top-left corner
-    double radius;     // outer radius, millimetres
-    double rotation;   // degrees, 0 = one point straight up
+    double x, y;     // centre, millimetres from the picture's top-left corner
+    double radius;   // outer radius, millimetres
+    double rotation; // degrees, 0 = one point straight up
     Rgb colour;
 };
 
@@ -42,12 +42,12 @@ std::string starPictureEmf(const std::vector<Star>& stars);
 
 // What a reader of an EMF finds in it: enough to check a picture without drawing it.
 struct EmfSummary {
-    bool valid = false;          // header signature, sizes and the closing EOF record agree
+    bool valid = false; // header signature, sizes and the closing EOF record agree
     std::uint32_t records = 0;
     std::int32_t frameWidth = 0, frameHeight = 0; // 1/100 mm
-    int polygons = 0;            // filled polygons
-    std::vector<Rgb> brushColours; // colour of each brush created, in order
-    std::vector<Rgb> fillColours;  // colour each polygon was filled with, in order
+    int polygons = 0;                             // filled polygons
+    std::vector<Rgb> brushColours;                // colour of each brush created, in order
+    std::vector<Rgb> fillColours;                 // colour each polygon was filled with, in order
     std::string error;
 };
 EmfSummary readEmf(const std::string& bytes);

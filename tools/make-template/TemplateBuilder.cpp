@@ -39,9 +39,9 @@
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextContent.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
-#include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextFrame.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/util/DateTime.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <osl/file.hxx>
@@ -53,16 +53,18 @@
 #include <stdexcept>
 
 using namespace css;
-using rtl::OUString;
 using css::uno::Any;
 using css::uno::makeAny;
 using css::uno::Reference;
 using css::uno::UNO_QUERY_THROW;
+using rtl::OUString;
 
 namespace invitation {
 namespace {
 
-OUString ou(const std::string& s) { return OUString::fromUtf8(s.c_str()); }
+OUString ou(const std::string& s) {
+    return OUString::fromUtf8(s.c_str());
+}
 
 OUString fileUrl(const std::string& path) {
     OUString url;
@@ -102,7 +104,9 @@ Reference<text::XTextContent> content(const Reference<uno::XInterface>& object) 
     return Reference<text::XTextContent>(object, UNO_QUERY_THROW);
 }
 
-lang::Locale usEnglish() { return lang::Locale("en", "US", ""); }
+lang::Locale usEnglish() {
+    return lang::Locale("en", "US", "");
+}
 
 void setPurple(const Reference<uno::XInterface>& style) {
     set(style, "CharColor", Any(sal_Int32(kPurple)));
@@ -137,8 +141,7 @@ void buildStyles(const Reference<text::XTextDocument>& doc) {
 
     auto fresh = [&](const OUString& name) {
         Reference<uno::XInterface> style(paragraphs->getByName(name), UNO_QUERY_THROW);
-        Reference<beans::XMultiPropertyStates>(style, UNO_QUERY_THROW)
-            ->setAllPropertiesToDefault();
+        Reference<beans::XMultiPropertyStates>(style, UNO_QUERY_THROW)->setAllPropertiesToDefault();
         if (name != "Standard")
             Reference<style::XStyle>(style, UNO_QUERY_THROW)->setParentStyle("Standard");
         return style;
@@ -259,15 +262,14 @@ void newParagraph(const Reference<text::XText>& boxText,
                   const Reference<text::XTextCursor>& cursor) {
     const Any style =
         Reference<beans::XPropertySet>(cursor, UNO_QUERY_THROW)->getPropertyValue("ParaStyleName");
-    boxText->insertControlCharacter(range(cursor), text::ControlCharacter::PARAGRAPH_BREAK,
-                                    false);
+    boxText->insertControlCharacter(range(cursor), text::ControlCharacter::PARAGRAPH_BREAK, false);
     set(cursor, "ParaStyleName", style);
 }
 
 Reference<uno::XInterface> insertBookmark(const Reference<text::XTextDocument>& doc,
                                           const Reference<text::XText>& boxText,
-                                          const Reference<text::XTextRange>& at,
-                                          const char* name, bool absorb) {
+                                          const Reference<text::XTextRange>& at, const char* name,
+                                          bool absorb) {
     Reference<lang::XMultiServiceFactory> factory(doc, UNO_QUERY_THROW);
     Reference<text::XTextContent> mark(factory->createInstance("com.sun.star.text.Bookmark"),
                                        UNO_QUERY_THROW);
@@ -380,7 +382,9 @@ void buildProperties(const Reference<text::XTextDocument>& doc) {
     properties->setLanguage(usEnglish());
 }
 
-std::u16string u16(const char* ascii) { return std::u16string(ascii, ascii + std::strlen(ascii)); }
+std::u16string u16(const char* ascii) {
+    return std::u16string(ascii, ascii + std::strlen(ascii));
+}
 
 // Two corrections to the stored file, where Writer's Word 97 export falls short.
 //
@@ -389,7 +393,8 @@ std::u16string u16(const char* ascii) { return std::u16string(ascii, ascii + std
 // land under the label instead of after it. Put each label bookmark back in front of its
 // paragraph mark.
 //
-// The export writes no names for pictures: give the star picture its name.
+// The export writes no names for pictures: give the star picture its name. And it stamps
+// the time of saving: use the template's fixed creation time, so the file is reproducible.
 void finishStoredTemplate(const std::string& path) {
     std::string bytes;
     {
@@ -402,22 +407,26 @@ void finishStoredTemplate(const std::string& path) {
     const std::u16string text = file.text();
     const std::vector<wordfile::Bookmark> marks = file.bookmarks();
     for (const DetailsLine& line : kDetailsLines) {
-        const auto mark = std::find_if(marks.begin(), marks.end(), [&](const wordfile::Bookmark& b) {
-            return b.name == u16(line.bookmark);
-        });
+        const auto mark =
+            std::find_if(marks.begin(), marks.end(),
+                         [&](const wordfile::Bookmark& b) { return b.name == u16(line.bookmark); });
         if (mark == marks.end())
-            throw std::runtime_error(std::string("the stored template lacks bookmark ") + line.bookmark);
+            throw std::runtime_error(std::string("the stored template lacks bookmark ") +
+                                     line.bookmark);
         const std::u16string label = u16(line.label);
         auto endsLabel = [&](std::uint32_t at) {
-            return at >= label.size() && at <= text.size() && text.compare(at - label.size(), label.size(), label) == 0;
+            return at >= label.size() && at <= text.size() &&
+                   text.compare(at - label.size(), label.size(), label) == 0;
         };
         if (endsLabel(mark->start))
             continue; // already in place
         if (mark->start == 0 || text[mark->start - 1] != u'\r' || !endsLabel(mark->start - 1))
-            throw std::runtime_error(std::string("bookmark ") + line.bookmark + " is not at the end of its label");
+            throw std::runtime_error(std::string("bookmark ") + line.bookmark +
+                                     " is not at the end of its label");
         file.moveCollapsedBookmark(mark->name, mark->start - 1);
     }
     file.nameInlinePicture(u16(kPictureName));
+    file.lastSavedAtCreation();
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << file.bytes();
     if (!out.flush())

@@ -21,7 +21,9 @@ std::uint16_t le16(const std::string& b, std::size_t at) {
     std::memcpy(&v, b.data() + at, 2);
     return v;
 }
-void put32(std::string& b, std::size_t at, std::uint32_t v) { std::memcpy(&b[at], &v, 4); }
+void put32(std::string& b, std::size_t at, std::uint32_t v) {
+    std::memcpy(&b[at], &v, 4);
+}
 
 constexpr std::uint32_t kEndOfChain = 0xFFFFFFFA;
 
@@ -91,14 +93,16 @@ std::vector<std::size_t> WordFile::layout(const Entry& e, bool capacityOnly) con
             const std::size_t at = mSectorSize + std::size_t(s) * mSectorSize;
             if (at + mSectorSize > mBytes.size())
                 throw std::runtime_error("Word file: sector past the end");
-            for (std::size_t k = 0; k < mSectorSize && (capacityOnly || offsets.size() < e.size); ++k)
+            for (std::size_t k = 0; k < mSectorSize && (capacityOnly || offsets.size() < e.size);
+                 ++k)
                 offsets.push_back(at + k);
             s = mFat[s];
         }
         return offsets;
     }
     // Small streams live in 64-byte sectors of the root entry's own stream.
-    const std::vector<std::size_t> root = layout(Entry{u"", 5, mEntries.front().start, ~std::uint64_t(0)});
+    const std::vector<std::size_t> root =
+        layout(Entry{u"", 5, mEntries.front().start, ~std::uint64_t(0)});
     std::uint32_t s = e.start;
     const std::size_t limit = capacityOnly ? ~std::size_t(0) : e.size;
     for (std::size_t guard = 0; s < kEndOfChain; ++guard) {
@@ -169,13 +173,17 @@ std::optional<std::string> WordFile::stream(const std::u16string& name) const {
     return std::nullopt;
 }
 
-bool WordFile::isTemplate() const { return le16(mWord, kFibFlags) & 0x0001; }
+bool WordFile::isTemplate() const {
+    return le16(mWord, kFibFlags) & 0x0001;
+}
 
 std::u16string WordFile::tableName() const {
     return (le16(mWord, kFibFlags) & 0x0200) ? u"1Table" : u"0Table";
 }
 
-std::uint32_t WordFile::fibLong(std::size_t index) const { return le32(mWord, kFibRgLw + 4 * index); }
+std::uint32_t WordFile::fibLong(std::size_t index) const {
+    return le32(mWord, kFibRgLw + 4 * index);
+}
 
 std::pair<std::uint32_t, std::uint32_t> WordFile::fibPair(int index) const {
     return {le32(mWord, kFibRgFcLcb + 8 * index), le32(mWord, kFibRgFcLcb + 8 * index + 4)};
@@ -249,8 +257,9 @@ void WordFile::moveCollapsedBookmark(const std::u16string& name, std::uint32_t p
         const bool sorted = (i == 0 || marks[i - 1].start <= position) &&
                             (i + 1 == n || position <= marks[i + 1].start);
         const std::uint16_t limIndex = le16(table, fcFirst + 4 * (n + 1) + 4 * i);
-        const bool limSorted = (limIndex == 0 || le32(table, fcLim + 4 * (limIndex - 1)) <= position) &&
-                               (limIndex + 1u >= n || position <= le32(table, fcLim + 4 * (limIndex + 1)));
+        const bool limSorted =
+            (limIndex == 0 || le32(table, fcLim + 4 * (limIndex - 1)) <= position) &&
+            (limIndex + 1u >= n || position <= le32(table, fcLim + 4 * (limIndex + 1)));
         if (!sorted || !limSorted)
             throw std::runtime_error("Word file: the bookmark cannot move past another one");
         put32(table, fcFirst + 4 * i, position);
@@ -278,7 +287,8 @@ struct Picture {
 Picture findPicture(const std::string& data) {
     // PICF: lcb, cbHeader, then the mapping mode; 0x64 = Office drawing shape follows.
     if (data.size() < 76 || le32(data, 0) != data.size() || le16(data, 6) != 0x64)
-        throw std::runtime_error("Word file: the Data stream does not hold exactly one inline picture");
+        throw std::runtime_error(
+            "Word file: the Data stream does not hold exactly one inline picture");
     Picture p;
     p.containerAt = le16(data, 4);
     if (le16(data, p.containerAt + 2) != kSpContainer)
@@ -303,6 +313,33 @@ Picture findPicture(const std::string& data) {
 }
 
 } // namespace
+
+void WordFile::lastSavedAtCreation() {
+    const std::u16string name = u"\x05SummaryInformation";
+    const auto summary = stream(name);
+    if (!summary)
+        throw std::runtime_error("Word file: no summary information");
+    std::string s = *summary;
+    // Property set: header, then the first section's offset; a section lists (id, offset).
+    const std::size_t section = le32(s, 44);
+    const std::uint32_t count = le32(s, section + 4);
+    constexpr std::uint32_t kCreated = 12, kLastSaved = 13, kFileTime = 64;
+    std::size_t created = 0, saved = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t id = le32(s, section + 8 + 8 * i);
+        const std::size_t at = section + le32(s, section + 12 + 8 * i);
+        if (le32(s, at) != kFileTime)
+            continue;
+        if (id == kCreated)
+            created = at + 4;
+        else if (id == kLastSaved)
+            saved = at + 4;
+    }
+    if (!created || !saved || saved + 8 > s.size() || created + 8 > s.size())
+        throw std::runtime_error("Word file: no creation or save time in the summary");
+    s.replace(saved, 8, s.substr(created, 8));
+    write(entry(name), s);
+}
 
 std::optional<WordFile::Blip> WordFile::inlinePictureBlip() const {
     const auto data = stream(u"Data");
@@ -360,7 +397,8 @@ void WordFile::nameInlinePicture(const std::u16string& name) {
     std::vector<std::pair<std::uint16_t, std::uint32_t>> kept;
     for (const auto& [id, value] : p.properties) {
         const std::uint16_t plain = id & 0x3FFF;
-        const bool drop = plain == kWzName || (plain >= kTextMarginFirst && plain <= kTextMarginLast);
+        const bool drop =
+            plain == kWzName || (plain >= kTextMarginFirst && plain <= kTextMarginLast);
         if (!drop)
             kept.emplace_back(id, value);
     }
@@ -369,10 +407,13 @@ void WordFile::nameInlinePicture(const std::u16string& name) {
         nameBytes.push_back(char(c & 0xFF)), nameBytes.push_back(char(c >> 8));
     kept.emplace_back(std::uint16_t(kWzName | kComplex), std::uint32_t(nameBytes.size()));
     // Properties in order of id, complex data in the same order.
-    std::stable_sort(kept.begin(), kept.end(),
-                     [](const auto& a, const auto& b) { return (a.first & 0x3FFF) < (b.first & 0x3FFF); });
+    std::stable_sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
+        return (a.first & 0x3FFF) < (b.first & 0x3FFF);
+    });
     std::string complex, opt;
-    auto add16 = [&](std::uint16_t v) { opt.push_back(char(v & 0xFF)), opt.push_back(char(v >> 8)); };
+    auto add16 = [&](std::uint16_t v) {
+        opt.push_back(char(v & 0xFF)), opt.push_back(char(v >> 8));
+    };
     auto add32 = [&](std::uint32_t v) { add16(std::uint16_t(v)), add16(std::uint16_t(v >> 16)); };
     for (const auto& [id, value] : kept) {
         add16(id), add32(value);
@@ -400,10 +441,11 @@ void WordFile::nameInlinePicture(const std::u16string& name) {
     for (int k = 0; k < 4; ++k)
         header.push_back(char((optLength >> (8 * k)) & 0xFF));
 
-    std::string out = data->substr(0, p.optAt) + header + opt + data->substr(p.optAt + 8 + p.optLength);
+    std::string out =
+        data->substr(0, p.optAt) + header + opt + data->substr(p.optAt + 8 + p.optLength);
     const std::int64_t delta = std::int64_t(out.size()) - std::int64_t(data->size());
-    put32(out, 0, std::uint32_t(out.size()));                                                  // PICF lcb
-    put32(out, p.containerAt + 4, std::uint32_t(le32(out, p.containerAt + 4) + delta));       // container
+    put32(out, 0, std::uint32_t(out.size()));                                           // PICF lcb
+    put32(out, p.containerAt + 4, std::uint32_t(le32(out, p.containerAt + 4) + delta)); // container
     replace(u"Data", out);
 }
 

@@ -35,6 +35,10 @@ public:
     // Moves a collapsed bookmark to another position, keeping the bookmark tables sorted.
     void moveCollapsedBookmark(const std::u16string& name, std::uint32_t position);
 
+    // Sets the summary's "last saved" time to its creation time, so that a file built twice
+    // from the same source has the same bytes.
+    void lastSavedAtCreation();
+
     // The name (Office drawing property wzName) of the one inline picture in the Data
     // stream; empty when it has none.
     std::u16string inlinePictureName() const;

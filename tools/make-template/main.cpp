@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(pictureFolder);
     const QString emfPath = pictureFolder + QStringLiteral("/star-background.emf");
     {
-        std::ofstream emf(QFile::encodeName(emfPath).constData(), std::ios::binary | std::ios::trunc);
+        std::ofstream emf(QFile::encodeName(emfPath).constData(),
+                          std::ios::binary | std::ios::trunc);
         emf << stars::starPictureEmf(stars::backgroundStars());
         if (!emf.flush()) {
             std::fprintf(stderr, "make-template: cannot write %s\n", qPrintable(emfPath));
