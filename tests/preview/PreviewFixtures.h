@@ -37,10 +37,10 @@ inline QImage invitationPicture() {
     painter.setFont(body);
     painter.setPen(Qt::black);
     const char* lines[] = {"Summer Garden Party", "",
-                           "When: Saturday, the 14th of August 2021 at 3:00 PM",
+                           "When: Saturday, 14th August 2021, 3:00 PM",
                            "Where: 12 Orchard Lane, Millbrook", "",
                            "Please bring: a salad or a dessert", "",
-                           "Driving directions: take the second left after the mill,",
+                           "Directions: second left after the mill,",
                            "then follow the balloons.", "",
                            "RSVP: Anna, 555-0134"};
     int y = 240;
