@@ -318,6 +318,23 @@ void Engine::cleanUpAfterCrashedRun() {
         ::kill(pid, SIGKILL);
     QFile::remove(mProfile + QStringLiteral(".pid"));
     QFile::remove(mProfile + QStringLiteral("/.lock"));
+    removeStalePipes();
+}
+
+// A killed office leaves its named pipe behind as a socket file; remove those of programs
+// that no longer run.
+void Engine::removeStalePipes() {
+    const QString prefix = QStringLiteral("OSL_PIPE_%1_festoria-").arg(::getuid());
+    const QDir tmp(QStringLiteral("/tmp"));
+    for (const QString& name : tmp.entryList({prefix + QLatin1Char('*')}, QDir::System | QDir::Hidden)) {
+        const pid_t owner = name.mid(prefix.size()).section(QLatin1Char('-'), 0, 0).toInt();
+        if (owner <= 0 || ::kill(owner, 0) == 0 || errno != ESRCH)
+            continue;
+        const QByteArray path = QFile::encodeName(tmp.filePath(name));
+        struct stat info {};
+        if (::lstat(path.constData(), &info) == 0 && S_ISSOCK(info.st_mode) && info.st_uid == ::getuid())
+            ::unlink(path.constData());
+    }
 }
 
 void Engine::start() {

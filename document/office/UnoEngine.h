@@ -106,6 +106,7 @@ private:
     void forgetConnection();
     void chooseProfile();
     void cleanUpAfterCrashedRun();
+    static void removeStalePipes();
     void watch();
 
     LibreOfficeOptions mOptions;
