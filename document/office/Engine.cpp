@@ -9,7 +9,12 @@
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/connection/XConnection.hpp>
 #include <com/sun/star/connection/XConnector.hpp>
+#include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/configuration/theDefaultProvider.hpp>
+#include <com/sun/star/container/XNameReplace.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/util/XChangesBatch.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/lang/XEventListener.hpp>
@@ -503,6 +508,7 @@ void Engine::connect(std::chrono::steady_clock::time_point deadline) {
             const Reference<frame::XDesktop2> desktop = frame::Desktop::create(remote);
             mContext = remote;
             mDesktop = desktop;
+            turnOffDocumentLocking();
             return;
         } catch (const connection::NoConnectException& e) {
             lastProblem = toQString(e.Message);
@@ -511,6 +517,27 @@ void Engine::connect(std::chrono::steady_clock::time_point deadline) {
             forgetConnection();
         }
         sleepFor(std::chrono::milliseconds(50));
+    }
+}
+
+// Documents opened for editing would get a lock file beside them (".~lock.<name>#"),
+// left behind if the office is killed; the private office needs no locks.
+void Engine::turnOffDocumentLocking() {
+    try {
+        const Reference<lang::XMultiServiceFactory> provider =
+            configuration::theDefaultProvider::get(mContext);
+        beans::NamedValue path;
+        path.Name = OUString("nodepath");
+        path.Value <<= OUString("/org.openoffice.Office.Common/Misc");
+        uno::Sequence<uno::Any> args(1);
+        args.getArray()[0] <<= path;
+        const Reference<container::XNameReplace> misc(
+            provider->createInstanceWithArguments(OUString("com.sun.star.configuration.ConfigurationUpdateAccess"), args),
+            UNO_QUERY_THROW);
+        misc->replaceByName(OUString("UseLocking"), uno::Any(false));
+        Reference<util::XChangesBatch>(misc, UNO_QUERY_THROW)->commitChanges();
+    } catch (const uno::Exception&) {
+        // Lock files are a nuisance, not a failure.
     }
 }
 

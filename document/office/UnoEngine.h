@@ -104,6 +104,7 @@ private:
     void killOffice();
     void reap(std::chrono::milliseconds wait);
     void forgetConnection();
+    void turnOffDocumentLocking();
     void chooseProfile();
     void cleanUpAfterCrashedRun();
     static void removeStalePipes();

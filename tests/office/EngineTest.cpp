@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QUrl>
@@ -120,6 +121,14 @@ TEST_F(OfficeTest, FillsBookmarksSavesAsWord97AndReadsBack) {
         doc.saveAs(saved);
         word->setDisplayAlerts(false);
         doc.close();
+        word->quit();
+    }
+    {
+        // Opened for editing: no lock file appears beside it.
+        auto word = office->createApplication();
+        word->open(saved, false).setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("edited"));
+        EXPECT_EQ(QDir(QFileInfo(saved).path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(),
+                  "filled.doc");
         word->quit();
     }
     // A Word 97 file is an OLE compound file.
