@@ -216,7 +216,8 @@ void Engine::translateCurrentException() {
     try {
         throw;
     } catch (const uno::Exception& e) {
-        const bool lost = timedOut || !alive();
+        // A disposed object means the office (or its connection) went away under us.
+        const bool lost = timedOut || !alive() || dynamic_cast<const lang::DisposedException*>(&e) != nullptr;
         if (lost) {
             stop();
             if (timedOut)
