@@ -213,28 +213,30 @@ void Engine::requireGeneration(unsigned officeGeneration) {
 
 void Engine::translateCurrentException() {
     const bool timedOut = mTimedOut.exchange(false);
+    // A disposed object means the office (or its connection) went away under us.
+    bool disposed = false;
+    QString message;
     try {
         throw;
+    } catch (const lang::DisposedException& e) {
+        disposed = true;
+        message = toQString(e.Message);
     } catch (const uno::Exception& e) {
-        // A disposed object means the office (or its connection) went away under us.
-        const bool lost = timedOut || !alive() || dynamic_cast<const lang::DisposedException*>(&e) != nullptr;
-        if (lost) {
-            stop();
-            if (timedOut)
-                throw AppError(QStringLiteral("The office did not answer within %1 seconds and was ended.")
-                                   .arg(double(mArmedLimit.count()) / 1000.0));
-            throw AppError(QStringLiteral("The office has stopped working (%1).")
-                               .arg(e.Message.isEmpty() ? QStringLiteral("connection lost")
-                                                        : toQString(e.Message)));
-        }
-        throw AppError(toQString(e.Message).isEmpty()
-                           ? QStringLiteral("The office reported an error.")
-                           : toQString(e.Message));
+        message = toQString(e.Message);
     } catch (const std::exception& e) {
         throw AppError(QString::fromLocal8Bit(e.what()));
     } catch (...) {
         throw AppError(QStringLiteral("The office reported an unknown error."));
     }
+    if (timedOut || disposed || !alive()) {
+        stop();
+        if (timedOut)
+            throw AppError(QStringLiteral("The office did not answer within %1 seconds and was ended.")
+                               .arg(double(mArmedLimit.count()) / 1000.0));
+        throw AppError(QStringLiteral("The office has stopped working (%1).")
+                           .arg(message.isEmpty() ? QStringLiteral("connection lost") : message));
+    }
+    throw AppError(message.isEmpty() ? QStringLiteral("The office reported an error.") : message);
 }
 
 // ---------------------------------------------------------------------------------------
