@@ -377,6 +377,8 @@ void buildProperties(const Reference<text::XTextDocument>& doc) {
     properties->setModifiedBy("Festoria");
     properties->setCreationDate(made);
     properties->setModificationDate(made);
+    properties->setPrintDate(made);
+    properties->setPrintedBy("Festoria");
     properties->setEditingDuration(0);
     properties->setEditingCycles(1);
     properties->setLanguage(usEnglish());

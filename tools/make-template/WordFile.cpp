@@ -40,7 +40,7 @@ char16_t fromCp1252(unsigned char c) {
 constexpr std::size_t kFibFlags = 0x0A;
 constexpr std::size_t kFibRgLw = 64;     // ccpText is its fourth long
 constexpr std::size_t kFibRgFcLcb = 154; // pairs of (fc, lcb)
-constexpr int kSttbfBkmk = 21, kPlcfBkf = 22, kPlcfBkl = 23, kClx = 33;
+constexpr int kSttbfBkmk = 21, kPlcfBkf = 22, kPlcfBkl = 23, kDop = 31, kClx = 33;
 
 } // namespace
 
@@ -339,6 +339,16 @@ void WordFile::lastSavedAtCreation() {
         throw std::runtime_error("Word file: no creation or save time in the summary");
     s.replace(saved, 8, s.substr(created, 8));
     write(entry(name), s);
+
+    // The document properties keep their own creation and revision dates.
+    const Entry& tableEntry = entry(tableName());
+    std::string table = read(tableEntry);
+    const auto [fcDop, lcbDop] = fibPair(kDop);
+    constexpr std::size_t kDttmCreated = 0x14, kDttmRevised = 0x18;
+    if (lcbDop < kDttmRevised + 4 || fcDop + kDttmRevised + 4 > table.size())
+        throw std::runtime_error("Word file: no document properties");
+    table.replace(fcDop + kDttmRevised, 4, table.substr(fcDop + kDttmCreated, 4));
+    write(tableEntry, table);
 }
 
 std::optional<WordFile::Blip> WordFile::inlinePictureBlip() const {

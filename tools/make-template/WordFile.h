@@ -35,7 +35,7 @@ public:
     // Moves a collapsed bookmark to another position, keeping the bookmark tables sorted.
     void moveCollapsedBookmark(const std::u16string& name, std::uint32_t position);
 
-    // Sets the summary's "last saved" time to its creation time, so that a file built twice
+    // Sets the "last saved" times (summary and document properties) to the creation time, so that a file built twice
     // from the same source has the same bytes.
     void lastSavedAtCreation();
 
