@@ -690,6 +690,29 @@ TEST_F(Template, FilledInvitationRendersStarsAndPurpleText) {
     EXPECT_GT(eventText, 100);
 }
 
+// The generator corrects the stored file in place; the reader refuses what it cannot do
+// safely rather than writing a damaged template.
+TEST(TemplateWordFile, RefusesDamagedFilesAndUnsafeCorrections) {
+    EXPECT_THROW(wordfile::WordFile(std::string(600, 'x')), std::runtime_error);
+    std::string bytes = LoadTemplateResource().toStdString();
+    EXPECT_THROW(wordfile::WordFile(bytes.substr(0, 1024)), std::runtime_error);
+
+    wordfile::WordFile file(bytes);
+    // bWhere may not move in front of bWhen, nor may a ranged bookmark be moved.
+    EXPECT_THROW(file.moveCollapsedBookmark(u"bWhere", 0), std::runtime_error);
+    EXPECT_THROW(file.moveCollapsedBookmark(u"bEvent", 0), std::runtime_error);
+    EXPECT_THROW(file.moveCollapsedBookmark(u"bNone", 0), std::runtime_error);
+    EXPECT_EQ(file.bytes(), bytes) << "a refused correction changed the file";
+
+    // Renaming the picture again keeps one name and a readable picture.
+    file.nameInlinePicture(u"Stars");
+    const wordfile::WordFile renamed(file.bytes());
+    EXPECT_EQ(renamed.inlinePictureName(), u"Stars");
+    ASSERT_TRUE(renamed.inlinePictureBlip().has_value());
+    EXPECT_EQ(renamed.inlinePictureBlip()->data,
+              wordfile::WordFile(bytes).inlinePictureBlip()->data);
+}
+
 // Book Antiqua is drawn with a Palatino-style face, never a sans-serif fallback.
 TEST(TemplateFonts, BookAntiquaResolvesToAPalatinoStyleFace) {
     QProcess match;
