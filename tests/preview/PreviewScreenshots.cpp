@@ -1,5 +1,6 @@
 // Shows the preview window with an invitation-like picture and saves what it looks like at
 // 100 % and 150 % as PNG files in the folder given on the command line.
+// With --screen FILE it instead saves the whole screen (to look at the running program).
 #include "Form2.h"
 #include "PreviewFixtures.h"
 #include "ScriptedPrompts.h"
@@ -7,12 +8,18 @@
 #include <QApplication>
 #include <QDir>
 #include <QPushButton>
+#include <QScreen>
 #include <QThread>
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    if (argc > 2 && QByteArray(argv[1]) == "--screen") {
+        const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(
+            QString::fromLocal8Bit(argv[2]));
+        return ok ? 0 : 1;
+    }
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     ScriptedPrompts prompts;
     QWidget form1;
