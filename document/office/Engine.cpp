@@ -32,6 +32,8 @@
 #include <QUrl>
 
 #include <cerrno>
+#include <cstdlib>
+#include <set>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -64,12 +66,40 @@ QString toQString(const OUString& s) {
 // (types.rdb and offapi.rdb through fundamentalrc), so remote office interfaces can be
 // bridged.
 Reference<uno::XComponentContext> localContext() {
-    static Reference<uno::XComponentContext> context = [] {
+    // Never destroyed: the UNO runtime's own state goes away at exit in an order of its own.
+    static const auto* context = new Reference<uno::XComponentContext>([] {
         rtl::Bootstrap::set(OUString("URE_BOOTSTRAP"),
                             OUString("vnd.sun.star.pathname:/usr/lib/libreoffice/program/fundamentalrc"));
         return cppu::defaultBootstrap_InitialComponentContext();
-    }();
-    return context;
+    }());
+    return *context;
+}
+
+// Engines that may outlive main() (held in static storage) are ended by an exit handler,
+// which runs while the UNO runtime still stands; afterwards no UNO call is made.
+std::mutex& enginesMutex() {
+    static auto* m = new std::mutex;
+    return *m;
+}
+std::set<Engine*>& liveEngines() {
+    static auto* engines = new std::set<Engine*>;
+    return *engines;
+}
+std::atomic<bool> exiting{false};
+
+void endEnginesAtExit() {
+    std::set<Engine*> engines;
+    {
+        std::lock_guard lock(enginesMutex());
+        engines = liveEngines();
+    }
+    for (Engine* engine : engines) {
+        try {
+            engine->stop();
+        } catch (...) {
+        }
+    }
+    exiting = true;
 }
 
 // Hears that the connection to the office went down (the office died or was killed).
@@ -137,7 +167,13 @@ Engine::Engine(LibreOfficeOptions options)
     mWatcher = std::thread([this] { watch(); });
 }
 
+bool Engine::processExiting() { return exiting; }
+
 Engine::~Engine() {
+    {
+        std::lock_guard lock(enginesMutex());
+        liveEngines().erase(this);
+    }
     try {
         stop();
     } catch (...) {
@@ -468,6 +504,12 @@ void Engine::start() {
         stop();
         throw;
     }
+    // Registered after the UNO runtime has set itself up, so the handler runs before the
+    // runtime is torn down.
+    static std::once_flag registered;
+    std::call_once(registered, [] { std::atexit(endEnginesAtExit); });
+    std::lock_guard lock(enginesMutex());
+    liveEngines().insert(this);
 }
 
 void Engine::connect(std::chrono::steady_clock::time_point deadline) {

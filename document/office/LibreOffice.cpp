@@ -180,6 +180,12 @@ public:
 
     // Closes without a word; used when the session ends and on destruction.
     void closeQuietly() noexcept {
+        if (Engine::processExiting()) {
+            // Too late for any UNO call, a release included: let the reference go unused.
+            new Reference<lang::XComponent>(mComponent);
+            mComponent.clear();
+            return;
+        }
         try {
             closeDocument();
         } catch (...) {

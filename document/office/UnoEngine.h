@@ -83,6 +83,10 @@ public:
     void sessionOpened() { ++mOpenSessions, ++mSessionsServed; }
     void sessionClosed() { --mOpenSessions; }
 
+    // True once the program's exit handlers have ended every office: from then on UNO
+    // objects are let go without a call (the UNO runtime is being torn down).
+    static bool processExiting();
+
     std::chrono::milliseconds callTimeout() const { return mOptions.callTimeout; }
     void setCallTimeout(std::chrono::milliseconds t) { mOptions.callTimeout = t; }
 
