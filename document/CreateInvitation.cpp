@@ -68,7 +68,14 @@ void CreateInvitation::PushButton6_Click() {
     trap(118, [&] { locationText = invitation::whereText(mHost.fieldText(Field::Location)); });
 
     auto fill = [&](const QString& bookmark, const QString& text) {
-        object(word).activeDocument().setBookmarkText(bookmark, text);
+        office::Document& active = object(word).activeDocument();
+        if (text.size() > kMaxBookmarkTextLength)
+            throw AppError(QStringLiteral("The text for %1 is too long for the invitation: %2 "
+                                          "characters, at most %3.")
+                               .arg(bookmark)
+                               .arg(text.size())
+                               .arg(kMaxBookmarkTextLength));
+        active.setBookmarkText(bookmark, text);
     };
     trap(120, [&] {
         fill(QStringLiteral("bEvent"), invitation::eventText(mHost.fieldText(Field::EventName)));

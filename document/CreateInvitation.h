@@ -23,6 +23,10 @@ class Office;
 inline const QString kPushButton6Procedure =
     QStringLiteral("in Festoria2021/08/31.Form1.PushButton6_Click ");
 inline const QString kTemplateFileName = QStringLiteral("template.dot");
+// The longest text one bookmark takes. The office lays out longer texts so slowly (a long
+// line in the template's text boxes takes minutes) that it would be ended as hung and the
+// whole invitation lost; such a text gets its own report and the rest goes on.
+inline constexpr qsizetype kMaxBookmarkTextLength = 32767;
 
 // The window that runs the request (Form1). Each call is made at the step that needs it;
 // any of them may throw AppError, which is reported for that step.

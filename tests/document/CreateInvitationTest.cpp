@@ -121,6 +121,21 @@ TEST_F(CreateInvitationTest, AMissingBookmarkIsOneReportAndTheRestIsFilledAndSav
     EXPECT_TRUE(host.calls.endsWith("hide"));
 }
 
+TEST_F(CreateInvitationTest, ATextTooLongForTheOfficeIsOneClearReportAndNothingElseIsLost) {
+    host.texts[Field::Items] = QString(1 << 20, QLatin1Char('x'));
+    host.texts[Field::RSVP] = QString(kMaxBookmarkTextLength, QChar(0x1F61));
+    request.PushButton6_Click();
+
+    ASSERT_EQ(prompts.reportLines(), QList<int>({126}));
+    EXPECT_TRUE(
+        prompts.reports().at(0).startsWith("The text for bBring is too long for the invitation: "
+                                           "1048576 characters, at most 32767.\r\n"));
+    EXPECT_FALSE(office.log.contains("W3 bBring"));
+    EXPECT_EQ(office.bookmarkTexts.value("bRSVP").size(), kMaxBookmarkTextLength);
+    EXPECT_EQ(office.bookmarkTexts.size(), 5);
+    EXPECT_TRUE(host.calls.endsWith("hide"));
+}
+
 TEST_F(CreateInvitationTest, ASecondClickDuringTheRequestDoesNothing) {
     int innerClicks = 0;
     office.beforeCall = [&](Op op) {

@@ -24,9 +24,10 @@ QByteArray templateBytes() {
     return LoadTemplateResource();
 }
 
-// A carriage return or line feed put into the document is a paragraph break, which reads
-// back as "\n".
+// A line break put into the document (CR LF, a bare CR or a bare LF) is one paragraph break,
+// which reads back as "\n".
 QString asParagraphs(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
 }
@@ -127,7 +128,7 @@ TEST_F(OfficeRequestTest, AwkwardInputArrivesExactly) {
         {Field::Location, QString::fromUtf8("\u05ea\u05dc \u05d0\u05d1\u05d9\u05d1 \U0001F99E "
                                             "\u0627\u0644\u0642\u0627\u0647\u0631\u0629")},
         {Field::Items, "tab\there { MERGEFIELD Name } {\\*\\bkmkstart x} \\ end " + huge},
-        {Field::Drive, "left\rthen right\nthen straight"},
+        {Field::Drive, "left\r\nthen right\rthen\nstraight"},
         {Field::RSVP, QString::fromUtf8("\U0001F600 n\u0303o\u200d z\u0336")},
     };
     for (const auto& [date, time] :
@@ -142,6 +143,18 @@ TEST_F(OfficeRequestTest, AwkwardInputArrivesExactly) {
         expectBookmarksHoldExactly(expectedTexts());
         QFile::remove(request.documentPath());
     }
+}
+
+TEST_F(OfficeRequestTest, AMegabyteTextIsOneReportAndTheRestOfTheInvitationIsMade) {
+    host.texts[Field::Items] = QString(1 << 20, QLatin1Char('b'));
+    request.PushButton6_Click();
+
+    EXPECT_EQ(prompts.reportLines(), QList<int>({126}));
+    QMap<QString, QString> expected = expectedTexts();
+    expected.remove("bBring");
+    expectBookmarksHoldExactly(expected);
+    EXPECT_EQ(host.picture.size(), QSize(816, 1056));
+    EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
 }
 
 TEST_F(OfficeRequestTest, ATemplateLeftFromAnEarlierRunIsUsedAndNothingButTheDocumentStays) {

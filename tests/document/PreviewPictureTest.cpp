@@ -172,23 +172,3 @@ TEST(QtClipboardTest, PutsAMarkedPictureAndReadsItBack) {
     ASSERT_TRUE(foreign.has_value());
     EXPECT_TRUE(foreign->mark.isEmpty());
 }
-
-TEST(TemporaryFolder, WithoutTempAPrivateFolderOfTheUser) {
-    const QByteArray saved = qgetenv("TEMP");
-    for (const bool unset : {true, false}) {
-        if (unset)
-            qunsetenv("TEMP");
-        else
-            qputenv("TEMP", "");
-        const QString folder = tempFolder();
-        EXPECT_FALSE(folder.isEmpty());
-        EXPECT_NE(folder, "/");
-        EXPECT_TRUE(tempPath("temp.bmp").startsWith(folder + "/"));
-        struct stat info {};
-        ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
-        EXPECT_TRUE(S_ISDIR(info.st_mode));
-        EXPECT_EQ(info.st_mode & 0777, 0700u);
-        EXPECT_EQ(info.st_uid, ::getuid());
-    }
-    qputenv("TEMP", saved);
-}
