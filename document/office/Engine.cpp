@@ -2,6 +2,8 @@
 
 #include "UnoEngine.h"
 
+#include "Files.h"
+
 #include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/bridge/XBridgeFactory2.hpp>
@@ -25,6 +27,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -414,6 +417,17 @@ void Engine::start() {
     }
     for (const char* name : {"TMPDIR=", "TEMP=", "TMP="})
         environment << QByteArray(name) + officeTemp;
+    // The invitation's Book Antiqua is drawn with a Palatino-style face through the font
+    // configuration beside the program (the system's, plus that alias).
+    if (!qEnvironmentVariableIsSet("FONTCONFIG_FILE")) {
+        for (const QString& folder : {programFolder(), QCoreApplication::applicationDirPath()}) {
+            const QString fonts = folder + QStringLiteral("/fonts/fonts.conf");
+            if (QFileInfo(fonts).isFile()) {
+                environment << QByteArrayLiteral("FONTCONFIG_FILE=") + QFile::encodeName(fonts);
+                break;
+            }
+        }
+    }
     std::vector<char*> envp;
     for (const QByteArray& e : environment)
         envp.push_back(const_cast<char*>(e.constData()));
