@@ -25,9 +25,9 @@ struct Window {
     SilentPrompts prompts;
     QWidget form1;
     Form2 form{prompts, &form1};
-    Window() {
+    explicit Window(const QImage& picture = invitationPicture()) {
         form.endProgram = [] {};
-        form.setPicture(invitationPicture());
+        form.setPicture(picture);
         form.show();
         QApplication::processEvents();
         form.Form_Activate();
@@ -64,6 +64,24 @@ void ZoomStepToLargestAndPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(ZoomStepToLargestAndPaint)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// About the largest size any picture may be drawn at: a page of 8220 x 11340 twips (1096 x
+// 1512 pixels at 192 dpi) zoomed to 125 % is 10197 x 14097 twips, just inside both limits.
+void ZoomStepToLimit(benchmark::State& state) {
+    QImage page = invitationPicture().scaled(1096, 1512);
+    page.setDotsPerMeterX(dotsPerMeterAt192Dpi());
+    page.setDotsPerMeterY(dotsPerMeterAt192Dpi());
+    Window w(page);
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.form.zoomModel().SetZoom(1.0f);
+        state.ResumeTiming();
+        w.form.PushButton1_Click();
+    }
+    if (w.form.zoomModel().zoomWidth() != 10197 || w.form.zoomModel().zoomHeight() != 14097)
+        state.SkipWithError("the zoom step did not reach the limit");
+}
+BENCHMARK(ZoomStepToLimit)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // One mouse move with the button held, on the picture at 150 %: the event, the model's
 // arithmetic and moving the widget.
