@@ -230,6 +230,31 @@ TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
     setProgramFolder(QString());
     EXPECT_TRUE(withHand.pointer().hasHandCursor());
     EXPECT_TRUE(prompts.shown.isEmpty());
+
+    // A cursor file that is no cursor is reported, and the window loads all the same.
+    QFile broken(empty.filePath(QStringLiteral("HAND-M.CUR")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a cursor");
+    broken.close();
+    setProgramFolder(empty.path());
+    Form2 brokenHand(prompts, &form1);
+    setProgramFolder(QString());
+    EXPECT_EQ(prompts.reportLines(), QList<int>{110});
+    EXPECT_TRUE(prompts.reports()[0].contains(
+        QStringLiteral("in Festoria2021/08/31.Form2.Form_Load at line 110")));
+    EXPECT_FALSE(brokenHand.pointer().hasHandCursor());
+    EXPECT_EQ(brokenHand.windowTitle(), QStringLiteral("Festoria"));
+}
+
+TEST_F(Preview, BackWithoutAMainWindowReportsAndStillHides) {
+    Form2 orphan(prompts, nullptr);
+    orphan.endProgram = [] {};
+    orphan.show();
+    QApplication::processEvents();
+    orphan.PushButton8_Click();
+    EXPECT_EQ(prompts.reportLines(), QList<int>{104});
+    EXPECT_TRUE(prompts.reports()[0].contains(QStringLiteral("Form2.PushButton8_Click at line 104")));
+    EXPECT_FALSE(orphan.isVisible());
 }
 
 TEST(PictureTwips, ComeFromTheResolutionOrFifteenPerPixel) {
