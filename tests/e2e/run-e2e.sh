@@ -6,76 +6,7 @@
 #   run-e2e.sh <bin folder> <artifact folder>
 set -euo pipefail
 
-bin=$(cd "$1" && pwd)
-artifacts=$2
-mkdir -p "$artifacts"
-work=$(mktemp -d /tmp/festoria-e2e-XXXXXX)
-export XDG_RUNTIME_DIR=$work/runtime
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache TEMP=$work/temp
-mkdir -p -m 0700 "$work/runtime"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$TEMP" "$work/out"
-# Qt takes the regional formats from these names; the C library need not know them.
-export LANG=en_US.UTF-8 QT_QPA_PLATFORM=xcb
-unset LC_ALL LC_TIME
-unset QT_QPA_PLATFORMTHEME SESSION_MANAGER
-
-xvfb_pid=
-app_pid=
-cleanup() {
-    [[ -n $app_pid ]] && kill -9 "$app_pid" 2>/dev/null || true
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-    pkill -9 -f "UserInstallation=file://$XDG_CACHE_HOME" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "e2e: FAILED: $*" >&2
-    "$bin/festoria-screenshot" "$artifacts/failure.png" 2>/dev/null || true
-    exit 1
-}
-
-if [[ -z ${DISPLAY:-} ]]; then
-    for n in $(seq 90 140); do
-        [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        xvfb_pid=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 1 50); do [[ -e /tmp/.X11-unix/X$n ]] && break; sleep 0.1; done
-        break
-    done
-fi
-
-# Waits for a visible top-level window whose title matches, other than the ones given.
-wait_window() {
-    local title=$1 seconds=$2
-    shift 2
-    local deadline=$((SECONDS + seconds)) id
-    while ((SECONDS < deadline)); do
-        for id in $(xdotool search --onlyvisible --name "$title" 2>/dev/null); do
-            local other=0
-            for skip in "$@"; do [[ $id == "$skip" ]] && other=1; done
-            ((other == 0)) && { echo "$id"; return 0; }
-        done
-        sleep 0.1
-    done
-    return 1
-}
-
-click() { # window x y (client coordinates)
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.2
-}
-
-type_into() { # window x y text
-    click "$1" "$2" "$3"
-    xdotool key --clearmodifiers ctrl+a
-    xdotool type --delay 2 -- "$4"
-    sleep 0.1
-}
-
-field_y() { echo $((74 + 20 + 30 * $1 + 11)); } # the frame's top, the field's row, its middle
-field_x=$((8 + 136 + 100))
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 "$bin/festoria" >"$artifacts/festoria.log" 2>&1 &
 app_pid=$!
