@@ -20,7 +20,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QShortcut>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -141,6 +143,28 @@ void Form2::buildControls() {
                        static_cast<QWidget*>(Picture2), static_cast<QWidget*>(Picture1)})
         w->setFocusPolicy(Qt::StrongFocus);
     setTabOrder();
+
+    // Desktop habits: the wheel scrolls through the scroll bars, Ctrl+wheel and Ctrl++ / Ctrl+-
+    // zoom, Ctrl+S saves; all of them run the same handlers as the buttons.
+    for (QWidget* w : {static_cast<QWidget*>(Picture2), mViewport, static_cast<QWidget*>(Picture1)})
+        w->installEventFilter(this);
+    const auto shortcut = [this](const QKeySequence& keys, void (Form2::*handler)()) {
+        auto* s = new QShortcut(keys, this);
+        connect(s, &QShortcut::activated, this, [this, handler] { (this->*handler)(); });
+    };
+    shortcut(QKeySequence::ZoomIn, &Form2::PushButton1_Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), &Form2::PushButton1_Click);
+    shortcut(QKeySequence::ZoomOut, &Form2::PushButton2_Click);
+    shortcut(QKeySequence::Save, &Form2::PushButton6_Click);
+
+    // Screen readers and accessibility-based tools find every control by its caption.
+    for (QPushButton* button : {PushButton1, PushButton2, PushButton6, PushButton8})
+        button->setAccessibleName(button->text());
+    Frame1->setAccessibleName(Frame1->title());
+    Picture2->setAccessibleName(QStringLiteral("Invitation preview"));
+    Picture1->setAccessibleName(QStringLiteral("Invitation picture"));
+    HScroll1->setAccessibleName(QStringLiteral("Scroll sideways"));
+    VScroll1->setAccessibleName(QStringLiteral("Scroll up and down"));
 
     connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
     connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
@@ -273,6 +297,28 @@ void Form2::PushButton8_Click() {
     trap(102, [&] { KillFile(mWordFile); });
     trap(104, [&] { object(mMainWindow).show(); });
     trap(106, [&] { hide(); });
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Wheel)
+        return QWidget::eventFilter(watched, event);
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    const QPoint delta = wheel->angleDelta();
+    const bool sideways = (wheel->modifiers() & Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
+    mWheelDelta += delta.y() != 0 ? delta.y() : delta.x();
+    const int notches = mWheelDelta / QWheelEvent::DefaultDeltasPerStep;
+    mWheelDelta %= QWheelEvent::DefaultDeltasPerStep;
+    if (notches == 0)
+        return true;
+    if (wheel->modifiers() & Qt::ControlModifier) {
+        for (int i = 0; i < qAbs(notches); ++i)
+            notches > 0 ? PushButton1_Click() : PushButton2_Click();
+        return true;
+    }
+    QScrollBar* bar = sideways ? HScroll1 : VScroll1;
+    if (bar->isEnabled())
+        bar->setValue(bar->value() - notches * 3 * bar->singleStep());
+    return true;
 }
 
 bool Form2::event(QEvent* event) {

@@ -53,6 +53,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -72,6 +73,7 @@ private:
     Prompts& mPrompts;
     QWidget* mMainWindow;
     bool mFirstActivate = true;
+    int mWheelDelta = 0; // what the wheel turned short of a whole notch
     QImage mPicture;
 
     PictureBox* Picture2 = nullptr;

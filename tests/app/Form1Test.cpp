@@ -39,7 +39,9 @@ class IdleOffice : public office::Office {
     };
 
 public:
+    int sessions = 0;
     std::unique_ptr<office::Application> createApplication() override {
+        ++sessions;
         return std::make_unique<Session>();
     }
 };
@@ -403,4 +405,25 @@ TEST(QtPrompts, TheRealReportBoxCarriesCaptionTextIconAndOneButton) {
                                     QStringLiteral("in Festoria2021/08/31.Form1.Form_Load "), 130));
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(buttons.size(), 1);
+}
+
+TEST(Form1, EnterInAFieldDoesNotStartARequest) {
+    clearSettings();
+    Window w;
+    const int atStart = w.office.sessions; // the start-up check
+    w.form.show();
+    for (QWidget* field : std::initializer_list<QWidget*>{w.form.txtEventName, w.form.txtRSVP,
+                                                          w.form.dtpDate, w.form.dtpTime}) {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClick(field, Qt::Key_Enter);
+    }
+    EXPECT_EQ(w.office.sessions, atStart);
+    EXPECT_FALSE(w.form.form2Loaded());
+    EXPECT_TRUE(w.form.isVisible());
+    for (QPushButton* b : {w.form.PushButton6, w.form.PushButton2, w.form.PushButton3})
+        EXPECT_EQ(b->accessibleName(), b->text());
+    for (int i = 0; i < w.form.Label4.size(); ++i)
+        EXPECT_FALSE(w.form.Label4[i]->text().isEmpty());
+    EXPECT_EQ(w.form.txtDrive->accessibleName(), QStringLiteral("Driving Directions:"));
 }

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -263,4 +265,48 @@ TEST(PictureTwips, ComeFromTheResolutionOrFifteenPerPixel) {
     plain.setDotsPerMeterX(0);
     plain.setDotsPerMeterY(0);
     EXPECT_EQ(pictureTwipsOf(plain), QSize(1500, 750));
+}
+
+TEST_F(Preview, WheelShortcutsAndAccessibleNamesGoThroughTheSameHandlers) {
+    request(pagePicture(Qt::blue), newDocument(QStringLiteral("qorvel00000009.doc")));
+    form->activateWindow();
+    auto wheel = [&](int dy, Qt::KeyboardModifiers modifiers) {
+        QWidget* picture = control("Picture1");
+        QWheelEvent event(QPointF(50, 50), QPointF(picture->mapToGlobal(QPoint(50, 50))), QPoint(),
+                          QPoint(0, dy), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(picture, &event);
+    };
+    auto* vertical = control<QScrollBar>("VScroll1");
+    wheel(-120, Qt::NoModifier); // one notch down: three steps of the bar
+    EXPECT_EQ(vertical->value(), 3);
+    EXPECT_EQ(control("Picture1")->y(), -2) << "the bar's own handler moved the picture";
+    wheel(120, Qt::ShiftModifier); // sideways: the horizontal bar is off at 100 %
+    EXPECT_EQ(control<QScrollBar>("HScroll1")->value(), 0);
+    wheel(60, Qt::ControlModifier); // half a notch zooms nothing yet
+    EXPECT_EQ(form->zoomModel().zoom(), 1.0f);
+    wheel(60, Qt::ControlModifier);
+    EXPECT_EQ(form->zoomModel().zoom(), 1.25f);
+    EXPECT_EQ(vertical->value(), 0) << "a zoom step sets the bars back to 0";
+    wheel(-120, Qt::ControlModifier);
+    EXPECT_EQ(form->zoomModel().zoom(), 1.0f);
+
+    QTest::keyClick(form.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(form->zoomModel().zoom(), 1.25f);
+    QTest::keyClick(form.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(form.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(form->zoomModel().zoom(), 0.25f);
+    QTest::keyClick(form.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(form->zoomModel().zoom(), 0.25f) << "the same limit as the button";
+
+    prompts.saveNames = {QString()}; // Ctrl+S opens the save dialog; cancel it
+    QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(prompts.saveDialogs.size(), 1);
+    EXPECT_EQ(prompts.saveDialogs[0].title, QStringLiteral("Save File"));
+
+    for (const char* name : {"PushButton1", "PushButton2", "PushButton6", "PushButton8"})
+        EXPECT_EQ(control<QPushButton>(name)->accessibleName(), control<QPushButton>(name)->text());
+    for (const char* name : {"Picture1", "Picture2", "HScroll1", "VScroll1", "Frame1"})
+        EXPECT_FALSE(control(name)->accessibleName().isEmpty()) << name;
 }
