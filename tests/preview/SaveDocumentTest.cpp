@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -176,4 +177,22 @@ TEST_F(Save, AReadOnlyFolderIsReported) {
     ::chmod(QFile::encodeName(locked).constData(), 0755);
     EXPECT_EQ(prompts.reportLines(), QList<int>{130});
     EXPECT_EQ(readAll(locked + QStringLiteral("/party.doc")), QByteArray("old"));
+}
+
+// A destination disk with no room left: a small tmpfs (mounting one needs root).
+TEST_F(Save, AFullDiskKeepsTheOldFileWholeAndShowsNoDone) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a full disk is simulated with a small tmpfs, which needs root";
+    const QByteArray folderName = QFile::encodeName(folder.path());
+    ASSERT_EQ(::mount("tmpfs", folderName.constData(), "tmpfs", 0, "size=128k"), 0);
+    const QString name = at(QStringLiteral("invitation.doc"));
+    const QByteArray old(60000, 'o');
+    write(name, old);
+    prompts.answers << Prompts::Answer::Yes;
+    save(name); // 200 KB do not fit beside the 60 KB already there
+    EXPECT_EQ(readAll(name), old) << "the saved invitation of before is intact";
+    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(", ").toStdString();
+    EXPECT_EQ(prompts.reportLines(), QList<int>{130});
+    EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
+    ::umount2(folderName.constData(), MNT_DETACH);
 }
