@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -132,6 +133,21 @@ long residentKiB() {
             return line.mid(6).trimmed().split(' ').value(0).toLong();
     return -1;
 }
+// The office processes serving this program (their pipe names carry our process id).
+int officeProcesses() {
+    const QByteArray ours = "name=festoria-" + QByteArray::number(::getpid()) + "-";
+    int count = 0;
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& pid : pids) {
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = cmdline.readAll();
+        if (text.contains("soffice.bin") && text.contains(ours))
+            ++count;
+    }
+    return count;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -148,6 +164,8 @@ int main(int argc, char** argv) {
     std::vector<double> warm;
     long rssAfter20 = 0;
     long rssAfterAll = 0;
+    int mostOffices = 0;
+    int fewestOffices = 1 << 30;
     {
         auto office = office::makeLibreOffice();
         office->createApplication()->quit();
@@ -166,11 +184,17 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
         for (int i = 0; i < warmRuns; ++i) {
             warm.push_back(oneRequest(request, host));
+            const int offices = officeProcesses();
+            mostOffices = std::max(mostOffices, offices);
+            fewestOffices = std::min(fewestOffices, offices);
             if (i + 1 == 20)
                 rssAfter20 = residentKiB();
         }
         rssAfterAll = residentKiB();
     }
+
+    QTest::qWait(500);
+    const int officesAfter = officeProcesses();
 
     std::vector<double> naive;
     {
@@ -196,6 +220,8 @@ int main(int argc, char** argv) {
     std::printf("ratio naive / warm: %.1f\n", naiveMedian / warmMedian);
     std::printf("program RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
                 rssAfter20 / 1024.0, warmRuns, rssAfterAll / 1024.0);
+    std::printf("office processes during the warm requests: %d to %d; after the office ended: %d\n",
+                fewestOffices, mostOffices, officesAfter);
     std::printf("error reports: %d; files left in TEMP: %s\n", prompts.reports,
                 qPrintable(left.join(QStringLiteral(", "))));
     return 0;
