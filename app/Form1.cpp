@@ -57,6 +57,9 @@ public:
     }
     void loadPreviewPicture(const QString& picturePath) override {
         Form2& preview = f.form2(); // loads the window before the picture arrives
+        // A picture that fails to load leaves the preview empty, never showing the last
+        // invitation beside the new document.
+        preview.setPicture(QImage());
         preview.setPicture(LoadPicture(picturePath));
     }
     void setPreviewWordFile(const QString& documentPath) override {
@@ -288,11 +291,13 @@ void Form1::Form_Load() {
 
     mRestoring = true;
     const QDateTime now = QDateTime::currentDateTime();
-    trap(128, [&] { restorePicker(dtpDate, keys::dtpDate, QDateTime(now.date(), QTime(0, 0))); });
+    trap(128, [&] {
+        restorePicker(dtpDate, keys::dtpDate, QDateTime(now.date(), QTime(0, 0), Qt::UTC));
+    });
     trap(130, [&] {
         const QTime t = now.time();
         restorePicker(dtpTime, keys::dtpTime,
-                      QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second())));
+                      QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC));
     });
     trap(132, [&] { txtEventName->setText(mSettings.read(keys::txtEventName)); });
     trap(134, [&] { txtLocation->setText(mSettings.read(keys::txtLocation)); });

@@ -66,7 +66,9 @@ public:
     std::unique_ptr<SkinComponent> SkinFramework1;
 
     // Both pickers start here, before their stored values are restored.
-    static QDateTime initialPickerValue() { return QDateTime(QDate(2010, 1, 17), QTime(0, 0)); }
+    static QDateTime initialPickerValue() {
+        return QDateTime(QDate(2010, 1, 17), QTime(0, 0), Qt::UTC);
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

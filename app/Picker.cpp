@@ -3,6 +3,7 @@
 #include "AppError.h"
 
 Picker::Picker(const QString& displayFormat, QWidget* parent) : QDateTimeEdit(parent) {
+    setTimeSpec(Qt::UTC);
     setDisplayFormat(displayFormat);
     mTimeOnly = !(displayedSections() & QDateTimeEdit::DateSections_Mask);
     if (!mTimeOnly)
@@ -11,10 +12,11 @@ Picker::Picker(const QString& displayFormat, QWidget* parent) : QDateTimeEdit(pa
 }
 
 void Picker::setValue(const QDateTime& value) {
-    if (!value.isValid() || value < earliest() || value > latest())
-        throw AppError(QStringLiteral("Invalid property value"));
     const QDateTime withoutMilliseconds(
-        value.date(), QTime(value.time().hour(), value.time().minute(), value.time().second()));
+        value.date(), QTime(value.time().hour(), value.time().minute(), value.time().second()),
+        Qt::UTC);
+    if (!value.isValid() || withoutMilliseconds < earliest() || withoutMilliseconds > latest())
+        throw AppError(QStringLiteral("Invalid property value"));
     mSetting = true;
     if (mTimeOnly)
         setTime(withoutMilliseconds.time());
@@ -30,7 +32,7 @@ void Picker::setValue(const QDateTime& value) {
 void Picker::edited(const QDateTime& shown) {
     if (mSetting)
         return;
-    const QDateTime value = mTimeOnly ? QDateTime(mValue.date(), shown.time()) : shown;
+    const QDateTime value(mTimeOnly ? mValue.date() : shown.date(), shown.time(), Qt::UTC);
     if (value != mValue) {
         mValue = value;
         emit valueChanged(mValue);

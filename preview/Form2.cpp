@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QTimer>
 #include <QWheelEvent>
@@ -89,8 +90,6 @@ Form2::~Form2() = default;
 void Form2::buildControls() {
     setFixedSize(px(kClientWidth), px(kClientHeight));
     setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 
     Picture2 = new PictureBox(this, true);
     Picture2->setObjectName(QStringLiteral("Picture2"));
@@ -233,6 +232,12 @@ void Form2::Form_Load() {
 }
 
 void Form2::Form_Activate() {
+    // An error report shown during the set-up may hand the activation back to this window;
+    // the set-up does not start over inside itself.
+    if (mInSetup)
+        return;
+    mInSetup = true;
+    const auto done = qScopeGuard([this] { mInSetup = false; });
     ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.Form_Activate "));
     bool first = false;
     trap(100, [&] { first = mFirstActivate; });
@@ -329,6 +334,15 @@ bool Form2::event(QEvent* event) {
 
 void Form2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (!mCentred) {
+        // Centred on the screen with its frame, the first time it is shown.
+        mCentred = true;
+        if (const QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
     // Where the window system never activates a window it shows (no window manager), the
     // set-up still runs once the window is up.
     QTimer::singleShot(0, this, [this] {

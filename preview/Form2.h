@@ -73,6 +73,8 @@ private:
     Prompts& mPrompts;
     QWidget* mMainWindow;
     bool mFirstActivate = true;
+    bool mInSetup = false;
+    bool mCentred = false;
     int mWheelDelta = 0; // what the wheel turned short of a whole notch
     QImage mPicture;
 

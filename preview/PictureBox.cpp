@@ -1,5 +1,7 @@
 #include "PictureBox.h"
 
+#include "Theme.h"
+
 #include "Twips.h"
 
 #include <QMouseEvent>
@@ -8,6 +10,7 @@
 #include <cmath>
 
 PictureBox::PictureBox(QWidget* parent, bool border) : QFrame(parent) {
+    markPictureBox(*this);
     if (border) {
         setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
         setLineWidth(2);

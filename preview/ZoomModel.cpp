@@ -232,7 +232,8 @@ void ZoomModel::Picture1_MouseUp() {
         const int excess = pictureSize - viewportSize;
         if (excess == 0)
             return 0;
-        return toInt32(std::fabs(double(offset)) / double(excess) * 100.0);
+        // Multiplied first, so that an exact half stays exact and rounds to even.
+        return toInt32(std::fabs(double(offset)) * 100.0 / double(excess));
     };
     int32_t h = 0;
     int32_t v = 0;

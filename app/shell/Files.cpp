@@ -82,12 +82,24 @@ QString tempFolder() {
             folder.chop(1);
         return folder;
     }
-    // No TEMP: a folder of our own in the user's cache, which nobody else can write to.
+    // No TEMP: a folder of our own in the user's cache, made private (0700) as it is
+    // created, and used only when it really is our own folder and not a link planted there.
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    const QString folder = base + QStringLiteral("/festoria/tmp");
-    QDir().mkpath(folder);
-    ::chmod(QFile::encodeName(base + QStringLiteral("/festoria")).constData(), 0700);
-    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    QDir().mkpath(base);
+    QString folder = base;
+    for (const QString& part : {QStringLiteral("festoria"), QStringLiteral("tmp")}) {
+        folder += QLatin1Char('/') + part;
+        const QByteArray native = QFile::encodeName(folder);
+        ::mkdir(native.constData(), 0700);
+        struct stat info {};
+        if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != ::getuid())
+            throw AppError(QStringLiteral("The temporary folder '%1' is not a private folder of "
+                                          "this user.")
+                               .arg(folder));
+        if ((info.st_mode & 0077) != 0)
+            ::chmod(native.constData(), 0700);
+    }
     return folder;
 }
 
@@ -99,7 +111,7 @@ QString tempPath(const QString& name) {
 void writeFileNoFollow(const QString& path, const QByteArray& bytes) {
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
-                          0644);
+                          0600);
     if (fd < 0)
         throw AppError(systemError(QStringLiteral("Cannot write"), path, errno));
     qsizetype written = 0;

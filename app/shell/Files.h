@@ -19,7 +19,8 @@ QString programFolder();
 void setProgramFolder(const QString& folder);
 
 // The temporary folder: $TEMP when set and not empty, otherwise a private per-user folder
-// (mode 0700) that is created when missing. Never ends in a slash.
+// (mode 0700) that is created when missing; throws AppError when that path is not a folder
+// of this user's (a planted link, say). Never ends in a slash.
 QString tempFolder();
 // tempFolder() + "/" + name.
 QString tempPath(const QString& name);

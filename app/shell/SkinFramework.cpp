@@ -3,6 +3,7 @@
 #include "AppError.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace {
@@ -11,8 +12,9 @@ bool gParseFailed = false;
 QtMessageHandler gPreviousHandler = nullptr;
 
 void catchParseWarning(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains(QStringLiteral("Could not parse")) &&
-        message.contains(QStringLiteral("stylesheet"), Qt::CaseInsensitive)) {
+    if ((message.contains(QStringLiteral("Could not parse")) &&
+         message.contains(QStringLiteral("stylesheet"), Qt::CaseInsensitive)) ||
+        message.contains(QStringLiteral("QCssParser"))) {
         gParseFailed = true;
         return;
     }
@@ -22,6 +24,12 @@ void catchParseWarning(QtMsgType type, const QMessageLogContext& context, const 
 } // namespace
 
 bool SkinFramework::isValidStyleSheet(const QString& sheet) {
+    // Qt ignores text without any rule silently; a skin has at least one "selector { }".
+    static const QRegularExpression comment(QStringLiteral("/\\*.*?\\*/"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    const QString rules = QString(sheet).remove(comment).trimmed();
+    if (!rules.isEmpty() && !rules.contains(QLatin1Char('{')))
+        return false;
     gParseFailed = false;
     gPreviousHandler = qInstallMessageHandler(catchParseWarning);
     {

@@ -20,13 +20,16 @@ QCursor loadCursorFile(const QString& path) {
     const auto u16 = [&](int at) {
         return qFromLittleEndian<quint16>(reinterpret_cast<const uchar*>(bytes.constData()) + at);
     };
-    if (bytes.size() < 22 || u16(0) != 0 || u16(2) != 2 || u16(4) == 0)
+    const bool isCursor = bytes.size() >= 22 && u16(0) == 0 && u16(2) == 2 && u16(4) != 0;
+    const bool isIcon = bytes.size() >= 22 && u16(0) == 0 && u16(2) == 1 && u16(4) != 0;
+    if (!isCursor && !isIcon)
         throw AppError(QStringLiteral("Invalid picture"));
-    const int hotX = u16(6 + 4);
-    const int hotY = u16(6 + 6);
     QImage image;
     if (!image.loadFromData(bytes, "CUR") && !image.loadFromData(bytes, "ICO"))
         throw AppError(QStringLiteral("Invalid picture"));
+    // An icon has no hot spot of its own: it points with its centre.
+    const int hotX = isCursor ? u16(6 + 4) : image.width() / 2;
+    const int hotY = isCursor ? u16(6 + 6) : image.height() / 2;
     return QCursor(QPixmap::fromImage(image), qMin(hotX, image.width() - 1),
                    qMin(hotY, image.height() - 1));
 }

@@ -196,6 +196,9 @@ Engine::~Engine() {
 
 Engine::CallBound::CallBound(Engine& engine, std::chrono::milliseconds limit) : mEngine(engine) {
     std::lock_guard lock(engine.mWatchMutex);
+    mOuterArmed = engine.mWatchArmed;
+    mOuterDeadline = engine.mWatchDeadline;
+    mOuterLimit = engine.mArmedLimit;
     engine.mTimedOut = false;
     engine.mArmedLimit = limit;
     engine.mWatchArmed = true;
@@ -205,7 +208,12 @@ Engine::CallBound::CallBound(Engine& engine, std::chrono::milliseconds limit) : 
 
 Engine::CallBound::~CallBound() {
     std::lock_guard lock(mEngine.mWatchMutex);
-    mEngine.mWatchArmed = false;
+    mEngine.mWatchArmed = mOuterArmed;
+    if (mOuterArmed) {
+        mEngine.mWatchDeadline = mOuterDeadline;
+        mEngine.mArmedLimit = mOuterLimit;
+    }
+    mEngine.mWatchWake.notify_all();
 }
 
 void Engine::watch() {
@@ -284,13 +292,13 @@ void Engine::translateCurrentException() {
 bool Engine::alive() {
     if (mOfficePid == 0 || *mConnectionLost || !mDesktop.is())
         return false;
-    if (!mOfficeReaped) {
-        int status = 0;
-        const pid_t r = ::waitpid(mOfficePid, &status, WNOHANG);
-        if (r == mOfficePid || (r < 0 && errno == ECHILD)) {
-            mOfficeReaped = true;
-            return false;
-        }
+    if (mOfficeReaped)
+        return false; // its process has ended already
+    int status = 0;
+    const pid_t r = ::waitpid(mOfficePid, &status, WNOHANG);
+    if (r == mOfficePid || (r < 0 && errno == ECHILD)) {
+        mOfficeReaped = true;
+        return false;
     }
     return true;
 }
@@ -310,8 +318,20 @@ void Engine::ensureRunning() {
         stop();
     if (mOfficePid != 0 && mOpenSessions <= 0 && mSessionsServed >= mOptions.sessionsPerOffice)
         stop();
-    if (mOfficePid == 0)
-        start();
+    if (mOfficePid == 0) {
+        // The program's own UNO set-up and the connection raise exceptions of their own kinds;
+        // they reach the user as readable text.
+        try {
+            start();
+        } catch (const AppError&) {
+            throw;
+        } catch (const cppu::BootstrapException& e) {
+            throw AppError(QStringLiteral("The office's runtime could not be set up: %1")
+                               .arg(toQString(e.getMessage())));
+        } catch (const uno::Exception& e) {
+            throw AppError(QStringLiteral("The office could not be reached: %1").arg(toQString(e.Message)));
+        }
+    }
 }
 
 void Engine::chooseProfile() {

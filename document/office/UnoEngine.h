@@ -98,6 +98,10 @@ private:
 
     private:
         Engine& mEngine;
+        // A bound inside another (a start within a call) gives the outer one back after.
+        bool mOuterArmed;
+        std::chrono::steady_clock::time_point mOuterDeadline;
+        std::chrono::milliseconds mOuterLimit;
     };
     friend class CallBound;
 

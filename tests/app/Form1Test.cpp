@@ -267,8 +267,9 @@ TEST(Form1, EveryChangeIsStoredAtOnceAndRestoredOnTheNextStart) {
         Window w;
         Form1& f = w.form;
         EXPECT_TRUE(w.prompts.shown.isEmpty());
-        EXPECT_EQ(f.dtpDate->value(), QDateTime(today, QTime(0, 0)));
-        EXPECT_LE(qAbs(f.dtpTime->value().secsTo(QDateTime::currentDateTime())), 5);
+        EXPECT_EQ(f.dtpDate->value(), QDateTime(today, QTime(0, 0), Qt::UTC));
+        const QDateTime now = QDateTime::currentDateTime();
+        EXPECT_LE(qAbs(f.dtpTime->value().secsTo(QDateTime(now.date(), now.time(), Qt::UTC))), 5);
         EXPECT_TRUE(f.txtEventName->text().isEmpty());
 
         QTest::keyClicks(f.txtEventName, QStringLiteral("Ga"));
@@ -279,11 +280,11 @@ TEST(Form1, EveryChangeIsStoredAtOnceAndRestoredOnTheNextStart) {
         f.txtLocation->clear();
         EXPECT_EQ(stored(keys::txtLocation), QString());
 
-        f.dtpDate->setValue(QDateTime(QDate(1888, 2, 29), QTime(0, 0)));
-        f.dtpTime->setValue(QDateTime(QDate(2030, 5, 6), QTime(19, 30, 15)));
-        EXPECT_EQ(stored(keys::dtpDate), generalDateText(QDateTime(QDate(1888, 2, 29), QTime(0, 0))));
+        f.dtpDate->setValue(QDateTime(QDate(1888, 2, 29), QTime(0, 0), Qt::UTC));
+        f.dtpTime->setValue(QDateTime(QDate(2030, 5, 6), QTime(19, 30, 15), Qt::UTC));
+        EXPECT_EQ(stored(keys::dtpDate), generalDateText(QDateTime(QDate(1888, 2, 29), QTime(0, 0), Qt::UTC)));
         EXPECT_EQ(stored(keys::dtpTime),
-                  generalDateText(QDateTime(QDate(2030, 5, 6), QTime(19, 30, 15))));
+                  generalDateText(QDateTime(QDate(2030, 5, 6), QTime(19, 30, 15), Qt::UTC)));
         f.txtItems->setText(QStringLiteral("🎂 cake\ttwo"));
         f.txtDrive->setText(QStringLiteral("left, then right"));
         f.txtRSVP->setText(QStringLiteral("me@example.com"));
@@ -291,8 +292,8 @@ TEST(Form1, EveryChangeIsStoredAtOnceAndRestoredOnTheNextStart) {
     Window again;
     Form1& f = again.form;
     EXPECT_TRUE(again.prompts.shown.isEmpty());
-    EXPECT_EQ(f.dtpDate->value(), QDateTime(QDate(1888, 2, 29), QTime(0, 0)));
-    EXPECT_EQ(f.dtpTime->value(), QDateTime(QDate(2030, 5, 6), QTime(19, 30, 15)));
+    EXPECT_EQ(f.dtpDate->value(), QDateTime(QDate(1888, 2, 29), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(f.dtpTime->value(), QDateTime(QDate(2030, 5, 6), QTime(19, 30, 15), Qt::UTC));
     EXPECT_EQ(f.txtEventName->text(), QStringLiteral("Gala"));
     EXPECT_EQ(f.txtLocation->text(), QString());
     EXPECT_EQ(f.txtItems->text(), QStringLiteral("🎂 cake\ttwo"));
@@ -302,17 +303,17 @@ TEST(Form1, EveryChangeIsStoredAtOnceAndRestoredOnTheNextStart) {
 
 TEST(Form1, TheDatePickerKeepsItsTimeOfDayAndTheTimePickerItsDate) {
     clearSettings();
-    store(keys::dtpDate, generalDateText(QDateTime(QDate(2022, 3, 1), QTime(8, 15, 0))));
+    store(keys::dtpDate, generalDateText(QDateTime(QDate(2022, 3, 1), QTime(8, 15, 0), Qt::UTC)));
     Window w;
-    EXPECT_EQ(w.form.dtpDate->value(), QDateTime(QDate(2022, 3, 1), QTime(8, 15, 0)));
+    EXPECT_EQ(w.form.dtpDate->value(), QDateTime(QDate(2022, 3, 1), QTime(8, 15, 0), Qt::UTC));
     w.form.dtpDate->setDate(QDate(2022, 3, 2));
     EXPECT_EQ(stored(keys::dtpDate),
-              generalDateText(QDateTime(QDate(2022, 3, 2), QTime(8, 15, 0))));
+              generalDateText(QDateTime(QDate(2022, 3, 2), QTime(8, 15, 0), Qt::UTC)));
 
-    w.form.dtpTime->setValue(QDateTime(QDate(1999, 12, 31), QTime(23, 0, 0)));
+    w.form.dtpTime->setValue(QDateTime(QDate(1999, 12, 31), QTime(23, 0, 0), Qt::UTC));
     w.form.dtpTime->setTime(QTime(0, 0, 0)); // as the user's edit arrives
-    EXPECT_EQ(w.form.dtpTime->value(), QDateTime(QDate(1999, 12, 31), QTime(0, 0)));
-    EXPECT_EQ(stored(keys::dtpTime), generalDateText(QDateTime(QDate(1999, 12, 31), QTime(0, 0))))
+    EXPECT_EQ(w.form.dtpTime->value(), QDateTime(QDate(1999, 12, 31), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(stored(keys::dtpTime), generalDateText(QDateTime(QDate(1999, 12, 31), QTime(0, 0), Qt::UTC)))
         << "midnight is stored as the short date alone";
     EXPECT_EQ(stored(keys::dtpTime), QLocale().toString(QDate(1999, 12, 31), generalDateFormat()));
 }
@@ -338,7 +339,7 @@ TEST(Form1, SampleAndClearFillTheFiveTextFieldsAndLeaveThePickers) {
     clearSettings();
     Window w;
     Form1& f = w.form;
-    f.dtpDate->setValue(QDateTime(QDate(2021, 8, 21), QTime(0, 0)));
+    f.dtpDate->setValue(QDateTime(QDate(2021, 8, 21), QTime(0, 0), Qt::UTC));
     const QString date = stored(keys::dtpDate);
     f.txtEventName->setText(QStringLiteral("old"));
     QTest::mouseClick(f.PushButton3, Qt::LeftButton);
@@ -359,7 +360,7 @@ TEST(Form1, SampleAndClearFillTheFiveTextFieldsAndLeaveThePickers) {
                                keys::txtDrive, keys::txtRSVP})
         EXPECT_EQ(stored(key), QString());
     EXPECT_EQ(stored(keys::dtpDate), date);
-    EXPECT_EQ(f.dtpDate->value(), QDateTime(QDate(2021, 8, 21), QTime(0, 0)));
+    EXPECT_EQ(f.dtpDate->value(), QDateTime(QDate(2021, 8, 21), QTime(0, 0), Qt::UTC));
     EXPECT_TRUE(w.prompts.shown.isEmpty());
 }
 

@@ -3,18 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 namespace {
 const char* const kLocales[] = {"en_US", "en_GB", "de_DE", "fr_FR", "ja_JP", "ar_EG"};
 }
 
 TEST(GeneralDate, EveryValueReadsBackExactlyInEveryLocale) {
     const QDateTime values[] = {
-        QDateTime(QDate(1601, 1, 1), QTime(0, 0)),
-        QDateTime(QDate(1899, 12, 31), QTime(23, 59, 59)),
-        QDateTime(QDate(1969, 7, 20), QTime(20, 17, 40)),
-        QDateTime(QDate(2024, 2, 29), QTime(12, 0, 1)),
-        QDateTime(QDate(2100, 3, 1), QTime(0, 0, 1)),
-        QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)),
+        QDateTime(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC),
+        QDateTime(QDate(1899, 12, 31), QTime(23, 59, 59), Qt::UTC),
+        QDateTime(QDate(1969, 7, 20), QTime(20, 17, 40), Qt::UTC),
+        QDateTime(QDate(2024, 2, 29), QTime(12, 0, 1), Qt::UTC),
+        QDateTime(QDate(2100, 3, 1), QTime(0, 0, 1), Qt::UTC),
+        QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC),
     };
     for (const char* name : kLocales) {
         const QLocale locale{QString::fromLatin1(name)};
@@ -29,16 +31,50 @@ TEST(GeneralDate, EveryValueReadsBackExactlyInEveryLocale) {
 
 TEST(GeneralDate, MidnightIsTheDateAloneAndTheYearHasFourDigits) {
     const QLocale us(QStringLiteral("en_US"));
-    EXPECT_EQ(generalDateText(QDateTime(QDate(2021, 8, 21), QTime(0, 0)), us), "8/21/2021");
-    EXPECT_EQ(generalDateText(QDateTime(QDate(2021, 8, 21), QTime(19, 30)), us),
+    EXPECT_EQ(generalDateText(QDateTime(QDate(2021, 8, 21), QTime(0, 0), Qt::UTC), us), "8/21/2021");
+    EXPECT_EQ(generalDateText(QDateTime(QDate(2021, 8, 21), QTime(19, 30), Qt::UTC), us),
               "8/21/2021 7:30:00 PM");
     const QLocale de(QStringLiteral("de_DE"));
-    EXPECT_EQ(generalDateText(QDateTime(QDate(1850, 3, 4), QTime(7, 5, 9)), de),
+    EXPECT_EQ(generalDateText(QDateTime(QDate(1850, 3, 4), QTime(7, 5, 9), Qt::UTC), de),
               "04.03.1850 07:05:09");
 }
 
 TEST(GeneralDate, TextThatIsNoDateIsRefused) {
     const QLocale us(QStringLiteral("en_US"));
-    for (const char* text : {"", "tomorrow", "13/45/2020", "2021-08-21"})
+    for (const char* text : {"", "tomorrow", "13/45/2020", "2021-13-01", "8/21/2021 25:00:00 PM"})
         EXPECT_FALSE(parseGeneralDate(QString::fromLatin1(text), us).has_value()) << text;
+}
+
+TEST(GeneralDate, EveryLocaleOfQtReadsItsStoredTextBack) {
+    const QDateTime values[] = {QDateTime(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC),
+                                QDateTime(QDate(2021, 8, 21), QTime(19, 30, 5), Qt::UTC),
+                                QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC)};
+    const auto locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    ASSERT_GT(locales.size(), 300);
+    for (const QLocale& locale : locales)
+        for (const QDateTime& value : values) {
+            const QString text = generalDateText(value, locale);
+            const auto back = parseGeneralDate(text, locale);
+            ASSERT_TRUE(back && *back == value)
+                << locale.name().toStdString() << " «" << text.toStdString() << "»";
+        }
+    // A zone name goes with the separator before it ("h:mm:ss AP, t" in Albanian).
+    EXPECT_FALSE(generalTimeFormat(QLocale(QStringLiteral("sq_AL"))).endsWith(QLatin1Char(',')));
+}
+
+TEST(GeneralDate, AClockChangeAtMidnightLeavesTheDayItsMidnight) {
+    const QByteArray savedZone = qgetenv("TZ");
+    qputenv("TZ", "America/Santiago"); // clocks skip from 00:00 to 01:00 on 7 September 2025
+    tzset();
+    const QDateTime midnight(QDate(2025, 9, 7), QTime(0, 0), Qt::UTC);
+    const QLocale us(QStringLiteral("en_US"));
+    EXPECT_EQ(parseGeneralDate(generalDateText(midnight, us), us), midnight);
+    const QDateTime inTheGap(QDate(2025, 9, 7), QTime(0, 30), Qt::UTC);
+    EXPECT_EQ(parseGeneralDate(generalDateText(inTheGap, us), us), inTheGap);
+    if (savedZone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", savedZone);
+    tzset();
 }

@@ -128,8 +128,11 @@ TEST_F(SkinFile, TheRealComponentStylesTheWindowAndRefusesABrokenSheet) {
     EXPECT_EQ(Form::back(&other.window), buttonFace()) << "changes before the failure stay";
     EXPECT_TRUE(other.window.styleSheet().isEmpty());
 
-    writeSkin("\xff\xfe\x00\x01 not text");
-    EXPECT_THROW(ApplySkin(other.window, broken), AppError);
+    for (const char* notASheet : {"\xff\xfe\x01 not text", "hello world", "QLabel { color: #zzzzzz }"}) {
+        writeSkin(notASheet);
+        EXPECT_THROW(ApplySkin(other.window, broken), AppError) << notASheet;
+    }
+    EXPECT_TRUE(SkinFramework::isValidStyleSheet("/* nothing but a comment */"));
 }
 
 TEST(FormColors, WindowFramesAndLabelsTurnButtonFacePictureBoxesStayWhite) {
