@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "AppError.h"
+#include "Centre.h"
 #include "CreateInvitation.h"
 #include "Form2.h"
 #include "PreviewPicture.h"
@@ -340,10 +341,6 @@ void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!mCentred) {
         mCentred = true;
-        if (const QScreen* screen = this->screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(*this);
     }
 }

@@ -1,6 +1,7 @@
 #include "Form2.h"
 
 #include "AppError.h"
+#include "Centre.h"
 #include "ErrorTrap.h"
 #include "Files.h"
 #include "PictureBox.h"
@@ -335,13 +336,8 @@ bool Form2::event(QEvent* event) {
 void Form2::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!mCentred) {
-        // Centred on the screen with its frame, the first time it is shown.
-        mCentred = true;
-        if (const QScreen* screen = this->screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        mCentred = true; // centred with its frame, the first time it is shown
+        centreOnScreen(*this);
     }
     // Where the window system never activates a window it shows (no window manager), the
     // set-up still runs once the window is up.
