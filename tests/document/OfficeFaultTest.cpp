@@ -16,7 +16,9 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -263,7 +265,8 @@ protected:
 };
 
 TEST_F(FullDisk, NoRoomForTheTemplateLeavesNoHalfWrittenFile) {
-    ASSERT_TRUE(mounted = mountTiny(temp.path(), 8));
+    if (!(mounted = mountTiny(temp.path(), 8)))
+        GTEST_SKIP() << "this system refuses to mount a tmpfs: " << std::strerror(errno);
     run();
     const QList<int> lines = prompts.reportLines();
     ASSERT_FALSE(lines.isEmpty());
@@ -275,7 +278,8 @@ TEST_F(FullDisk, NoRoomForTheTemplateLeavesNoHalfWrittenFile) {
 
 TEST_F(FullDisk, NoRoomForThePictureShowsNoPictureAndLeavesNoHalfWrittenFile) {
     // Room for the template and the document, not for the picture.
-    ASSERT_TRUE(mounted = mountTiny(temp.path(), 120));
+    if (!(mounted = mountTiny(temp.path(), 120)))
+        GTEST_SKIP() << "this system refuses to mount a tmpfs: " << std::strerror(errno);
     run();
     const QList<int> lines = prompts.reportLines();
     EXPECT_TRUE(lines.contains(122)) << "the picture cannot be written";

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -184,7 +186,8 @@ TEST_F(Save, AFullDiskKeepsTheOldFileWholeAndShowsNoDone) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "a full disk is simulated with a small tmpfs, which needs root";
     const QByteArray folderName = QFile::encodeName(folder.path());
-    ASSERT_EQ(::mount("tmpfs", folderName.constData(), "tmpfs", 0, "size=128k"), 0);
+    if (::mount("tmpfs", folderName.constData(), "tmpfs", 0, "size=128k") != 0)
+        GTEST_SKIP() << "this system refuses to mount a tmpfs: " << std::strerror(errno);
     const QString name = at(QStringLiteral("invitation.doc"));
     const QByteArray old(60000, 'o');
     write(name, old);
