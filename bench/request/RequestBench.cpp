@@ -172,11 +172,11 @@ int main(int argc, char** argv) {
         BenchHost host(prompts);
         CreateInvitation request(host, *office, prompts, clipboard);
         host.mainWindow.show();
-        QTest::qWaitForWindowExposed(&host.mainWindow);
+        (void)QTest::qWaitForWindowExposed(&host.mainWindow);
         // The first request warms fonts, the template and the clipboard; it is not counted.
         // FESTORIA_BENCH_SHOT=<file.png> keeps a picture of its preview window.
         request.PushButton6_Click();
-        QTest::qWaitForWindowExposed(&host.preview, 5000);
+        (void)QTest::qWaitForWindowExposed(&host.preview, 5000);
         QTest::qWait(200);
         if (qEnvironmentVariableIsSet("FESTORIA_BENCH_SHOT"))
             host.preview.grab().save(qEnvironmentVariable("FESTORIA_BENCH_SHOT"));
@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
         BenchHost host(prompts);
         CreateInvitation request(host, office, prompts, clipboard);
         host.mainWindow.show();
-        QTest::qWaitForWindowExposed(&host.mainWindow);
+        (void)QTest::qWaitForWindowExposed(&host.mainWindow);
         for (int i = 0; i < naiveRuns; ++i)
             naive.push_back(oneRequest(request, host));
     }

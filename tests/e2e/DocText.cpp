@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         for (const OUString& name : names) {
             uno::Reference<text::XTextFrame> frame(byName->getByName(name), uno::UNO_QUERY_THROW);
             const OUString text = frame->getText()->getString();
-            QString paragraphs = QString::fromUtf16(text.getStr(), text.getLength());
+            QString paragraphs(reinterpret_cast<const QChar*>(text.getStr()), text.getLength());
             paragraphs.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
             paragraphs.replace(QLatin1Char('\r'), QLatin1Char('\n'));
             std::printf("--\n%s\n", paragraphs.toUtf8().constData());
