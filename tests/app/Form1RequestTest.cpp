@@ -1,0 +1,72 @@
+// "Start Creating Template" from the main window, against a fake office: the hand-over to the
+// preview window and what a failed picture leaves there.
+#include "FakeOffice.h"
+#include "Files.h"
+#include "Form1.h"
+#include "Form2.h"
+#include "PreviewPicture.h"
+#include "QtPrinting.h"
+#include "ScriptedPrompts.h"
+#include "Settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+// A clipboard of the program's own, so tests never touch the desktop's.
+class MemoryClipboard : public Clipboard {
+public:
+    std::optional<ClipboardPicture> content;
+    void putPicture(const QImage& picture, const QByteArray& mark) override {
+        content = ClipboardPicture{picture, mark};
+    }
+    std::optional<ClipboardPicture> read(int) override { return content.value_or(ClipboardPicture{}); }
+};
+} // namespace
+
+TEST(Form1Request, APictureThatFailsNeverShowsTheLastInvitation) {
+    QFile::remove(SettingsStore::filePath());
+    QTemporaryDir temp;
+    const QByteArray savedTemp = qgetenv("TEMP");
+    qputenv("TEMP", temp.path().toLocal8Bit());
+
+    ScriptedPrompts prompts;
+    FakeOffice office;
+    office.bookmarks = {"bEvent", "bWhen", "bWhere", "bBring", "bDrive", "bRSVP"};
+    SettingsStore settings;
+    Form1 form(prompts, office, settings);
+    form.endProgram = [] {};
+    form.setClipboard(std::make_unique<MemoryClipboard>());
+    form.Form_Load();
+    form.show();
+
+    form.PushButton6_Click();
+    ASSERT_TRUE(form.form2Loaded());
+    Form2& preview = form.form2();
+    EXPECT_TRUE(prompts.reports().isEmpty()) << prompts.reports().value(0).toStdString();
+    EXPECT_FALSE(preview.picture().isNull());
+    EXPECT_TRUE(preview.isVisible());
+    EXPECT_FALSE(form.isVisible());
+    const QString first = preview.mWordFile;
+    EXPECT_TRUE(QFile::exists(first));
+
+    preview.PushButton8_Click(); // < Back
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(QFile::exists(first));
+
+    office.fail(FakeOffice::Op::RenderPicture); // the second invitation gets no picture
+    form.txtEventName->setText(QStringLiteral("Second"));
+    prompts.clear();
+    form.PushButton6_Click();
+    EXPECT_TRUE(prompts.reportLines().contains(164)) << "the picture cannot be loaded";
+    EXPECT_TRUE(preview.picture().isNull()) << "not the first invitation's picture";
+    EXPECT_NE(preview.mWordFile, first);
+    EXPECT_TRUE(preview.isVisible());
+
+    preview.endProgram = [] {};
+    preview.close();
+    qputenv("TEMP", savedTemp);
+}
