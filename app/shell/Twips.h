@@ -6,7 +6,6 @@
 constexpr int kTwipsPerPixel = 15;
 
 constexpr int px(int twips) { return twips / kTwipsPerPixel; }
-constexpr int twipsOf(int pixels) { return pixels * kTwipsPerPixel; }
 constexpr QRect twipsRect(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));
 }

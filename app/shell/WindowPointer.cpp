@@ -51,6 +51,9 @@ QCursor WindowPointer::cursorFor(Mode mode) const {
 }
 
 void WindowPointer::setMode(Mode mode) {
+    // Mouse moves set the mode over and over; only a change reaches the widgets.
+    if (mode == mMode)
+        return;
     mMode = mode;
     refresh();
 }

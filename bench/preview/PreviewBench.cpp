@@ -83,6 +83,14 @@ void ZoomStepToLimit(benchmark::State& state) {
 }
 BENCHMARK(ZoomStepToLimit)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// A mouse event on the picture, as the window system delivers it.
+void sendMouse(QWidget* picture, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(at), QPointF(picture->mapToGlobal(at)),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(picture, &event);
+}
+
 // One mouse move with the button held, on the picture at 150 %: the event, the model's
 // arithmetic and moving the widget.
 void DragMove(benchmark::State& state) {
@@ -90,10 +98,7 @@ void DragMove(benchmark::State& state) {
     w.form.zoomModel().SetZoom(1.5f);
     QWidget* picture = w.picture();
     const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(at), QPointF(picture->mapToGlobal(at)),
-                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
-                          Qt::NoModifier);
-        QApplication::sendEvent(picture, &event);
+        sendMouse(picture, type, at, held);
     };
     send(QEvent::MouseButtonPress, {300, 300}, Qt::LeftButton);
     int i = 0;
@@ -113,10 +118,7 @@ void DragMoveAndPaint(benchmark::State& state) {
     QWidget* picture = w.picture();
     QWidget* viewport = w.form.findChild<QWidget*>(QStringLiteral("Picture2"));
     const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(at), QPointF(picture->mapToGlobal(at)),
-                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
-                          Qt::NoModifier);
-        QApplication::sendEvent(picture, &event);
+        sendMouse(picture, type, at, held);
     };
     send(QEvent::MouseButtonPress, {300, 300}, Qt::LeftButton);
     int i = 0;

@@ -1,6 +1,7 @@
 // The office process: start, connection, time bound, death and cleanup.
 
 #include "UnoEngine.h"
+#include "UnoText.h"
 
 #include "Files.h"
 
@@ -56,14 +57,6 @@ namespace office {
 namespace {
 
 constexpr int kMaxProfiles = 8;
-
-OUString toOUString(const QString& s) {
-    return OUString(reinterpret_cast<const sal_Unicode*>(s.utf16()), s.size());
-}
-
-QString toQString(const OUString& s) {
-    return QString(reinterpret_cast<const QChar*>(s.getStr()), s.getLength());
-}
 
 // The process's own UNO environment, made once. It reads the office's type libraries
 // (types.rdb and offapi.rdb through fundamentalrc), so remote office interfaces can be

@@ -3,6 +3,7 @@
 #include "LibreOffice.h"
 
 #include "UnoEngine.h"
+#include "UnoText.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
@@ -44,19 +45,6 @@ namespace office {
 
 namespace {
 
-OUString ou(const QString& s) { return OUString(reinterpret_cast<const sal_Unicode*>(s.utf16()), s.size()); }
-
-OUString fileUrl(const QString& path) {
-    return ou(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded));
-}
-
-beans::PropertyValue property(const char* name, const Any& value) {
-    beans::PropertyValue p;
-    p.Name = OUString::createFromAscii(name);
-    p.Value = value;
-    return p;
-}
-
 Sequence<beans::PropertyValue> properties(std::initializer_list<beans::PropertyValue> list) {
     return Sequence<beans::PropertyValue>(list.begin(), sal_Int32(list.size()));
 }
@@ -78,15 +66,15 @@ public:
         mEngine.call(mGeneration, [&] {
             const Reference<text::XBookmarksSupplier> supplier(mComponent, UNO_QUERY_THROW);
             const Reference<container::XNameAccess> marks = supplier->getBookmarks();
-            if (!marks->hasByName(ou(bookmark)))
+            if (!marks->hasByName(toOUString(bookmark)))
                 throw AppError(QStringLiteral("The bookmark '%1' does not exist in the document.").arg(bookmark));
-            const Reference<text::XTextContent> mark(marks->getByName(ou(bookmark)), UNO_QUERY_THROW);
+            const Reference<text::XTextContent> mark(marks->getByName(toOUString(bookmark)), UNO_QUERY_THROW);
             // Replaces everything the bookmark covers, fields included; at a collapsed
             // bookmark the text is inserted there. A CR LF pair is one line break, as a
             // bare CR or LF is: each becomes one paragraph break.
             QString lines = text;
             lines.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
-            mark->getAnchor()->setString(ou(lines));
+            mark->getAnchor()->setString(toOUString(lines));
         });
     }
 

@@ -1,6 +1,7 @@
 #include "OfficeProbe.h"
 
 #include "UnoEngine.h"
+#include "UnoText.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
@@ -25,21 +26,10 @@ using ::com::sun::star::uno::UNO_QUERY_THROW;
 using ::rtl::OUString;
 
 namespace {
-OUString ou(const QString& s) {
-    return OUString(reinterpret_cast<const sal_Unicode*>(s.utf16()), s.size());
-}
-QString qs(const OUString& s) {
-    return QString(reinterpret_cast<const QChar*>(s.getStr()), s.getLength());
-}
-OUString url(const QString& path) {
-    return ou(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded));
-}
-beans::PropertyValue property(const char* name, const Any& value) {
-    beans::PropertyValue p;
-    p.Name = OUString::createFromAscii(name);
-    p.Value = value;
-    return p;
-}
+using office::fileUrl;
+using office::property;
+using office::toOUString;
+using office::toQString;
 
 Reference<lang::XComponent> load(office::LibreOffice& office, const OUString& from) {
     const Reference<frame::XComponentLoader> loader(office::unoDesktop(office), UNO_QUERY_THROW);
@@ -55,7 +45,7 @@ void closeDocument(const Reference<lang::XComponent>& document) {
 } // namespace
 
 QMap<QString, QString> textsFromBookmarks(office::LibreOffice& office, const QString& path) {
-    const Reference<lang::XComponent> document = load(office, url(path));
+    const Reference<lang::XComponent> document = load(office, fileUrl(path));
     QMap<QString, QString> result;
     const Reference<container::XNameAccess> marks =
         Reference<text::XBookmarksSupplier>(document, UNO_QUERY_THROW)->getBookmarks();
@@ -65,7 +55,7 @@ QMap<QString, QString> textsFromBookmarks(office::LibreOffice& office, const QSt
         const Reference<text::XTextCursor> cursor =
             anchor->getText()->createTextCursorByRange(anchor->getStart());
         cursor->gotoEnd(true);
-        result.insert(qs(name), qs(cursor->getString()));
+        result.insert(toQString(name), toQString(cursor->getString()));
     }
     closeDocument(document);
     return result;

@@ -3,6 +3,7 @@
 //   festoria-doctext <file.doc>
 // Each text box is printed as its paragraphs, one per line, after a line "--".
 #include "UnoEngine.h"
+#include "UnoText.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
@@ -32,21 +33,20 @@ int main(int argc, char** argv) {
     try {
         auto lo = office::makeLibreOffice();
         auto desktop = office::unoDesktop(*lo);
-        const QString url = QUrl::fromLocalFile(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath()).toString();
         uno::Sequence<beans::PropertyValue> args(2);
         args.getArray()[0].Name = "Hidden";
         args.getArray()[0].Value <<= true;
         args.getArray()[1].Name = "ReadOnly";
         args.getArray()[1].Value <<= true;
         uno::Reference<lang::XComponent> document = desktop->loadComponentFromURL(
-            OUString(reinterpret_cast<const sal_Unicode*>(url.utf16()), url.size()), "_blank", 0, args);
+            office::fileUrl(QString::fromLocal8Bit(argv[1])), "_blank", 0, args);
         uno::Reference<text::XTextFramesSupplier> frames(document, uno::UNO_QUERY_THROW);
         uno::Reference<container::XNameAccess> byName = frames->getTextFrames();
         const uno::Sequence<OUString> names = byName->getElementNames();
         for (const OUString& name : names) {
             uno::Reference<text::XTextFrame> frame(byName->getByName(name), uno::UNO_QUERY_THROW);
             const OUString text = frame->getText()->getString();
-            QString paragraphs(reinterpret_cast<const QChar*>(text.getStr()), text.getLength());
+            QString paragraphs = office::toQString(text);
             paragraphs.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
             paragraphs.replace(QLatin1Char('\r'), QLatin1Char('\n'));
             std::printf("--\n%s\n", paragraphs.toUtf8().constData());

@@ -1,6 +1,7 @@
 #include "TestDocuments.h"
 
 #include "UnoEngine.h"
+#include "UnoText.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
@@ -37,20 +38,15 @@ using ::rtl::OUString;
 
 namespace {
 
-OUString ou(const QString& s) { return OUString(reinterpret_cast<const sal_Unicode*>(s.utf16()), s.size()); }
-QString qs(const OUString& s) { return QString(reinterpret_cast<const QChar*>(s.getStr()), s.getLength()); }
-OUString url(const QString& path) {
-    return ou(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded));
-}
+using office::fileUrl;
+using office::toOUString;
+using office::toQString;
 
 Sequence<beans::PropertyValue> props(std::initializer_list<std::pair<const char*, Any>> list) {
     Sequence<beans::PropertyValue> result(sal_Int32(list.size()));
     sal_Int32 i = 0;
-    for (const auto& [name, value] : list) {
-        result.getArray()[i].Name = OUString::createFromAscii(name);
-        result.getArray()[i].Value = value;
-        ++i;
-    }
+    for (const auto& [name, value] : list)
+        result.getArray()[i++] = office::property(name, value);
     return result;
 }
 
@@ -107,7 +103,7 @@ void makeTestDocument(office::LibreOffice& office, const QString& path, bool asT
     page->setPropertyValue(OUString("Height"), Any(sal_Int32(27940)));
 
     Reference<frame::XStorable>(doc, UNO_QUERY_THROW)
-        ->storeToURL(url(path), props({{"FilterName", Any(asTemplate ? OUString("MS Word 97 Vorlage") : OUString("MS Word 97"))},
+        ->storeToURL(fileUrl(path), props({{"FilterName", Any(asTemplate ? OUString("MS Word 97 Vorlage") : OUString("MS Word 97"))},
                                        {"Overwrite", Any(true)}}));
     close(doc);
 }
@@ -115,10 +111,10 @@ void makeTestDocument(office::LibreOffice& office, const QString& path, bool asT
 DocumentContents readDocument(office::LibreOffice& office, const QString& path) {
     const Reference<frame::XComponentLoader> loader(office::unoDesktop(office), UNO_QUERY_THROW);
     const Reference<lang::XComponent> doc = loader->loadComponentFromURL(
-        url(path), OUString("_blank"), 0, props({{"Hidden", Any(true)}, {"ReadOnly", Any(true)}}));
+        fileUrl(path), OUString("_blank"), 0, props({{"Hidden", Any(true)}, {"ReadOnly", Any(true)}}));
     DocumentContents contents;
     const Reference<text::XTextDocument> textDoc(doc, UNO_QUERY_THROW);
-    contents.paragraphs = qs(textDoc->getText()->getString()).split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    contents.paragraphs = toQString(textDoc->getText()->getString()).split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
     const Reference<container::XEnumeration> fields =
         Reference<text::XTextFieldsSupplier>(doc, UNO_QUERY_THROW)->getTextFields()->createEnumeration();
     while (fields->hasMoreElements()) {
@@ -126,7 +122,7 @@ DocumentContents readDocument(office::LibreOffice& office, const QString& path) 
         ++contents.fields;
     }
     for (const OUString& name : Reference<text::XBookmarksSupplier>(doc, UNO_QUERY_THROW)->getBookmarks()->getElementNames())
-        contents.bookmarks << qs(name);
+        contents.bookmarks << toQString(name);
     close(doc);
     return contents;
 }
@@ -137,7 +133,7 @@ QStringList openDocumentUrls(office::LibreOffice& office) {
     while (all->hasMoreElements()) {
         const Reference<frame::XModel> model(all->nextElement(), uno::UNO_QUERY);
         if (model.is())
-            urls << qs(model->getURL());
+            urls << toQString(model->getURL());
     }
     return urls;
 }

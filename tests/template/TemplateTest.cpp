@@ -7,6 +7,7 @@
 #include "StarPicture.h"
 #include "TemplateBuilder.h"
 #include "UnoEngine.h"
+#include "UnoText.h"
 #include "WordFile.h"
 
 #include <com/sun/star/awt/FontSlant.hpp>
@@ -73,12 +74,8 @@ namespace {
 
 const QString kSourceDir = QStringLiteral(FESTORIA_SOURCE_DIR);
 
-QString qs(const OUString& s) {
-    return QString::fromUtf16(reinterpret_cast<const char16_t*>(s.getStr()), s.getLength());
-}
-OUString ou(const QString& s) {
-    return OUString(reinterpret_cast<const sal_Unicode*>(s.utf16()), s.size());
-}
+using office::toOUString;
+using office::toQString;
 
 Reference<beans::XPropertySet> props(const Reference<uno::XInterface>& x) {
     return Reference<beans::XPropertySet>(x, UNO_QUERY_THROW);
@@ -122,7 +119,7 @@ std::vector<std::string> portions(const Reference<text::XTextRange>& paragraph) 
         const OUString type = get<OUString>(portion, "TextPortionType");
         if (type == "Text") {
             if (portion->getString().getLength() > 0)
-                out.push_back("Text:" + qs(portion->getString()).toStdString());
+                out.push_back("Text:" + toQString(portion->getString()).toStdString());
         } else if (type == "Bookmark") {
             Reference<container::XNamed> mark(get<Reference<uno::XInterface>>(portion, "Bookmark"),
                                               UNO_QUERY_THROW);
@@ -131,13 +128,13 @@ std::vector<std::string> portions(const Reference<text::XTextRange>& paragraph) 
             out.push_back(std::string(collapsed ? "Bookmark:"
                                       : start   ? "Bookmark[:"
                                                 : "Bookmark]:") +
-                          qs(mark->getName()).toStdString());
+                          toQString(mark->getName()).toStdString());
         } else if (type == "TextField") {
             out.push_back("Field");
         } else if (type == "Frame") {
             // anchors of objects bound to the paragraph; they hold no text
         } else {
-            out.push_back(qs(type).toStdString());
+            out.push_back(toQString(type).toStdString());
         }
     }
     return out;
@@ -146,23 +143,18 @@ std::vector<std::string> portions(const Reference<text::XTextRange>& paragraph) 
 std::vector<std::string> paragraphTexts(const Reference<text::XText>& text) {
     std::vector<std::string> out;
     for (const auto& p : paragraphs(text))
-        out.push_back(qs(p->getString()).toStdString());
+        out.push_back(toQString(p->getString()).toStdString());
     return out;
 }
 
 std::vector<std::string> paragraphStyles(const Reference<text::XText>& text) {
     std::vector<std::string> out;
     for (const auto& p : paragraphs(text))
-        out.push_back(qs(get<OUString>(p, "ParaStyleName")).toStdString());
+        out.push_back(toQString(get<OUString>(p, "ParaStyleName")).toStdString());
     return out;
 }
 
-beans::PropertyValue arg(const char* name, const Any& value) {
-    beans::PropertyValue p;
-    p.Name = OUString::createFromAscii(name);
-    p.Value = value;
-    return p;
-}
+using office::property;
 
 // A document opened in the office for reading, closed at the end of its scope.
 class OpenDocument {
@@ -170,10 +162,10 @@ public:
     OpenDocument(const Reference<frame::XDesktop2>& desktop, const QString& path) {
         // A template is opened as itself (not as a new document based on it), so its
         // filter can be read back.
-        const beans::PropertyValue args[] = {arg("Hidden", Any(true)), arg("ReadOnly", Any(true)),
-                                             arg("AsTemplate", Any(false))};
+        const beans::PropertyValue args[] = {property("Hidden", Any(true)), property("ReadOnly", Any(true)),
+                                             property("AsTemplate", Any(false))};
         mComponent = Reference<frame::XComponentLoader>(desktop, UNO_QUERY_THROW)
-                         ->loadComponentFromURL(ou(QUrl::fromLocalFile(path).toString()), "_blank",
+                         ->loadComponentFromURL(toOUString(QUrl::fromLocalFile(path).toString()), "_blank",
                                                 0, uno::Sequence<beans::PropertyValue>(args, 3));
         doc = Reference<text::XTextDocument>(mComponent, UNO_QUERY_THROW);
     }
@@ -194,7 +186,7 @@ public:
             UNO_QUERY_THROW);
         for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
             Reference<text::XTextFrame> frame(frames->getByIndex(i), UNO_QUERY_THROW);
-            const QString text = qs(frame->getText()->getString());
+            const QString text = toQString(frame->getText()->getString());
             const std::string key = text.startsWith(QStringLiteral("You"))    ? "opening"
                                     : text.startsWith(QStringLiteral("with")) ? "closing"
                                     : text.startsWith(QStringLiteral("When")) ? "details"
@@ -249,6 +241,16 @@ QString Template::templatePath;
 QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Fills all six bookmarks of an opened template with one party's details.
+static void fillAll(office::Document& doc) {
+    doc.setBookmarkText(QStringLiteral("bEvent"), QStringLiteral("Midsummer Garden Party"));
+    doc.setBookmarkText(QStringLiteral("bWhen"), QStringLiteral("Saturday, June 21, 2025 at 4:00 PM"));
+    doc.setBookmarkText(QStringLiteral("bWhere"), QStringLiteral("12 Orchard Lane"));
+    doc.setBookmarkText(QStringLiteral("bBring"), QStringLiteral("A salad"));
+    doc.setBookmarkText(QStringLiteral("bDrive"), QStringLiteral("Second left after the mill"));
+    doc.setBookmarkText(QStringLiteral("bRSVP"), QStringLiteral("Ann, 555-0142"));
 }
 
 TEST_F(Template, ResourceIsTheCommittedFileWrittenByteForByte) {
@@ -317,7 +319,7 @@ TEST_F(Template, IsAWord97TemplateWithoutMacros) {
     for (const auto& a : args)
         if (a.Name == "FilterName")
             a.Value >>= filter;
-    EXPECT_EQ(qs(filter).toStdString(), "MS Word 97 Vorlage");
+    EXPECT_EQ(toQString(filter).toStdString(), "MS Word 97 Vorlage");
 }
 
 // Word reads fields and bookmarks by character position: the placeholder's code and result,
@@ -452,7 +454,7 @@ TEST_F(Template, StylesCarryTheInvitationsFormatting) {
     OpenDocument doc(desktop(), templatePath);
     const sal_Int32 purple = 0x5B3C8C;
     const auto normal = doc.paragraphStyle("Standard");
-    EXPECT_EQ(qs(get<OUString>(normal, "CharFontName")).toStdString(), "Book Antiqua");
+    EXPECT_EQ(toQString(get<OUString>(normal, "CharFontName")).toStdString(), "Book Antiqua");
     EXPECT_FLOAT_EQ(get<float>(normal, "CharHeight"), 10.0f);
     EXPECT_EQ(get<sal_Int32>(normal, "CharColor"), 0x000000);
 
@@ -470,9 +472,9 @@ TEST_F(Template, StylesCarryTheInvitationsFormatting) {
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.style);
         const auto s = doc.paragraphStyle(e.style);
-        EXPECT_EQ(qs(Reference<style::XStyle>(s, UNO_QUERY_THROW)->getParentStyle()).toStdString(),
+        EXPECT_EQ(toQString(Reference<style::XStyle>(s, UNO_QUERY_THROW)->getParentStyle()).toStdString(),
                   "Standard");
-        EXPECT_EQ(qs(get<OUString>(s, "CharFontName")).toStdString(), "Book Antiqua");
+        EXPECT_EQ(toQString(get<OUString>(s, "CharFontName")).toStdString(), "Book Antiqua");
         EXPECT_FLOAT_EQ(get<float>(s, "CharHeight"), e.height);
         EXPECT_EQ(get<sal_Int32>(s, "CharColor"), purple);
         EXPECT_EQ(get<sal_Int16>(s, "CharCaseMap"),
@@ -493,7 +495,7 @@ TEST_F(Template, StylesCarryTheInvitationsFormatting) {
             EXPECT_EQ(get<sal_Int16>(s, "OutlineLevel"), e.outline);
         }
         const lang::Locale locale = get<lang::Locale>(s, "CharLocale");
-        EXPECT_EQ(qs(locale.Language + "-" + locale.Country).toStdString(), "en-US");
+        EXPECT_EQ(toQString(locale.Language + "-" + locale.Country).toStdString(), "en-US");
     }
 }
 
@@ -503,7 +505,7 @@ TEST_F(Template, BookmarksSitWhereTheFilledTextMustGo) {
         Reference<text::XBookmarksSupplier>(doc.doc, UNO_QUERY_THROW)->getBookmarks();
     std::set<std::string> names;
     for (const OUString& n : marks->getElementNames())
-        names.insert(qs(n).toStdString());
+        names.insert(toQString(n).toStdString());
     EXPECT_EQ(names,
               (std::set<std::string>{"bEvent", "bWhen", "bWhere", "bBring", "bDrive", "bRSVP"}));
 
@@ -538,7 +540,7 @@ TEST_F(Template, PlaceholderIsAMacroButtonShowingTheEventPrompt) {
     ASSERT_EQ(boxes.count("event"), 1u);
     const auto event = paragraphs(boxes.at("event")->getText());
     ASSERT_FALSE(event.empty());
-    EXPECT_EQ(qs(event[0]->getString()).toStdString(), "[name of event]");
+    EXPECT_EQ(toQString(event[0]->getString()).toStdString(), "[name of event]");
     Reference<container::XEnumeration> e =
         Reference<container::XEnumerationAccess>(event[0], UNO_QUERY_THROW)->createEnumeration();
     Reference<text::XTextField> field;
@@ -549,9 +551,9 @@ TEST_F(Template, PlaceholderIsAMacroButtonShowingTheEventPrompt) {
     }
     ASSERT_TRUE(field.is());
     EXPECT_TRUE(supports(field, "com.sun.star.text.TextField.Macro"));
-    EXPECT_TRUE(qs(get<OUString>(field, "MacroName")).endsWith(QStringLiteral("DOFieldClick")))
-        << qs(get<OUString>(field, "MacroName")).toStdString();
-    EXPECT_EQ(qs(field->getPresentation(false)).toStdString(), "[name of event]");
+    EXPECT_TRUE(toQString(get<OUString>(field, "MacroName")).endsWith(QStringLiteral("DOFieldClick")))
+        << toQString(get<OUString>(field, "MacroName")).toStdString();
+    EXPECT_EQ(toQString(field->getPresentation(false)).toStdString(), "[name of event]");
 }
 
 TEST_F(Template, StarPictureIsANamedInlineMetafileInTheFourColours) {
@@ -570,7 +572,7 @@ TEST_F(Template, StarPictureIsANamedInlineMetafileInTheFourColours) {
     const auto graphic = get<Reference<graphic::XGraphic>>(picture, "Graphic");
     ASSERT_TRUE(graphic.is());
     // A metafile (the office names EMF data read from a Word file a Windows metafile).
-    const std::string mime = qs(get<OUString>(graphic, "MimeType")).toStdString();
+    const std::string mime = toQString(get<OUString>(graphic, "MimeType")).toStdString();
     EXPECT_TRUE(mime == "image/x-emf" || mime == "image/x-wmf") << mime;
 
     // In the file: a named picture whose data is a compressed EMF of 76 filled stars in the
@@ -602,13 +604,7 @@ TEST_F(Template, FilledAndSavedDocumentKeepsEachTextOnItsLabelsLine) {
     {
         auto word = office->createApplication();
         office::Document& doc = word->open(templatePath, true);
-        doc.setBookmarkText(QStringLiteral("bEvent"), QStringLiteral("Midsummer Garden Party"));
-        doc.setBookmarkText(QStringLiteral("bWhen"),
-                            QStringLiteral("Saturday, June 21, 2025 at 4:00 PM"));
-        doc.setBookmarkText(QStringLiteral("bWhere"), QStringLiteral("12 Orchard Lane"));
-        doc.setBookmarkText(QStringLiteral("bBring"), QStringLiteral("A salad"));
-        doc.setBookmarkText(QStringLiteral("bDrive"), QStringLiteral("Second left after the mill"));
-        doc.setBookmarkText(QStringLiteral("bRSVP"), QStringLiteral("Ann, 555-0142"));
+        fillAll(doc);
         doc.saveAs(saved);
         word->setDisplayAlerts(false);
         doc.close();
@@ -642,13 +638,7 @@ TEST_F(Template, FilledInvitationRendersStarsAndPurpleText) {
     {
         auto word = office->createApplication();
         office::Document& doc = word->open(templatePath, true);
-        doc.setBookmarkText(QStringLiteral("bEvent"), QStringLiteral("Midsummer Garden Party"));
-        doc.setBookmarkText(QStringLiteral("bWhen"),
-                            QStringLiteral("Saturday, June 21, 2025 at 4:00 PM"));
-        doc.setBookmarkText(QStringLiteral("bWhere"), QStringLiteral("12 Orchard Lane"));
-        doc.setBookmarkText(QStringLiteral("bBring"), QStringLiteral("A salad"));
-        doc.setBookmarkText(QStringLiteral("bDrive"), QStringLiteral("Second left after the mill"));
-        doc.setBookmarkText(QStringLiteral("bRSVP"), QStringLiteral("Ann, 555-0142"));
+        fillAll(doc);
         doc.saveAs(saved);
         doc.close();
         office::Document& filled = word->open(saved, false);

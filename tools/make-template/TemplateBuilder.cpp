@@ -1,5 +1,6 @@
 #include "TemplateBuilder.h"
 
+#include "UnoText.h"
 #include "WordFile.h"
 
 #include <com/sun/star/awt/FontFamily.hpp>
@@ -73,12 +74,7 @@ OUString fileUrl(const std::string& path) {
     return url;
 }
 
-beans::PropertyValue arg(const char* name, const Any& value) {
-    beans::PropertyValue p;
-    p.Name = OUString::createFromAscii(name);
-    p.Value = value;
-    return p;
-}
+using office::property;
 
 void set(const Reference<uno::XInterface>& object, const char* name, const Any& value) {
     Reference<beans::XPropertySet>(object, UNO_QUERY_THROW)
@@ -284,7 +280,7 @@ void buildBackground(const Reference<uno::XComponentContext>& context,
     Reference<text::XTextCursor> cursor = startBox(boxText, "Standard");
 
     Reference<graphic::XGraphicProvider> provider = graphic::GraphicProvider::create(context);
-    const beans::PropertyValue sourceArgs[] = {arg("URL", Any(fileUrl(emfPath)))};
+    const beans::PropertyValue sourceArgs[] = {property("URL", Any(fileUrl(emfPath)))};
     uno::Sequence<beans::PropertyValue> source(sourceArgs, 1);
     Reference<graphic::XGraphic> picture = provider->queryGraphic(source);
     if (!picture.is())
@@ -441,7 +437,7 @@ void buildTemplate(const Reference<uno::XComponentContext>& context,
                    const Reference<frame::XDesktop2>& desktop, const std::string& emfPath,
                    const std::string& outputPath) {
     Reference<frame::XComponentLoader> loader(desktop, UNO_QUERY_THROW);
-    const beans::PropertyValue hiddenArgs[] = {arg("Hidden", Any(true))};
+    const beans::PropertyValue hiddenArgs[] = {property("Hidden", Any(true))};
     uno::Sequence<beans::PropertyValue> hidden(hiddenArgs, 1);
     DocumentCloser closer{
         loader->loadComponentFromURL("private:factory/swriter", "_blank", 0, hidden)};
@@ -461,7 +457,7 @@ void buildTemplate(const Reference<uno::XComponentContext>& context,
     buildDetails(doc);
 
     const beans::PropertyValue filterArgs[] = {
-        arg("FilterName", Any(OUString("MS Word 97 Vorlage"))), arg("Overwrite", Any(true))};
+        property("FilterName", Any(OUString("MS Word 97 Vorlage"))), property("Overwrite", Any(true))};
     uno::Sequence<beans::PropertyValue> filter(filterArgs, 2);
     Reference<frame::XStorable>(doc, UNO_QUERY_THROW)->storeToURL(fileUrl(outputPath), filter);
     finishStoredTemplate(outputPath);

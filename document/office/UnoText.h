@@ -1,0 +1,37 @@
+#pragma once
+
+// Conversions between the program's Qt values and the office's UNO ones, for the office
+// engine and the tools and tests that speak UNO.
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <rtl/ustring.hxx>
+
+#include <QFileInfo>
+#include <QString>
+#include <QUrl>
+
+namespace office {
+
+inline rtl::OUString toOUString(const QString& s) {
+    return rtl::OUString(reinterpret_cast<const sal_Unicode*>(s.utf16()), s.size());
+}
+
+inline QString toQString(const rtl::OUString& s) {
+    return QString(reinterpret_cast<const QChar*>(s.getStr()), s.getLength());
+}
+
+// The file URL of a local path, made absolute, as the office takes it.
+inline rtl::OUString fileUrl(const QString& path) {
+    return toOUString(
+        QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded));
+}
+
+inline ::com::sun::star::beans::PropertyValue property(const char* name,
+                                                        const ::com::sun::star::uno::Any& value) {
+    ::com::sun::star::beans::PropertyValue p;
+    p.Name = rtl::OUString::createFromAscii(name);
+    p.Value = value;
+    return p;
+}
+
+} // namespace office
