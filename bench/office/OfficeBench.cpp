@@ -4,7 +4,7 @@
 //
 //     office_bench [--template path.dot] [--rounds N]
 
-#include "LibreOffice.h"
+#include "office/libreoffice/LibreOffice.h"
 
 #include <QCoreApplication>
 #include <QDir>

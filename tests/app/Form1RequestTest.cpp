@@ -1,13 +1,13 @@
 // "Start Creating Template" from the main window, against a fake office: the hand-over to the
 // preview window and what a failed picture leaves there.
-#include "FakeOffice.h"
-#include "Files.h"
-#include "Form1.h"
-#include "Form2.h"
-#include "PreviewPicture.h"
-#include "QtPrinting.h"
-#include "ScriptedPrompts.h"
-#include "Settings.h"
+#include "support/FakeOffice.h"
+#include "core/Files.h"
+#include "app/Form1.h"
+#include "preview/Form2.h"
+#include "invitation/PreviewPicture.h"
+#include "support/QtPrinting.h"
+#include "support/ScriptedPrompts.h"
+#include "app/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +37,7 @@ TEST(Form1Request, APictureThatFailsNeverShowsTheLastInvitation) {
     FakeOffice office;
     office.bookmarks = {"bEvent", "bWhen", "bWhere", "bBring", "bDrive", "bRSVP"};
     SettingsStore settings;
-    Form1 form(prompts, office, settings);
+    Form1 form(prompts, office, settings, [] {});
     form.endProgram = [] {};
     form.setClipboard(std::make_unique<MemoryClipboard>());
     form.Form_Load();

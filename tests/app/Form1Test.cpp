@@ -1,14 +1,15 @@
-#include "ErrorTrap.h"
-#include "EventFields.h"
-#include "Files.h"
-#include "Form1.h"
-#include "GeneralDate.h"
-#include "Product.h"
-#include "QtPrinting.h"
-#include "ScriptedPrompts.h"
-#include "Picker.h"
-#include "Settings.h"
-#include "WindowPointer.h"
+#include "core/ErrorTrap.h"
+#include "app/EventFields.h"
+#include "core/Files.h"
+#include "app/Form1.h"
+#include "app/GeneralDate.h"
+#include "core/Product.h"
+#include "support/QtPrinting.h"
+#include "support/ScriptedPrompts.h"
+#include "app/Picker.h"
+#include "app/Settings.h"
+#include "widgets/QtPrompts.h"
+#include "widgets/WindowPointer.h"
 #include "office/Office.h"
 
 #include <QApplication>
@@ -95,7 +96,7 @@ struct Window {
     ScriptedPrompts prompts;
     IdleOffice office;
     SettingsStore settings;
-    Form1 form{prompts, office, settings};
+    Form1 form{prompts, office, settings, [] {}};
     bool ended = false;
     explicit Window(const Folder& contents = Folder()) : programFolder(contents) {
         form.endProgram = [this] { ended = true; };

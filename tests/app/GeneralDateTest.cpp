@@ -1,5 +1,5 @@
-#include "GeneralDate.h"
-#include "QtPrinting.h"
+#include "app/GeneralDate.h"
+#include "support/QtPrinting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "QtPrinting.h"
-#include "Settings.h"
+#include "support/QtPrinting.h"
+#include "app/Settings.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 // Writes keys through the settings store, one sync each, as a running program does:
 //   festoria-settings-writer <key prefix> <count>
-#include "Settings.h"
+#include "app/Settings.h"
 
 #include <QCoreApplication>
 

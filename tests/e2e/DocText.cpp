@@ -2,8 +2,8 @@
 // other, so that tests can check what a saved invitation really holds:
 //   festoria-doctext <file.doc>
 // Each text box is printed as its paragraphs, one per line, after a line "--".
-#include "UnoEngine.h"
-#include "UnoText.h"
+#include "office/libreoffice/UnoEngine.h"
+#include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>

@@ -1,9 +1,9 @@
-#include "Files.h"
-#include "Form2.h"
-#include "PictureBox.h"
-#include "PreviewFixtures.h"
-#include "ScriptedPrompts.h"
-#include "WindowPointer.h"
+#include "core/Files.h"
+#include "preview/Form2.h"
+#include "preview/PictureBox.h"
+#include "preview/PreviewFixtures.h"
+#include "support/ScriptedPrompts.h"
+#include "widgets/WindowPointer.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,9 +1,9 @@
 // Shows the preview window with an invitation-like picture and saves what it looks like at
 // 100 % and 150 % as PNG files in the folder given on the command line.
 // With --screen FILE it instead saves the whole screen (to look at the running program).
-#include "Form2.h"
-#include "PreviewFixtures.h"
-#include "ScriptedPrompts.h"
+#include "preview/Form2.h"
+#include "preview/PreviewFixtures.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "Files.h"
-#include "Product.h"
-#include "SaveDocument.h"
-#include "ScriptedPrompts.h"
+#include "core/Files.h"
+#include "core/Product.h"
+#include "preview/SaveDocument.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "AppError.h"
-#include "ErrorTrap.h"
-#include "ScriptedPrompts.h"
-#include "ZoomModel.h"
+#include "core/AppError.h"
+#include "core/ErrorTrap.h"
+#include "support/ScriptedPrompts.h"
+#include "preview/ZoomModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "FakeOffice.h"
+#include "support/FakeOffice.h"
 
-#include "AppError.h"
+#include "core/AppError.h"
 
 #include <QColor>
 #include <QFile>

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <ostream>
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -16,4 +17,7 @@ inline void PrintTo(const QRect& r, std::ostream* os) {
 }
 inline void PrintTo(const QSize& s, std::ostream* os) {
     *os << "QSize(" << s.width() << "x" << s.height() << ")";
+}
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
 }

@@ -1,4 +1,4 @@
-#include "ScriptedPrompts.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QRegularExpression>
 

@@ -2,12 +2,12 @@
 // byte, and the office reading that file finds the page, the five text boxes, the styles,
 // the placeholder field, the six bookmarks and the star picture. Filling the bookmarks and
 // saving as .doc keeps every text on its label's line.
-#include "Template.h"
-#include "LibreOffice.h"
+#include "invitation/Template.h"
+#include "office/libreoffice/LibreOffice.h"
 #include "StarPicture.h"
 #include "TemplateBuilder.h"
-#include "UnoEngine.h"
-#include "UnoText.h"
+#include "office/libreoffice/UnoEngine.h"
+#include "office/libreoffice/UnoText.h"
 #include "WordFile.h"
 
 #include <com/sun/star/awt/FontSlant.hpp>

@@ -1,6 +1,6 @@
 #include "TemplateBuilder.h"
 
-#include "UnoText.h"
+#include "office/libreoffice/UnoText.h"
 #include "WordFile.h"
 
 #include <com/sun/star/awt/FontFamily.hpp>

@@ -6,10 +6,10 @@
 // The star picture is drawn first (an EMF beside the output, or in the pictures folder when
 // given, kept for review), then the office builds the document around it.
 
-#include "LibreOffice.h"
+#include "office/libreoffice/LibreOffice.h"
 #include "StarPicture.h"
 #include "TemplateBuilder.h"
-#include "UnoEngine.h"
+#include "office/libreoffice/UnoEngine.h"
 
 #include <QCoreApplication>
 #include <QDir>

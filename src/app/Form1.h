@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Picker;
+class Form2;
+class CreateInvitation;
+class Clipboard;
+class Prompts;
+class SettingsStore;
+class SkinComponent;
+class WindowPointer;
+namespace office {
+class Office;
+}
+
+// The main window: the event details, the two data buttons and "Start Creating Template".
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    // endAtOnce ends the office and the program at once, without any window's closing
+    // handling (start-up calls it when no office can be started).
+    Form1(Prompts& prompts, office::Office& office, SettingsStore& settings,
+          std::function<void()> endAtOnce);
+    ~Form1() override;
+
+    // The start-up sequence, run once before the window is first shown.
+    void Form_Load();
+
+    void PushButton2_Click(); // "Clear/Reset Data"
+    void PushButton3_Click(); // "Load Sample/Example Data"
+    void PushButton6_Click(); // "Start Creating Template"
+
+    // What closing the window does: end the program at once. Tests replace it.
+    std::function<void()> endProgram;
+    // The preview window, loaded on first use (its load step runs then).
+    Form2& form2();
+    bool form2Loaded() const { return mForm2 != nullptr; }
+    CreateInvitation& request() { return *mRequest; }
+    // The clipboard the request uses; tests may replace it before the first request.
+    void setClipboard(std::unique_ptr<Clipboard> clipboard);
+
+    WindowPointer& pointer() { return *mPointer; }
+    Prompts& prompts() { return mPrompts; }
+
+    // The controls, by their design names.
+    QPushButton* PushButton6;
+    QPushButton* PushButton2;
+    QPushButton* PushButton3;
+    QGroupBox* Frame1;
+    Picker* dtpDate;
+    Picker* dtpTime;
+    QLineEdit* txtEventName;
+    QLineEdit* txtLocation;
+    QLineEdit* txtItems;
+    QLineEdit* txtDrive;
+    QLineEdit* txtRSVP;
+    QList<QLabel*> Label4;
+    // The skin component; tests may replace it before Form_Load.
+    std::unique_ptr<SkinComponent> SkinFramework1;
+
+    // Both pickers start here, before their stored values are restored.
+    static QDateTime initialPickerValue() {
+        return QDateTime(QDate(2010, 1, 17), QTime(0, 0), Qt::UTC);
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void wireStorage();
+    void restorePicker(Picker* picker, const QString& key, const QDateTime& whenEmpty);
+
+    Prompts& mPrompts;
+    office::Office& mOffice;
+    SettingsStore& mSettings;
+    std::function<void()> mEndAtOnce;
+    WindowPointer* mPointer;
+    class Host;
+    std::unique_ptr<Host> mHost;
+    std::unique_ptr<Clipboard> mClipboard;
+    std::unique_ptr<CreateInvitation> mRequest;
+    std::unique_ptr<Form2> mForm2;
+    bool mRestoring = false;
+    bool mCentred = false;
+};

@@ -1,0 +1,23 @@
+#include "core/Product.h"
+
+namespace {
+QString& title() {
+    static QString value = kProductName;
+    return value;
+}
+} // namespace
+
+QString shortenedTitle(const QString& name) {
+    QString text = name;
+    while (text.size() > 40) {
+        const qsizetype lastSpace = text.lastIndexOf(QLatin1Char(' '));
+        if (lastSpace < 0)
+            break;
+        text.truncate(lastSpace);
+    }
+    return text;
+}
+
+void SetApplicationTitle() { title() = shortenedTitle(kProductName); }
+
+QString applicationTitle() { return title(); }

@@ -1,0 +1,136 @@
+#include "invitation/CreateInvitation.h"
+
+#include "invitation/DocumentName.h"
+#include "core/ErrorTrap.h"
+#include "core/Files.h"
+#include "invitation/InvitationText.h"
+#include "invitation/PreviewPicture.h"
+#include "invitation/Template.h"
+#include "office/Office.h"
+
+CreateInvitation::CreateInvitation(InvitationHost& host, office::Office& office, Prompts& prompts,
+                                   Clipboard& clipboard)
+    : mHost(host), mOffice(office), mPrompts(prompts), mClipboard(clipboard),
+      mTemplateSource(&LoadTemplateResource), mDigits(std::make_unique<DigitSource>()) {}
+
+CreateInvitation::~CreateInvitation() = default;
+
+void CreateInvitation::setTemplateSource(std::function<QByteArray()> source) {
+    mTemplateSource = std::move(source);
+}
+
+void CreateInvitation::setDigitSource(std::unique_ptr<DigitSource> digits) {
+    mDigits = std::move(digits);
+}
+
+void CreateInvitation::PushButton6_Click() {
+    using Field = InvitationHost::Field;
+
+    // 100: a click handled while a request runs (its events are still delivered) does
+    // nothing at all.
+    if (mBusy)
+        return;
+    ErrorTrap trap(mPrompts, kPushButton6Procedure);
+
+    // Should anything escape the trap, the window must not stay busy or show the hourglass.
+    struct Finish {
+        CreateInvitation& request;
+        bool done = false;
+        ~Finish() {
+            if (done)
+                return;
+            request.mBusy = false;
+            try {
+                request.mHost.setHourglass(false);
+            } catch (...) {
+            }
+        }
+    } finish{*this};
+
+    trap(102, [&] { mBusy = true; });
+    trap(104, [&] { mHost.setHourglass(true); });
+
+    std::unique_ptr<office::Application> word;
+    office::Document* document = nullptr;
+    QByteArray templateBytes;
+    const QString templatePath = tempPath(kTemplateFileName);
+    trap(106, [&] { word = mOffice.createApplication(); });
+    trap(108, [&] { templateBytes = mTemplateSource(); });
+    trap(110, [&] {
+        if (!FileExists(templatePath))
+            WriteBytesToFile(templateBytes, templatePath);
+    });
+    trap(112, [&] { document = &object(word).open(templatePath, true); });
+
+    QString dayText, dateText, locationText;
+    trap(114, [&] { dayText = invitation::dayText(mHost.eventDate()); });
+    trap(116, [&] { dateText = invitation::dateText(mHost.eventDate(), dayText); });
+    trap(118, [&] { locationText = invitation::whereText(mHost.fieldText(Field::Location)); });
+
+    auto fill = [&](const QString& bookmark, const QString& text) {
+        office::Document& active = object(word).activeDocument();
+        if (text.size() > kMaxBookmarkTextLength)
+            throw AppError(QStringLiteral("The text for %1 is too long for the invitation: %2 "
+                                          "characters, at most %3.")
+                               .arg(bookmark)
+                               .arg(text.size())
+                               .arg(kMaxBookmarkTextLength));
+        active.setBookmarkText(bookmark, text);
+    };
+    trap(120, [&] {
+        fill(QStringLiteral("bEvent"), invitation::eventText(mHost.fieldText(Field::EventName)));
+    });
+    trap(122,
+         [&] { fill(QStringLiteral("bWhen"), invitation::whenText(dateText, mHost.eventTime())); });
+    trap(124, [&] { fill(QStringLiteral("bWhere"), locationText); });
+    trap(126, [&] { fill(QStringLiteral("bBring"), mHost.fieldText(Field::Items)); });
+    trap(128, [&] { fill(QStringLiteral("bDrive"), mHost.fieldText(Field::Drive)); });
+    trap(130, [&] { fill(QStringLiteral("bRSVP"), mHost.fieldText(Field::RSVP)); });
+
+    // 132..146: a fresh name, drawn again while anything exists under it.
+    QString name;
+    QString path;
+    bool taken = true;
+    while (taken) {
+        taken = false;
+        trap(132, [&] { name = kDocumentNamePrefix; });
+        for (int i = 0; i < 8; ++i) { // 134..142
+            int digit = 0;
+            trap(136, [&] { object(mDigits).reseed(secondsSinceMidnight()); });
+            trap(138, [&] { digit = object(mDigits).drawDigit(); });
+            trap(140, [&] { name += QString::number(digit); });
+        }
+        trap(144, [&] { path = tempPath(name + kDocumentNameSuffix); });
+        trap(146, [&] { taken = nameTaken(path); });
+    }
+    mDocumentPath = path;
+
+    trap(148, [&] { object(document).saveAs(path); });
+    trap(150, [&] { object(word).setDisplayAlerts(false); });
+    trap(152, [&] {
+        office::Document* closing = document;
+        document = nullptr; // the application may discard a closed document
+        object(closing).close();
+    });
+    trap(154, [&] { object(word).quit(); });
+    trap(156, [&] { document = nullptr; });
+    trap(158, [&] { word.reset(); });
+
+    // Without a saved document there is nothing to preview: the main window stays, and
+    // the preview window is neither given a picture nor shown.
+    const bool haveDocument = !path.isEmpty() && FileExists(path);
+    const QString picturePath = tempPath(kPreviewPictureName);
+    if (haveDocument)
+        trap(160, [&] { SaveDocAsJPG(path, mOffice, mClipboard, mPrompts); });
+    trap(162, [&] { mHost.setHourglass(false); });
+    if (haveDocument) {
+        trap(164, [&] { mHost.loadPreviewPicture(picturePath); });
+        trap(166, [&] { mHost.setPreviewWordFile(path); });
+        trap(168, [&] { mHost.showPreview(); });
+        trap(170, [&] { mHost.hideMainWindow(); });
+    }
+    trap(172, [&] { KillFile(picturePath); });
+    trap(174, [&] { KillFile(templatePath); });
+    trap(176, [&] { mBusy = false; });
+    finish.done = true;
+}

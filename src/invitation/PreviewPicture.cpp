@@ -1,0 +1,142 @@
+#include "invitation/PreviewPicture.h"
+
+#include "core/AppError.h"
+#include "core/ErrorTrap.h"
+#include "core/Files.h"
+#include "office/Office.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QMimeData>
+#include <QUuid>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// Beside the picture: "<mark> <dots per metre x> <dots per metre y>", so the program finds
+// its own picture and its logical size again even if the image data lost the resolution.
+const QString kMarkFormat = QStringLiteral("application/x-festoria-picture");
+
+// The office may round the page to a pixel more or less than asked; the picture is brought
+// to the exact width, keeping its logical size.
+QImage toPixelWidth(const QImage& picture, int width) {
+    if (picture.width() == width)
+        return picture;
+    const int height = qMax(1, qRound(double(picture.height()) * width / picture.width()));
+    QImage scaled = picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDotsPerMeterX(qRound(double(picture.dotsPerMeterX()) * width / picture.width()));
+    scaled.setDotsPerMeterY(qRound(double(picture.dotsPerMeterY()) * height / picture.height()));
+    return scaled;
+}
+
+void removeStalePicture(const QString& path) {
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
+        ::unlink(QFile::encodeName(path).constData());
+}
+} // namespace
+
+void QtClipboard::putPicture(const QImage& picture, const QByteArray& mark) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        throw AppError(QStringLiteral("The clipboard is not available"));
+    auto* data = new QMimeData;
+    data->setImageData(picture);
+    data->setData(kMarkFormat, mark + ' ' + QByteArray::number(picture.dotsPerMeterX()) + ' ' +
+                                   QByteArray::number(picture.dotsPerMeterY()));
+    clipboard->setMimeData(data);
+}
+
+std::optional<ClipboardPicture> QtClipboard::read(int /*format*/) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return std::nullopt;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+    if (!data)
+        return std::nullopt;
+    ClipboardPicture result;
+    if (data->hasImage())
+        result.picture = qvariant_cast<QImage>(data->imageData());
+    const QList<QByteArray> fields = data->data(kMarkFormat).split(' ');
+    if (fields.size() == 3) {
+        result.mark = fields.at(0);
+        const int x = fields.at(1).toInt();
+        const int y = fields.at(2).toInt();
+        if (!result.picture.isNull() && x > 0 && y > 0) {
+            result.picture.setDotsPerMeterX(x);
+            result.picture.setDotsPerMeterY(y);
+        }
+    }
+    return result;
+}
+
+std::optional<ClipboardPicture> GetClipboardPicture(Clipboard& clipboard, int format) {
+    std::optional<ClipboardPicture> result;
+    int attempts = 0;
+    do {
+        try {
+            result = clipboard.read(format);
+        } catch (...) {
+            result.reset(); // a read that throws is a read that failed
+        }
+        ++attempts;
+    } while (!result && attempts < 1000);
+    return result;
+}
+
+QByteArray encodePreviewPicture(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "BMP"))
+        throw AppError(QStringLiteral("The picture cannot be written as BMP"));
+    return bytes;
+}
+
+QImage LoadPicture(const QString& path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    QImage picture = reader.read();
+    if (picture.isNull())
+        throw AppError(
+            QStringLiteral("Cannot load picture '%1': %2").arg(path, reader.errorString()));
+    return picture;
+}
+
+void SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& clipboard,
+                  Prompts& prompts) {
+    ErrorTrap trap(prompts, kSaveDocAsJpgProcedure);
+    std::unique_ptr<office::Application> word;
+    office::Document* document = nullptr;
+    QByteArray ourMark; // set only once step 120 put our picture on the clipboard
+
+    trap(116, [&] { word = office.createApplication(); });
+    trap(118, [&] { document = &object(word).open(inFile, false); });
+    trap(120, [&] {
+        const QImage rendered =
+            object(document).renderPicture(kPreviewPixelWidth, kPreviewLogicalScale);
+        if (rendered.isNull())
+            throw AppError(QStringLiteral("The office gave no picture of the document"));
+        const QImage picture = toPixelWidth(rendered, kPreviewPixelWidth);
+        const QByteArray mark = QUuid::createUuid().toByteArray(QUuid::Id128);
+        clipboard.putPicture(picture, mark);
+        ourMark = mark;
+    });
+    trap(122, [&] {
+        const QString path = tempPath(kPreviewPictureName);
+        // Whatever happens below, a picture from an earlier run must not pass for this one.
+        removeStalePicture(path);
+        const std::optional<ClipboardPicture> got = GetClipboardPicture(clipboard, 0);
+        if (!got)
+            throw AppError(QStringLiteral("The clipboard cannot be read"));
+        if (ourMark.isEmpty() || got->mark != ourMark || got->picture.isNull())
+            throw AppError(QStringLiteral("The clipboard holds no picture of the document"));
+        writeFileNoFollow(path, encodePreviewPicture(got->picture));
+    });
+    trap(124, [&] { object(word).activeDocument().closeWithoutSaving(); });
+    trap(126, [&] { object(word).quit(); });
+}

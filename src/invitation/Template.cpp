@@ -1,0 +1,17 @@
+#include "invitation/Template.h"
+
+#include "core/AppError.h"
+#include "core/Files.h"
+
+#include <QFile>
+
+QByteArray LoadTemplateResource() {
+    QFile resource(QStringLiteral(":/template.dot"));
+    if (!resource.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Resource not found: CUSTOM 101"));
+    return resource.readAll();
+}
+
+void WriteBytesToFile(const QByteArray& bytes, const QString& path) {
+    writeFileNoFollow(path, bytes);
+}

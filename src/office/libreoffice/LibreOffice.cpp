@@ -1,0 +1,333 @@
+// W1..W9 on a headless LibreOffice Writer.
+
+#include "office/libreoffice/LibreOffice.h"
+
+#include "office/libreoffice/UnoEngine.h"
+#include "office/libreoffice/UnoText.h"
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/io/IOException.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
+#include <com/sun/star/text/XBookmarksSupplier.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextContent.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/util/CloseVetoException.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <cmath>
+#include <vector>
+
+using namespace ::com::sun::star;
+using ::com::sun::star::uno::Any;
+using ::com::sun::star::uno::Reference;
+using ::com::sun::star::uno::Sequence;
+using ::com::sun::star::uno::UNO_QUERY;
+using ::com::sun::star::uno::UNO_QUERY_THROW;
+using ::rtl::OUString;
+
+namespace office {
+
+namespace {
+
+Sequence<beans::PropertyValue> properties(std::initializer_list<beans::PropertyValue> list) {
+    return Sequence<beans::PropertyValue>(list.begin(), sal_Int32(list.size()));
+}
+
+const QString kClosedDocument = QStringLiteral("The document has already been closed.");
+const QString kQuitApplication = QStringLiteral("The office application has already quit.");
+
+class LoApplication;
+
+class LoDocument : public Document {
+public:
+    LoDocument(Engine& engine, unsigned generation, Reference<lang::XComponent> component, QString path)
+        : mEngine(engine), mGeneration(generation), mComponent(std::move(component)), mPath(std::move(path)) {}
+
+    bool isOpen() const { return mComponent.is(); }
+
+    void setBookmarkText(const QString& bookmark, const QString& text) override {
+        requireOpen();
+        mEngine.call(mGeneration, [&] {
+            const Reference<text::XBookmarksSupplier> supplier(mComponent, UNO_QUERY_THROW);
+            const Reference<container::XNameAccess> marks = supplier->getBookmarks();
+            if (!marks->hasByName(toOUString(bookmark)))
+                throw AppError(QStringLiteral("The bookmark '%1' does not exist in the document.").arg(bookmark));
+            const Reference<text::XTextContent> mark(marks->getByName(toOUString(bookmark)), UNO_QUERY_THROW);
+            // Replaces everything the bookmark covers, fields included; at a collapsed
+            // bookmark the text is inserted there. A CR LF pair is one line break, as a
+            // bare CR or LF is: each becomes one paragraph break.
+            QString lines = text;
+            lines.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+            mark->getAnchor()->setString(toOUString(lines));
+        });
+    }
+
+    void saveAs(const QString& path) override {
+        requireOpen();
+        // The office would create missing folders; a save names an existing one.
+        const QFileInfo target(path);
+        if (path.isEmpty() || !target.absoluteDir().exists())
+            throw AppError(QStringLiteral("The document could not be saved as '%1': the folder does not exist.")
+                               .arg(path));
+        if (target.isDir())
+            throw AppError(QStringLiteral("The document could not be saved as '%1': it is a folder.").arg(path));
+        mEngine.call(mGeneration, [&] {
+            const Reference<frame::XStorable> storable(mComponent, UNO_QUERY_THROW);
+            const Sequence<beans::PropertyValue> args = properties({
+                property("FilterName", Any(OUString("MS Word 97"))),
+                property("Overwrite", Any(true)),
+            });
+            try {
+                // storeToURL, not storeAsURL: a read-only document can be written elsewhere.
+                storable->storeToURL(fileUrl(path), args);
+            } catch (const io::IOException&) {
+                throw AppError(QStringLiteral("The document could not be saved as '%1'.").arg(path));
+            }
+        });
+    }
+
+    void close() override { closeDocument(); }
+    void closeWithoutSaving() override { closeDocument(); }
+
+    QImage renderPicture(int pixelWidth, double logicalScale) override {
+        requireOpen();
+        if (pixelWidth <= 0 || !(logicalScale > 0))
+            throw AppError(QStringLiteral("Invalid picture size."));
+        return mEngine.call(mGeneration, [&] {
+            const Reference<text::XTextDocument> document(mComponent, UNO_QUERY_THROW);
+            // The first page's size, from the page style in force at the start of the text.
+            const Reference<beans::XPropertySet> start(document->getText()->createTextCursor(), UNO_QUERY_THROW);
+            OUString pageStyle;
+            start->getPropertyValue(OUString("PageStyleName")) >>= pageStyle;
+            const Reference<style::XStyleFamiliesSupplier> families(mComponent, UNO_QUERY_THROW);
+            const Reference<container::XNameAccess> pageStyles(
+                families->getStyleFamilies()->getByName(OUString("PageStyles")), UNO_QUERY_THROW);
+            const Reference<beans::XPropertySet> style(pageStyles->getByName(pageStyle), UNO_QUERY_THROW);
+            sal_Int32 width = 0, height = 0; // 1/100 mm
+            style->getPropertyValue(OUString("Width")) >>= width;
+            style->getPropertyValue(OUString("Height")) >>= height;
+            if (width <= 0 || height <= 0)
+                throw AppError(QStringLiteral("The document has no page size."));
+            const int pixelHeight = int(std::lround(double(pixelWidth) * height / width));
+
+            // A private folder (mode 0700) for the office's picture file.
+            QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+            if (cache.isEmpty())
+                cache = QDir::homePath() + QStringLiteral("/.cache");
+            QDir().mkpath(cache + QStringLiteral("/festoria"));
+            QTemporaryDir folder(cache + QStringLiteral("/festoria/render-XXXXXX"));
+            if (!folder.isValid())
+                throw AppError(QStringLiteral("Cannot create a folder for the picture."));
+            const QString file = folder.filePath(QStringLiteral("page.png"));
+
+            const Sequence<beans::PropertyValue> filterData = properties({
+                property("PixelWidth", Any(sal_Int32(pixelWidth))),
+                property("PixelHeight", Any(sal_Int32(pixelHeight))),
+            });
+            const Sequence<beans::PropertyValue> args = properties({
+                property("FilterName", Any(OUString("writer_png_Export"))),
+                property("FilterData", Any(filterData)),
+                property("Overwrite", Any(true)),
+            });
+            const Reference<frame::XStorable> storable(mComponent, UNO_QUERY_THROW);
+            try {
+                storable->storeToURL(fileUrl(file), args);
+            } catch (const io::IOException&) {
+                throw AppError(QStringLiteral("The office could not render the document to a picture."));
+            }
+            QImage image(file);
+            if (image.isNull())
+                throw AppError(QStringLiteral("The office could not render the document to a picture."));
+            // The export rounds its size on its own; the caller gets exactly what it asked for.
+            if (image.width() != pixelWidth || image.height() != pixelHeight)
+                image = image.scaled(pixelWidth, pixelHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            // Dots per metre such that the picture's physical size is the page's, scaled.
+            const double pageWidthMetres = width / 100000.0 * logicalScale;
+            const double pageHeightMetres = height / 100000.0 * logicalScale;
+            image.setDotsPerMeterX(int(std::lround(image.width() / pageWidthMetres)));
+            image.setDotsPerMeterY(int(std::lround(image.height() / pageHeightMetres)));
+            return image;
+        });
+    }
+
+    // Closes without a word; used when the session ends and on destruction.
+    void closeQuietly() noexcept {
+        if (Engine::processExiting()) {
+            // Too late for any UNO call, a release included: let the reference go unused.
+            new Reference<lang::XComponent>(mComponent);
+            mComponent.clear();
+            return;
+        }
+        try {
+            closeDocument();
+        } catch (...) {
+            mComponent.clear();
+        }
+    }
+
+private:
+    void requireOpen() const {
+        if (!mComponent.is())
+            throw AppError(kClosedDocument);
+    }
+
+    void closeDocument() {
+        requireOpen();
+        const Reference<lang::XComponent> component = mComponent;
+        mComponent.clear();
+        if (mGeneration != mEngine.generation() || !mEngine.alive())
+            return; // the office that held it is gone, and the document with it
+        mEngine.call(mGeneration, [&] {
+            const Reference<util::XCloseable> closeable(component, UNO_QUERY);
+            try {
+                if (closeable.is()) {
+                    closeable->close(true);
+                    return;
+                }
+            } catch (const util::CloseVetoException&) {
+            }
+            component->dispose();
+        });
+    }
+
+    Engine& mEngine;
+    unsigned mGeneration;
+    Reference<lang::XComponent> mComponent;
+    QString mPath;
+};
+
+class LoApplication : public Application {
+public:
+    LoApplication(Engine& engine) : mEngine(engine), mGeneration(engine.generation()) { mEngine.sessionOpened(); }
+
+    ~LoApplication() override {
+        if (!mQuit)
+            endSession();
+    }
+
+    Document& open(const QString& path, bool readOnly) override {
+        requireSession();
+        const QFileInfo info(path);
+        if (path.isEmpty() || !info.isFile())
+            throw AppError(QStringLiteral("The file '%1' was not found.").arg(path));
+        Reference<lang::XComponent> component = mEngine.call(mGeneration, [&] {
+            const Reference<frame::XComponentLoader> loader(mEngine.desktop(), UNO_QUERY_THROW);
+            const Sequence<beans::PropertyValue> args = properties({
+                property("Hidden", Any(true)),
+                property("ReadOnly", Any(readOnly)),
+                // A template opens as itself, not as a new document made from it.
+                property("AsTemplate", Any(false)),
+                // A document's macros never run.
+                property("MacroExecutionMode", Any(document::MacroExecMode::NEVER_EXECUTE)),
+                property("UpdateDocMode", Any(document::UpdateDocMode::NO_UPDATE)),
+            });
+            Reference<lang::XComponent> loaded;
+            try {
+                loaded = loader->loadComponentFromURL(fileUrl(path), OUString("_blank"), 0, args);
+            } catch (const uno::Exception&) {
+                if (!mEngine.alive())
+                    throw;
+            }
+            if (!loaded.is())
+                throw AppError(QStringLiteral("The office could not open '%1'.").arg(path));
+            if (!Reference<text::XTextDocument>(loaded, UNO_QUERY).is()) {
+                Reference<util::XCloseable> c(loaded, UNO_QUERY);
+                try {
+                    if (c.is())
+                        c->close(true);
+                } catch (...) {
+                }
+                throw AppError(QStringLiteral("'%1' is not a text document.").arg(path));
+            }
+            return loaded;
+        });
+        mDocuments.push_back(std::make_unique<LoDocument>(mEngine, mGeneration, component, path));
+        return *mDocuments.back();
+    }
+
+    Document& activeDocument() override {
+        requireSession();
+        for (auto it = mDocuments.rbegin(); it != mDocuments.rend(); ++it)
+            if ((*it)->isOpen())
+                return **it;
+        throw AppError(QStringLiteral("This command is not available because no document is open."));
+    }
+
+    void setDisplayAlerts(bool on) override {
+        requireSession();
+        // A headless office never asks; the setting is kept for form's sake.
+        mDisplayAlerts = on;
+    }
+
+    void quit() override {
+        if (mQuit)
+            throw AppError(kQuitApplication);
+        endSession();
+    }
+
+private:
+    void requireSession() const {
+        if (mQuit)
+            throw AppError(kQuitApplication);
+    }
+
+    void endSession() noexcept {
+        mQuit = true;
+        for (auto& document : mDocuments)
+            if (document->isOpen())
+                document->closeQuietly();
+        if (mGeneration == mEngine.generation())
+            mEngine.sessionClosed();
+    }
+
+    Engine& mEngine;
+    unsigned mGeneration;
+    std::vector<std::unique_ptr<LoDocument>> mDocuments;
+    bool mQuit = false;
+    bool mDisplayAlerts = true;
+};
+
+} // namespace
+
+LibreOffice::LibreOffice(LibreOfficeOptions options) : mEngine(std::make_unique<Engine>(std::move(options))) {}
+
+LibreOffice::~LibreOffice() = default;
+
+std::unique_ptr<Application> LibreOffice::createApplication() {
+    mEngine->ensureRunning();
+    // A cheap question proves the office answers; one that died since the last session
+    // is replaced by a new one.
+    try {
+        mEngine->call(mEngine->generation(), [&] { mEngine->desktop()->getCurrentComponent(); });
+    } catch (const AppError&) {
+        mEngine->stop();
+        mEngine->ensureRunning();
+    }
+    return std::make_unique<LoApplication>(*mEngine);
+}
+
+pid_t LibreOffice::processId() const { return mEngine->processId(); }
+
+void LibreOffice::shutdown() { mEngine->stop(); }
+
+std::unique_ptr<LibreOffice> makeLibreOffice(LibreOfficeOptions options) {
+    return std::make_unique<LibreOffice>(std::move(options));
+}
+
+} // namespace office

@@ -1,0 +1,151 @@
+#pragma once
+
+// The UNO side of the office engine: the one headless LibreOffice process, its private
+// profile, the connection to it and the time bound on every call. Only the office layer and
+// the tools that build documents with the full Writer API include this header; the rest
+// of the program uses Office.h / LibreOffice.h.
+//
+// A tool reaches the program's office like this:
+//
+//     auto lo = office::makeLibreOffice();              // LibreOffice.h
+//     auto desktop = office::unoDesktop(*lo);           // starts the office
+//     auto context = office::unoContext(*lo);
+//     ... desktop->loadComponentFromURL(...) ...
+//     // ~LibreOffice ends the office process
+//
+// A tool target that includes this header links festoria_office, which passes on the
+// generated headers of com.sun.star.uno.XComponentContext and com.sun.star.frame.XDesktop2;
+// it generates the other types it uses with festoria_uno_headers().
+
+#include "core/AppError.h"
+#include "office/libreoffice/LibreOffice.h"
+
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace com::sun::star::bridge {
+class XBridge;
+}
+
+namespace office {
+
+namespace css = ::com::sun::star;
+
+// The running office's component context; starts the office when none runs. Throws AppError.
+css::uno::Reference<css::uno::XComponentContext> unoContext(LibreOffice& office);
+// The running office's desktop (loadComponentFromURL, terminate); starts it when needed.
+css::uno::Reference<css::frame::XDesktop2> unoDesktop(LibreOffice& office);
+
+class Engine {
+public:
+    explicit Engine(LibreOfficeOptions options);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Starts the office when none runs, when the running one died, or when it has served
+    // its share of sessions and none is open. Throws AppError when no office answers.
+    void ensureRunning();
+    // Ends the office process (asks it to terminate, then kills what lingers).
+    void stop();
+
+    pid_t processId() const { return mOfficePid; }
+    // Counts office starts: objects obtained from an earlier office are dead.
+    unsigned generation() const { return mGeneration; }
+    // True while the office process runs and the connection to it stands.
+    bool alive();
+
+    css::uno::Reference<css::uno::XComponentContext> context();
+    css::uno::Reference<css::frame::XDesktop2> desktop();
+
+    // Runs one operation against the office, bounded by the call timeout; every UNO failure
+    // comes out as AppError. A call into an office of an earlier generation fails at once.
+    template <typename F> decltype(auto) call(unsigned officeGeneration, F&& f) {
+        requireGeneration(officeGeneration);
+        CallBound bound(*this, mOptions.callTimeout);
+        try {
+            return f();
+        } catch (const AppError&) {
+            throw;
+        } catch (...) {
+            translateCurrentException();
+        }
+    }
+
+    void sessionOpened() { ++mOpenSessions, ++mSessionsServed; }
+    void sessionClosed() { --mOpenSessions; }
+
+    // True once the program's exit handlers have ended every office: from then on UNO
+    // objects are let go without a call (the UNO runtime is being torn down).
+    static bool processExiting();
+
+    std::chrono::milliseconds callTimeout() const { return mOptions.callTimeout; }
+    void setCallTimeout(std::chrono::milliseconds t) { mOptions.callTimeout = t; }
+
+private:
+    class CallBound {
+    public:
+        CallBound(Engine& engine, std::chrono::milliseconds limit);
+        ~CallBound();
+
+    private:
+        Engine& mEngine;
+        // A bound inside another (a start within a call) gives the outer one back after.
+        bool mOuterArmed;
+        std::chrono::steady_clock::time_point mOuterDeadline;
+        std::chrono::milliseconds mOuterLimit;
+    };
+    friend class CallBound;
+
+    void requireGeneration(unsigned officeGeneration);
+    [[noreturn]] void translateCurrentException();
+    void start();
+    void connect(std::chrono::steady_clock::time_point deadline);
+    void killOffice();
+    void reap(std::chrono::milliseconds wait);
+    void forgetConnection();
+    void turnOffDocumentLocking();
+    void chooseProfile();
+    void cleanUpAfterCrashedRun();
+    static void removeStalePipes();
+    void watch();
+
+    LibreOfficeOptions mOptions;
+    QString mProgram;
+    QString mCacheFolder;
+    QString mProfile;
+    int mProfileLock = -1;
+    pid_t mOfficePid = 0;
+    bool mOfficeReaped = true;
+    int mGuardPipe = -1;
+    pid_t mGuardPid = 0;
+    QString mPipeName;
+    unsigned mGeneration = 0;
+    int mOpenSessions = 0;
+    int mSessionsServed = 0;
+
+    css::uno::Reference<css::uno::XComponentContext> mContext;
+    css::uno::Reference<css::frame::XDesktop2> mDesktop;
+    css::uno::Reference<css::bridge::XBridge> mBridge;
+    std::shared_ptr<std::atomic<bool>> mConnectionLost;
+
+    // The call bound: a thread that kills the office when a call outlives its deadline.
+    std::mutex mWatchMutex;
+    std::condition_variable mWatchWake;
+    bool mWatchArmed = false;
+    bool mWatchQuit = false;
+    std::chrono::steady_clock::time_point mWatchDeadline;
+    std::atomic<bool> mTimedOut{false};
+    std::chrono::milliseconds mArmedLimit{0};
+    std::thread mWatcher;
+};
+
+} // namespace office

@@ -1,0 +1,12 @@
+#include "widgets/Centre.h"
+
+#include <QScreen>
+#include <QWidget>
+
+void centreOnScreen(QWidget& window) {
+    if (const QScreen* screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}

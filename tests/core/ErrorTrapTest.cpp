@@ -1,0 +1,42 @@
+#include "core/ErrorTrap.h"
+#include "support/ScriptedPrompts.h"
+
+#include <gtest/gtest.h>
+
+TEST(ErrorTrap, ReportTextIsExact) {
+    const QString text = errorReportText(QStringLiteral("Type mismatch"),
+                                         QStringLiteral("in Festoria2021/08/31.Form1.Form_Load "), 130);
+    EXPECT_EQ(text, QStringLiteral("Type mismatch\r\nin Festoria2021/08/31.Form1.Form_Load at line "
+                                   "130\r\rPlease email screenshot of this message to ") +
+                        kSupportAddress);
+    EXPECT_EQ(text.count(QStringLiteral("\r\n")), 1);
+    EXPECT_EQ(text.count(QLatin1Char('\r')), 3);
+}
+
+TEST(ErrorTrap, EachFailureReportsItsOwnLineAndTheHandlerGoesOn) {
+    ScriptedPrompts prompts;
+    ErrorTrap trap(prompts, QStringLiteral("in Festoria2021/08/31.Form1.PushButton2_Click "));
+    QList<int> ran;
+    trap(100, [&] { throw AppError(QStringLiteral("first")); });
+    trap(102, [&] { ran << 102; });
+    trap(104, [&] { throw std::runtime_error("second"); });
+    trap(106, [&] { ran << 106; });
+    EXPECT_EQ(ran, (QList<int>{102, 106}));
+    EXPECT_EQ(prompts.reportLines(), (QList<int>{100, 104}));
+    ASSERT_EQ(prompts.shown.size(), 2);
+    EXPECT_TRUE(prompts.shown[0].text.startsWith(QStringLiteral("first\r\n")));
+    EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Application Error"));
+    EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Warning);
+    EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::Ok);
+}
+
+TEST(ErrorTrap, AnUnsetObjectCascades) {
+    ScriptedPrompts prompts;
+    ErrorTrap trap(prompts, QStringLiteral("in X.Y "));
+    std::unique_ptr<int> word;
+    trap(106, [&] { throw AppError(QStringLiteral("cannot start")); });
+    trap(112, [&] { object(word) = 1; });
+    ASSERT_EQ(prompts.reports().size(), 2);
+    EXPECT_TRUE(prompts.reports()[1].startsWith(
+        QStringLiteral("Object variable or With block variable not set\r\n")));
+}

@@ -1,0 +1,272 @@
+// The request against a fake office: step order, statement numbers, failures and the
+// busy guard.
+#include "support/FakeOffice.h"
+#include "support/QtPrinting.h"
+#include "invitation/RequestFakes.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using Field = InvitationHost::Field;
+using Op = FakeOffice::Op;
+
+namespace {
+const QByteArray kTemplateBytes = "template bytes";
+
+class CreateInvitationTest : public ::testing::Test {
+protected:
+    CreateInvitationTest() : request(host, office, prompts, clipboard) {
+        request.setTemplateSource([] { return kTemplateBytes; });
+        host.texts = {{Field::EventName, "Ann's 40th"},
+                      {Field::Location, "12 Elm St"},
+                      {Field::Items, "Salad"},
+                      {Field::Drive, "Left at the oak"},
+                      {Field::RSVP, "Ann, 555-0100"}};
+    }
+
+    // The office calls without the active-document look-ups.
+    QStringList officeCalls() const {
+        QStringList calls = office.log;
+        calls.removeAll(QStringLiteral("active"));
+        return calls;
+    }
+
+    ScopedTemp temp;
+    FakeOffice office;
+    FakeHost host;
+    FakeClipboard clipboard;
+    ScriptedPrompts prompts;
+    CreateInvitation request;
+};
+} // namespace
+
+TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
+    request.PushButton6_Click();
+
+    EXPECT_EQ(prompts.reports(), QStringList());
+    const QString doc = request.documentPath();
+    static const QRegularExpression name(QStringLiteral("/qorvel[1-9]{8}\\.doc$"));
+    EXPECT_TRUE(name.match(doc).hasMatch()) << doc.toStdString();
+    EXPECT_EQ(doc, temp.file(QFileInfo(doc).fileName()));
+
+    const QString tpl = temp.file("template.dot");
+    EXPECT_EQ(officeCalls(),
+              QStringList({"W1", "W2 " + tpl + " ro", "W3 bEvent", "W3 bWhen", "W3 bWhere",
+                           "W3 bBring", "W3 bDrive", "W3 bRSVP", "W4 " + doc, "W5 off", "W6", "W9",
+                           "W1", "W2 " + doc + " rw", "W7 816 0.5", "W8", "W9"}));
+    EXPECT_EQ(office.liveApplications, 0);
+
+    EXPECT_EQ(office.bookmarkTexts.value("bEvent"), "Ann's 40th");
+    EXPECT_EQ(office.bookmarkTexts.value("bWhen"), " Saturday, August 21st, 2021  7:30 PM");
+    EXPECT_EQ(office.bookmarkTexts.value("bWhere"), " 12 Elm St");
+    EXPECT_EQ(office.bookmarkTexts.value("bBring"), "Salad");
+    EXPECT_EQ(office.bookmarkTexts.value("bDrive"), "Left at the oak");
+    EXPECT_EQ(office.bookmarkTexts.value("bRSVP"), "Ann, 555-0100");
+
+    EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off", "picture", "word file",
+                                       "show", "hide"}));
+    EXPECT_EQ(host.wordFile, doc);
+    // The picture keeps its logical size (half a Letter page) through "temp.bmp".
+    EXPECT_EQ(host.picture.size(), QSize(816, 1056));
+    EXPECT_NEAR(host.picture.width() / (host.picture.dotsPerMeterX() / 39.37) * 1440, 6120, 1);
+    EXPECT_NEAR(host.picture.height() / (host.picture.dotsPerMeterY() / 39.37) * 1440, 7920, 1);
+
+    EXPECT_EQ(temp.entries(), QStringList({QFileInfo(doc).fileName()}));
+    EXPECT_FALSE(request.busy());
+    // The clipboard holds the document's picture afterwards.
+    ASSERT_TRUE(clipboard.content.has_value());
+    EXPECT_EQ(clipboard.content->picture.size(), QSize(816, 1056));
+}
+
+TEST_F(CreateInvitationTest, WithoutAnOfficeEveryOfficeStepReportsAndNothingIsHandedOver) {
+    office.fail(Op::CreateApplication);
+    request.PushButton6_Click();
+
+    EXPECT_EQ(prompts.reportLines(),
+              QList<int>({106, 112, 120, 122, 124, 126, 128, 130, 148, 150, 152, 154}));
+    for (const QString& report : prompts.reports())
+        EXPECT_TRUE(report.contains("\r\nin Festoria2021/08/31.Form1.PushButton6_Click at line "))
+            << report.toStdString();
+    EXPECT_TRUE(
+        prompts.reports().value(0).startsWith("Fake office: create application failed\r\n"));
+    EXPECT_TRUE(prompts.reports().value(1).startsWith(
+        "Object variable or With block variable not set\r\n"));
+    // No preview of a document that does not exist: the main window stays.
+    EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off"}));
+    EXPECT_EQ(office.applicationsCreated, 0);
+    EXPECT_EQ(temp.entries(), QStringList());
+    EXPECT_FALSE(request.busy());
+
+    // The next click runs again in full.
+    office.clearFailures();
+    prompts.clear();
+    request.PushButton6_Click();
+    EXPECT_EQ(prompts.reports(), QStringList());
+    EXPECT_TRUE(host.calls.endsWith("hide"));
+}
+
+TEST_F(CreateInvitationTest, AMissingBookmarkIsOneReportAndTheRestIsFilledAndSaved) {
+    office.bookmarks.remove("bDrive");
+    request.PushButton6_Click();
+
+    EXPECT_EQ(prompts.reportLines(), QList<int>({128}));
+    EXPECT_TRUE(prompts.reports().value(0).contains("bDrive"));
+    EXPECT_EQ(office.bookmarkTexts.keys(),
+              QStringList({"bBring", "bEvent", "bRSVP", "bWhen", "bWhere"}));
+    EXPECT_TRUE(QFile::exists(request.documentPath()));
+    EXPECT_TRUE(host.calls.endsWith("hide"));
+}
+
+TEST_F(CreateInvitationTest, ATextTooLongForTheOfficeIsOneClearReportAndNothingElseIsLost) {
+    host.texts[Field::Items] = QString(1 << 20, QLatin1Char('x'));
+    host.texts[Field::RSVP] = QString(kMaxBookmarkTextLength, QChar(0x1F61));
+    request.PushButton6_Click();
+
+    ASSERT_EQ(prompts.reportLines(), QList<int>({126}));
+    EXPECT_TRUE(
+        prompts.reports().at(0).startsWith("The text for bBring is too long for the invitation: "
+                                           "1048576 characters, at most 32767.\r\n"));
+    EXPECT_FALSE(office.log.contains("W3 bBring"));
+    EXPECT_EQ(office.bookmarkTexts.value("bRSVP").size(), kMaxBookmarkTextLength);
+    EXPECT_EQ(office.bookmarkTexts.size(), 5);
+    EXPECT_TRUE(host.calls.endsWith("hide"));
+}
+
+TEST_F(CreateInvitationTest, ASecondClickDuringTheRequestDoesNothing) {
+    int innerClicks = 0;
+    office.beforeCall = [&](Op op) {
+        // A click delivered while the office works, and one while the preview is rendered.
+        if (op == Op::SetBookmarkText || op == Op::RenderPicture) {
+            ++innerClicks;
+            request.PushButton6_Click();
+        }
+    };
+    host.onCall = [&](const QString& call) {
+        if (call == "picture")
+            request.PushButton6_Click();
+    };
+    request.PushButton6_Click();
+    office.beforeCall = nullptr;
+    host.onCall = nullptr;
+
+    EXPECT_EQ(innerClicks, 7);
+    EXPECT_EQ(office.applicationsCreated, 2);
+    EXPECT_EQ(office.savedPaths.size(), 1);
+    EXPECT_EQ(prompts.reports(), QStringList());
+    EXPECT_EQ(host.calls.count("show"), 1);
+    EXPECT_FALSE(request.busy());
+
+    // Once the request is over, the button works again.
+    request.PushButton6_Click();
+    EXPECT_EQ(office.savedPaths.size(), 2);
+    EXPECT_NE(office.savedPaths.at(0), office.savedPaths.at(1));
+}
+
+TEST_F(CreateInvitationTest, AFailedSaveLeavesTheMainWindowAndCleansUp) {
+    office.fail(Op::SaveAs);
+    request.PushButton6_Click();
+
+    EXPECT_EQ(prompts.reportLines(), QList<int>({148}));
+    EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off"}));
+    EXPECT_EQ(office.applicationsCreated, 1); // no preview rendering of a missing file
+    EXPECT_EQ(temp.entries(), QStringList());
+    EXPECT_FALSE(request.busy());
+}
+
+TEST_F(CreateInvitationTest, NoPictureMeansReportsAndAnEmptyPreviewNeverAnOldPicture) {
+    // A picture from an earlier run, and an unrelated picture on the clipboard.
+    QImage old(10, 10, QImage::Format_RGB32);
+    old.fill(Qt::red);
+    ASSERT_TRUE(old.save(temp.file("temp.bmp"), "BMP"));
+    clipboard.content = ClipboardPicture{old, QByteArray()};
+    office.fail(Op::RenderPicture);
+
+    request.PushButton6_Click();
+
+    ASSERT_EQ(prompts.reportLines(), QList<int>({120, 122, 164}));
+    EXPECT_TRUE(prompts.reports().at(0).contains("Form1.SaveDocAsJPG at line 120"));
+    EXPECT_TRUE(prompts.reports().at(1).contains("Form1.SaveDocAsJPG at line 122"));
+    EXPECT_TRUE(prompts.reports().at(2).contains("Form1.PushButton6_Click at line 164"));
+    EXPECT_TRUE(host.picture.isNull());
+    // The document exists, so the preview still opens (without a picture) and owns it.
+    EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off", "picture", "word file",
+                                       "show", "hide"}));
+    EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
+    EXPECT_TRUE(office.log.endsWith("W9"));
+    EXPECT_EQ(office.liveApplications, 0);
+}
+
+TEST_F(CreateInvitationTest, ATemplateLeftFromAnEarlierRunIsUsedAndDeleted) {
+    {
+        QFile left(temp.file("template.dot"));
+        ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+        left.write("left from an earlier run");
+    }
+    QByteArray opened;
+    office.beforeCall = [&](Op op) {
+        if (op == Op::Open && opened.isEmpty()) {
+            QFile file(temp.file("template.dot"));
+            file.open(QIODevice::ReadOnly);
+            opened = file.readAll();
+        }
+    };
+    request.PushButton6_Click();
+    office.beforeCall = nullptr;
+
+    EXPECT_EQ(opened, "left from an earlier run");
+    EXPECT_FALSE(QFile::exists(temp.file("template.dot")));
+    EXPECT_EQ(prompts.reports(), QStringList());
+}
+
+TEST_F(CreateInvitationTest, ATakenNameIsNeverReused) {
+    request.setDigitSource(std::make_unique<ScriptedDigits>("12345678"
+                                                            "23456789"
+                                                            "99999999"));
+    {
+        QFile existing(temp.file("qorvel12345678.doc"));
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write("someone else's");
+    }
+    // A link that leads nowhere is taken too: saving there would write through it.
+    ASSERT_EQ(::symlink("/nonexistent/target.doc",
+                        QFile::encodeName(temp.file("qorvel23456789.doc")).constData()),
+              0);
+
+    request.PushButton6_Click();
+
+    EXPECT_EQ(request.documentPath(), temp.file("qorvel99999999.doc"));
+    QFile existing(temp.file("qorvel12345678.doc"));
+    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existing.readAll(), "someone else's");
+    EXPECT_EQ(prompts.reports(), QStringList());
+}
+
+TEST_F(CreateInvitationTest, AMissingTemporaryFolderGivesReportsAndNoCrash) {
+    qputenv("TEMP", (temp.path() + "/missing/folder").toLocal8Bit());
+    request.PushButton6_Click();
+
+    ASSERT_FALSE(prompts.reportLines().isEmpty());
+    EXPECT_EQ(prompts.reportLines().first(), 110);
+    EXPECT_TRUE(prompts.reportLines().contains(148));
+    EXPECT_FALSE(host.calls.contains("show"));
+    EXPECT_EQ(host.calls.last(), "hourglass off");
+    EXPECT_FALSE(request.busy());
+}
+
+TEST_F(CreateInvitationTest, FieldsAreReadAsTypedAtTheirSteps) {
+    host.texts[Field::EventName] = "   ";
+    host.texts[Field::Location] = "";
+    host.texts[Field::Items] = "";
+    host.date = QDate(2022, 3, 1);
+    host.time = QTime(18, 0);
+    request.PushButton6_Click();
+
+    EXPECT_EQ(office.bookmarkTexts.value("bEvent"), "Name of Your Event");
+    EXPECT_EQ(office.bookmarkTexts.value("bWhen"), " Tuesday, March 1st, 2022  6 PM");
+    EXPECT_EQ(office.bookmarkTexts.value("bWhere"), " ");
+    EXPECT_EQ(office.bookmarkTexts.value("bBring"), "");
+}

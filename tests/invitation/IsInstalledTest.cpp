@@ -1,0 +1,119 @@
+// The start-up check against the real office and against office programs that are
+// missing, crash at once or never answer.
+
+#include "invitation/IsInstalled.h"
+#include "office/libreoffice/LibreOffice.h"
+#include "core/Product.h"
+#include "support/ScriptedPrompts.h"
+#include "support/office/TestDocuments.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include <chrono>
+#include <csignal>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kMessage = QStringLiteral(
+    "Error 842001. A normal instance of Word could not be created.\r\n\r\n"
+    "1. Please make sure Word is installed on this computer.\r\n\r\n"
+    "2. Please open Word normally and make sure a blank document opens immediately without any "
+    "interrupting window (such as an Word file recovery window).\r\n\r\n"
+    "3. Please make sure that when you double-click on a DOC or DOCX file that Word opens normally "
+    "without any interrupting messages.\r\n\r\n"
+    "4. All versions of Word are supported by this software except for the rare Word Starter and "
+    "Student editions.");
+
+QString script(const QString& name, const QByteArray& body) {
+    const QString path = qEnvironmentVariable("TEMP") + QLatin1Char('/') + name;
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write("#!/bin/sh\n" + body + "\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+struct Outcome {
+    ScriptedPrompts prompts;
+    int ends = 0;
+};
+
+void check(office::Office& office, Outcome& outcome) {
+    CheckWordInstalled(office, outcome.prompts, [&] { ++outcome.ends; });
+}
+
+void expectTheMessageAndTheEnd(const Outcome& outcome) {
+    ASSERT_EQ(outcome.prompts.shown.size(), 1);
+    const auto& shown = outcome.prompts.shown.front();
+    EXPECT_EQ(shown.text, kMessage);
+    EXPECT_EQ(shown.caption, applicationTitle());
+    EXPECT_EQ(shown.icon, Prompts::Icon::None);
+    EXPECT_EQ(shown.buttons, Prompts::Buttons::Ok);
+    EXPECT_EQ(outcome.ends, 1);
+}
+
+} // namespace
+
+TEST(CheckWordInstalled, PassesSilentlyWithAWorkingOffice) {
+    auto office = office::makeLibreOffice();
+    Outcome outcome;
+    check(*office, outcome);
+    EXPECT_TRUE(outcome.prompts.shown.isEmpty());
+    EXPECT_EQ(outcome.ends, 0);
+    // The session is over; the office stays for the program's next request.
+    EXPECT_GT(office->processId(), 0);
+}
+
+TEST(CheckWordInstalled, ExplainsAndEndsWhenTheOfficeCannotStart) {
+    {
+        // Missing, named by the environment.
+        qputenv("FESTORIA_SOFFICE", qgetenv("TEMP") + "/no-such-soffice");
+        auto office = office::makeLibreOffice();
+        Outcome outcome;
+        check(*office, outcome);
+        qunsetenv("FESTORIA_SOFFICE");
+        expectTheMessageAndTheEnd(outcome);
+    }
+    {
+        // Missing from PATH.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", qgetenv("TEMP"));
+        auto office = office::makeLibreOffice();
+        Outcome outcome;
+        check(*office, outcome);
+        qputenv("PATH", path);
+        expectTheMessageAndTheEnd(outcome);
+    }
+    {
+        // Exits at once.
+        office::LibreOfficeOptions options;
+        options.program = script(QStringLiteral("crashing-soffice"), "exit 3");
+        auto office = office::makeLibreOffice(options);
+        Outcome outcome;
+        const auto before = std::chrono::steady_clock::now();
+        check(*office, outcome);
+        EXPECT_LT(std::chrono::steady_clock::now() - before, 5s) << "a crash needs no waiting";
+        expectTheMessageAndTheEnd(outcome);
+    }
+    {
+        // Never answers; it is ended once the start gives up.
+        const QString pidFile = qEnvironmentVariable("TEMP") + QStringLiteral("/hanging.pid");
+        office::LibreOfficeOptions options;
+        options.program = script(QStringLiteral("hanging-soffice"), "echo $$ > '" + pidFile.toUtf8() + "'\nexec sleep 300");
+        options.startTimeout = 2s;
+        auto office = office::makeLibreOffice(options);
+        Outcome outcome;
+        check(*office, outcome);
+        expectTheMessageAndTheEnd(outcome);
+        QFile f(pidFile);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const pid_t hanging = pid_t(f.readAll().trimmed().toInt());
+        ASSERT_GT(hanging, 0);
+        EXPECT_NE(::kill(hanging, 0), 0) << "the hanging office program must be ended";
+    }
+}

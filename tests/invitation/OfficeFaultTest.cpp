@@ -1,0 +1,290 @@
+// Faults users meet, against the real office: the office killed or hanging in the middle of a
+// request, and a full disk under the temporary folder. The request reports, never hangs for
+// longer than the bounded call time, leaves no half-written file, and the next request makes
+// a correct invitation.
+#include "core/Files.h"
+#include "invitation/InvitationText.h"
+#include "office/libreoffice/LibreOffice.h"
+#include "support/office/OfficeProbe.h"
+#include "support/QtPrinting.h"
+#include "invitation/RequestFakes.h"
+#include "support/ScriptedPrompts.h"
+#include "invitation/Template.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/mount.h>
+#include <unistd.h>
+
+using Field = InvitationHost::Field;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The real office, with a hook that runs before each operation (named "W1".."W9").
+class InterruptedOffice : public office::Office {
+public:
+    explicit InterruptedOffice(office::LibreOffice& real) : mReal(real) {}
+    std::function<void(const QString& operation)> before;
+
+    std::unique_ptr<office::Application> createApplication() override {
+        hook("W1");
+        return std::make_unique<Session>(*this, mReal.createApplication());
+    }
+
+private:
+    class Doc : public office::Document {
+    public:
+        Doc(InterruptedOffice& o, office::Document& real) : mOffice(o), mReal(real) {}
+        void setBookmarkText(const QString& b, const QString& t) override {
+            mOffice.hook("W3");
+            mReal.setBookmarkText(b, t);
+        }
+        void saveAs(const QString& path) override {
+            mOffice.hook("W4");
+            mReal.saveAs(path);
+        }
+        void close() override {
+            mOffice.hook("W6");
+            mReal.close();
+        }
+        QImage renderPicture(int width, double scale) override {
+            mOffice.hook("W7");
+            return mReal.renderPicture(width, scale);
+        }
+        void closeWithoutSaving() override {
+            mOffice.hook("W8");
+            mReal.closeWithoutSaving();
+        }
+        office::Document& real() { return mReal; }
+
+    private:
+        InterruptedOffice& mOffice;
+        office::Document& mReal;
+    };
+
+    class Session : public office::Application {
+    public:
+        Session(InterruptedOffice& o, std::unique_ptr<office::Application> real)
+            : mOffice(o), mReal(std::move(real)) {}
+        office::Document& open(const QString& path, bool readOnly) override {
+            mOffice.hook("W2");
+            return wrap(mReal->open(path, readOnly));
+        }
+        office::Document& activeDocument() override { return wrap(mReal->activeDocument()); }
+        void setDisplayAlerts(bool on) override {
+            mOffice.hook("W5");
+            mReal->setDisplayAlerts(on);
+        }
+        void quit() override {
+            mOffice.hook("W9");
+            mReal->quit();
+        }
+
+    private:
+        office::Document& wrap(office::Document& real) {
+            for (auto& d : mDocs)
+                if (&d->real() == &real)
+                    return *d;
+            mDocs.push_back(std::make_unique<Doc>(mOffice, real));
+            return *mDocs.back();
+        }
+        InterruptedOffice& mOffice;
+        std::unique_ptr<office::Application> mReal;
+        std::vector<std::unique_ptr<Doc>> mDocs;
+    };
+
+    void hook(const QString& operation) {
+        if (before)
+            before(operation);
+    }
+
+    office::LibreOffice& mReal;
+};
+
+office::LibreOffice& sharedOffice() {
+    static std::unique_ptr<office::LibreOffice> office = [] {
+        office::LibreOfficeOptions options;
+        options.callTimeout = 4000ms; // a hung office is given up quickly here
+        return office::makeLibreOffice(options);
+    }();
+    return *office;
+}
+
+class OfficeFault : public ::testing::Test {
+protected:
+    OfficeFault() : office(sharedOffice()), request(host, office, prompts, clipboard) {
+        host.texts = {{Field::EventName, "Harbor Gala"},
+                      {Field::Location, "Pier 9"},
+                      {Field::Items, "lanterns"},
+                      {Field::Drive, "Route 1 north"},
+                      {Field::RSVP, "host@example.org"}};
+    }
+
+    // Runs one request, returning how long it took.
+    qint64 run() {
+        prompts.clear();
+        host.calls.clear();
+        QElapsedTimer timer;
+        timer.start();
+        request.PushButton6_Click();
+        return timer.elapsed();
+    }
+
+    // After a fault, the next request (with the office left alone) makes a correct invitation.
+    void expectNextRequestIsCorrect() {
+        office.before = nullptr;
+        run();
+        EXPECT_TRUE(prompts.shown.isEmpty())
+            << (prompts.shown.isEmpty() ? "" : prompts.shown[0].text.toStdString());
+        ASSERT_TRUE(QFile::exists(request.documentPath()));
+        const auto found = textsFromBookmarks(sharedOffice(), request.documentPath());
+        EXPECT_EQ(found.value("bEvent").left(11), QStringLiteral("Harbor Gala"));
+        const QString when = invitation::whenText(host.date, host.time);
+        EXPECT_EQ(found.value("bWhen").left(when.size()), when);
+        EXPECT_FALSE(host.picture.isNull());
+        EXPECT_TRUE(host.calls.contains("show"));
+        QFile::remove(request.documentPath());
+    }
+
+    void expectRequestEndedCleanly() {
+        EXPECT_FALSE(request.busy());
+        ASSERT_FALSE(host.calls.isEmpty());
+        EXPECT_GT(host.calls.lastIndexOf(QStringLiteral("hourglass off")),
+                  host.calls.lastIndexOf(QStringLiteral("hourglass on")))
+            << "the pointer is restored: " << host.calls.join(", ").toStdString();
+        for (const QString& report : prompts.reports())
+            EXPECT_FALSE(report.startsWith(QStringLiteral("\r\n"))) << "every report says what failed";
+        EXPECT_FALSE(QFile::exists(temp.file("temp.bmp")));
+        EXPECT_FALSE(QFile::exists(temp.file("template.dot")));
+    }
+
+    // Signals every process of the program's office (found by its private profile).
+    static void signalOffice(int signal) {
+        const QString profile = qEnvironmentVariable("XDG_CACHE_HOME") + "/festoria/";
+        QProcess::execute(QStringLiteral("pkill"),
+                          {QStringLiteral("-%1").arg(signal), QStringLiteral("-f"), profile});
+    }
+
+    ScopedTemp temp;
+    InterruptedOffice office;
+    FakeHost host;
+    FakeClipboard clipboard;
+    ScriptedPrompts prompts;
+    CreateInvitation request;
+};
+
+} // namespace
+
+TEST_F(OfficeFault, KilledWhileFillingTheBookmarks) {
+    office.before = [](const QString& op) {
+        if (op == "W3")
+            signalOffice(SIGKILL);
+    };
+    const qint64 ms = run();
+    EXPECT_LT(ms, 15000);
+    const QList<int> lines = prompts.reportLines();
+    EXPECT_TRUE(lines.contains(120)) << "the first fill fails";
+    EXPECT_TRUE(lines.contains(148)) << "so does the save";
+    EXPECT_FALSE(lines.contains(106));
+    EXPECT_FALSE(host.calls.contains("show")) << "no preview without a document";
+    expectRequestEndedCleanly();
+    expectNextRequestIsCorrect();
+}
+
+TEST_F(OfficeFault, KilledWhileSaving) {
+    office.before = [](const QString& op) {
+        if (op == "W4")
+            signalOffice(SIGKILL);
+    };
+    run();
+    EXPECT_TRUE(prompts.reportLines().contains(148));
+    EXPECT_FALSE(host.calls.contains("show"));
+    expectRequestEndedCleanly();
+    const QStringList left = temp.entries();
+    for (const QString& name : left)
+        ADD_FAILURE() << "left in the temporary folder: " << name.toStdString();
+    expectNextRequestIsCorrect();
+}
+
+TEST_F(OfficeFault, KilledWhileRenderingThePreview) {
+    office.before = [](const QString& op) {
+        if (op == "W7")
+            signalOffice(SIGKILL);
+    };
+    run();
+    const QList<int> lines = prompts.reportLines();
+    EXPECT_TRUE(lines.contains(120)) << "the picture step of the preview fails";
+    EXPECT_TRUE(lines.contains(122)) << "and no picture is taken from the clipboard";
+    EXPECT_TRUE(host.picture.isNull() || host.calls.count("picture") == 0);
+    expectRequestEndedCleanly();
+    QFile::remove(request.documentPath());
+    expectNextRequestIsCorrect();
+}
+
+TEST_F(OfficeFault, AHangingOfficeTimesOutWithAReadableReportAndIsReplaced) {
+    bool stopped = false;
+    office.before = [&](const QString& op) {
+        if (op == "W3" && !stopped) {
+            stopped = true;
+            signalOffice(SIGSTOP);
+        }
+    };
+    const qint64 ms = run();
+    EXPECT_LT(ms, 20000) << "bounded by the call time, not forever";
+    ASSERT_FALSE(prompts.reports().isEmpty());
+    EXPECT_TRUE(prompts.reports()[0].contains(QStringLiteral("did not answer")))
+        << prompts.reports()[0].toStdString();
+    expectRequestEndedCleanly();
+    expectNextRequestIsCorrect(); // a new office serves the next request
+}
+
+// A small tmpfs stands for a full disk; mounting one needs root.
+class FullDisk : public OfficeFault {
+protected:
+    void SetUp() override {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "a full disk is simulated with a small tmpfs, which needs root";
+    }
+    bool mountTiny(const QString& folder, int kilobytes) {
+        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+        return ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
+                       options.constData()) == 0;
+    }
+    ~FullDisk() override {
+        if (mounted)
+            ::umount2(QFile::encodeName(temp.path()).constData(), MNT_DETACH);
+    }
+    bool mounted = false;
+};
+
+TEST_F(FullDisk, NoRoomForTheTemplateLeavesNoHalfWrittenFile) {
+    if (!(mounted = mountTiny(temp.path(), 8)))
+        GTEST_SKIP() << "this system refuses to mount a tmpfs: " << std::strerror(errno);
+    run();
+    const QList<int> lines = prompts.reportLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.first(), 110) << "writing the template fails first";
+    EXPECT_FALSE(host.calls.contains("show"));
+    expectRequestEndedCleanly();
+    EXPECT_TRUE(temp.entries().isEmpty()) << temp.entries().join(", ").toStdString();
+}
+
+TEST_F(FullDisk, NoRoomForThePictureShowsNoPictureAndLeavesNoHalfWrittenFile) {
+    // Room for the template and the document, not for the picture.
+    if (!(mounted = mountTiny(temp.path(), 120)))
+        GTEST_SKIP() << "this system refuses to mount a tmpfs: " << std::strerror(errno);
+    run();
+    const QList<int> lines = prompts.reportLines();
+    EXPECT_TRUE(lines.contains(122)) << "the picture cannot be written";
+    EXPECT_FALSE(lines.contains(148)) << "the document was saved";
+    EXPECT_TRUE(host.picture.isNull()) << "no half-written picture is shown";
+    expectRequestEndedCleanly();
+    EXPECT_EQ(temp.entries(), QStringList{QFileInfo(request.documentPath()).fileName()});
+}

@@ -1,0 +1,166 @@
+// The request against the real office: the saved document's bookmarks hold exactly the
+// texts, the picture shows the page at its logical size, and only the document is left.
+#include "core/Files.h"
+#include "invitation/InvitationText.h"
+#include "office/libreoffice/LibreOffice.h"
+#include "support/office/OfficeProbe.h"
+#include "support/QtPrinting.h"
+#include "invitation/RequestFakes.h"
+#include "support/ScriptedPrompts.h"
+#include "invitation/Template.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using Field = InvitationHost::Field;
+
+namespace {
+office::LibreOffice& sharedOffice() {
+    static std::unique_ptr<office::LibreOffice> office = office::makeLibreOffice();
+    return *office;
+}
+
+QByteArray templateBytes() {
+    return LoadTemplateResource();
+}
+
+// A line break put into the document (CR LF, a bare CR or a bare LF) is one paragraph break,
+// which reads back as "\n".
+QString asParagraphs(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+class OfficeRequestTest : public ::testing::Test {
+protected:
+    OfficeRequestTest() : request(host, sharedOffice(), prompts, clipboard) {
+        request.setTemplateSource(&templateBytes);
+        host.texts = {{Field::EventName, "Lobster Eating Party"},
+                      {Field::Location, "Haverhill MA"},
+                      {Field::Items, "bib, meat extractors, cracking utensils, butter"},
+                      {Field::Drive, "Take 66 West to 267 West, take the Wiehle exit heading "
+                                     "north (make a right off the exit), stay on Wiehle for "
+                                     "approximately 3 miles until you pass the Baron Cameron "
+                                     "intersection."},
+                      {Field::RSVP, "jane.doe@example.com"}};
+    }
+
+    QMap<QString, QString> expectedTexts() const {
+        return {{"bEvent", invitation::eventText(host.texts.value(Field::EventName))},
+                {"bWhen", invitation::whenText(host.date, host.time)},
+                {"bWhere", invitation::whereText(host.texts.value(Field::Location))},
+                {"bBring", host.texts.value(Field::Items)},
+                {"bDrive", host.texts.value(Field::Drive)},
+                {"bRSVP", host.texts.value(Field::RSVP)}};
+    }
+
+    void expectBookmarksHoldExactly(const QMap<QString, QString>& expected) {
+        const QMap<QString, QString> found =
+            textsFromBookmarks(sharedOffice(), request.documentPath());
+        for (auto it = expected.begin(); it != expected.end(); ++it) {
+            ASSERT_TRUE(found.contains(it.key())) << it.key().toStdString();
+            const QString want = asParagraphs(it.value());
+            const QString got = found.value(it.key()).left(want.size());
+            EXPECT_TRUE(got == want)
+                << it.key().toStdString() << ": «" << got.left(300).toStdString() << "»";
+        }
+    }
+
+    ScopedTemp temp;
+    FakeHost host;
+    QtClipboard clipboard;
+    ScriptedPrompts prompts;
+    CreateInvitation request;
+};
+
+int inkPixels(const QImage& picture) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    int ink = 0;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x)
+            if (qGray(line[x]) < 160)
+                ++ink;
+    }
+    return ink;
+}
+} // namespace
+
+TEST_F(OfficeRequestTest, TheSampleEventBecomesADocumentAndItsPicture) {
+    host.date = QDate(2021, 8, 21);
+    host.time = QTime(19, 30);
+    request.PushButton6_Click();
+
+    EXPECT_EQ(prompts.reports(), QStringList());
+    EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
+    EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off", "picture", "word file",
+                                       "show", "hide"}));
+    EXPECT_EQ(host.wordFile, request.documentPath());
+    expectBookmarksHoldExactly(expectedTexts());
+
+    const QImage& picture = host.picture;
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), QSize(816, 1056));
+    EXPECT_EQ(qRound(picture.width() * 1440 * 39.3701 / picture.dotsPerMeterX()), 6120);
+    EXPECT_EQ(qRound(picture.height() * 1440 * 39.3701 / picture.dotsPerMeterY()), 7920);
+    const int ink = inkPixels(picture);
+    EXPECT_GT(ink, 2000) << "the picture is blank";
+    EXPECT_LT(ink, picture.width() * picture.height() * 9 / 10);
+    if (qEnvironmentVariableIsSet("FESTORIA_PREVIEW_OUT"))
+        picture.save(qEnvironmentVariable("FESTORIA_PREVIEW_OUT"));
+
+    // The clipboard holds the document's picture afterwards.
+    const auto onClipboard = clipboard.read(0);
+    ASSERT_TRUE(onClipboard.has_value());
+    EXPECT_EQ(onClipboard->picture.size(), QSize(816, 1056));
+}
+
+TEST_F(OfficeRequestTest, AwkwardInputArrivesExactly) {
+    const int longSize = qEnvironmentVariableIntValue("FESTORIA_LONG_TEXT") > 0
+                             ? qEnvironmentVariableIntValue("FESTORIA_LONG_TEXT")
+                             : 20000;
+    QString huge;
+    while (huge.size() < longSize)
+        huge += QStringLiteral("Lobster \u00e9\u0301 feast; ");
+    host.texts = {
+        {Field::EventName, QString::fromUtf8("  Gala \u0645\u0631\u062d\u0628\u0627 \U0001F389  ")},
+        {Field::Location, QString::fromUtf8("\u05ea\u05dc \u05d0\u05d1\u05d9\u05d1 \U0001F99E "
+                                            "\u0627\u0644\u0642\u0627\u0647\u0631\u0629")},
+        {Field::Items, "tab\there { MERGEFIELD Name } {\\*\\bkmkstart x} \\ end " + huge},
+        {Field::Drive, "left\r\nthen right\rthen\nstraight"},
+        {Field::RSVP, QString::fromUtf8("\U0001F600 n\u0303o\u200d z\u0336")},
+    };
+    for (const auto& [date, time] :
+         {std::pair{QDate(1601, 1, 1), QTime(0, 0)}, std::pair{QDate(9999, 12, 31), QTime(23, 59)},
+          std::pair{QDate(2024, 2, 29), QTime(12, 0)}}) {
+        SCOPED_TRACE(date.toString(Qt::ISODate).toStdString());
+        host.date = date;
+        host.time = time;
+        prompts.clear();
+        request.PushButton6_Click();
+        EXPECT_EQ(prompts.reports(), QStringList());
+        expectBookmarksHoldExactly(expectedTexts());
+        QFile::remove(request.documentPath());
+    }
+}
+
+TEST_F(OfficeRequestTest, AMegabyteTextIsOneReportAndTheRestOfTheInvitationIsMade) {
+    host.texts[Field::Items] = QString(1 << 20, QLatin1Char('b'));
+    request.PushButton6_Click();
+
+    EXPECT_EQ(prompts.reportLines(), QList<int>({126}));
+    QMap<QString, QString> expected = expectedTexts();
+    expected.remove("bBring");
+    expectBookmarksHoldExactly(expected);
+    EXPECT_EQ(host.picture.size(), QSize(816, 1056));
+    EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
+}
+
+TEST_F(OfficeRequestTest, ATemplateLeftFromAnEarlierRunIsUsedAndNothingButTheDocumentStays) {
+    writeFileNoFollow(temp.file("template.dot"), templateBytes());
+    request.setTemplateSource([] { return QByteArray("not a template"); });
+    request.PushButton6_Click();
+    EXPECT_EQ(prompts.reports(), QStringList());
+    EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
+}

@@ -1,0 +1,174 @@
+// The preview picture: the clipboard's retries, only our own picture, "temp.bmp" as BMP
+// with its logical size, and the temporary folder.
+#include "support/FakeOffice.h"
+#include "core/Files.h"
+#include "support/QtPrinting.h"
+#include "invitation/RequestFakes.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using Op = FakeOffice::Op;
+
+namespace {
+QImage picture(int w, int h, QColor color) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+} // namespace
+
+TEST(GetClipboardPicture, ReadsUntilOneReadSucceedsAtMost1000Times) {
+    FakeClipboard clipboard;
+    clipboard.content = ClipboardPicture{picture(4, 4, Qt::blue), "m"};
+    ASSERT_TRUE(GetClipboardPicture(clipboard, 0).has_value());
+    EXPECT_EQ(clipboard.reads, 1);
+
+    clipboard.reads = 0;
+    clipboard.failingReads = 999;
+    const auto last = GetClipboardPicture(clipboard, 0);
+    EXPECT_EQ(clipboard.reads, 1000);
+    ASSERT_TRUE(last.has_value());
+    EXPECT_EQ(last->picture.size(), QSize(4, 4));
+
+    clipboard.reads = 0;
+    clipboard.failingReads = 1000;
+    EXPECT_FALSE(GetClipboardPicture(clipboard, 0).has_value());
+    EXPECT_EQ(clipboard.reads, 1000);
+}
+
+class SaveDocAsJpgTest : public ::testing::Test {
+protected:
+    SaveDocAsJpgTest() {
+        QFile doc(docPath);
+        doc.open(QIODevice::WriteOnly);
+        doc.write("a document");
+    }
+    ScopedTemp temp;
+    QString docPath = temp.file("qorvel11111111.doc");
+    QString bmpPath = temp.file("temp.bmp");
+    FakeOffice office;
+    FakeClipboard clipboard;
+    ScriptedPrompts prompts;
+};
+
+TEST_F(SaveDocAsJpgTest, AClipboardThatNeverAnswersGivesOneReportAndNoFile) {
+    clipboard.failingReads = 1000;
+    SaveDocAsJPG(docPath, office, clipboard, prompts);
+
+    EXPECT_EQ(clipboard.reads, 1000);
+    ASSERT_EQ(prompts.reportLines(), QList<int>({122}));
+    EXPECT_TRUE(prompts.reports().at(0).contains(
+        "\r\nin Festoria2021/08/31.Form1.SaveDocAsJPG at line 122\r\r"));
+    EXPECT_FALSE(QFile::exists(bmpPath));
+    EXPECT_EQ(office.log.mid(office.log.size() - 3), QStringList({"active", "W8", "W9"}));
+    EXPECT_EQ(office.liveApplications, 0);
+}
+
+TEST_F(SaveDocAsJpgTest, TheThousandthReadStillCounts) {
+    clipboard.failingReads = 999;
+    SaveDocAsJPG(docPath, office, clipboard, prompts);
+    EXPECT_EQ(prompts.reports(), QStringList());
+    EXPECT_EQ(clipboard.reads, 1000);
+    EXPECT_EQ(LoadPicture(bmpPath).size(), QSize(816, 1056));
+}
+
+TEST_F(SaveDocAsJpgTest, AnUnopenableDocumentNeverPassesTheClipboardsOldPictureOff) {
+    clipboard.content = ClipboardPicture{picture(50, 50, Qt::red), QByteArray()};
+    ASSERT_TRUE(picture(5, 5, Qt::green).save(bmpPath, "BMP")); // from an earlier run
+    office.fail(Op::Open);
+    SaveDocAsJPG(docPath, office, clipboard, prompts);
+
+    EXPECT_EQ(prompts.reportLines(), QList<int>({118, 120, 122, 124}));
+    EXPECT_FALSE(QFile::exists(bmpPath));
+    EXPECT_TRUE(office.log.endsWith("W9"));
+}
+
+TEST_F(SaveDocAsJpgTest, WithoutAnOfficeFiveStepsReport) {
+    office.fail(Op::CreateApplication);
+    SaveDocAsJPG(docPath, office, clipboard, prompts);
+    EXPECT_EQ(prompts.reportLines(), QList<int>({116, 118, 120, 122, 124, 126}));
+    EXPECT_FALSE(QFile::exists(bmpPath));
+}
+
+TEST_F(SaveDocAsJpgTest, OverwritesTempBmpAndNeverFollowsALinkPlantedThere) {
+    const QString victim = temp.file("victim.txt");
+    {
+        QFile file(victim);
+        file.open(QIODevice::WriteOnly);
+        file.write("precious");
+    }
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(bmpPath).constData()),
+        0);
+    SaveDocAsJPG(docPath, office, clipboard, prompts);
+
+    EXPECT_EQ(prompts.reports(), QStringList());
+    QFile file(victim);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "precious");
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(bmpPath).constData(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+
+    // A second run replaces the file.
+    ASSERT_TRUE(picture(3, 3, Qt::black).save(bmpPath, "BMP"));
+    SaveDocAsJPG(docPath, office, clipboard, prompts);
+    EXPECT_EQ(LoadPicture(bmpPath).size(), QSize(816, 1056));
+}
+
+TEST_F(SaveDocAsJpgTest, APictureAPixelOffIsBroughtToTheExactSizeKeepingItsLogicalSize) {
+    office.extraRenderedPixels = 1;
+    SaveDocAsJPG(docPath, office, clipboard, prompts);
+    const QImage loaded = LoadPicture(bmpPath);
+    EXPECT_EQ(loaded.size(), QSize(816, 1056));
+    EXPECT_EQ(qRound(816 * 1440 * 39.3701 / loaded.dotsPerMeterX()), 6120);
+    EXPECT_EQ(qRound(1056 * 1440 * 39.3701 / loaded.dotsPerMeterY()), 7920);
+}
+
+TEST(PreviewPictureFile, BmpKeepsTheLogicalSizeInItsResolutionFields) {
+    QImage image = picture(816, 1056, Qt::white);
+    image.setDotsPerMeterX(7559);
+    image.setDotsPerMeterY(7559);
+    ScopedTemp temp;
+    const QString path = temp.file("temp.bmp");
+    writeFileNoFollow(path, encodePreviewPicture(image));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(2) == "BM");
+    const QImage loaded = LoadPicture(path);
+    EXPECT_EQ(loaded.size(), QSize(816, 1056));
+    EXPECT_EQ(loaded.dotsPerMeterX(), 7559);
+    EXPECT_EQ(loaded.dotsPerMeterY(), 7559);
+    EXPECT_EQ(qRound(816 * 1440 * 39.3701 / loaded.dotsPerMeterX()), 6120);
+    EXPECT_EQ(qRound(1056 * 1440 * 39.3701 / loaded.dotsPerMeterY()), 7920);
+
+    EXPECT_THROW(LoadPicture(temp.file("missing.bmp")), AppError);
+}
+
+TEST(QtClipboardTest, PutsAMarkedPictureAndReadsItBack) {
+    QtClipboard clipboard;
+    QImage image = picture(20, 30, Qt::yellow);
+    image.setDotsPerMeterX(7559);
+    image.setDotsPerMeterY(7559);
+    clipboard.putPicture(image, "mark-1");
+    const auto read = clipboard.read(0);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->mark, "mark-1");
+    EXPECT_EQ(read->picture.size(), QSize(20, 30));
+    EXPECT_EQ(read->picture.dotsPerMeterX(), 7559);
+
+    // Somebody else's picture carries no mark.
+    QGuiApplication::clipboard()->setImage(picture(5, 5, Qt::red));
+    const auto foreign = clipboard.read(0);
+    ASSERT_TRUE(foreign.has_value());
+    EXPECT_TRUE(foreign->mark.isEmpty());
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+// A window and a clipboard without widgets, for driving the request in tests.
+
+#include "core/AppError.h"
+#include "invitation/CreateInvitation.h"
+#include "invitation/DocumentName.h"
+#include "invitation/PreviewPicture.h"
+
+#include <QDir>
+#include <QImage>
+#include <QMap>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <optional>
+
+class FakeHost : public InvitationHost {
+public:
+    QMap<Field, QString> texts;
+    QDate date{2021, 8, 21};
+    QTime time{19, 30};
+
+    // "hourglass on|off", "picture", "word file", "show", "hide"
+    QStringList calls;
+    QImage picture;
+    QString wordFile;
+    std::function<void(const QString& call)> onCall;
+
+    QString fieldText(Field field) override { return texts.value(field); }
+    QDate eventDate() override { return date; }
+    QTime eventTime() override { return time; }
+    void setHourglass(bool on) override {
+        record(on ? QStringLiteral("hourglass on") : QStringLiteral("hourglass off"));
+    }
+    void loadPreviewPicture(const QString& path) override {
+        record(QStringLiteral("picture"));
+        picture = LoadPicture(path);
+    }
+    void setPreviewWordFile(const QString& path) override {
+        record(QStringLiteral("word file"));
+        wordFile = path;
+    }
+    void showPreview() override { record(QStringLiteral("show")); }
+    void hideMainWindow() override { record(QStringLiteral("hide")); }
+
+private:
+    void record(const QString& call) {
+        calls << call;
+        if (onCall)
+            onCall(call);
+    }
+};
+
+class FakeClipboard : public Clipboard {
+public:
+    std::optional<ClipboardPicture> content;
+    int failingReads = 0; // the next reads that fail
+    int reads = 0;
+    bool refusePut = false;
+
+    void putPicture(const QImage& picture, const QByteArray& mark) override {
+        if (refusePut)
+            throw AppError(QStringLiteral("Clipboard refused"));
+        content = ClipboardPicture{picture, mark};
+    }
+    std::optional<ClipboardPicture> read(int) override {
+        ++reads;
+        if (failingReads > 0) {
+            --failingReads;
+            return std::nullopt;
+        }
+        return content.value_or(ClipboardPicture{});
+    }
+};
+
+// Digits from a script, then from a real source.
+class ScriptedDigits : public DigitSource {
+public:
+    explicit ScriptedDigits(QString digits) : mDigits(std::move(digits)) {}
+    void reseed(double) override {}
+    int drawDigit() override {
+        if (mNext < mDigits.size())
+            return mDigits.at(mNext++).digitValue();
+        return DigitSource::drawDigit();
+    }
+
+private:
+    QString mDigits;
+    qsizetype mNext = 0;
+};
+
+// Points TEMP at a fresh folder for one test.
+class ScopedTemp {
+public:
+    ScopedTemp() : mSaved(qgetenv("TEMP")) { qputenv("TEMP", mDir.path().toLocal8Bit()); }
+    ~ScopedTemp() { qputenv("TEMP", mSaved); }
+    QString path() const { return mDir.path(); }
+    QString file(const QString& name) const { return mDir.filePath(name); }
+    QStringList entries() const {
+        return QDir(mDir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDir::Name);
+    }
+
+private:
+    QTemporaryDir mDir;
+    QByteArray mSaved;
+};

@@ -1,0 +1,368 @@
+// The office engine against the real LibreOffice: W1..W9 on real Word 97 files, the
+// engine's death, hang and restart, and that no office process outlives its program.
+
+#include "office/libreoffice/LibreOffice.h"
+#include "support/office/TestDocuments.h"
+#include "office/libreoffice/UnoEngine.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+#include <QProcess>
+#include <QUrl>
+
+#include <chrono>
+#include <csignal>
+#include <sys/wait.h>
+#include <thread>
+
+using namespace std::chrono_literals;
+using testing::HasSubstr;
+
+namespace {
+
+QString tempFile(const QString& name) { return qEnvironmentVariable("TEMP") + QLatin1Char('/') + name; }
+
+// Processes of the group that still run (zombies do not count).
+int livingInGroup(pid_t group) {
+    int living = 0;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const int close = line.lastIndexOf(')');
+        if (close < 0)
+            continue;
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        if (fields.size() > 2 && fields[0] != "Z" && fields[0] != "X" && fields[2].toInt() == group)
+            ++living;
+    }
+    return living;
+}
+
+bool groupEndsWithin(pid_t group, std::chrono::milliseconds limit) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (livingInGroup(group) > 0) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+std::string failureOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.description().toStdString();
+    }
+    return "(no failure)";
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// After the whole run, no office this program started may still run (their pipe names
+// carry this program's process id).
+class NoOfficeLeft : public testing::Environment {
+public:
+    void TearDown() override {
+        const QString ours = QStringLiteral("pipe,name=festoria-%1-").arg(::getpid());
+        const auto until = std::chrono::steady_clock::now() + 2s;
+        QList<int> left = processesMentioning(ours);
+        while (!left.isEmpty() && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(50ms);
+            left = processesMentioning(ours);
+        }
+        EXPECT_TRUE(left.isEmpty()) << "office processes left after the test run: " << left.size();
+    }
+};
+[[maybe_unused]] testing::Environment* const noOfficeLeft = testing::AddGlobalTestEnvironment(new NoOfficeLeft);
+
+// One office for the tests that do not end it.
+class OfficeTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        office = office::makeLibreOffice().release();
+        dot = tempFile(QStringLiteral("fixture.dot"));
+        makeTestDocument(*office, dot, true);
+    }
+    static void TearDownTestSuite() {
+        const pid_t pid = office->processId();
+        delete office;
+        office = nullptr;
+        EXPECT_TRUE(groupEndsWithin(pid, 0ms)) << "the office outlived its engine";
+    }
+    static inline office::LibreOffice* office = nullptr;
+    static inline QString dot;
+};
+
+TEST_F(OfficeTest, FillsBookmarksSavesAsWord97AndReadsBack) {
+    const QByteArray templateBefore = bytesOf(dot);
+    // A folder name with a space and a non-ASCII letter, as $TEMP may have.
+    QDir().mkpath(tempFile(QStringLiteral("a folder ü")));
+    const QString saved = tempFile(QStringLiteral("a folder ü/filled.doc"));
+    {
+        auto word = office->createApplication();
+        office::Document& doc = word->open(dot, true);
+        EXPECT_EQ(&word->activeDocument(), &doc);
+        doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("Garden party"));
+        doc.setBookmarkText(QStringLiteral("bCollapsed"), QStringLiteral("Saturday, 4 PM"));
+        doc.setBookmarkText(QStringLiteral("bField"), QStringLiteral("Grüße & “quotes”"));
+        // Line breaks as a text box gives them (CR LF), or bare: each is one paragraph break.
+        doc.setBookmarkText(QStringLiteral("bCollapsed"), QStringLiteral("A\r\nB\nC\rD, "));
+        doc.saveAs(saved);
+        word->setDisplayAlerts(false);
+        doc.close();
+        word->quit();
+    }
+    {
+        // Opened for editing: no lock file appears beside it.
+        auto word = office->createApplication();
+        word->open(saved, false).setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("edited"));
+        EXPECT_EQ(QDir(QFileInfo(saved).path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(),
+                  "filled.doc");
+        word->quit();
+    }
+    // A Word 97 file is an OLE compound file.
+    EXPECT_TRUE(bytesOf(saved).startsWith(QByteArray::fromHex("d0cf11e0a1b11ae1")));
+    // The template was opened read-only and is untouched.
+    EXPECT_EQ(bytesOf(dot), templateBefore);
+
+    const DocumentContents back = readDocument(*office, saved);
+    ASSERT_GE(back.paragraphs.size(), 6);
+    EXPECT_EQ(back.paragraphs[0], QStringLiteral("Event: Garden party end."));
+    EXPECT_EQ(back.paragraphs.mid(1, 5),
+              QStringList({"When: A", "B", "C", "D, Saturday, 4 PM|", "Date: Grüße & “quotes”|"}));
+    EXPECT_EQ(back.fields, 0) << "the field under the bookmark must be replaced";
+
+    const DocumentContents original = readDocument(*office, dot);
+    EXPECT_EQ(original.fields, 1);
+    EXPECT_THAT(original.bookmarks, testing::UnorderedElementsAre("bRanged", "bCollapsed", "bField"));
+}
+
+TEST_F(OfficeTest, OpensTheTemplateItselfAndClosesEverythingOnQuit) {
+    auto word = office->createApplication();
+    word->open(dot, true);
+    const QString url = QUrl::fromLocalFile(dot).toString(QUrl::FullyEncoded);
+    EXPECT_TRUE(openDocumentUrls(*office).contains(url)) << "a template must open as itself";
+    word->quit();
+    EXPECT_FALSE(openDocumentUrls(*office).contains(url)) << "quit must close the session's documents";
+}
+
+TEST_F(OfficeTest, ReadableFailures) {
+    auto word = office->createApplication();
+    EXPECT_THAT(failureOf([&] { word->open(tempFile(QStringLiteral("nowhere.dot")), true); }),
+                HasSubstr("nowhere.dot"));
+    EXPECT_THAT(failureOf([&] { word->activeDocument(); }), HasSubstr("no document is open"));
+
+    office::Document& doc = word->open(dot, true);
+    EXPECT_THAT(failureOf([&] { doc.setBookmarkText(QStringLiteral("bNoSuch"), QStringLiteral("x")); }),
+                HasSubstr("bNoSuch"));
+    EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("no/such/folder/x.doc"))); }),
+                HasSubstr("x.doc"));
+
+    doc.closeWithoutSaving();
+    EXPECT_THAT(failureOf([&] { doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
+                HasSubstr("closed"));
+    EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("late.doc"))); }), HasSubstr("closed"));
+    EXPECT_THAT(failureOf([&] { doc.close(); }), HasSubstr("closed"));
+    EXPECT_THAT(failureOf([&] { word->activeDocument(); }), HasSubstr("no document is open"));
+    EXPECT_FALSE(QFile::exists(tempFile(QStringLiteral("late.doc"))));
+
+    word->quit();
+    EXPECT_THAT(failureOf([&] { word->open(dot, true); }), HasSubstr("quit"));
+    EXPECT_THAT(failureOf([&] { word->setDisplayAlerts(false); }), HasSubstr("quit"));
+    EXPECT_THAT(failureOf([&] { word->quit(); }), HasSubstr("quit"));
+}
+
+TEST_F(OfficeTest, RendersTheFirstPageAtItsPhysicalScale) {
+    auto word = office->createApplication();
+    office::Document& doc = word->open(dot, true);
+    doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("BIG EVENT BIG EVENT BIG EVENT"));
+    const QImage picture = doc.renderPicture(816, 0.5);
+    word->quit();
+
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.width(), 816);
+    EXPECT_NEAR(picture.height(), 1056, 1); // US Letter, 8.5 x 11
+    // Half the page's size: 8.5 in x 0.5 = 0.10795 m.
+    EXPECT_NEAR(picture.width() / double(picture.dotsPerMeterX()), 0.10795, 0.0005);
+    EXPECT_NEAR(picture.height() / double(picture.dotsPerMeterY()), 0.1397, 0.0005);
+    int dark = 0;
+    for (int y = 0; y < picture.height() / 4; ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            dark += qGray(picture.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 50) << "the text must be drawn";
+    // No picture file is left behind.
+    EXPECT_TRUE(QDir(qEnvironmentVariable("TEMP")).entryList({QStringLiteral("*.png")}).isEmpty());
+}
+
+} // namespace
+
+using office::LibreOfficeOptions;
+
+namespace {
+
+TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
+    auto office = office::makeLibreOffice();
+    const QString dot = tempFile(QStringLiteral("life.dot"));
+    makeTestDocument(*office, dot, true);
+
+    // Killed between two sessions: the next W1 starts a new office.
+    office->createApplication()->quit();
+    const pid_t first = office->processId();
+    ::kill(-first, SIGKILL);
+    ASSERT_TRUE(groupEndsWithin(first, 5s));
+    auto word = office->createApplication();
+    const pid_t second = office->processId();
+    EXPECT_NE(second, first);
+    office::Document& doc = word->open(dot, true);
+
+    // Killed in the middle of a session: a readable failure, then recovery.
+    ::kill(-second, SIGKILL);
+    EXPECT_THAT(failureOf([&] { doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
+                HasSubstr("office"));
+    doc.close(); // closing a document whose office died is harmless, and so is quitting
+    EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("gone.doc"))); }), HasSubstr("closed"));
+    word->quit();
+    auto again = office->createApplication();
+    office::Document& reopened = again->open(dot, true);
+    reopened.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("back"));
+    again->quit();
+    EXPECT_NE(office->processId(), second);
+
+    // A hung office: the call fails within the bound and the office is ended.
+    auto hung = office->createApplication();
+    office::Document& stuck = hung->open(dot, true);
+    const pid_t third = office->processId();
+    office->engine().setCallTimeout(2s);
+    ASSERT_EQ(::kill(-third, SIGSTOP), 0);
+    std::this_thread::sleep_for(200ms);
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_THAT(failureOf([&] { stuck.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
+                HasSubstr("did not answer within 2 seconds"));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 10s);
+    EXPECT_TRUE(groupEndsWithin(third, 5s));
+    office->engine().setCallTimeout(30s);
+    hung.reset();
+    auto recovered = office->createApplication();
+    recovered->open(dot, true).setBookmarkText(QStringLiteral("bCollapsed"), QStringLiteral("ok"));
+    recovered->quit();
+}
+
+TEST(OfficeLife, RestartsAfterItsShareOfSessions) {
+    LibreOfficeOptions options;
+    options.sessionsPerOffice = 2;
+    auto office = office::makeLibreOffice(options);
+    office->createApplication()->quit();
+    const pid_t first = office->processId();
+    office->createApplication()->quit();
+    EXPECT_EQ(office->processId(), first);
+    auto third = office->createApplication();
+    EXPECT_NE(office->processId(), first);
+    EXPECT_TRUE(groupEndsWithin(first, 0ms));
+}
+
+// Run by the tests below in a child process: starts an office, prints its process id,
+// then ends normally or waits to be killed.
+TEST(OfficeChild, HoldsAnOffice) {
+    const QByteArray mode = qgetenv("FESTORIA_HOLD_OFFICE");
+    if (mode.isEmpty())
+        GTEST_SKIP() << "run by OfficeLife tests only";
+    auto office = office::makeLibreOffice();
+    office->createApplication()->quit();
+    std::printf("office %d\n", int(office->processId()));
+    std::fflush(stdout);
+    if (mode == "wait")
+        std::this_thread::sleep_for(120s);
+}
+
+pid_t runChild(QProcess& child, const char* mode) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FESTORIA_HOLD_OFFICE"), QString::fromLatin1(mode));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=OfficeChild.HoldsAnOffice")});
+    if (!child.waitForStarted(5000))
+        return 0;
+    QByteArray out;
+    const auto until = std::chrono::steady_clock::now() + 40s;
+    while (!out.contains('\n') && std::chrono::steady_clock::now() < until) {
+        child.waitForReadyRead(500);
+        out += child.readAllStandardOutput();
+        const int at = out.indexOf("office ");
+        if (at >= 0 && out.indexOf('\n', at) > 0)
+            return pid_t(out.mid(at + 7, out.indexOf('\n', at) - at - 7).toInt());
+        if (out.contains('\n') && !out.contains("office "))
+            out.clear();
+    }
+    return 0;
+}
+
+TEST(OfficeLife, NoOfficeOutlivesItsProgram) {
+    {
+        QProcess child;
+        const pid_t office = runChild(child, "end");
+        ASSERT_GT(office, 0);
+        ASSERT_TRUE(child.waitForFinished(30000));
+        EXPECT_TRUE(groupEndsWithin(office, 0ms)) << "the office outlived a program that ended normally";
+    }
+    {
+        QProcess child;
+        const pid_t office = runChild(child, "wait");
+        ASSERT_GT(office, 0);
+        ASSERT_GT(livingInGroup(office), 0);
+        ::kill(pid_t(child.processId()), SIGKILL);
+        child.waitForFinished(5000);
+        EXPECT_TRUE(groupEndsWithin(office, 10s)) << "the office outlived a killed program";
+    }
+}
+
+TEST(OfficeLife, AStartCleansUpAfterACrashedRun) {
+    // A run that crashed with its guard: an office still holds the profile, with its lock.
+    const QString cache = qEnvironmentVariable("TEMP") + QStringLiteral("/crashed-cache");
+    QDir().mkpath(cache);
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
+    const QString profile = cache + QStringLiteral("/festoria/office-profile");
+    QDir().mkpath(profile);
+    qint64 orphan = 0;
+    QProcess::startDetached(QStringLiteral("setsid"),
+                            {QStringLiteral("soffice"), QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                             QStringLiteral("--nolockcheck"),
+                             QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
+                             QStringLiteral("--accept=pipe,name=festoria-orphan-%1;urp;").arg(::getpid())},
+                            QString(), &orphan);
+    ASSERT_GT(orphan, 0);
+    const auto until = std::chrono::steady_clock::now() + 20s;
+    const QString accepting = QStringLiteral("/tmp/OSL_PIPE_%1_festoria-orphan-%2").arg(::getuid()).arg(::getpid());
+    while (!QFile::exists(accepting) && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(QFile::exists(accepting)) << "the stand-in for a crashed run's office did not start";
+    QFile lock(profile + QStringLiteral("/.lock"));
+    ASSERT_TRUE(lock.exists());
+    QFile pid(profile + QStringLiteral(".pid"));
+    ASSERT_TRUE(pid.open(QIODevice::WriteOnly));
+    pid.write(QByteArray::number(orphan));
+    pid.close();
+
+    {
+        auto office = office::makeLibreOffice();
+        office->createApplication()->quit();
+        EXPECT_TRUE(groupEndsWithin(pid_t(orphan), 0ms)) << "the crashed run's office must be ended";
+        EXPECT_GT(office->processId(), 0);
+    }
+    EXPECT_FALSE(QFile::exists(profile + QStringLiteral("/.lock")));
+    QFile::remove(accepting);
+    qputenv("XDG_CACHE_HOME", savedCache);
+    ::waitpid(pid_t(orphan), nullptr, WNOHANG);
+}
+
+} // namespace

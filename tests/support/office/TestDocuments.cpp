@@ -1,0 +1,157 @@
+#include "support/office/TestDocuments.h"
+
+#include "office/libreoffice/UnoEngine.h"
+#include "office/libreoffice/UnoText.h"
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/container/XNamed.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
+#include <com/sun/star/text/ControlCharacter.hpp>
+#include <com/sun/star/text/XBookmarksSupplier.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextContent.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextFieldsSupplier.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+using namespace ::com::sun::star;
+using ::com::sun::star::uno::Any;
+using ::com::sun::star::uno::Reference;
+using ::com::sun::star::uno::Sequence;
+using ::com::sun::star::uno::UNO_QUERY_THROW;
+using ::rtl::OUString;
+
+namespace {
+
+using office::fileUrl;
+using office::toOUString;
+using office::toQString;
+
+Sequence<beans::PropertyValue> props(std::initializer_list<std::pair<const char*, Any>> list) {
+    Sequence<beans::PropertyValue> result(sal_Int32(list.size()));
+    sal_Int32 i = 0;
+    for (const auto& [name, value] : list)
+        result.getArray()[i++] = office::property(name, value);
+    return result;
+}
+
+void addBookmark(const Reference<lang::XMultiServiceFactory>& factory, const Reference<text::XText>& text,
+                 const Reference<text::XTextRange>& range, const char* name) {
+    const Reference<text::XTextContent> mark(factory->createInstance(OUString("com.sun.star.text.Bookmark")),
+                                             UNO_QUERY_THROW);
+    Reference<container::XNamed>(mark, UNO_QUERY_THROW)->setName(OUString::createFromAscii(name));
+    text->insertTextContent(range, mark, true);
+}
+
+void close(const Reference<lang::XComponent>& doc) { Reference<util::XCloseable>(doc, UNO_QUERY_THROW)->close(true); }
+
+} // namespace
+
+void makeTestDocument(office::LibreOffice& office, const QString& path, bool asTemplate) {
+    const Reference<frame::XComponentLoader> loader(office::unoDesktop(office), UNO_QUERY_THROW);
+    const Reference<lang::XComponent> doc =
+        loader->loadComponentFromURL(OUString("private:factory/swriter"), OUString("_blank"), 0,
+                                     props({{"Hidden", Any(true)}}));
+    const Reference<text::XTextDocument> textDoc(doc, UNO_QUERY_THROW);
+    const Reference<lang::XMultiServiceFactory> factory(doc, UNO_QUERY_THROW);
+    const Reference<text::XText> text = textDoc->getText();
+    const Reference<text::XTextCursor> cursor = text->createTextCursor();
+    const Reference<text::XTextRange> at(cursor.get()); // the cursor, as a range
+
+    text->insertString(at, OUString("Event: PLACEHOLDER"), false);
+    cursor->goLeft(11, true);
+    addBookmark(factory, text, at, "bRanged");
+    cursor->gotoEnd(false);
+    text->insertString(at, OUString(" end."), false);
+    text->insertControlCharacter(at, text::ControlCharacter::PARAGRAPH_BREAK, false);
+
+    text->insertString(at, OUString("When: "), false);
+    addBookmark(factory, text, at, "bCollapsed");
+    cursor->gotoEnd(false);
+    text->insertString(at, OUString("|"), false);
+    text->insertControlCharacter(at, text::ControlCharacter::PARAGRAPH_BREAK, false);
+
+    text->insertString(at, OUString("Date: "), false);
+    const Reference<text::XTextContent> field(
+        factory->createInstance(OUString("com.sun.star.text.TextField.DateTime")), UNO_QUERY_THROW);
+    text->insertTextContent(at, field, false);
+    cursor->goLeft(1, true);
+    addBookmark(factory, text, at, "bField");
+    cursor->gotoEnd(false);
+    text->insertString(at, OUString("|"), false);
+
+    const Reference<style::XStyleFamiliesSupplier> families(doc, UNO_QUERY_THROW);
+    const Reference<container::XNameAccess> pages(families->getStyleFamilies()->getByName(OUString("PageStyles")),
+                                                  UNO_QUERY_THROW);
+    const Reference<beans::XPropertySet> page(pages->getByName(OUString("Standard")), UNO_QUERY_THROW);
+    page->setPropertyValue(OUString("Width"), Any(sal_Int32(21590)));
+    page->setPropertyValue(OUString("Height"), Any(sal_Int32(27940)));
+
+    Reference<frame::XStorable>(doc, UNO_QUERY_THROW)
+        ->storeToURL(fileUrl(path), props({{"FilterName", Any(asTemplate ? OUString("MS Word 97 Vorlage") : OUString("MS Word 97"))},
+                                       {"Overwrite", Any(true)}}));
+    close(doc);
+}
+
+DocumentContents readDocument(office::LibreOffice& office, const QString& path) {
+    const Reference<frame::XComponentLoader> loader(office::unoDesktop(office), UNO_QUERY_THROW);
+    const Reference<lang::XComponent> doc = loader->loadComponentFromURL(
+        fileUrl(path), OUString("_blank"), 0, props({{"Hidden", Any(true)}, {"ReadOnly", Any(true)}}));
+    DocumentContents contents;
+    const Reference<text::XTextDocument> textDoc(doc, UNO_QUERY_THROW);
+    contents.paragraphs = toQString(textDoc->getText()->getString()).split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    const Reference<container::XEnumeration> fields =
+        Reference<text::XTextFieldsSupplier>(doc, UNO_QUERY_THROW)->getTextFields()->createEnumeration();
+    while (fields->hasMoreElements()) {
+        fields->nextElement();
+        ++contents.fields;
+    }
+    for (const OUString& name : Reference<text::XBookmarksSupplier>(doc, UNO_QUERY_THROW)->getBookmarks()->getElementNames())
+        contents.bookmarks << toQString(name);
+    close(doc);
+    return contents;
+}
+
+QStringList openDocumentUrls(office::LibreOffice& office) {
+    QStringList urls;
+    const Reference<container::XEnumeration> all = office::unoDesktop(office)->getComponents()->createEnumeration();
+    while (all->hasMoreElements()) {
+        const Reference<frame::XModel> model(all->nextElement(), uno::UNO_QUERY);
+        if (model.is())
+            urls << toQString(model->getURL());
+    }
+    return urls;
+}
+
+QList<int> processesMentioning(const QString& needle) {
+    QList<int> found;
+    const QByteArray bytes = needle.toUtf8();
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool number = false;
+        const int pid = entry.toInt(&number);
+        if (!number)
+            continue;
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = cmdline.readAll();
+        if (line.contains(bytes))
+            found << pid;
+    }
+    return found;
+}

@@ -1,0 +1,148 @@
+#include "core/AppError.h"
+#include "core/Files.h"
+#include "support/QtPrinting.h"
+#include "widgets/SkinFramework.h"
+#include "widgets/Theme.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records every call made on the skin component, in order.
+class RecordingSkin : public SkinComponent {
+public:
+    QStringList calls;
+    int flags = 0x50;
+    void loadSkin(const QString& path, const QString& section) override {
+        calls << QStringLiteral("load(%1,%2)").arg(path, section.isNull() ? "null" : "'" + section + "'");
+    }
+    int options() const override {
+        const_cast<RecordingSkin*>(this)->calls << QStringLiteral("options?");
+        return flags;
+    }
+    void setOptions(int f) override {
+        flags = f;
+        calls << QStringLiteral("options=%1").arg(f, 0, 16);
+    }
+    void setApplyToNewWindows(bool on) override { calls << QStringLiteral("member5=%1").arg(on); }
+    void setApplyToDialogs(bool on) override { calls << QStringLiteral("member10=%1").arg(on); }
+    void applyWindow(WId handle) override { calls << QStringLiteral("apply(%1)").arg(handle); }
+};
+
+struct Form {
+    QWidget window;
+    QGroupBox* frame = new QGroupBox(QStringLiteral("Event details"), &window);
+    QLabel* label = new QLabel(QStringLiteral("Name:"), frame);
+    QLineEdit* text = new QLineEdit(frame);
+    QCheckBox* check = new QCheckBox(&window);
+    QRadioButton* option = new QRadioButton(&window);
+    QWidget* picture = new QWidget(&window);
+    Form() {
+        for (QWidget* w : std::initializer_list<QWidget*>{&window, frame, label, picture}) {
+            QPalette p = w->palette();
+            p.setColor(QPalette::Window, Qt::white);
+            w->setPalette(p);
+        }
+        QPalette p = text->palette();
+        p.setColor(QPalette::Base, Qt::white);
+        text->setPalette(p);
+        markPictureBox(*picture);
+    }
+    static QColor back(const QWidget* w) { return w->palette().color(QPalette::Window); }
+};
+
+class SkinFile : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    void SetUp() override {
+        setProgramFolder(folder.path());
+        QDir(folder.path()).mkpath(QStringLiteral("x"));
+    }
+    void TearDown() override { setProgramFolder(QString()); }
+    void writeSkin(const QByteArray& text) {
+        QFile file(skinFilePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+};
+
+} // namespace
+
+TEST_F(SkinFile, WithoutTheFileNothingChangesAndTheComponentIsNotUsed) {
+    Form form;
+    RecordingSkin skin;
+    ApplySkin(form.window, skin);
+    EXPECT_TRUE(skin.calls.isEmpty());
+    EXPECT_EQ(Form::back(&form.window), QColor(Qt::white));
+    EXPECT_EQ(Form::back(form.frame), QColor(Qt::white));
+
+    // A folder or a link to nothing under the skin's name is no skin file either.
+    ASSERT_TRUE(QDir().mkpath(skinFilePath()));
+    ApplySkin(form.window, skin);
+    ASSERT_TRUE(QDir(skinFilePath()).removeRecursively());
+    ASSERT_TRUE(QFile::link(folder.filePath("nowhere"), skinFilePath()));
+    ApplySkin(form.window, skin);
+    EXPECT_TRUE(skin.calls.isEmpty());
+    EXPECT_EQ(Form::back(&form.window), QColor(Qt::white));
+}
+
+TEST_F(SkinFile, WithTheFileTheWindowTurnsButtonFaceAndTheComponentRunsItsFiveSteps) {
+    writeSkin("QPushButton { color: #5b3c8c; }");
+    Form form;
+    RecordingSkin skin;
+    ApplySkin(form.window, skin);
+    const QColor face = buttonFace();
+    EXPECT_EQ(Form::back(&form.window), face);
+    for (QWidget* w : std::initializer_list<QWidget*>{form.frame, form.label, form.check,
+                                                      form.option, form.picture})
+        EXPECT_EQ(Form::back(w), face) << w->metaObject()->className();
+    EXPECT_EQ(form.text->palette().color(QPalette::Base), QColor(Qt::white));
+    EXPECT_EQ(skin.calls,
+              (QStringList{"load(" + skinFilePath() + ",'')", "options?", "options=51",
+                           "member5=1", "member10=1",
+                           QStringLiteral("apply(%1)").arg(form.window.winId())}));
+}
+
+TEST_F(SkinFile, TheRealComponentStylesTheWindowAndRefusesABrokenSheet) {
+    writeSkin("QPushButton { color: #5b3c8c; }");
+    Form form;
+    SkinFramework skin;
+    ApplySkin(form.window, skin);
+    EXPECT_EQ(form.window.styleSheet(), QStringLiteral("QPushButton { color: #5b3c8c; }"));
+    EXPECT_EQ(skin.options() & 1, 1);
+    EXPECT_TRUE(skin.applyToNewWindows());
+    EXPECT_TRUE(skin.applyToDialogs());
+
+    writeSkin("QPushButton { color: #5b3c8c; ");
+    Form other;
+    SkinFramework broken;
+    EXPECT_THROW(ApplySkin(other.window, broken), AppError);
+    EXPECT_EQ(Form::back(&other.window), buttonFace()) << "changes before the failure stay";
+    EXPECT_TRUE(other.window.styleSheet().isEmpty());
+
+    for (const char* notASheet : {"\xff\xfe\x01 not text", "hello world", "QLabel { color: #zzzzzz }"}) {
+        writeSkin(notASheet);
+        EXPECT_THROW(ApplySkin(other.window, broken), AppError) << notASheet;
+    }
+    EXPECT_TRUE(SkinFramework::isValidStyleSheet("/* nothing but a comment */"));
+}
+
+TEST(FormColors, WindowFramesAndLabelsTurnButtonFacePictureBoxesStayWhite) {
+    Form form;
+    ApplyFormColors(form.window);
+    const QColor face = buttonFace();
+    EXPECT_EQ(Form::back(&form.window), face);
+    EXPECT_EQ(Form::back(form.frame), face);
+    EXPECT_EQ(Form::back(form.label), face);
+    EXPECT_EQ(Form::back(form.check), face);
+    EXPECT_EQ(Form::back(form.picture), QColor(Qt::white));
+    EXPECT_EQ(form.text->palette().color(QPalette::Base), QColor(Qt::white));
+}
