@@ -24,7 +24,7 @@ public:
 struct Window {
     SilentPrompts prompts;
     QWidget form1;
-    Form2 form{prompts, &form1};
+    Form2 form{prompts, &form1, QCoreApplication::applicationDirPath()};
     explicit Window(const QImage& picture = invitationPicture()) {
         form.endProgram = [] {};
         form.setPicture(picture);

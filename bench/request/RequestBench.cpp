@@ -41,7 +41,7 @@ public:
 // The main window's side of the request, with the real preview window.
 class BenchHost : public InvitationHost {
 public:
-    BenchHost(Prompts& prompts) : mainWindow(), preview(prompts, &mainWindow) {
+    BenchHost(Prompts& prompts) : mainWindow(), preview(prompts, &mainWindow, QCoreApplication::applicationDirPath()) {
         preview.endProgram = [] {};
         mainWindow.resize(400, 300);
     }
@@ -93,7 +93,7 @@ double oneRequest(CreateInvitation& request, BenchHost& host) {
     return ms;
 }
 
-// The office the naive way: every W1 starts an office process of its own, and the
+// The office the naive way: every session start starts an office process of its own, and the
 // application object ends it again when released.
 class FreshOfficePerUse : public office::Office {
     class Session : public office::Application {

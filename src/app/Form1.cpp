@@ -85,13 +85,6 @@ QFont windowFont() {
     return font;
 }
 
-QFont buttonFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(11.25);
-    font.setBold(true);
-    return font;
-}
-
 void whiteBackground(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -102,9 +95,9 @@ void whiteBackground(QWidget* widget) {
 } // namespace
 
 Form1::Form1(Prompts& prompts, office::Office& office, SettingsStore& settings,
-             std::function<void()> endAtOnce)
+             std::function<void()> endAtOnce, QString programFolder)
     : QWidget(nullptr), mPrompts(prompts), mOffice(office), mSettings(settings),
-      mEndAtOnce(std::move(endAtOnce)) {
+      mEndAtOnce(std::move(endAtOnce)), mProgramFolder(std::move(programFolder)) {
     endProgram = [] { QCoreApplication::exit(0); };
     SkinFramework1 = std::make_unique<SkinFramework>();
     setObjectName(QStringLiteral("Form1"));
@@ -136,7 +129,7 @@ Form1::~Form1() = default;
 
 Form2& Form1::form2() {
     if (!mForm2)
-        mForm2 = std::make_unique<Form2>(mPrompts, this);
+        mForm2 = std::make_unique<Form2>(mPrompts, this, mProgramFolder);
     return *mForm2;
 }
 
@@ -280,13 +273,13 @@ void Form1::restorePicker(Picker* picker, const QString& key, const QDateTime& w
 
 void Form1::Form_Load() {
     ErrorTrap trap(mPrompts, kFormLoad);
-    trap(100, [&] { ApplySkin(*this, object(SkinFramework1)); });
+    trap(100, [&] { ApplySkin(*this, object(SkinFramework1, QStringLiteral("No skin component")), mProgramFolder); });
     trap(104, [&] {
         setWindowTitle(kProductName);
         setWindowIcon(applicationIcon());
         SetApplicationTitle();
     });
-    const QString cursorPath = programFolder() + QStringLiteral("/HAND-M.CUR");
+    const QString cursorPath = handPointerFile(mProgramFolder);
     bool hasCursor = false;
     trap(106, [&] { hasCursor = FileExists(cursorPath); });
     if (hasCursor)

@@ -28,9 +28,10 @@ class Form1 : public QWidget {
     Q_OBJECT
 public:
     // endAtOnce ends the office and the program at once, without any window's closing
-    // handling (start-up calls it when no office can be started).
+    // handling (start-up calls it when no office can be started). programFolder holds the
+    // hand pointer and the skin.
     Form1(Prompts& prompts, office::Office& office, SettingsStore& settings,
-          std::function<void()> endAtOnce);
+          std::function<void()> endAtOnce, QString programFolder);
     ~Form1() override;
 
     // The start-up sequence, run once before the window is first shown.
@@ -45,12 +46,10 @@ public:
     // The preview window, loaded on first use (its load step runs then).
     Form2& form2();
     bool form2Loaded() const { return mForm2 != nullptr; }
-    CreateInvitation& request() { return *mRequest; }
     // The clipboard the request uses; tests may replace it before the first request.
     void setClipboard(std::unique_ptr<Clipboard> clipboard);
 
     WindowPointer& pointer() { return *mPointer; }
-    Prompts& prompts() { return mPrompts; }
 
     // The controls, by their design names.
     QPushButton* PushButton6;
@@ -87,6 +86,7 @@ private:
     office::Office& mOffice;
     SettingsStore& mSettings;
     std::function<void()> mEndAtOnce;
+    QString mProgramFolder;
     WindowPointer* mPointer;
     class Host;
     std::unique_ptr<Host> mHost;

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
         }
         std::fflush(nullptr);
         std::_Exit(0);
-    });
+    }, QCoreApplication::applicationDirPath());
     form.Form_Load();
     form.show();
     return app.exec();

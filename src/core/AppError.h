@@ -14,16 +14,22 @@ private:
     QString mDescription;
 };
 
-// Using an object that an earlier, failed statement never set.
+// Using an object that an earlier, failed statement never set. The description names what
+// is missing: "No office session: an earlier step failed."
 class ObjectNotSet : public AppError {
 public:
-    ObjectNotSet() : AppError(QStringLiteral("Object variable or With block variable not set")) {}
+    explicit ObjectNotSet(const QString& missing)
+        : AppError(missing + QStringLiteral(": an earlier step failed.")) {}
 };
 
 // Dereferences a pointer-like object, throwing ObjectNotSet when it is empty, so that a
 // failed step makes every later step on the same object fail with its own report.
-template <typename Ptr> auto& object(Ptr& p) {
+template <typename Ptr> auto& object(Ptr& p, const QString& missing) {
     if (!p)
-        throw ObjectNotSet();
+        throw ObjectNotSet(missing);
     return *p;
 }
+
+// What object() reports missing.
+inline const QString kNoSession = QStringLiteral("No office session");
+inline const QString kNoDocument = QStringLiteral("No open document");

@@ -23,7 +23,6 @@ QString describeException(std::exception_ptr error) {
 }
 
 void ErrorTrap::report(const QString& description) {
-    ++mReports;
     mPrompts.message(errorReportText(description, mProcedure, mLine),
                      QStringLiteral("Application Error"), Prompts::Icon::Warning,
                      Prompts::Buttons::Ok);

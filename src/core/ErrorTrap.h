@@ -38,15 +38,10 @@ public:
         }
     }
 
-    int line() const { return mLine; }
-    const QString& procedure() const { return mProcedure; }
-    int reports() const { return mReports; }
-
 private:
     void report(const QString& description);
 
     Prompts& mPrompts;
     QString mProcedure;
     int mLine = 0;
-    int mReports = 0;
 };

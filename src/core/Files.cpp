@@ -15,17 +15,31 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-QString& programFolderOverride() {
-    static QString folder;
-    return folder;
-}
-
-QString systemError(const QString& what, const QString& path, int error) {
+QString systemErrorText(const QString& what, const QString& path, int error) {
     return what + QStringLiteral(" '") + path + QStringLiteral("': ") +
            QString::fromLocal8Bit(std::strerror(error));
 }
-} // namespace
+
+bool writeAll(int fd, const char* data, qsizetype size) {
+    qsizetype written = 0;
+    while (written < size) {
+        const ssize_t n = ::write(fd, data + written, size_t(size - written));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        written += n;
+    }
+    return true;
+}
+
+QString cacheFolder() {
+    QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty())
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    return cache + QStringLiteral("/festoria");
+}
 
 bool FileExists(const QString& path) {
     try {
@@ -45,13 +59,13 @@ void ForceDeleteFile(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     struct stat info {};
     if (::lstat(native.constData(), &info) != 0)
-        throw AppError(systemError(QStringLiteral("Cannot delete"), path, errno));
+        throw AppError(systemErrorText(QStringLiteral("Cannot delete"), path, errno));
     if (S_ISDIR(info.st_mode))
         throw AppError(QStringLiteral("Cannot delete '%1': it is a folder").arg(path));
     if (!S_ISLNK(info.st_mode))
         ::chmod(native.constData(), info.st_mode | S_IWUSR);
     if (::unlink(native.constData()) != 0)
-        throw AppError(systemError(QStringLiteral("Cannot delete"), path, errno));
+        throw AppError(systemErrorText(QStringLiteral("Cannot delete"), path, errno));
 }
 
 void KillFile(const QString& path) {
@@ -66,14 +80,6 @@ void KillFile(const QString& path) {
     }
 }
 
-QString programFolder() {
-    if (!programFolderOverride().isEmpty())
-        return programFolderOverride();
-    return QCoreApplication::applicationDirPath();
-}
-
-void setProgramFolder(const QString& folder) { programFolderOverride() = folder; }
-
 QString tempFolder() {
     const QString fromEnvironment = qEnvironmentVariable("TEMP");
     if (!fromEnvironment.isEmpty()) {
@@ -84,11 +90,9 @@ QString tempFolder() {
     }
     // No TEMP: a folder of our own in the user's cache, made private (0700) as it is
     // created, and used only when it really is our own folder and not a link planted there.
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    QDir().mkpath(base);
-    QString folder = base;
-    for (const QString& part : {QStringLiteral("festoria"), QStringLiteral("tmp")}) {
-        folder += QLatin1Char('/') + part;
+    const QString cache = cacheFolder();
+    QDir().mkpath(QFileInfo(cache).path());
+    for (const QString& folder : {cache, QString(cache + QStringLiteral("/tmp"))}) {
         const QByteArray native = QFile::encodeName(folder);
         ::mkdir(native.constData(), 0700);
         struct stat info {};
@@ -100,7 +104,7 @@ QString tempFolder() {
         if ((info.st_mode & 0077) != 0)
             ::chmod(native.constData(), 0700);
     }
-    return folder;
+    return cache + QStringLiteral("/tmp");
 }
 
 QString tempPath(const QString& name) {
@@ -115,23 +119,16 @@ void writeFileNoFollow(const QString& path, const QByteArray& bytes) {
     const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
                           0600);
     if (fd < 0)
-        throw AppError(systemError(QStringLiteral("Cannot write"), path, errno));
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            ::unlink(native.constData());
-            throw AppError(systemError(QStringLiteral("Cannot write"), path, error));
-        }
-        written += n;
+        throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, errno));
+    if (!writeAll(fd, bytes.constData(), bytes.size())) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(native.constData());
+        throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, error));
     }
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(native.constData());
-        throw AppError(systemError(QStringLiteral("Cannot write"), path, error));
+        throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, error));
     }
 }

@@ -13,10 +13,10 @@ void KillFile(const QString& path);
 // Deletes a file even when it is read-only. Throws AppError when it cannot.
 void ForceDeleteFile(const QString& path);
 
-// The folder that holds the program (where HAND-M.CUR and x/o.cjs live).
-QString programFolder();
-// Tests point the program folder elsewhere; an empty text restores the real one.
-void setProgramFolder(const QString& folder);
+// The program's folder in the user's cache ($XDG_CACHE_HOME or ~/.cache, then "festoria"):
+// the office's private profile, its picture files and the private temporary folder live
+// there. Only computed, not created.
+QString cacheFolder();
 
 // The temporary folder: $TEMP when set and not empty, otherwise a private per-user folder
 // (mode 0700) that is created when missing; throws AppError when that path is not a folder
@@ -24,6 +24,13 @@ void setProgramFolder(const QString& folder);
 QString tempFolder();
 // tempFolder() + "/" + name.
 QString tempPath(const QString& name);
+
+// "<what> '<path>': <the system's description of error>", for reports.
+QString systemErrorText(const QString& what, const QString& path, int error);
+
+// Writes all bytes to the descriptor, again after an interrupted write. False (with errno
+// set) when the system refuses.
+bool writeAll(int fd, const char* data, qsizetype size);
 
 // Writes bytes to a new or truncated file without following a symbolic link planted at
 // the path. Throws AppError with a readable description on any failure.

@@ -60,7 +60,7 @@ void CreateInvitation::PushButton6_Click() {
         if (!FileExists(templatePath))
             WriteBytesToFile(templateBytes, templatePath);
     });
-    trap(112, [&] { document = &object(word).open(templatePath, true); });
+    trap(112, [&] { document = &object(word, kNoSession).open(templatePath, true); });
 
     QString dayText, dateText, locationText;
     trap(114, [&] { dayText = invitation::dayText(mHost.eventDate()); });
@@ -68,7 +68,7 @@ void CreateInvitation::PushButton6_Click() {
     trap(118, [&] { locationText = invitation::whereText(mHost.fieldText(Field::Location)); });
 
     auto fill = [&](const QString& bookmark, const QString& text) {
-        office::Document& active = object(word).activeDocument();
+        office::Document& active = object(word, kNoSession).activeDocument();
         if (text.size() > kMaxBookmarkTextLength)
             throw AppError(QStringLiteral("The text for %1 is too long for the invitation: %2 "
                                           "characters, at most %3.")
@@ -96,8 +96,8 @@ void CreateInvitation::PushButton6_Click() {
         trap(132, [&] { name = kDocumentNamePrefix; });
         for (int i = 0; i < 8; ++i) { // 134..142
             int digit = 0;
-            trap(136, [&] { object(mDigits).reseed(secondsSinceMidnight()); });
-            trap(138, [&] { digit = object(mDigits).drawDigit(); });
+            trap(136, [&] { object(mDigits, QStringLiteral("No source of digits")).reseed(secondsSinceMidnight()); });
+            trap(138, [&] { digit = object(mDigits, QStringLiteral("No source of digits")).drawDigit(); });
             trap(140, [&] { name += QString::number(digit); });
         }
         trap(144, [&] { path = tempPath(name + kDocumentNameSuffix); });
@@ -105,14 +105,14 @@ void CreateInvitation::PushButton6_Click() {
     }
     mDocumentPath = path;
 
-    trap(148, [&] { object(document).saveAs(path); });
-    trap(150, [&] { object(word).setDisplayAlerts(false); });
+    trap(148, [&] { object(document, kNoDocument).saveAs(path); });
+    trap(150, [&] { object(word, kNoSession).setDisplayAlerts(false); });
     trap(152, [&] {
         office::Document* closing = document;
         document = nullptr; // the application may discard a closed document
-        object(closing).close();
+        object(closing, kNoDocument).close();
     });
-    trap(154, [&] { object(word).quit(); });
+    trap(154, [&] { object(word, kNoSession).quit(); });
     trap(156, [&] { document = nullptr; });
     trap(158, [&] { word.reset(); });
 

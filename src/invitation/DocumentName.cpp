@@ -43,11 +43,3 @@ bool nameTaken(const QString& path) {
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
-QString drawDocumentName(DigitSource& digits) {
-    QString name = kDocumentNamePrefix;
-    for (int i = 0; i < 8; ++i) {
-        digits.reseed(secondsSinceMidnight());
-        name += QString::number(digits.drawDigit());
-    }
-    return name;
-}

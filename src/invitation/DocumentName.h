@@ -36,6 +36,3 @@ double secondsSinceMidnight();
 // A name is taken when anything at all is found under it: a file, a folder, or a symbolic
 // link even when it leads nowhere (the office would otherwise write through it).
 bool nameTaken(const QString& path);
-
-// The three steps of one name, exposed for tests: "qorvel" + eight drawn digits.
-QString drawDocumentName(DigitSource& digits);

@@ -10,7 +10,7 @@ constexpr std::array<const char*, 12> kMonths = {"January",   "February", "March
                                                  "May",       "June",     "July",     "August",
                                                  "September", "October",  "November", "December"};
 
-// Trims the characters Visual Basic's Trim removes: spaces only.
+// Trims spaces only (not tabs or line breaks), at both ends.
 QString trimSpaces(const QString& text) {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -95,9 +95,6 @@ QString whenText(const QString& dateText, const QTime& time) {
     return dateText + QStringLiteral(" ") + hourText(time) + minuteText(time) + dayHalfText(time);
 }
 
-QString whenText(const QDate& date, const QTime& time) {
-    return whenText(dateText(date, dayText(date)), time);
-}
 
 QString whereText(const QString& location) {
     return QStringLiteral(" ") + location;

@@ -13,7 +13,7 @@
 // gives an empty text.
 QString fnDay(const QString& strDay);
 
-// Visual Basic's proper case: the first letter of each word upper case, the rest lower.
+// Proper case: the first letter of each word upper case, the rest lower.
 QString properCase(const QString& text);
 
 namespace invitation {
@@ -40,7 +40,6 @@ QString dayHalfText(const QTime& time);
 // bWhen: date text, a space, then hour, minute and day-half texts, e.g.
 // " Saturday, August 21st, 2021  7:30 PM".
 QString whenText(const QString& dateText, const QTime& time);
-QString whenText(const QDate& date, const QTime& time);
 
 // bWhere: a space followed by the location.
 QString whereText(const QString& location);

@@ -115,10 +115,10 @@ void SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& clip
     QByteArray ourMark; // set only once step 120 put our picture on the clipboard
 
     trap(116, [&] { word = office.createApplication(); });
-    trap(118, [&] { document = &object(word).open(inFile, false); });
+    trap(118, [&] { document = &object(word, kNoSession).open(inFile, false); });
     trap(120, [&] {
         const QImage rendered =
-            object(document).renderPicture(kPreviewPixelWidth, kPreviewLogicalScale);
+            object(document, kNoDocument).renderPicture(kPreviewPixelWidth, kPreviewLogicalScale);
         if (rendered.isNull())
             throw AppError(QStringLiteral("The office gave no picture of the document"));
         const QImage picture = toPixelWidth(rendered, kPreviewPixelWidth);
@@ -137,6 +137,6 @@ void SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& clip
             throw AppError(QStringLiteral("The clipboard holds no picture of the document"));
         writeFileNoFollow(path, encodePreviewPicture(got->picture));
     });
-    trap(124, [&] { object(word).activeDocument().closeWithoutSaving(); });
-    trap(126, [&] { object(word).quit(); });
+    trap(124, [&] { object(word, kNoSession).activeDocument().closeWithoutSaving(); });
+    trap(126, [&] { object(word, kNoSession).quit(); });
 }

@@ -29,6 +29,8 @@
 #include <cmath>
 
 namespace {
+const QString kNoPictureBox = QStringLiteral("No picture box");
+
 // The window's design, in twips.
 constexpr int kClientWidth = 9840;
 constexpr int kClientHeight = 9390;
@@ -44,13 +46,6 @@ constexpr int kPictureDesignHeight = 3435;
 // A picture position or size in twips, placed on the nearest pixel.
 int pixels(double twips) { return int(std::floor(twips / kTwipsPerPixel + 0.5)); }
 
-QFont buttonFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(11.25);
-    font.setBold(true);
-    return font;
-}
-
 // Smooth scaling is fastest on 32-bit pixels; convert once, when the picture arrives.
 QImage fastFormat(const QImage& picture) {
     if (picture.isNull() || picture.format() == QImage::Format_RGB32 ||
@@ -61,12 +56,13 @@ QImage fastFormat(const QImage& picture) {
 }
 } // namespace
 
-Form2::Form2(Prompts& prompts, QWidget* mainWindow)
+Form2::Form2(Prompts& prompts, QWidget* mainWindow, QString programFolder)
     : QWidget(nullptr,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                   Qt::WindowCloseButtonHint),
-      endProgram([] { QCoreApplication::exit(0); }), mPrompts(prompts), mMainWindow(mainWindow) {
+      endProgram([] { QCoreApplication::exit(0); }), mPrompts(prompts), mMainWindow(mainWindow),
+      mProgramFolder(std::move(programFolder)) {
     buildControls();
     mModel = std::make_unique<ZoomModel>(mPrompts, static_cast<ZoomSurface&>(*this), kViewportWidth,
                                          kViewportHeight, kBorderTwips, kBorderTwips);
@@ -225,7 +221,7 @@ void Form2::Form_Load() {
         setWindowIcon(applicationIcon());
     });
     QString cursorFile;
-    trap(106, [&] { cursorFile = programFolder() + QStringLiteral("/HAND-M.CUR"); });
+    trap(106, [&] { cursorFile = handPointerFile(mProgramFolder); });
     bool hasCursor = false;
     trap(108, [&] { hasCursor = FileExists(cursorFile); });
     if (hasCursor)
@@ -247,31 +243,31 @@ void Form2::Form_Activate() {
 
     PictureBox* picture = nullptr;
     trap(102, [&] { picture = Picture1; });
-    trap(104, [&] { object(picture); }); // its drawing is always kept
+    trap(104, [&] { object(picture, kNoPictureBox); }); // its drawing is always kept
     trap(106, [&] {
-        const QSize twips = object(picture).pictureTwips();
-        if (!object(picture).picture().isNull())
+        const QSize twips = object(picture, kNoPictureBox).pictureTwips();
+        if (!object(picture, kNoPictureBox).picture().isNull())
             mModel->pictureLoaded(twips.width(), twips.height());
     });
     trap(108, [&] {
-        QPalette palette = object(picture).palette();
+        QPalette palette = object(picture, kNoPictureBox).palette();
         palette.setColor(QPalette::Window, Qt::white);
-        object(picture).setPalette(palette);
+        object(picture, kNoPictureBox).setPalette(palette);
     });
 
     PictureBox* source = nullptr;
     trap(112, [&] { source = Zoom_Ori; });
-    trap(114, [&] { object(source); });
-    trap(116, [&] { object(source).hide(); });
+    trap(114, [&] { object(source, kNoPictureBox); });
+    trap(116, [&] { object(source, kNoPictureBox).hide(); });
     trap(118, [&] {
         mModel->sourceWidthFromPicture();
-        object(source).resize(pixels(mModel->sourceWidth()), object(source).height());
+        object(source, kNoPictureBox).resize(pixels(mModel->sourceWidth()), object(source, kNoPictureBox).height());
     });
     trap(120, [&] {
         mModel->sourceHeightFromPicture();
-        object(source).resize(object(source).width(), pixels(mModel->sourceHeight()));
+        object(source, kNoPictureBox).resize(object(source, kNoPictureBox).width(), pixels(mModel->sourceHeight()));
     });
-    trap(122, [&] { object(source).setPicture(object(picture).picture(), object(picture).pictureTwips()); });
+    trap(122, [&] { object(source, kNoPictureBox).setPicture(object(picture, kNoPictureBox).picture(), object(picture, kNoPictureBox).pictureTwips()); });
 
     mModel->initialiseZoom(trap);
     trap(134, [&] { mModel->RedrawImage(); });
@@ -301,7 +297,7 @@ void Form2::PushButton6_Click() { SaveDocument(mPrompts).PushButton6_Click(mWord
 void Form2::PushButton8_Click() {
     ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.PushButton8_Click "));
     trap(102, [&] { KillFile(mWordFile); });
-    trap(104, [&] { object(mMainWindow).show(); });
+    trap(104, [&] { object(mMainWindow, QStringLiteral("No main window")).show(); });
     trap(106, [&] { hide(); });
 }
 

@@ -22,8 +22,8 @@ class WindowPointer;
 class Form2 : public QWidget, private ZoomSurface {
     Q_OBJECT
 public:
-    // mainWindow is shown again by "< Back".
-    Form2(Prompts& prompts, QWidget* mainWindow);
+    // mainWindow is shown again by "< Back"; programFolder holds the hand pointer.
+    Form2(Prompts& prompts, QWidget* mainWindow, QString programFolder);
     ~Form2() override;
 
     // Picture1's picture. A new picture is set up afresh the next time the window becomes
@@ -72,6 +72,7 @@ private:
 
     Prompts& mPrompts;
     QWidget* mMainWindow;
+    QString mProgramFolder;
     bool mFirstActivate = true;
     bool mInSetup = false;
     bool mCentred = false;

@@ -13,17 +13,11 @@
 #include <utility>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-QString describe(const QString& what, const QString& path, int error) {
-    return what + QStringLiteral(" '") + path + QStringLiteral("': ") +
-           QString::fromLocal8Bit(std::strerror(error));
-}
-
 // Closes a file descriptor and removes a half-written file unless told the work is done.
 class PendingFile {
 public:
@@ -77,7 +71,7 @@ void copyFileReplacing(const QString& source, const QString& destination) {
 
     const ReadFile in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
     if (in.fd() < 0)
-        throw AppError(describe(QStringLiteral("Cannot read"), source, errno));
+        throw AppError(systemErrorText(QStringLiteral("Cannot read"), source, errno));
     struct stat sourceInfo {};
     if (::fstat(in.fd(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))
         throw AppError(QStringLiteral("Cannot read '%1': not a plain file").arg(source));
@@ -97,7 +91,7 @@ void copyFileReplacing(const QString& source, const QString& destination) {
             break;
     }
     if (fd < 0)
-        throw AppError(describe(QStringLiteral("Cannot save to"), destination, errno));
+        throw AppError(systemErrorText(QStringLiteral("Cannot save to"), destination, errno));
     PendingFile out(fd, temporary);
 
     char buffer[64 * 1024];
@@ -108,22 +102,15 @@ void copyFileReplacing(const QString& source, const QString& destination) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw AppError(describe(QStringLiteral("Cannot read"), source, errno));
+            throw AppError(systemErrorText(QStringLiteral("Cannot read"), source, errno));
         }
-        for (ssize_t written = 0; written < n;) {
-            const ssize_t w = ::write(out.fd(), buffer + written, size_t(n - written));
-            if (w < 0) {
-                if (errno == EINTR)
-                    continue;
-                throw AppError(describe(QStringLiteral("Cannot save to"), destination, errno));
-            }
-            written += w;
-        }
+        if (!writeAll(out.fd(), buffer, n))
+            throw AppError(systemErrorText(QStringLiteral("Cannot save to"), destination, errno));
     }
     if (::fsync(out.fd()) != 0 || out.close() != 0)
-        throw AppError(describe(QStringLiteral("Cannot save to"), destination, errno));
+        throw AppError(systemErrorText(QStringLiteral("Cannot save to"), destination, errno));
     if (::rename(temporary.constData(), target.constData()) != 0)
-        throw AppError(describe(QStringLiteral("Cannot save to"), destination, errno));
+        throw AppError(systemErrorText(QStringLiteral("Cannot save to"), destination, errno));
     out.keep();
 }
 

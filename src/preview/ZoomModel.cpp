@@ -92,11 +92,7 @@ void ZoomModel::RedrawImage() {
     if (tooLarge) {
         // Too large to draw: back to 100 % without drawing; the picture keeps the size
         // last drawn, so the next step in starts again from 100 %.
-        trap(124, [&] { mZoom = 1.0f; });
-        trap(126, [&] { mOrigWidth = toInt32(mSourceWidth - 2 * mSourceBorder - kSourceMargin); });
-        trap(128, [&] { mOrigHeight = toInt32(mSourceHeight - 2 * mSourceBorder - kSourceMargin); });
-        trap(130, [&] { mZoomWidth = toInt32(std::floor(mOrigWidth * 1.0)); });
-        trap(132, [&] { mZoomHeight = toInt32(std::floor(mOrigHeight * 1.0)); });
+        initialiseZoom(trap);
         return;
     }
     trap(106, [&] { mSurface.removePicture(); });

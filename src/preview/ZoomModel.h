@@ -90,8 +90,6 @@ public:
     int16_t hStep() const { return mHStep; }
     int16_t vStep() const { return mVStep; }
     const Rect& picture() const { return mPicture1; }
-    int viewportWidth() const { return mViewportWidth; }
-    int viewportHeight() const { return mViewportHeight; }
     int viewportInnerWidth() const { return mViewportWidth - 2 * mViewportBorder; }
     int viewportInnerHeight() const { return mViewportHeight - 2 * mViewportBorder; }
     int sourceWidth() const { return mSourceWidth; }

@@ -38,15 +38,25 @@ bool isOptionCheckFrameOrLabel(const QWidget* w) {
 }
 } // namespace
 
-QString skinFilePath() { return programFolder() + QStringLiteral("/x/o.cjs"); }
+QString skinFilePath(const QString& programFolder) {
+    return programFolder + QStringLiteral("/x/o.cjs");
+}
+
+QFont buttonFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(11.25);
+    font.setBold(true);
+    return font;
+}
 
 QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
 
 void markPictureBox(QWidget& widget) { widget.setProperty(kPictureBox, true); }
 
-void ApplySkin(QWidget& mainWindow, SkinComponent& skin) {
+void ApplySkin(QWidget& mainWindow, SkinComponent& skin, const QString& programFolder) {
     // Only a plain, visible file counts: a folder of that name or a dangling link is no skin.
-    const QFileInfo file(skinFilePath());
+    const QString path = skinFilePath(programFolder);
+    const QFileInfo file(path);
     if (!file.exists() || !file.isFile() || file.isHidden())
         return;
 
@@ -54,7 +64,7 @@ void ApplySkin(QWidget& mainWindow, SkinComponent& skin) {
         return isOptionCheckFrameOrLabel(w) || isPictureBox(w);
     });
 
-    skin.loadSkin(skinFilePath(), QStringLiteral(""));
+    skin.loadSkin(path, QStringLiteral(""));
     skin.setOptions(skin.options() | 1);
     skin.setApplyToNewWindows(true);
     skin.setApplyToDialogs(true);

@@ -10,6 +10,10 @@
 
 #include <QtEndian>
 
+QString handPointerFile(const QString& programFolder) {
+    return programFolder + QStringLiteral("/HAND-M.CUR");
+}
+
 QCursor loadCursorFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

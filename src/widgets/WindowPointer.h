@@ -11,6 +11,9 @@ class QWidget;
 // Throws AppError when the file is not a loadable cursor.
 QCursor loadCursorFile(const QString& path);
 
+// The hand pointer's file in the program's folder.
+QString handPointerFile(const QString& programFolder);
+
 // One pointer setting for a whole window: it shows over the window and every control on
 // it, whichever control changed it. Controls are given a hover role; moving the mouse
 // over a control applies its role unless the hourglass is showing.

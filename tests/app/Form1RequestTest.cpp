@@ -1,5 +1,6 @@
 // "Start Creating Template" from the main window, against a fake office: the hand-over to the
 // preview window and what a failed picture leaves there.
+#include "support/FakeClipboard.h"
 #include "support/FakeOffice.h"
 #include "core/Files.h"
 #include "app/Form1.h"
@@ -9,23 +10,12 @@
 #include "support/ScriptedPrompts.h"
 #include "app/Settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace {
-// A clipboard of the program's own, so tests never touch the desktop's.
-class MemoryClipboard : public Clipboard {
-public:
-    std::optional<ClipboardPicture> content;
-    void putPicture(const QImage& picture, const QByteArray& mark) override {
-        content = ClipboardPicture{picture, mark};
-    }
-    std::optional<ClipboardPicture> read(int) override { return content.value_or(ClipboardPicture{}); }
-};
-} // namespace
 
 TEST(Form1Request, APictureThatFailsNeverShowsTheLastInvitation) {
     QFile::remove(SettingsStore::filePath());
@@ -37,9 +27,9 @@ TEST(Form1Request, APictureThatFailsNeverShowsTheLastInvitation) {
     FakeOffice office;
     office.bookmarks = {"bEvent", "bWhen", "bWhere", "bBring", "bDrive", "bRSVP"};
     SettingsStore settings;
-    Form1 form(prompts, office, settings, [] {});
+    Form1 form(prompts, office, settings, [] {}, QCoreApplication::applicationDirPath());
     form.endProgram = [] {};
-    form.setClipboard(std::make_unique<MemoryClipboard>());
+    form.setClipboard(std::make_unique<FakeClipboard>());
     form.Form_Load();
     form.show();
 

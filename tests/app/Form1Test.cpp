@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 #include "app/GeneralDate.h"
 #include "core/Product.h"
+#include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 #include "app/Picker.h"
@@ -28,24 +29,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// An office that starts and quits without doing anything.
-class IdleOffice : public office::Office {
-    class Session : public office::Application {
-    public:
-        office::Document& open(const QString&, bool) override { throw AppError("no documents"); }
-        office::Document& activeDocument() override { throw AppError("no documents"); }
-        void setDisplayAlerts(bool) override {}
-        void quit() override {}
-    };
-
-public:
-    int sessions = 0;
-    std::unique_ptr<office::Application> createApplication() override {
-        ++sessions;
-        return std::make_unique<Session>();
-    }
-};
 
 void clearSettings() { QFile::remove(SettingsStore::filePath()); }
 
@@ -86,17 +69,15 @@ struct ProgramFolder {
             file.open(QIODevice::WriteOnly);
             file.write(contents.skin);
         }
-        setProgramFolder(folder.path());
     }
-    ~ProgramFolder() { setProgramFolder(QString()); }
 };
 
 struct Window {
     ProgramFolder programFolder;
     ScriptedPrompts prompts;
-    IdleOffice office;
+    FakeOffice office;
     SettingsStore settings;
-    Form1 form{prompts, office, settings, [] {}};
+    Form1 form{prompts, office, settings, [] {}, programFolder.folder.path()};
     bool ended = false;
     explicit Window(const Folder& contents = Folder()) : programFolder(contents) {
         form.endProgram = [this] { ended = true; };
@@ -412,7 +393,7 @@ TEST(QtPrompts, TheRealReportBoxCarriesCaptionTextIconAndOneButton) {
 TEST(Form1, EnterInAFieldDoesNotStartARequest) {
     clearSettings();
     Window w;
-    const int atStart = w.office.sessions; // the start-up check
+    const int atStart = w.office.applicationsCreated; // the start-up check
     w.form.show();
     for (QWidget* field : std::initializer_list<QWidget*>{w.form.txtEventName, w.form.txtRSVP,
                                                           w.form.dtpDate, w.form.dtpTime}) {
@@ -420,7 +401,7 @@ TEST(Form1, EnterInAFieldDoesNotStartARequest) {
         QTest::keyClick(field, Qt::Key_Return);
         QTest::keyClick(field, Qt::Key_Enter);
     }
-    EXPECT_EQ(w.office.sessions, atStart);
+    EXPECT_EQ(w.office.applicationsCreated, atStart);
     EXPECT_FALSE(w.form.form2Loaded());
     EXPECT_TRUE(w.form.isVisible());
     for (QPushButton* b : {w.form.PushButton6, w.form.PushButton2, w.form.PushButton3})

@@ -35,8 +35,8 @@ TEST(ErrorTrap, AnUnsetObjectCascades) {
     ErrorTrap trap(prompts, QStringLiteral("in X.Y "));
     std::unique_ptr<int> word;
     trap(106, [&] { throw AppError(QStringLiteral("cannot start")); });
-    trap(112, [&] { object(word) = 1; });
+    trap(112, [&] { object(word, kNoSession) = 1; });
     ASSERT_EQ(prompts.reports().size(), 2);
     EXPECT_TRUE(prompts.reports()[1].startsWith(
-        QStringLiteral("Object variable or With block variable not set\r\n")));
+        QStringLiteral("No office session: an earlier step failed.\r\n")));
 }

@@ -55,9 +55,9 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
 
     const QString tpl = temp.file("template.dot");
     EXPECT_EQ(officeCalls(),
-              QStringList({"W1", "W2 " + tpl + " ro", "W3 bEvent", "W3 bWhen", "W3 bWhere",
-                           "W3 bBring", "W3 bDrive", "W3 bRSVP", "W4 " + doc, "W5 off", "W6", "W9",
-                           "W1", "W2 " + doc + " rw", "W7 816 0.5", "W8", "W9"}));
+              QStringList({"start", "open " + tpl + " ro", "fill bEvent", "fill bWhen", "fill bWhere",
+                           "fill bBring", "fill bDrive", "fill bRSVP", "save " + doc, "alerts off", "close", "quit",
+                           "start", "open " + doc + " rw", "render 816 0.5", "discard", "quit"}));
     EXPECT_EQ(office.liveApplications, 0);
 
     EXPECT_EQ(office.bookmarkTexts.value("bEvent"), "Ann's 40th");
@@ -94,7 +94,7 @@ TEST_F(CreateInvitationTest, WithoutAnOfficeEveryOfficeStepReportsAndNothingIsHa
     EXPECT_TRUE(
         prompts.reports().value(0).startsWith("Fake office: create application failed\r\n"));
     EXPECT_TRUE(prompts.reports().value(1).startsWith(
-        "Object variable or With block variable not set\r\n"));
+        "No office session: an earlier step failed.\r\n"));
     // No preview of a document that does not exist: the main window stays.
     EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off"}));
     EXPECT_EQ(office.applicationsCreated, 0);
@@ -130,7 +130,7 @@ TEST_F(CreateInvitationTest, ATextTooLongForTheOfficeIsOneClearReportAndNothingE
     EXPECT_TRUE(
         prompts.reports().at(0).startsWith("The text for bBring is too long for the invitation: "
                                            "1048576 characters, at most 32767.\r\n"));
-    EXPECT_FALSE(office.log.contains("W3 bBring"));
+    EXPECT_FALSE(office.log.contains("fill bBring"));
     EXPECT_EQ(office.bookmarkTexts.value("bRSVP").size(), kMaxBookmarkTextLength);
     EXPECT_EQ(office.bookmarkTexts.size(), 5);
     EXPECT_TRUE(host.calls.endsWith("hide"));
@@ -196,7 +196,7 @@ TEST_F(CreateInvitationTest, NoPictureMeansReportsAndAnEmptyPreviewNeverAnOldPic
     EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off", "picture", "word file",
                                        "show", "hide"}));
     EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
-    EXPECT_TRUE(office.log.endsWith("W9"));
+    EXPECT_TRUE(office.log.endsWith("quit"));
     EXPECT_EQ(office.liveApplications, 0);
 }
 

@@ -5,7 +5,7 @@
 #include "office/libreoffice/LibreOffice.h"
 #include "core/Product.h"
 #include "support/ScriptedPrompts.h"
-#include "support/office/TestDocuments.h"
+#include "support/office/OfficeDocuments.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "core/Files.h"
 #include "invitation/InvitationText.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "support/office/OfficeProbe.h"
+#include "support/office/OfficeDocuments.h"
 #include "support/QtPrinting.h"
 #include "invitation/RequestFakes.h"
 #include "support/ScriptedPrompts.h"
@@ -27,14 +27,14 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The real office, with a hook that runs before each operation (named "W1".."W9").
+// The real office, with a hook that runs before each operation (named "start".."quit").
 class InterruptedOffice : public office::Office {
 public:
     explicit InterruptedOffice(office::LibreOffice& real) : mReal(real) {}
     std::function<void(const QString& operation)> before;
 
     std::unique_ptr<office::Application> createApplication() override {
-        hook("W1");
+        hook("start");
         return std::make_unique<Session>(*this, mReal.createApplication());
     }
 
@@ -43,23 +43,23 @@ private:
     public:
         Doc(InterruptedOffice& o, office::Document& real) : mOffice(o), mReal(real) {}
         void setBookmarkText(const QString& b, const QString& t) override {
-            mOffice.hook("W3");
+            mOffice.hook("fill");
             mReal.setBookmarkText(b, t);
         }
         void saveAs(const QString& path) override {
-            mOffice.hook("W4");
+            mOffice.hook("save");
             mReal.saveAs(path);
         }
         void close() override {
-            mOffice.hook("W6");
+            mOffice.hook("close");
             mReal.close();
         }
         QImage renderPicture(int width, double scale) override {
-            mOffice.hook("W7");
+            mOffice.hook("render");
             return mReal.renderPicture(width, scale);
         }
         void closeWithoutSaving() override {
-            mOffice.hook("W8");
+            mOffice.hook("discard");
             mReal.closeWithoutSaving();
         }
         office::Document& real() { return mReal; }
@@ -74,16 +74,16 @@ private:
         Session(InterruptedOffice& o, std::unique_ptr<office::Application> real)
             : mOffice(o), mReal(std::move(real)) {}
         office::Document& open(const QString& path, bool readOnly) override {
-            mOffice.hook("W2");
+            mOffice.hook("open");
             return wrap(mReal->open(path, readOnly));
         }
         office::Document& activeDocument() override { return wrap(mReal->activeDocument()); }
         void setDisplayAlerts(bool on) override {
-            mOffice.hook("W5");
+            mOffice.hook("alerts");
             mReal->setDisplayAlerts(on);
         }
         void quit() override {
-            mOffice.hook("W9");
+            mOffice.hook("quit");
             mReal->quit();
         }
 
@@ -146,7 +146,7 @@ protected:
         ASSERT_TRUE(QFile::exists(request.documentPath()));
         const auto found = textsFromBookmarks(sharedOffice(), request.documentPath());
         EXPECT_EQ(found.value("bEvent").left(11), QStringLiteral("Harbor Gala"));
-        const QString when = invitation::whenText(host.date, host.time);
+        const QString when = whenTextOf(host.date, host.time);
         EXPECT_EQ(found.value("bWhen").left(when.size()), when);
         EXPECT_FALSE(host.picture.isNull());
         EXPECT_TRUE(host.calls.contains("show"));
@@ -184,7 +184,7 @@ protected:
 
 TEST_F(OfficeFault, KilledWhileFillingTheBookmarks) {
     office.before = [](const QString& op) {
-        if (op == "W3")
+        if (op == "fill")
             signalOffice(SIGKILL);
     };
     const qint64 ms = run();
@@ -200,7 +200,7 @@ TEST_F(OfficeFault, KilledWhileFillingTheBookmarks) {
 
 TEST_F(OfficeFault, KilledWhileSaving) {
     office.before = [](const QString& op) {
-        if (op == "W4")
+        if (op == "save")
             signalOffice(SIGKILL);
     };
     run();
@@ -215,7 +215,7 @@ TEST_F(OfficeFault, KilledWhileSaving) {
 
 TEST_F(OfficeFault, KilledWhileRenderingThePreview) {
     office.before = [](const QString& op) {
-        if (op == "W7")
+        if (op == "render")
             signalOffice(SIGKILL);
     };
     run();
@@ -231,7 +231,7 @@ TEST_F(OfficeFault, KilledWhileRenderingThePreview) {
 TEST_F(OfficeFault, AHangingOfficeTimesOutWithAReadableReportAndIsReplaced) {
     bool stopped = false;
     office.before = [&](const QString& op) {
-        if (op == "W3" && !stopped) {
+        if (op == "fill" && !stopped) {
             stopped = true;
             signalOffice(SIGSTOP);
         }

@@ -3,7 +3,7 @@
 #include "core/Files.h"
 #include "invitation/InvitationText.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "support/office/OfficeProbe.h"
+#include "support/office/OfficeDocuments.h"
 #include "support/QtPrinting.h"
 #include "invitation/RequestFakes.h"
 #include "support/ScriptedPrompts.h"
@@ -48,7 +48,7 @@ protected:
 
     QMap<QString, QString> expectedTexts() const {
         return {{"bEvent", invitation::eventText(host.texts.value(Field::EventName))},
-                {"bWhen", invitation::whenText(host.date, host.time)},
+                {"bWhen", whenTextOf(host.date, host.time)},
                 {"bWhere", invitation::whereText(host.texts.value(Field::Location))},
                 {"bBring", host.texts.value(Field::Items)},
                 {"bDrive", host.texts.value(Field::Drive)},

@@ -1,11 +1,13 @@
 #pragma once
 
-// A window and a clipboard without widgets, for driving the request in tests.
+// A window without widgets, for driving the request in tests.
 
 #include "core/AppError.h"
 #include "invitation/CreateInvitation.h"
 #include "invitation/DocumentName.h"
+#include "invitation/InvitationText.h"
 #include "invitation/PreviewPicture.h"
+#include "support/FakeClipboard.h"
 
 #include <QDir>
 #include <QImage>
@@ -53,27 +55,10 @@ private:
     }
 };
 
-class FakeClipboard : public Clipboard {
-public:
-    std::optional<ClipboardPicture> content;
-    int failingReads = 0; // the next reads that fail
-    int reads = 0;
-    bool refusePut = false;
-
-    void putPicture(const QImage& picture, const QByteArray& mark) override {
-        if (refusePut)
-            throw AppError(QStringLiteral("Clipboard refused"));
-        content = ClipboardPicture{picture, mark};
-    }
-    std::optional<ClipboardPicture> read(int) override {
-        ++reads;
-        if (failingReads > 0) {
-            --failingReads;
-            return std::nullopt;
-        }
-        return content.value_or(ClipboardPicture{});
-    }
-};
+// The "when" line the request fills for a date and time.
+inline QString whenTextOf(const QDate& date, const QTime& time) {
+    return invitation::whenText(invitation::dateText(date, invitation::dayText(date)), time);
+}
 
 // Digits from a script, then from a real source.
 class ScriptedDigits : public DigitSource {

@@ -24,7 +24,7 @@ struct Preview : ::testing::Test {
     int ended = 0;
 
     void SetUp() override {
-        form = std::make_unique<Form2>(prompts, &form1);
+        form = std::make_unique<Form2>(prompts, &form1, QCoreApplication::applicationDirPath());
         form->endProgram = [this] { ++ended; };
     }
 
@@ -218,8 +218,7 @@ TEST_F(Preview, ButtonsShowTheHandAndTheFrameTheArrow) {
 
 TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
     QTemporaryDir empty;
-    setProgramFolder(empty.path());
-    Form2 withoutHand(prompts, &form1);
+    Form2 withoutHand(prompts, &form1, empty.path());
     EXPECT_FALSE(withoutHand.pointer().hasHandCursor());
     withoutHand.pointer().hovered(withoutHand.findChild<QWidget*>(QStringLiteral("PushButton1")));
     EXPECT_EQ(withoutHand.pointer().mode(), WindowPointer::Custom);
@@ -227,9 +226,7 @@ TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
     QTemporaryDir folder;
     ASSERT_TRUE(QFile::copy(QStringLiteral(FESTORIA_HAND_CURSOR),
                             folder.filePath(QStringLiteral("HAND-M.CUR"))));
-    setProgramFolder(folder.path());
-    Form2 withHand(prompts, &form1);
-    setProgramFolder(QString());
+    Form2 withHand(prompts, &form1, folder.path());
     EXPECT_TRUE(withHand.pointer().hasHandCursor());
     EXPECT_TRUE(prompts.shown.isEmpty());
 
@@ -238,9 +235,7 @@ TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("not a cursor");
     broken.close();
-    setProgramFolder(empty.path());
-    Form2 brokenHand(prompts, &form1);
-    setProgramFolder(QString());
+    Form2 brokenHand(prompts, &form1, empty.path());
     EXPECT_EQ(prompts.reportLines(), QList<int>{110});
     EXPECT_TRUE(prompts.reports()[0].contains(
         QStringLiteral("in Festoria2021/08/31.Form2.Form_Load at line 110")));
@@ -249,7 +244,7 @@ TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
 }
 
 TEST_F(Preview, BackWithoutAMainWindowReportsAndStillHides) {
-    Form2 orphan(prompts, nullptr);
+    Form2 orphan(prompts, nullptr, QCoreApplication::applicationDirPath());
     orphan.endProgram = [] {};
     orphan.show();
     QApplication::processEvents();

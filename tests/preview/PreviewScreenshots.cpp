@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     ScriptedPrompts prompts;
     QWidget form1;
-    Form2 form(prompts, &form1);
+    Form2 form(prompts, &form1, QCoreApplication::applicationDirPath());
     form.endProgram = [] {};
     form.setPicture(invitationPicture());
     form.show();

@@ -23,7 +23,7 @@ public:
     FakeDocument(FakeOffice& office, QString path) : mOffice(office), mPath(std::move(path)) {}
 
     void setBookmarkText(const QString& bookmark, const QString& text) override {
-        mOffice.call(FakeOffice::Op::SetBookmarkText, QStringLiteral("W3 ") + bookmark);
+        mOffice.call(FakeOffice::Op::SetBookmarkText, QStringLiteral("fill ") + bookmark);
         if (!mOffice.bookmarks.contains(bookmark))
             throw AppError(QStringLiteral("The requested member of the collection does not "
                                           "exist: bookmark '%1'")
@@ -31,7 +31,7 @@ public:
         mOffice.bookmarkTexts[bookmark] = text;
     }
     void saveAs(const QString& path) override {
-        mOffice.call(FakeOffice::Op::SaveAs, QStringLiteral("W4 ") + path);
+        mOffice.call(FakeOffice::Op::SaveAs, QStringLiteral("save ") + path);
         mOffice.savedPaths << path;
         if (mOffice.writeSavedFiles) {
             QFile file(path);
@@ -40,10 +40,10 @@ public:
             file.write("fake document");
         }
     }
-    void close() override { mOffice.call(FakeOffice::Op::Close, QStringLiteral("W6")); }
+    void close() override { mOffice.call(FakeOffice::Op::Close, QStringLiteral("close")); }
     QImage renderPicture(int pixelWidth, double logicalScale) override {
         mOffice.call(FakeOffice::Op::RenderPicture,
-                     QStringLiteral("W7 %1 %2").arg(pixelWidth).arg(logicalScale));
+                     QStringLiteral("render %1 %2").arg(pixelWidth).arg(logicalScale));
         const QSize page = mOffice.pageTwips;
         pixelWidth += mOffice.extraRenderedPixels;
         const int height = int(std::lround(double(pixelWidth) * page.height() / page.width()));
@@ -58,7 +58,7 @@ public:
         return picture;
     }
     void closeWithoutSaving() override {
-        mOffice.call(FakeOffice::Op::CloseWithoutSaving, QStringLiteral("W8"));
+        mOffice.call(FakeOffice::Op::CloseWithoutSaving, QStringLiteral("discard"));
     }
 
 private:
@@ -73,7 +73,7 @@ public:
 
     office::Document& open(const QString& path, bool readOnly) override {
         mOffice.call(FakeOffice::Op::Open,
-                     QStringLiteral("W2 %1 %2")
+                     QStringLiteral("open %1 %2")
                          .arg(path, readOnly ? QStringLiteral("ro") : QStringLiteral("rw")));
         if (!QFile::exists(path))
             throw AppError(QStringLiteral("File not found: '%1'").arg(path));
@@ -89,9 +89,9 @@ public:
     }
     void setDisplayAlerts(bool on) override {
         mOffice.call(FakeOffice::Op::SetDisplayAlerts,
-                     on ? QStringLiteral("W5 on") : QStringLiteral("W5 off"));
+                     on ? QStringLiteral("alerts on") : QStringLiteral("alerts off"));
     }
-    void quit() override { mOffice.call(FakeOffice::Op::Quit, QStringLiteral("W9")); }
+    void quit() override { mOffice.call(FakeOffice::Op::Quit, QStringLiteral("quit")); }
 
 private:
     FakeOffice& mOffice;
@@ -106,7 +106,7 @@ FakeOffice::FakeOffice()
 FakeOffice::~FakeOffice() = default;
 
 std::unique_ptr<office::Application> FakeOffice::createApplication() {
-    call(Op::CreateApplication, QStringLiteral("W1"));
+    call(Op::CreateApplication, QStringLiteral("start"));
     ++applicationsCreated;
     return std::make_unique<FakeApplication>(*this);
 }

@@ -18,16 +18,16 @@
 class FakeOffice : public office::Office {
 public:
     enum class Op {
-        CreateApplication, // W1
-        Open,              // W2
+        CreateApplication,
+        Open,
         ActiveDocument,
-        SetBookmarkText,    // W3
-        SaveAs,             // W4
-        SetDisplayAlerts,   // W5
-        Close,              // W6
-        RenderPicture,      // W7
-        CloseWithoutSaving, // W8
-        Quit,               // W9
+        SetBookmarkText,
+        SaveAs,
+        SetDisplayAlerts,
+        Close,
+        RenderPicture,
+        CloseWithoutSaving,
+        Quit,
     };
 
     FakeOffice();
@@ -46,21 +46,21 @@ public:
 
     // The bookmarks every opened file has.
     QSet<QString> bookmarks;
-    // What W4 writes: a small file at the path, so that the document exists on disk.
+    // What saving writes: a small file at the path, so that the document exists on disk.
     bool writeSavedFiles = true;
-    // The page W7 renders: US Letter unless changed.
+    // The page rendering draws: US Letter unless changed.
     QSize pageTwips{12240, 15840};
-    // Pixels W7 adds to the width it is asked for (a real office may round).
+    // Pixels rendering adds to the width it is asked for (a real office may round).
     int extraRenderedPixels = 0;
 
-    // The calls in order: "W1", "W2 <path> ro|rw", "W3 <bookmark>", "W4 <path>", "W5 off",
-    // "W6", "W7 <width> <scale>", "W8", "W9", "active". Failed calls end in " !".
+    // The calls in order: "start", "open <path> ro|rw", "fill <bookmark>", "save <path>", "alerts off",
+    // "close", "render <width> <scale>", "discard", "quit", "active". Failed calls end in " !".
     QStringList log;
-    // The texts of the last W3 per bookmark, in the last document they were set in.
+    // The last text filled into each bookmark, in the last document they were set in.
     QMap<QString, QString> bookmarkTexts;
-    // The paths W4 was given.
+    // The paths documents were saved to.
     QStringList savedPaths;
-    // Application objects alive now, and W1 calls that succeeded.
+    // Sessions alive now, and session starts that succeeded.
     int liveApplications = 0;
     int applicationsCreated = 0;
 

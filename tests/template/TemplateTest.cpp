@@ -7,6 +7,7 @@
 #include "StarPicture.h"
 #include "TemplateBuilder.h"
 #include "office/libreoffice/UnoEngine.h"
+#include "support/office/OfficeDocuments.h"
 #include "office/libreoffice/UnoText.h"
 #include "WordFile.h"
 
@@ -159,23 +160,13 @@ using office::property;
 // A document opened in the office for reading, closed at the end of its scope.
 class OpenDocument {
 public:
-    OpenDocument(const Reference<frame::XDesktop2>& desktop, const QString& path) {
-        // A template is opened as itself (not as a new document based on it), so its
-        // filter can be read back.
-        const beans::PropertyValue args[] = {property("Hidden", Any(true)), property("ReadOnly", Any(true)),
-                                             property("AsTemplate", Any(false))};
-        mComponent = Reference<frame::XComponentLoader>(desktop, UNO_QUERY_THROW)
-                         ->loadComponentFromURL(toOUString(QUrl::fromLocalFile(path).toString()), "_blank",
-                                                0, uno::Sequence<beans::PropertyValue>(args, 3));
-        doc = Reference<text::XTextDocument>(mComponent, UNO_QUERY_THROW);
-    }
-    ~OpenDocument() {
-        try {
-            Reference<util::XCloseable>(mComponent, UNO_QUERY_THROW)->close(true);
-        } catch (...) {
-        }
-    }
+    OpenDocument(const Reference<frame::XDesktop2>& desktop, const QString& path)
+        : mOpened(desktop, path), doc(mOpened.component(), UNO_QUERY_THROW) {}
 
+private:
+    OpenedDocument mOpened;
+
+public:
     Reference<text::XTextDocument> doc;
 
     // The text frames, found by what they hold.
@@ -597,7 +588,7 @@ TEST_F(Template, StarPictureIsANamedInlineMetafileInTheFourColours) {
     EXPECT_EQ(colours, (std::set<std::uint32_t>{0xFFDC83, 0xFFCC66, 0x6357AB, 0xB880FF}));
 }
 
-// Filling through W1..W9 and reading the saved .doc back: each text follows its label on
+// Filling through the office operations and reading the saved .doc back: each text follows its label on
 // the same line, and the event name stands where the placeholder was.
 TEST_F(Template, FilledAndSavedDocumentKeepsEachTextOnItsLabelsLine) {
     const QString saved = tempPath(QStringLiteral("filled.doc"));

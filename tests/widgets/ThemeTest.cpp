@@ -63,12 +63,10 @@ class SkinFile : public ::testing::Test {
 protected:
     QTemporaryDir folder;
     void SetUp() override {
-        setProgramFolder(folder.path());
         QDir(folder.path()).mkpath(QStringLiteral("x"));
     }
-    void TearDown() override { setProgramFolder(QString()); }
     void writeSkin(const QByteArray& text) {
-        QFile file(skinFilePath());
+        QFile file(skinFilePath(folder.path()));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
     }
@@ -79,17 +77,17 @@ protected:
 TEST_F(SkinFile, WithoutTheFileNothingChangesAndTheComponentIsNotUsed) {
     Form form;
     RecordingSkin skin;
-    ApplySkin(form.window, skin);
+    ApplySkin(form.window, skin, folder.path());
     EXPECT_TRUE(skin.calls.isEmpty());
     EXPECT_EQ(Form::back(&form.window), QColor(Qt::white));
     EXPECT_EQ(Form::back(form.frame), QColor(Qt::white));
 
     // A folder or a link to nothing under the skin's name is no skin file either.
-    ASSERT_TRUE(QDir().mkpath(skinFilePath()));
-    ApplySkin(form.window, skin);
-    ASSERT_TRUE(QDir(skinFilePath()).removeRecursively());
-    ASSERT_TRUE(QFile::link(folder.filePath("nowhere"), skinFilePath()));
-    ApplySkin(form.window, skin);
+    ASSERT_TRUE(QDir().mkpath(skinFilePath(folder.path())));
+    ApplySkin(form.window, skin, folder.path());
+    ASSERT_TRUE(QDir(skinFilePath(folder.path())).removeRecursively());
+    ASSERT_TRUE(QFile::link(folder.filePath("nowhere"), skinFilePath(folder.path())));
+    ApplySkin(form.window, skin, folder.path());
     EXPECT_TRUE(skin.calls.isEmpty());
     EXPECT_EQ(Form::back(&form.window), QColor(Qt::white));
 }
@@ -98,7 +96,7 @@ TEST_F(SkinFile, WithTheFileTheWindowTurnsButtonFaceAndTheComponentRunsItsFiveSt
     writeSkin("QPushButton { color: #5b3c8c; }");
     Form form;
     RecordingSkin skin;
-    ApplySkin(form.window, skin);
+    ApplySkin(form.window, skin, folder.path());
     const QColor face = buttonFace();
     EXPECT_EQ(Form::back(&form.window), face);
     for (QWidget* w : std::initializer_list<QWidget*>{form.frame, form.label, form.check,
@@ -106,7 +104,7 @@ TEST_F(SkinFile, WithTheFileTheWindowTurnsButtonFaceAndTheComponentRunsItsFiveSt
         EXPECT_EQ(Form::back(w), face) << w->metaObject()->className();
     EXPECT_EQ(form.text->palette().color(QPalette::Base), QColor(Qt::white));
     EXPECT_EQ(skin.calls,
-              (QStringList{"load(" + skinFilePath() + ",'')", "options?", "options=51",
+              (QStringList{"load(" + skinFilePath(folder.path()) + ",'')", "options?", "options=51",
                            "member5=1", "member10=1",
                            QStringLiteral("apply(%1)").arg(form.window.winId())}));
 }
@@ -115,7 +113,7 @@ TEST_F(SkinFile, TheRealComponentStylesTheWindowAndRefusesABrokenSheet) {
     writeSkin("QPushButton { color: #5b3c8c; }");
     Form form;
     SkinFramework skin;
-    ApplySkin(form.window, skin);
+    ApplySkin(form.window, skin, folder.path());
     EXPECT_EQ(form.window.styleSheet(), QStringLiteral("QPushButton { color: #5b3c8c; }"));
     EXPECT_EQ(skin.options() & 1, 1);
     EXPECT_TRUE(skin.applyToNewWindows());
@@ -124,13 +122,13 @@ TEST_F(SkinFile, TheRealComponentStylesTheWindowAndRefusesABrokenSheet) {
     writeSkin("QPushButton { color: #5b3c8c; ");
     Form other;
     SkinFramework broken;
-    EXPECT_THROW(ApplySkin(other.window, broken), AppError);
+    EXPECT_THROW(ApplySkin(other.window, broken, folder.path()), AppError);
     EXPECT_EQ(Form::back(&other.window), buttonFace()) << "changes before the failure stay";
     EXPECT_TRUE(other.window.styleSheet().isEmpty());
 
     for (const char* notASheet : {"\xff\xfe\x01 not text", "hello world", "QLabel { color: #zzzzzz }"}) {
         writeSkin(notASheet);
-        EXPECT_THROW(ApplySkin(other.window, broken), AppError) << notASheet;
+        EXPECT_THROW(ApplySkin(other.window, broken, folder.path()), AppError) << notASheet;
     }
     EXPECT_TRUE(SkinFramework::isValidStyleSheet("/* nothing but a comment */"));
 }

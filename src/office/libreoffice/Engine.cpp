@@ -330,10 +330,7 @@ void Engine::ensureRunning() {
 void Engine::chooseProfile() {
     if (mProfileLock >= 0)
         return;
-    QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (cache.isEmpty())
-        cache = QDir::homePath() + QStringLiteral("/.cache");
-    mCacheFolder = cache + QStringLiteral("/festoria");
+    mCacheFolder = cacheFolder();
     if (!QDir().mkpath(mCacheFolder))
         throw AppError(QStringLiteral("Cannot create the folder '%1'.").arg(mCacheFolder));
     QFile::setPermissions(mCacheFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -433,13 +430,10 @@ void Engine::start() {
     // The invitation's Book Antiqua is drawn with a Palatino-style face through the font
     // configuration beside the program (the system's, plus that alias).
     if (!qEnvironmentVariableIsSet("FONTCONFIG_FILE")) {
-        for (const QString& folder : {programFolder(), QCoreApplication::applicationDirPath()}) {
-            const QString fonts = folder + QStringLiteral("/fonts/fonts.conf");
-            if (QFileInfo(fonts).isFile()) {
-                environment << QByteArrayLiteral("FONTCONFIG_FILE=") + QFile::encodeName(fonts);
-                break;
-            }
-        }
+        const QString fonts =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/fonts/fonts.conf");
+        if (QFileInfo(fonts).isFile())
+            environment << QByteArrayLiteral("FONTCONFIG_FILE=") + QFile::encodeName(fonts);
     }
     std::vector<char*> envp;
     for (const QByteArray& e : environment)

@@ -1,7 +1,8 @@
-// W1..W9 on a headless LibreOffice Writer.
+// The office operations on a headless LibreOffice Writer.
 
 #include "office/libreoffice/LibreOffice.h"
 
+#include "core/Files.h"
 #include "office/libreoffice/UnoEngine.h"
 #include "office/libreoffice/UnoText.h"
 
@@ -56,8 +57,8 @@ class LoApplication;
 
 class LoDocument : public Document {
 public:
-    LoDocument(Engine& engine, unsigned generation, Reference<lang::XComponent> component, QString path)
-        : mEngine(engine), mGeneration(generation), mComponent(std::move(component)), mPath(std::move(path)) {}
+    LoDocument(Engine& engine, unsigned generation, Reference<lang::XComponent> component)
+        : mEngine(engine), mGeneration(generation), mComponent(std::move(component)) {}
 
     bool isOpen() const { return mComponent.is(); }
 
@@ -127,11 +128,8 @@ public:
             const int pixelHeight = int(std::lround(double(pixelWidth) * height / width));
 
             // A private folder (mode 0700) for the office's picture file.
-            QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-            if (cache.isEmpty())
-                cache = QDir::homePath() + QStringLiteral("/.cache");
-            QDir().mkpath(cache + QStringLiteral("/festoria"));
-            QTemporaryDir folder(cache + QStringLiteral("/festoria/render-XXXXXX"));
+            QDir().mkpath(cacheFolder());
+            QTemporaryDir folder(cacheFolder() + QStringLiteral("/render-XXXXXX"));
             if (!folder.isValid())
                 throw AppError(QStringLiteral("Cannot create a folder for the picture."));
             const QString file = folder.filePath(QStringLiteral("page.png"));
@@ -209,7 +207,6 @@ private:
     Engine& mEngine;
     unsigned mGeneration;
     Reference<lang::XComponent> mComponent;
-    QString mPath;
 };
 
 class LoApplication : public Application {
@@ -257,7 +254,7 @@ public:
             }
             return loaded;
         });
-        mDocuments.push_back(std::make_unique<LoDocument>(mEngine, mGeneration, component, path));
+        mDocuments.push_back(std::make_unique<LoDocument>(mEngine, mGeneration, component));
         return *mDocuments.back();
     }
 
@@ -271,8 +268,8 @@ public:
 
     void setDisplayAlerts(bool on) override {
         requireSession();
-        // A headless office never asks; the setting is kept for form's sake.
-        mDisplayAlerts = on;
+        // A headless office never asks, so there is nothing to switch off.
+        (void)on;
     }
 
     void quit() override {
@@ -300,7 +297,6 @@ private:
     unsigned mGeneration;
     std::vector<std::unique_ptr<LoDocument>> mDocuments;
     bool mQuit = false;
-    bool mDisplayAlerts = true;
 };
 
 } // namespace

@@ -87,8 +87,6 @@ public:
     // objects are let go without a call (the UNO runtime is being torn down).
     static bool processExiting();
 
-    std::chrono::milliseconds callTimeout() const { return mOptions.callTimeout; }
-    void setCallTimeout(std::chrono::milliseconds t) { mOptions.callTimeout = t; }
 
 private:
     class CallBound {

@@ -1,8 +1,8 @@
-// The office engine against the real LibreOffice: W1..W9 on real Word 97 files, the
+// The office engine against the real LibreOffice: every office operation on real Word 97 files, the
 // engine's death, hang and restart, and that no office process outlives its program.
 
 #include "office/libreoffice/LibreOffice.h"
-#include "support/office/TestDocuments.h"
+#include "support/office/OfficeDocuments.h"
 #include "office/libreoffice/UnoEngine.h"
 
 #include <gmock/gmock.h>
@@ -212,11 +212,13 @@ using office::LibreOfficeOptions;
 namespace {
 
 TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
-    auto office = office::makeLibreOffice();
+    LibreOfficeOptions options;
+    options.callTimeout = 2s; // a hung office is given up quickly here
+    auto office = office::makeLibreOffice(options);
     const QString dot = tempFile(QStringLiteral("life.dot"));
     makeTestDocument(*office, dot, true);
 
-    // Killed between two sessions: the next W1 starts a new office.
+    // Killed between two sessions: the next session start starts a new office.
     office->createApplication()->quit();
     const pid_t first = office->processId();
     ::kill(-first, SIGKILL);
@@ -243,7 +245,6 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
     auto hung = office->createApplication();
     office::Document& stuck = hung->open(dot, true);
     const pid_t third = office->processId();
-    office->engine().setCallTimeout(2s);
     ASSERT_EQ(::kill(-third, SIGSTOP), 0);
     std::this_thread::sleep_for(200ms);
     const auto before = std::chrono::steady_clock::now();
@@ -251,7 +252,6 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
                 HasSubstr("did not answer within 2 seconds"));
     EXPECT_LT(std::chrono::steady_clock::now() - before, 10s);
     EXPECT_TRUE(groupEndsWithin(third, 5s));
-    office->engine().setCallTimeout(30s);
     hung.reset();
     auto recovered = office->createApplication();
     recovered->open(dot, true).setBookmarkText(QStringLiteral("bCollapsed"), QStringLiteral("ok"));
@@ -271,25 +271,10 @@ TEST(OfficeLife, RestartsAfterItsShareOfSessions) {
     EXPECT_TRUE(groupEndsWithin(first, 0ms));
 }
 
-// Run by the tests below in a child process: starts an office, prints its process id,
-// then ends normally or waits to be killed.
-TEST(OfficeChild, HoldsAnOffice) {
-    const QByteArray mode = qgetenv("FESTORIA_HOLD_OFFICE");
-    if (mode.isEmpty())
-        GTEST_SKIP() << "run by OfficeLife tests only";
-    auto office = office::makeLibreOffice();
-    office->createApplication()->quit();
-    std::printf("office %d\n", int(office->processId()));
-    std::fflush(stdout);
-    if (mode == "wait")
-        std::this_thread::sleep_for(120s);
-}
-
 pid_t runChild(QProcess& child, const char* mode) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("FESTORIA_HOLD_OFFICE"), QString::fromLatin1(mode));
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=OfficeChild.HoldsAnOffice")});
+    // A program of its own that holds an office: ends normally ("end") or waits ("wait").
+    child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/festoria-hold-office"),
+                {QString::fromLatin1(mode)});
     if (!child.waitForStarted(5000))
         return 0;
     QByteArray out;

@@ -1,6 +1,5 @@
-#include "support/office/TestDocuments.h"
+#include "support/office/OfficeDocuments.h"
 
-#include "office/libreoffice/UnoEngine.h"
 #include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -21,6 +20,9 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextFieldsSupplier.hpp>
+#include <com/sun/star/text/XTextFrame.hpp>
+#include <com/sun/star/text/XTextFramesSupplier.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
 #include <QDir>
@@ -58,9 +60,58 @@ void addBookmark(const Reference<lang::XMultiServiceFactory>& factory, const Ref
     text->insertTextContent(range, mark, true);
 }
 
-void close(const Reference<lang::XComponent>& doc) { Reference<util::XCloseable>(doc, UNO_QUERY_THROW)->close(true); }
+void close(const Reference<lang::XComponent>& doc) {
+    Reference<util::XCloseable>(doc, UNO_QUERY_THROW)->close(true);
+}
 
 } // namespace
+
+OpenedDocument::OpenedDocument(office::LibreOffice& office, const QString& path)
+    : OpenedDocument(office::unoDesktop(office), path) {}
+
+OpenedDocument::OpenedDocument(const Reference<frame::XDesktop2>& desktop, const QString& path) {
+    mComponent = Reference<frame::XComponentLoader>(desktop, UNO_QUERY_THROW)
+                     ->loadComponentFromURL(fileUrl(path), OUString("_blank"), 0,
+                                            props({{"Hidden", Any(true)},
+                                                   {"ReadOnly", Any(true)},
+                                                   {"AsTemplate", Any(false)}}));
+}
+
+OpenedDocument::~OpenedDocument() {
+    try {
+        close(mComponent);
+    } catch (...) {
+    }
+}
+
+QMap<QString, QString> textsFromBookmarks(office::LibreOffice& office, const QString& path) {
+    const OpenedDocument opened(office, path);
+    QMap<QString, QString> result;
+    const Reference<container::XNameAccess> marks =
+        Reference<text::XBookmarksSupplier>(opened.component(), UNO_QUERY_THROW)->getBookmarks();
+    for (const OUString& name : marks->getElementNames()) {
+        const Reference<text::XTextContent> mark(marks->getByName(name), UNO_QUERY_THROW);
+        const Reference<text::XTextRange> anchor = mark->getAnchor();
+        const Reference<text::XTextCursor> cursor =
+            anchor->getText()->createTextCursorByRange(anchor->getStart());
+        cursor->gotoEnd(true);
+        result.insert(toQString(name), toQString(cursor->getString()));
+    }
+    return result;
+}
+
+QList<QStringList> frameParagraphs(office::LibreOffice& office, const QString& path) {
+    const OpenedDocument opened(office, path);
+    const Reference<container::XNameAccess> byName =
+        Reference<text::XTextFramesSupplier>(opened.component(), UNO_QUERY_THROW)->getTextFrames();
+    QList<QStringList> frames;
+    for (const OUString& name : byName->getElementNames()) {
+        const Reference<text::XTextFrame> frame(byName->getByName(name), UNO_QUERY_THROW);
+        frames << toQString(frame->getText()->getString())
+                      .split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    }
+    return frames;
+}
 
 void makeTestDocument(office::LibreOffice& office, const QString& path, bool asTemplate) {
     const Reference<frame::XComponentLoader> loader(office::unoDesktop(office), UNO_QUERY_THROW);
@@ -109,9 +160,8 @@ void makeTestDocument(office::LibreOffice& office, const QString& path, bool asT
 }
 
 DocumentContents readDocument(office::LibreOffice& office, const QString& path) {
-    const Reference<frame::XComponentLoader> loader(office::unoDesktop(office), UNO_QUERY_THROW);
-    const Reference<lang::XComponent> doc = loader->loadComponentFromURL(
-        fileUrl(path), OUString("_blank"), 0, props({{"Hidden", Any(true)}, {"ReadOnly", Any(true)}}));
+    const OpenedDocument opened(office, path);
+    const Reference<lang::XComponent>& doc = opened.component();
     DocumentContents contents;
     const Reference<text::XTextDocument> textDoc(doc, UNO_QUERY_THROW);
     contents.paragraphs = toQString(textDoc->getText()->getString()).split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
@@ -123,7 +173,6 @@ DocumentContents readDocument(office::LibreOffice& office, const QString& path) 
     }
     for (const OUString& name : Reference<text::XBookmarksSupplier>(doc, UNO_QUERY_THROW)->getBookmarks()->getElementNames())
         contents.bookmarks << toQString(name);
-    close(doc);
     return contents;
 }
 
