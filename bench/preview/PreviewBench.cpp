@@ -1,7 +1,7 @@
 // Run: QT_QPA_PLATFORM=offscreen preview_bench (QT_SCALE_FACTOR=2 for a high-density screen).
+#include "core/Prompts.h"
 #include "preview/Form2.h"
 #include "preview/PreviewFixtures.h"
-#include "core/Prompts.h"
 
 #include <QApplication>
 #include <QMouseEvent>

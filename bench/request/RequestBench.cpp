@@ -4,12 +4,12 @@
 // requests. Prints its figures; it asserts nothing.
 //
 //   request_bench [warm runs = 200] [naive runs = 5]
-#include "invitation/CreateInvitation.h"
 #include "core/Files.h"
-#include "preview/Form2.h"
-#include "office/libreoffice/LibreOffice.h"
-#include "invitation/PreviewPicture.h"
 #include "core/Prompts.h"
+#include "invitation/CreateInvitation.h"
+#include "invitation/PreviewPicture.h"
+#include "office/libreoffice/LibreOffice.h"
+#include "preview/Form2.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "app/Form1.h"
+#include "app/Settings.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "widgets/QtPrompts.h"
-#include "app/Settings.h"
 
 #include <QApplication>
 

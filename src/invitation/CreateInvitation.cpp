@@ -1,8 +1,8 @@
 #include "invitation/CreateInvitation.h"
 
-#include "invitation/DocumentName.h"
 #include "core/ErrorTrap.h"
 #include "core/Files.h"
+#include "invitation/DocumentName.h"
 #include "invitation/InvitationText.h"
 #include "invitation/PreviewPicture.h"
 #include "invitation/Template.h"

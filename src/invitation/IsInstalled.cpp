@@ -1,8 +1,8 @@
 #include "invitation/IsInstalled.h"
 
-#include "office/Office.h"
 #include "core/Product.h"
 #include "core/Prompts.h"
+#include "office/Office.h"
 
 #include <QStringList>
 

@@ -1,15 +1,15 @@
 #include "preview/Form2.h"
 
 #include "core/AppError.h"
-#include "widgets/Centre.h"
 #include "core/ErrorTrap.h"
 #include "core/Files.h"
-#include "preview/PictureBox.h"
 #include "core/Product.h"
-#include "resources/Resources.h"
-#include "preview/SaveDocument.h"
-#include "widgets/Theme.h"
 #include "core/Twips.h"
+#include "preview/PictureBox.h"
+#include "preview/SaveDocument.h"
+#include "resources/Resources.h"
+#include "widgets/Centre.h"
+#include "widgets/Theme.h"
 #include "widgets/WindowPointer.h"
 
 #include <QCloseEvent>
@@ -42,9 +42,6 @@ constexpr int kBorderTwips = kBorderPixels * kTwipsPerPixel;
 // Picture1's size before it is given a picture.
 constexpr int kPictureDesignWidth = 2340;
 constexpr int kPictureDesignHeight = 3435;
-
-// A picture position or size in twips, placed on the nearest pixel.
-int pixels(double twips) { return int(std::floor(twips / kTwipsPerPixel + 0.5)); }
 
 // Smooth scaling is fastest on 32-bit pixels; convert once, when the picture arrives.
 QImage fastFormat(const QImage& picture) {
@@ -261,11 +258,11 @@ void Form2::Form_Activate() {
     trap(116, [&] { object(source, kNoPictureBox).hide(); });
     trap(118, [&] {
         mModel->sourceWidthFromPicture();
-        object(source, kNoPictureBox).resize(pixels(mModel->sourceWidth()), object(source, kNoPictureBox).height());
+        object(source, kNoPictureBox).resize(px(mModel->sourceWidth()), object(source, kNoPictureBox).height());
     });
     trap(120, [&] {
         mModel->sourceHeightFromPicture();
-        object(source, kNoPictureBox).resize(object(source, kNoPictureBox).width(), pixels(mModel->sourceHeight()));
+        object(source, kNoPictureBox).resize(object(source, kNoPictureBox).width(), px(mModel->sourceHeight()));
     });
     trap(122, [&] { object(source, kNoPictureBox).setPicture(object(picture, kNoPictureBox).picture(), object(picture, kNoPictureBox).pictureTwips()); });
 
@@ -366,7 +363,7 @@ void Form2::resetPointer() { mPointer->setMode(WindowPointer::Default); }
 
 void Form2::pictureMoved() {
     const ZoomModel::Rect& r = mModel->picture();
-    Picture1->setGeometry(pixels(r.left), pixels(r.top), pixels(r.width), pixels(r.height));
+    Picture1->setGeometry(px(r.left), px(r.top), px(r.width), px(r.height));
 }
 
 void Form2::scrollBarsChanged() {

@@ -27,13 +27,11 @@ public:
     void loadSkin(const QString& path, const QString& section) override;
     int options() const override { return mOptions; }
     void setOptions(int flags) override { mOptions = flags; }
-    void setApplyToNewWindows(bool on) override { mNewWindows = on; }
-    void setApplyToDialogs(bool on) override { mDialogs = on; }
+    // A style sheet applied to a window already reaches the dialogs it owns; later windows
+    // are themed by their own start-up, so these two settings change nothing here.
+    void setApplyToNewWindows(bool) override {}
+    void setApplyToDialogs(bool) override {}
     void applyWindow(WId handle) override;
-
-    QString styleSheet() const { return mStyleSheet; }
-    bool applyToNewWindows() const { return mNewWindows; }
-    bool applyToDialogs() const { return mDialogs; }
 
     // True when the text parses as a Qt style sheet.
     static bool isValidStyleSheet(const QString& sheet);
@@ -42,6 +40,4 @@ private:
     QString mStyleSheet;
     bool mLoaded = false;
     int mOptions = 0;
-    bool mNewWindows = false;
-    bool mDialogs = false;
 };

@@ -7,7 +7,7 @@
 
 class QWidget;
 
-// Reads a Windows cursor file (.cur): its picture and the hot spot stored in the file.
+// Reads a .cur cursor file: its picture and the hot spot stored in the file.
 // Throws AppError when the file is not a loadable cursor.
 QCursor loadCursorFile(const QString& path);
 

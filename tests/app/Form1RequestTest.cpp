@@ -1,14 +1,14 @@
 // "Start Creating Template" from the main window, against a fake office: the hand-over to the
 // preview window and what a failed picture leaves there.
+#include "app/Form1.h"
+#include "app/Settings.h"
+#include "core/Files.h"
+#include "invitation/PreviewPicture.h"
+#include "preview/Form2.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeOffice.h"
-#include "core/Files.h"
-#include "app/Form1.h"
-#include "preview/Form2.h"
-#include "invitation/PreviewPicture.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
-#include "app/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>

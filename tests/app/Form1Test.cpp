@@ -1,17 +1,17 @@
-#include "core/ErrorTrap.h"
 #include "app/EventFields.h"
-#include "core/Files.h"
 #include "app/Form1.h"
 #include "app/GeneralDate.h"
+#include "app/Picker.h"
+#include "app/Settings.h"
+#include "core/ErrorTrap.h"
+#include "core/Files.h"
 #include "core/Product.h"
+#include "office/Office.h"
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
-#include "app/Picker.h"
-#include "app/Settings.h"
 #include "widgets/QtPrompts.h"
 #include "widgets/WindowPointer.h"
-#include "office/Office.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>

@@ -1,5 +1,5 @@
-#include "support/QtPrinting.h"
 #include "app/Settings.h"
+#include "support/QtPrinting.h"
 
 #include <QCoreApplication>
 #include <QFile>

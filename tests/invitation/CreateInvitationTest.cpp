@@ -1,8 +1,8 @@
 // The request against a fake office: step order, statement numbers, failures and the
 // busy guard.
+#include "invitation/RequestFakes.h"
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
-#include "invitation/RequestFakes.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "invitation/InvitationText.h"
 #include "invitation/DocumentName.h"
+#include "invitation/InvitationText.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -1,9 +1,9 @@
 // The start-up check against the real office and against office programs that are
 // missing, crash at once or never answer.
 
+#include "core/Product.h"
 #include "invitation/IsInstalled.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "core/Product.h"
 #include "support/ScriptedPrompts.h"
 #include "support/office/OfficeDocuments.h"
 

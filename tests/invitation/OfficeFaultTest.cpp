@@ -4,12 +4,12 @@
 // a correct invitation.
 #include "core/Files.h"
 #include "invitation/InvitationText.h"
-#include "office/libreoffice/LibreOffice.h"
-#include "support/office/OfficeDocuments.h"
-#include "support/QtPrinting.h"
 #include "invitation/RequestFakes.h"
-#include "support/ScriptedPrompts.h"
 #include "invitation/Template.h"
+#include "office/libreoffice/LibreOffice.h"
+#include "support/QtPrinting.h"
+#include "support/ScriptedPrompts.h"
+#include "support/office/OfficeDocuments.h"
 
 #include <QElapsedTimer>
 #include <QFile>

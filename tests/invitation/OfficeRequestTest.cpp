@@ -2,12 +2,12 @@
 // texts, the picture shows the page at its logical size, and only the document is left.
 #include "core/Files.h"
 #include "invitation/InvitationText.h"
-#include "office/libreoffice/LibreOffice.h"
-#include "support/office/OfficeDocuments.h"
-#include "support/QtPrinting.h"
 #include "invitation/RequestFakes.h"
-#include "support/ScriptedPrompts.h"
 #include "invitation/Template.h"
+#include "office/libreoffice/LibreOffice.h"
+#include "support/QtPrinting.h"
+#include "support/ScriptedPrompts.h"
+#include "support/office/OfficeDocuments.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The preview picture: the clipboard's retries, only our own picture, "temp.bmp" as BMP
 // with its logical size, and the temporary folder.
-#include "support/FakeOffice.h"
 #include "core/Files.h"
-#include "support/QtPrinting.h"
 #include "invitation/RequestFakes.h"
+#include "support/FakeOffice.h"
+#include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QClipboard>

@@ -1,8 +1,8 @@
 // The temporary folder and the deletion of the request's files.
 #include "core/AppError.h"
 #include "core/Files.h"
-#include "support/QtPrinting.h"
 #include "invitation/RequestFakes.h"
+#include "support/QtPrinting.h"
 
 #include <QFile>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #include "core/AppError.h"
 #include "core/ErrorTrap.h"
-#include "support/ScriptedPrompts.h"
 #include "preview/ZoomModel.h"
+#include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
 

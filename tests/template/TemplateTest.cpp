@@ -2,14 +2,14 @@
 // byte, and the office reading that file finds the page, the five text boxes, the styles,
 // the placeholder field, the six bookmarks and the star picture. Filling the bookmarks and
 // saving as .doc keeps every text on its label's line.
-#include "invitation/Template.h"
-#include "office/libreoffice/LibreOffice.h"
 #include "StarPicture.h"
 #include "TemplateBuilder.h"
-#include "office/libreoffice/UnoEngine.h"
-#include "support/office/OfficeDocuments.h"
-#include "office/libreoffice/UnoText.h"
 #include "WordFile.h"
+#include "invitation/Template.h"
+#include "office/libreoffice/LibreOffice.h"
+#include "office/libreoffice/UnoEngine.h"
+#include "office/libreoffice/UnoText.h"
+#include "support/office/OfficeDocuments.h"
 
 #include <com/sun/star/awt/FontSlant.hpp>
 #include <com/sun/star/awt/FontWeight.hpp>

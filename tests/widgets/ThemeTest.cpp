@@ -116,8 +116,6 @@ TEST_F(SkinFile, TheRealComponentStylesTheWindowAndRefusesABrokenSheet) {
     ApplySkin(form.window, skin, folder.path());
     EXPECT_EQ(form.window.styleSheet(), QStringLiteral("QPushButton { color: #5b3c8c; }"));
     EXPECT_EQ(skin.options() & 1, 1);
-    EXPECT_TRUE(skin.applyToNewWindows());
-    EXPECT_TRUE(skin.applyToDialogs());
 
     writeSkin("QPushButton { color: #5b3c8c; ");
     Form other;

@@ -1,7 +1,7 @@
 #include "TemplateBuilder.h"
 
-#include "office/libreoffice/UnoText.h"
 #include "WordFile.h"
+#include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/awt/FontFamily.hpp>
 #include <com/sun/star/awt/FontPitch.hpp>

@@ -6,9 +6,9 @@
 // The star picture is drawn first (an EMF beside the output, or in the pictures folder when
 // given, kept for review), then the office builds the document around it.
 
-#include "office/libreoffice/LibreOffice.h"
 #include "StarPicture.h"
 #include "TemplateBuilder.h"
+#include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/UnoEngine.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 // engine's death, hang and restart, and that no office process outlives its program.
 
 #include "office/libreoffice/LibreOffice.h"
-#include "support/office/OfficeDocuments.h"
 #include "office/libreoffice/UnoEngine.h"
+#include "support/office/OfficeDocuments.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
