@@ -19,15 +19,12 @@
 #include "widgets/Theme.h"
 #include "widgets/WindowPointer.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QDateTimeEdit>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
 
 #include <limits>
 

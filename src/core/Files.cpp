@@ -3,7 +3,6 @@
 #include "core/AppError.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

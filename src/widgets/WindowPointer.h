@@ -3,7 +3,6 @@
 #include <QCursor>
 #include <QHash>
 #include <QObject>
-#include <QPointer>
 
 class QWidget;
 

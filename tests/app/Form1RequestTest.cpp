@@ -11,7 +11,6 @@
 #include "support/ScriptedPrompts.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>

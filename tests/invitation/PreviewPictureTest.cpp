@@ -6,10 +6,9 @@
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 
-#include <QClipboard>
 #include <QFile>
+#include <QClipboard>
 #include <QGuiApplication>
-#include <QMimeData>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>

@@ -2,7 +2,6 @@
 
 #include "core/AppError.h"
 
-#include <QColor>
 #include <QFile>
 #include <QImage>
 #include <QPainter>

@@ -50,12 +50,9 @@
 #include <com/sun/star/text/XTextRangeCompare.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
-#include <QColor>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QUrl>
 #include <QtEndian>
 #include <gtest/gtest.h>
 

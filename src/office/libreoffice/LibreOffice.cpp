@@ -27,9 +27,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <cmath>
 #include <vector>

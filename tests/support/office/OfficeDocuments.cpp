@@ -27,9 +27,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QUrl>
 
 using namespace ::com::sun::star;
 using ::com::sun::star::uno::Any;
