@@ -1,5 +1,7 @@
 // Run: QT_QPA_PLATFORM=offscreen preview_bench (QT_SCALE_FACTOR=2 for a high-density screen).
+#include "core/AppError.h"
 #include "core/Prompts.h"
+#include "office/Office.h"
 #include "preview/Form2.h"
 #include "preview/PreviewFixtures.h"
 
@@ -18,13 +20,25 @@ public:
         ++shown;
         return Answer::Ok;
     }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&, QString&) override {
+        return {};
+    }
+    bool setUpPrinter(QPrinter&) override { return false; }
+};
+
+// Zooming and dragging never reach the office.
+class NoOffice : public office::Office {
+public:
+    std::unique_ptr<office::Application> createApplication() override {
+        throw AppError(QStringLiteral("No office in this benchmark."));
+    }
 };
 
 struct Window {
     SilentPrompts prompts;
+    NoOffice office;
     QWidget form1;
-    Form2 form{prompts, &form1, QCoreApplication::applicationDirPath()};
+    Form2 form{prompts, office, &form1, QCoreApplication::applicationDirPath()};
     explicit Window(const QImage& picture = invitationPicture()) {
         form.endProgram = [] {};
         form.setPicture(picture);

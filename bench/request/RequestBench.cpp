@@ -35,13 +35,17 @@ public:
         }
         return Answer::Ok;
     }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&, QString&) override {
+        return {};
+    }
+    bool setUpPrinter(QPrinter&) override { return false; }
 };
 
 // The main window's side of the request, with the real preview window.
 class BenchHost : public InvitationHost {
 public:
-    BenchHost(Prompts& prompts) : mainWindow(), preview(prompts, &mainWindow, QCoreApplication::applicationDirPath()) {
+    BenchHost(Prompts& prompts, office::Office& office)
+        : mainWindow(), preview(prompts, office, &mainWindow, QCoreApplication::applicationDirPath()) {
         preview.endProgram = [] {};
         mainWindow.resize(400, 300);
     }
@@ -169,7 +173,7 @@ int main(int argc, char** argv) {
     {
         auto office = office::makeLibreOffice();
         office->createApplication()->quit();
-        BenchHost host(prompts);
+        BenchHost host(prompts, *office);
         CreateInvitation request(host, *office, prompts, clipboard);
         host.mainWindow.show();
         (void)QTest::qWaitForWindowExposed(&host.mainWindow);
@@ -199,7 +203,7 @@ int main(int argc, char** argv) {
     std::vector<double> naive;
     {
         FreshOfficePerUse office;
-        BenchHost host(prompts);
+        BenchHost host(prompts, office);
         CreateInvitation request(host, office, prompts, clipboard);
         host.mainWindow.show();
         (void)QTest::qWaitForWindowExposed(&host.mainWindow);

@@ -126,7 +126,7 @@ Form1::~Form1() = default;
 
 Form2& Form1::form2() {
     if (!mForm2)
-        mForm2 = std::make_unique<Form2>(mPrompts, this, mProgramFolder);
+        mForm2 = std::make_unique<Form2>(mPrompts, mOffice, this, mProgramFolder);
     return *mForm2;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QPrinter;
+
 // Every modal dialog of the program goes through this interface, so tests can answer them.
 class Prompts {
 public:
@@ -15,6 +17,11 @@ public:
                            Buttons buttons) = 0;
 
     // The save-file dialog; returns the chosen name exactly as given, or "" when cancelled.
-    virtual QString saveFileName(const QString& title, const QString& filter,
-                                 const QString& initialName) = 0;
+    // filters lists the dialog's filters separated by ";;"; selectedFilter names the one
+    // selected when the dialog opens and receives the one selected when it closes.
+    virtual QString saveFileName(const QString& title, const QString& filters,
+                                 const QString& initialName, QString& selectedFilter) = 0;
+
+    // The print dialog: sets the printer up as the user chooses. False when cancelled.
+    virtual bool setUpPrinter(QPrinter& printer) = 0;
 };

@@ -11,6 +11,9 @@
 
 namespace office {
 
+// The formats a document can be exported to besides its own Word 97 format.
+enum class ExportFormat { Pdf, Docx, Odt };
+
 class Document {
 public:
     virtual ~Document() = default;
@@ -26,6 +29,9 @@ public:
     // height follows the page's proportions). The picture's dots-per-metre record the
     // page's physical size scaled by logicalScale (1.0 = real size).
     virtual QImage renderPicture(int pixelWidth, double logicalScale) = 0;
+    // Writes the document at the path in the given format; the document itself is left as
+    // it is. A PDF is the document's pages with every font embedded.
+    virtual void exportTo(const QString& path, ExportFormat format) = 0;
     // Closes the document without saving.
     virtual void closeWithoutSaving() = 0;
 };

@@ -6,15 +6,19 @@
 #include "core/Product.h"
 #include "core/Twips.h"
 #include "preview/PictureBox.h"
+#include "preview/PrintDocument.h"
 #include "preview/SaveDocument.h"
 #include "resources/Resources.h"
 #include "widgets/Centre.h"
 #include "widgets/Theme.h"
 #include "widgets/WindowPointer.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -51,14 +55,15 @@ QImage fastFormat(const QImage& picture) {
 }
 } // namespace
 
-Form2::Form2(Prompts& prompts, QWidget* mainWindow, QString programFolder)
+Form2::Form2(Prompts& prompts, office::Office& office, QWidget* mainWindow, QString programFolder)
     : QWidget(nullptr,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                   Qt::WindowCloseButtonHint),
-      endProgram([] { QCoreApplication::exit(0); }), mPrompts(prompts), mMainWindow(mainWindow),
-      mProgramFolder(std::move(programFolder)) {
+      endProgram([] { QCoreApplication::exit(0); }), mPrompts(prompts), mOffice(office),
+      mMainWindow(mainWindow), mProgramFolder(std::move(programFolder)) {
     buildControls();
+    buildPictureMenu();
     mModel = std::make_unique<ZoomModel>(mPrompts, static_cast<ZoomSurface&>(*this), kViewportWidth,
                                          kViewportHeight, kBorderTwips, kBorderTwips);
     mModel->pictureLoaded(kPictureDesignWidth, kPictureDesignHeight);
@@ -136,7 +141,8 @@ void Form2::buildControls() {
     setTabOrder();
 
     // Desktop habits: the wheel scrolls through the scroll bars, Ctrl+wheel and Ctrl++ / Ctrl+-
-    // zoom, Ctrl+S saves; all of them run the same handlers as the buttons.
+    // zoom, Ctrl+S saves, Ctrl+P prints, Ctrl+C copies the picture; all of them run the same
+    // handlers as the buttons and the picture's menu.
     for (QWidget* w : {static_cast<QWidget*>(Picture2), mViewport, static_cast<QWidget*>(Picture1)})
         w->installEventFilter(this);
     const auto shortcut = [this](const QKeySequence& keys, void (Form2::*handler)()) {
@@ -147,6 +153,8 @@ void Form2::buildControls() {
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), &Form2::PushButton1_Click);
     shortcut(QKeySequence::ZoomOut, &Form2::PushButton2_Click);
     shortcut(QKeySequence::Save, &Form2::PushButton6_Click);
+    shortcut(QKeySequence::Print, &Form2::mnuPrint_Click);
+    shortcut(QKeySequence::Copy, &Form2::mnuCopy_Click);
 
     // Screen readers and accessibility-based tools find every control by its caption.
     for (QPushButton* button : {PushButton1, PushButton2, PushButton6, PushButton8})
@@ -165,16 +173,41 @@ void Form2::buildControls() {
             [this](int value) { mModel->scrollValueChanged(ZoomModel::Bar::Horizontal, value); });
     connect(VScroll1, &QScrollBar::valueChanged, this,
             [this](int value) { mModel->scrollValueChanged(ZoomModel::Bar::Vertical, value); });
+    // The right button opens the picture's menu; the other buttons drag.
     connect(Picture1, &PictureBox::mousePressed, this, [this](QMouseEvent* event) {
+        if (event->button() == Qt::RightButton)
+            return;
         const QPointF at = pointerInPicture(event);
         mModel->picture1_MouseDown(float(at.x()), float(at.y()));
     });
     connect(Picture1, &PictureBox::mouseMoved, this, [this](QMouseEvent* event) {
         const QPointF at = pointerInPicture(event);
-        mModel->picture1_MouseMove(event->buttons() != Qt::NoButton, float(at.x()), float(at.y()));
+        mModel->picture1_MouseMove((event->buttons() & ~Qt::RightButton) != Qt::NoButton,
+                                   float(at.x()), float(at.y()));
     });
     connect(Picture1, &PictureBox::mouseReleased, this,
             [this](QMouseEvent*) { mModel->Picture1_MouseUp(); });
+}
+
+void Form2::buildPictureMenu() {
+    mPictureMenu = new QMenu(this);
+    mPictureMenu->setObjectName(QStringLiteral("PictureMenu"));
+    const auto item = [this](const QString& caption, const QKeySequence& keys, auto handler) {
+        QAction* action = mPictureMenu->addAction(caption, this, handler);
+        // The window's own shortcuts run the handlers; the menu only shows the keys.
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+    };
+    item(QStringLiteral("Save As..."), QKeySequence::Save, [this] { PushButton6_Click(); });
+    item(QStringLiteral("Print..."), QKeySequence::Print, [this] { mnuPrint_Click(); });
+    item(QStringLiteral("Copy Picture"), QKeySequence::Copy, [this] { mnuCopy_Click(); });
+    Picture1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Picture1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { mPictureMenu->popup(Picture1->mapToGlobal(at)); });
+}
+
+void Form2::setHourglass(bool on) {
+    mPointer->setMode(on ? WindowPointer::Hourglass : WindowPointer::Default);
 }
 
 void Form2::setTabOrder() {
@@ -287,7 +320,24 @@ void Form2::PushButton2_Click() {
     trap(100, [&] { mModel->ZoomStep(1); });
 }
 
-void Form2::PushButton6_Click() { SaveDocument(mPrompts).PushButton6_Click(mWordFile); }
+void Form2::PushButton6_Click() {
+    SaveDocument(mPrompts, mOffice, [this](bool on) { setHourglass(on); })
+        .PushButton6_Click(mWordFile);
+}
+
+void Form2::mnuPrint_Click() {
+    PrintDocument(mPrompts, mOffice, [this](bool on) { setHourglass(on); })
+        .mnuPrint_Click(mWordFile);
+}
+
+void Form2::mnuCopy_Click() {
+    ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.mnuCopy_Click "));
+    trap(100, [&] {
+        if (mPicture.isNull())
+            throw AppError(QStringLiteral("There is no invitation picture to copy."));
+        QGuiApplication::clipboard()->setImage(mPicture);
+    });
+}
 
 void Form2::PushButton8_Click() {
     ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.PushButton8_Click "));

@@ -12,18 +12,24 @@
 class PictureBox;
 class Prompts;
 class QGroupBox;
+class QMenu;
 class QPushButton;
 class QScrollBar;
 class WindowPointer;
+namespace office {
+class Office;
+}
 
 // The preview window: the rendered invitation in a fixed viewport with zoom, drag and
-// scroll bars, "Save Results To Word File" and "< Back". While shown it owns the temporary
-// invitation document: Back and Close delete it, and closing the window ends the program.
+// scroll bars, "Save Results To Word File" and "< Back", and a context menu on the picture
+// to save, print and copy it. While shown it owns the temporary invitation document: Back
+// and Close delete it, and closing the window ends the program.
 class Form2 : public QWidget, private ZoomSurface {
     Q_OBJECT
 public:
-    // mainWindow is shown again by "< Back"; programFolder holds the hand pointer.
-    Form2(Prompts& prompts, QWidget* mainWindow, QString programFolder);
+    // mainWindow is shown again by "< Back"; programFolder holds the hand pointer; the office
+    // makes the other formats and the printed page.
+    Form2(Prompts& prompts, office::Office& office, QWidget* mainWindow, QString programFolder);
     ~Form2() override;
 
     // Picture1's picture. A new picture is set up afresh the next time the window becomes
@@ -46,6 +52,8 @@ public:
     void PushButton2_Click();
     void PushButton6_Click();
     void PushButton8_Click();
+    void mnuPrint_Click();
+    void mnuCopy_Click();
 
     ZoomModel& zoomModel() { return *mModel; }
     WindowPointer& pointer() { return *mPointer; }
@@ -59,6 +67,8 @@ protected:
 
 private:
     void buildControls();
+    void buildPictureMenu();
+    void setHourglass(bool on);
     void setTabOrder();
     // Mouse on Picture1, in the picture's own coordinates (twips).
     QPointF pointerInPicture(const QMouseEvent* event) const;
@@ -71,6 +81,7 @@ private:
     void scrollBarsChanged() override;
 
     Prompts& mPrompts;
+    office::Office& mOffice;
     QWidget* mMainWindow;
     QString mProgramFolder;
     bool mFirstActivate = true;
@@ -90,6 +101,7 @@ private:
     QPushButton* PushButton8 = nullptr;
     QPushButton* PushButton6 = nullptr;
     PictureBox* Zoom_Ori = nullptr;
+    QMenu* mPictureMenu = nullptr;
 
     WindowPointer* mPointer = nullptr;
     std::unique_ptr<ZoomModel> mModel;

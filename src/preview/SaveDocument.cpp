@@ -5,11 +5,16 @@
 #include "core/Files.h"
 #include "core/Product.h"
 #include "core/Prompts.h"
+#include "office/Office.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
+#include <QScopeGuard>
 #include <QRandomGenerator>
+#include <QStringList>
 
+#include <memory>
 #include <utility>
 
 #include <cerrno>
@@ -18,31 +23,85 @@
 #include <unistd.h>
 
 namespace {
-// Closes a file descriptor and removes a half-written file unless told the work is done.
-class PendingFile {
+// The file a save replaces: the destination, or the file a symbolic link there points to
+// (the link itself stays, as it would when a program writes through it).
+QString replacedFile(const QString& destination) {
+    if (destination.isEmpty())
+        throw AppError(QStringLiteral("Bad file name or number"));
+    QString target = destination;
+    const QFileInfo info(destination);
+    if (info.isSymLink()) {
+        target = info.canonicalFilePath();
+        if (target.isEmpty())
+            throw AppError(QStringLiteral("Cannot save to '%1': it is a link to a file that does "
+                                          "not exist")
+                               .arg(destination));
+    }
+    struct stat status {};
+    if (::stat(QFile::encodeName(target).constData(), &status) == 0 && S_ISDIR(status.st_mode))
+        throw AppError(QStringLiteral("Cannot save to '%1': it is a folder").arg(destination));
+    return target;
+}
+
+// A new file beside the file it will replace. It is made in the same folder, so the final
+// rename stays on one file system and replaces the old file in one step; until then the
+// old file is untouched, and a new file that is never finished is removed.
+class ReplacingFile {
 public:
-    PendingFile(int fd, QByteArray path) : mFd(fd), mPath(std::move(path)) {}
-    ~PendingFile() {
+    explicit ReplacingFile(const QString& destination)
+        : mDestination(destination), mTarget(QFile::encodeName(replacedFile(destination))) {
+        const QString folder = QFileInfo(QFile::decodeName(mTarget)).absolutePath();
+        for (int attempt = 0; attempt < 100 && mFd < 0; ++attempt) {
+            mPath = QFile::encodeName(folder + QStringLiteral("/.festoria-save-%1").arg(
+                                                   QRandomGenerator::global()->generate64(), 16,
+                                                   16, QLatin1Char('0')));
+            mFd = ::open(mPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                         0666);
+            if (mFd < 0 && errno != EEXIST)
+                break;
+        }
+        if (mFd < 0)
+            fail();
+    }
+    ~ReplacingFile() {
         if (mFd >= 0)
             ::close(mFd);
-        if (!mKept)
+        if (!mDone)
             ::unlink(mPath.constData());
     }
-    PendingFile(const PendingFile&) = delete;
-    PendingFile& operator=(const PendingFile&) = delete;
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     int fd() const { return mFd; }
-    int close() {
+    QString path() const { return QFile::decodeName(mPath); }
+    [[noreturn]] void fail() const {
+        throw AppError(systemErrorText(QStringLiteral("Cannot save to"), mDestination, errno));
+    }
+
+    // Makes the new file durable and puts it in the old one's place.
+    void replace() {
+        if (mFd < 0)
+            mFd = ::open(mPath.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (mFd < 0 || ::fsync(mFd) != 0)
+            fail();
         const int result = ::close(mFd);
         mFd = -1;
-        return result;
+        if (result != 0 || ::rename(mPath.constData(), mTarget.constData()) != 0)
+            fail();
+        mDone = true;
     }
-    void keep() { mKept = true; }
+    // Lets another writer (the office) write the file by its name.
+    void closeForOtherWriter() {
+        ::close(mFd);
+        mFd = -1;
+    }
 
 private:
-    int mFd;
+    QString mDestination;
+    QByteArray mTarget;
     QByteArray mPath;
-    bool mKept = false;
+    int mFd = -1;
+    bool mDone = false;
 };
 
 class ReadFile {
@@ -59,40 +118,69 @@ public:
 private:
     int mFd;
 };
+
+const QString kWordFilter = QStringLiteral("Word Files (*.doc)");
+
+struct FormatName {
+    SaveFormat format;
+    QString extension;
+    QString filter;
+};
+
+const QList<FormatName>& formats() {
+    static const QList<FormatName> list{
+        {SaveFormat::Doc, QStringLiteral("doc"), kWordFilter},
+        {SaveFormat::Pdf, QStringLiteral("pdf"), QStringLiteral("PDF Files (*.pdf)")},
+        {SaveFormat::Docx, QStringLiteral("docx"),
+         QStringLiteral("Word 2007-365 Files (*.docx)")},
+        {SaveFormat::Odt, QStringLiteral("odt"),
+         QStringLiteral("OpenDocument Text Files (*.odt)")},
+    };
+    return list;
+}
+
+office::ExportFormat exportFormat(SaveFormat format) {
+    switch (format) {
+    case SaveFormat::Docx:
+        return office::ExportFormat::Docx;
+    case SaveFormat::Odt:
+        return office::ExportFormat::Odt;
+    default:
+        return office::ExportFormat::Pdf;
+    }
+}
 } // namespace
 
-void copyFileReplacing(const QString& source, const QString& destination) {
-    if (destination.isEmpty())
-        throw AppError(QStringLiteral("Bad file name or number"));
-    const QByteArray target = QFile::encodeName(destination);
-    struct stat info {};
-    if (::stat(target.constData(), &info) == 0 && S_ISDIR(info.st_mode))
-        throw AppError(QStringLiteral("Cannot save to '%1': it is a folder").arg(destination));
+QString saveFilters() {
+    QStringList filters;
+    for (const FormatName& f : formats())
+        filters << f.filter;
+    return filters.join(QStringLiteral(";;"));
+}
 
+QString saveFilter(SaveFormat format) { return formats().at(int(format)).filter; }
+
+SaveTarget saveTarget(const QString& typedName, const QString& selectedFilter) {
+    const QString fileName = QFileInfo(typedName).fileName();
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const QString extension = dot > 0 ? fileName.mid(dot + 1) : QString();
+    for (const FormatName& f : formats())
+        if (extension.compare(f.extension, Qt::CaseInsensitive) == 0)
+            return {typedName, f.format};
+    for (const FormatName& f : formats())
+        if (f.filter == selectedFilter && f.format != SaveFormat::Doc)
+            return {typedName + u'.' + f.extension, f.format};
+    return {typedName, SaveFormat::Doc};
+}
+
+void copyFileReplacing(const QString& source, const QString& destination) {
+    ReplacingFile out(destination);
     const ReadFile in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
     if (in.fd() < 0)
         throw AppError(systemErrorText(QStringLiteral("Cannot read"), source, errno));
     struct stat sourceInfo {};
     if (::fstat(in.fd(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))
         throw AppError(QStringLiteral("Cannot read '%1': not a plain file").arg(source));
-
-    // The new file is made beside the destination, so the final rename stays on one file
-    // system and replaces the old file in one step.
-    const QString folder = QFileInfo(destination).absolutePath();
-    QByteArray temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = QFile::encodeName(
-            folder + QStringLiteral("/.festoria-save-%1")
-                         .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0')));
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                    0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0)
-        throw AppError(systemErrorText(QStringLiteral("Cannot save to"), destination, errno));
-    PendingFile out(fd, temporary);
 
     char buffer[64 * 1024];
     for (;;) {
@@ -105,40 +193,54 @@ void copyFileReplacing(const QString& source, const QString& destination) {
             throw AppError(systemErrorText(QStringLiteral("Cannot read"), source, errno));
         }
         if (!writeAll(out.fd(), buffer, n))
-            throw AppError(systemErrorText(QStringLiteral("Cannot save to"), destination, errno));
+            out.fail();
     }
-    if (::fsync(out.fd()) != 0 || out.close() != 0)
-        throw AppError(systemErrorText(QStringLiteral("Cannot save to"), destination, errno));
-    if (::rename(temporary.constData(), target.constData()) != 0)
-        throw AppError(systemErrorText(QStringLiteral("Cannot save to"), destination, errno));
-    out.keep();
+    out.replace();
+}
+
+void exportFileReplacing(office::Office& office, const QString& source,
+                         const QString& destination, SaveFormat format) {
+    if (!QFileInfo(source).isFile())
+        throw AppError(QStringLiteral("Cannot read '%1': the file does not exist").arg(source));
+    ReplacingFile out(destination);
+    out.closeForOtherWriter();
+    const std::unique_ptr<office::Application> session = office.createApplication();
+    office::Document& document = session->open(source, true);
+    document.exportTo(out.path(), exportFormat(format));
+    document.close();
+    session->quit();
+    out.replace();
 }
 
 void SaveDocument::PushButton6_Click(const QString& wordFile) {
     ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.PushButton6_Click "));
     QString initialName;
     QString title;
-    QString filter;
+    QString filters;
+    QString selectedFilter;
     trap(106, [&] { initialName = QString(); });
     trap(108, [&] { title = QStringLiteral("Save File"); });
-    trap(110, [&] { filter = QStringLiteral("Word Files (*.doc)"); });
+    trap(110, [&] {
+        filters = saveFilters();
+        selectedFilter = kWordFilter;
+    });
     QString returned;
-    trap(112, [&] { returned = mPrompts.saveFileName(title, filter, initialName); });
-    QString chosen;
-    trap(114, [&] { chosen = returned; });
+    trap(112, [&] { returned = mPrompts.saveFileName(title, filters, initialName, selectedFilter); });
+    SaveTarget chosen;
+    trap(114, [&] { chosen = saveTarget(returned, selectedFilter); });
 
     Prompts::Answer answer{};
     bool named = false;
-    trap(116, [&] { named = !chosen.isEmpty(); });
+    trap(116, [&] { named = !returned.isEmpty(); });
     if (named) {
         bool exists = false;
-        trap(118, [&] { exists = FileExists(chosen); });
+        trap(118, [&] { exists = FileExists(chosen.path); });
         if (exists) {
-            // The old file is not deleted here: the copy replaces it in one step once it is
-            // complete, so a failed copy cannot lose it.
+            // The old file is not deleted here: the new one replaces it in one step once it
+            // is complete, so a failed save cannot lose it.
             trap(120, [&] {
                 answer = mPrompts.message(QStringLiteral("Are you sure you wish to overwrite ") +
-                                              chosen + QStringLiteral(" ?"),
+                                              chosen.path + QStringLiteral(" ?"),
                                           applicationTitle(), Prompts::Icon::None,
                                           Prompts::Buttons::YesNo);
             });
@@ -147,15 +249,29 @@ void SaveDocument::PushButton6_Click(const QString& wordFile) {
         }
     }
 
-    bool copy = false;
-    bool copied = true;
-    trap(128, [&] { copy = answer == Prompts::Answer::Yes; });
-    if (copy)
-        copied = trap(130, [&] { copyFileReplacing(wordFile, chosen); });
-    // After a failed copy the error report has been shown; "Done." would claim otherwise.
-    if (copied)
+    bool write = false;
+    bool written = true;
+    trap(128, [&] { write = answer == Prompts::Answer::Yes; });
+    if (write)
+        written = trap(130, [&] { this->write(wordFile, chosen); });
+    // After a failed save the error report has been shown; "Done." would claim otherwise.
+    if (written)
         trap(132, [&] {
             mPrompts.message(QStringLiteral("Done."), applicationTitle(), Prompts::Icon::None,
                              Prompts::Buttons::Ok);
         });
+}
+
+void SaveDocument::write(const QString& wordFile, const SaveTarget& target) {
+    if (target.format == SaveFormat::Doc) {
+        copyFileReplacing(wordFile, target.path);
+        return;
+    }
+    if (mSetHourglass)
+        mSetHourglass(true);
+    const auto restore = qScopeGuard([this] {
+        if (mSetHourglass)
+            mSetHourglass(false);
+    });
+    exportFileReplacing(mOffice, wordFile, target.path, target.format);
 }

@@ -2,23 +2,63 @@
 
 #include <QString>
 
-class Prompts;
+#include <functional>
+#include <utility>
 
-// "Save Results To Word File": asks for a name, asks before replacing an existing file,
-// and copies the invitation document there byte for byte.
+class Prompts;
+namespace office {
+class Office;
+}
+
+// The formats the save dialog offers, in the order of its filters.
+enum class SaveFormat { Doc, Pdf, Docx, Odt };
+
+// The save dialog's filters, separated by ";;"; the Word filter comes first and is selected
+// when the dialog opens.
+QString saveFilters();
+QString saveFilter(SaveFormat format);
+
+// What a save writes: the file's name and its format.
+struct SaveTarget {
+    QString path;
+    SaveFormat format = SaveFormat::Doc;
+};
+
+// The format is the one the name's extension names (.doc, .pdf, .docx, .odt in any letter
+// case); a name without one of these takes the selected filter's format. A Word name is used
+// exactly as typed; with another filter the format's extension is added when the name has
+// none of its own.
+SaveTarget saveTarget(const QString& typedName, const QString& selectedFilter);
+
+// "Save Results To Word File": asks for a name, asks before replacing an existing file, and
+// writes the invitation there: the Word document byte for byte, or made by the office in
+// another format.
 class SaveDocument {
 public:
-    explicit SaveDocument(Prompts& prompts) : mPrompts(prompts) {}
+    // setHourglass shows the wait pointer while the office works.
+    SaveDocument(Prompts& prompts, office::Office& office,
+                 std::function<void(bool)> setHourglass = {})
+        : mPrompts(prompts), mOffice(office), mSetHourglass(std::move(setHourglass)) {}
 
     // The button's handler, under its own error trap.
     void PushButton6_Click(const QString& wordFile);
 
 private:
+    void write(const QString& wordFile, const SaveTarget& target);
+
     Prompts& mPrompts;
+    office::Office& mOffice;
+    std::function<void(bool)> mSetHourglass;
 };
 
 // Copies source to destination byte for byte. The copy is written to a new file in the
 // destination's folder and renamed over the destination only once it is complete, so an
-// existing file is either replaced whole or left exactly as it was. Throws AppError with a
+// existing file is either replaced whole or left exactly as it was. A destination that is a
+// symbolic link has the file it points to replaced; the link stays. Throws AppError with a
 // readable description on any failure, leaving no partial file behind.
 void copyFileReplacing(const QString& source, const QString& destination);
+
+// Has the office open the Word document hidden and read-only and export it in the format to
+// a new file beside the destination, which then replaces the destination as a copy does.
+void exportFileReplacing(office::Office& office, const QString& source,
+                         const QString& destination, SaveFormat format);

@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 Prompts::Answer QtPrompts::message(const QString& text, const QString& caption, Icon icon,
                                    Buttons buttons) {
@@ -17,9 +19,9 @@ Prompts::Answer QtPrompts::message(const QString& text, const QString& caption, 
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-QString QtPrompts::saveFileName(const QString& title, const QString& filter,
-                                const QString& initialName) {
-    QFileDialog dialog(mParent, title, QString(), filter);
+QString QtPrompts::saveFileName(const QString& title, const QString& filters,
+                                const QString& initialName, QString& selectedFilter) {
+    QFileDialog dialog(mParent, title, QString(), filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // The program asks its own overwrite question and appends no extension.
@@ -27,7 +29,15 @@ QString QtPrompts::saveFileName(const QString& title, const QString& filter,
     dialog.setDefaultSuffix(QString());
     if (!initialName.isEmpty())
         dialog.selectFile(initialName);
+    if (!selectedFilter.isEmpty())
+        dialog.selectNameFilter(selectedFilter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
+}
+
+bool QtPrompts::setUpPrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, mParent);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -10,8 +10,9 @@ public:
     explicit QtPrompts(QWidget* parent = nullptr) : mParent(parent) {}
     Answer message(const QString& text, const QString& caption, Icon icon,
                    Buttons buttons) override;
-    QString saveFileName(const QString& title, const QString& filter,
-                         const QString& initialName) override;
+    QString saveFileName(const QString& title, const QString& filters, const QString& initialName,
+                         QString& selectedFilter) override;
+    bool setUpPrinter(QPrinter& printer) override;
 
 private:
     QWidget* mParent;

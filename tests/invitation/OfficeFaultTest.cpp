@@ -50,6 +50,10 @@ private:
             mOffice.hook("save");
             mReal.saveAs(path);
         }
+        void exportTo(const QString& path, office::ExportFormat format) override {
+            mOffice.hook("export");
+            mReal.exportTo(path, format);
+        }
         void close() override {
             mOffice.hook("close");
             mReal.close();

@@ -2,10 +2,14 @@
 #include "preview/Form2.h"
 #include "preview/PictureBox.h"
 #include "preview/PreviewFixtures.h"
+#include "support/FakeOffice.h"
 #include "support/ScriptedPrompts.h"
 #include "widgets/WindowPointer.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QFile>
 #include <QGroupBox>
 #include <QMouseEvent>
@@ -19,12 +23,13 @@
 namespace {
 struct Preview : ::testing::Test {
     ScriptedPrompts prompts;
+    FakeOffice office;
     QWidget form1;
     std::unique_ptr<Form2> form;
     int ended = 0;
 
     void SetUp() override {
-        form = std::make_unique<Form2>(prompts, &form1, QCoreApplication::applicationDirPath());
+        form = std::make_unique<Form2>(prompts, office, &form1, QCoreApplication::applicationDirPath());
         form->endProgram = [this] { ++ended; };
     }
 
@@ -218,7 +223,7 @@ TEST_F(Preview, ButtonsShowTheHandAndTheFrameTheArrow) {
 
 TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
     QTemporaryDir empty;
-    Form2 withoutHand(prompts, &form1, empty.path());
+    Form2 withoutHand(prompts, office, &form1, empty.path());
     EXPECT_FALSE(withoutHand.pointer().hasHandCursor());
     withoutHand.pointer().hovered(withoutHand.findChild<QWidget*>(QStringLiteral("PushButton1")));
     EXPECT_EQ(withoutHand.pointer().mode(), WindowPointer::Custom);
@@ -226,7 +231,7 @@ TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
     QTemporaryDir folder;
     ASSERT_TRUE(QFile::copy(QStringLiteral(FESTORIA_HAND_CURSOR),
                             folder.filePath(QStringLiteral("HAND-M.CUR"))));
-    Form2 withHand(prompts, &form1, folder.path());
+    Form2 withHand(prompts, office, &form1, folder.path());
     EXPECT_TRUE(withHand.pointer().hasHandCursor());
     EXPECT_TRUE(prompts.shown.isEmpty());
 
@@ -235,7 +240,7 @@ TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("not a cursor");
     broken.close();
-    Form2 brokenHand(prompts, &form1, empty.path());
+    Form2 brokenHand(prompts, office, &form1, empty.path());
     EXPECT_EQ(prompts.reportLines(), QList<int>{110});
     EXPECT_TRUE(prompts.reports()[0].contains(
         QStringLiteral("in Festoria2021/08/31.Form2.Form_Load at line 110")));
@@ -244,7 +249,7 @@ TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
 }
 
 TEST_F(Preview, BackWithoutAMainWindowReportsAndStillHides) {
-    Form2 orphan(prompts, nullptr, QCoreApplication::applicationDirPath());
+    Form2 orphan(prompts, office, nullptr, QCoreApplication::applicationDirPath());
     orphan.endProgram = [] {};
     orphan.show();
     QApplication::processEvents();
@@ -304,4 +309,46 @@ TEST_F(Preview, WheelShortcutsAndAccessibleNamesGoThroughTheSameHandlers) {
         EXPECT_EQ(control<QPushButton>(name)->accessibleName(), control<QPushButton>(name)->text());
     for (const char* name : {"Picture1", "Picture2", "HScroll1", "VScroll1", "Frame1"})
         EXPECT_FALSE(control(name)->accessibleName().isEmpty()) << name;
+}
+
+TEST_F(Preview, ThePicturesMenuAndItsKeysSavePrintAndCopy) {
+    const QImage picture = pagePicture(Qt::blue);
+    request(picture, newDocument(QStringLiteral("qorvel00000010.doc")));
+    form->activateWindow();
+
+    QWidget* picture1 = control("Picture1");
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                picture1->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(picture1, &menuEvent);
+    auto* menu = control<QMenu>("PictureMenu");
+    ASSERT_TRUE(menu->isVisible());
+    QStringList captions;
+    for (QAction* action : menu->actions())
+        captions << action->text();
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("Save As..."), QStringLiteral("Print..."),
+                                     QStringLiteral("Copy Picture")}));
+    menu->actions()[0]->trigger(); // the save button's handler: its dialog, cancelled
+    menu->hide();
+    EXPECT_EQ(prompts.saveDialogs.size(), 1);
+
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(form.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->image(), picture.convertToFormat(
+                                                          QGuiApplication::clipboard()->image().format()));
+
+    // Ctrl+P opens the print dialog; cancelling it prints nothing and asks the office nothing.
+    QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(prompts.printDialogs, 1);
+    EXPECT_TRUE(office.log.isEmpty());
+    // A failing office gets one report, and the window stays as it was.
+    QTemporaryDir out;
+    prompts.printFiles << out.filePath(QStringLiteral("page.pdf"));
+    office.fail(FakeOffice::Op::RenderPicture);
+    menu->actions()[1]->trigger();
+    EXPECT_EQ(prompts.printDialogs, 2);
+    ASSERT_EQ(prompts.reports().size(), 1);
+    EXPECT_TRUE(prompts.reports()[0].contains(QStringLiteral("Form2.mnuPrint_Click")));
+    EXPECT_EQ(form->pointer().mode(), WindowPointer::Default) << "the hourglass went away";
+    EXPECT_EQ(office.liveApplications, 0);
+    EXPECT_TRUE(form->isVisible());
 }

@@ -3,6 +3,7 @@
 // With --screen FILE it instead saves the whole screen (to look at the running program).
 #include "preview/Form2.h"
 #include "preview/PreviewFixtures.h"
+#include "support/FakeOffice.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QApplication>
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     ScriptedPrompts prompts;
     QWidget form1;
-    Form2 form(prompts, &form1, QCoreApplication::applicationDirPath());
+    FakeOffice office;
+    Form2 form(prompts, office, &form1, QCoreApplication::applicationDirPath());
     form.endProgram = [] {};
     form.setPicture(invitationPicture());
     form.show();

@@ -1,10 +1,12 @@
 #include "core/Files.h"
 #include "core/Product.h"
 #include "preview/SaveDocument.h"
+#include "support/FakeOffice.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -30,6 +32,7 @@ struct Save : ::testing::Test {
     QString document;
     QByteArray content;
     ScriptedPrompts prompts;
+    FakeOffice office;
 
     void SetUp() override {
         SetApplicationTitle();
@@ -45,7 +48,7 @@ struct Save : ::testing::Test {
     QString at(const QString& name) const { return folder.filePath(name); }
     void save(const QString& name) {
         prompts.saveNames << name;
-        SaveDocument(prompts).PushButton6_Click(document);
+        SaveDocument(prompts, office).PushButton6_Click(document);
     }
     QStringList texts() const {
         QStringList result;
@@ -65,7 +68,10 @@ TEST_F(Save, ANewNameGetsAByteForByteCopyThenDone) {
     save(at(QStringLiteral("party.doc")));
     ASSERT_EQ(prompts.saveDialogs.size(), 1);
     EXPECT_EQ(prompts.saveDialogs[0].title, QStringLiteral("Save File"));
-    EXPECT_EQ(prompts.saveDialogs[0].filter, QStringLiteral("Word Files (*.doc)"));
+    EXPECT_EQ(prompts.saveDialogs[0].filter,
+              QStringLiteral("Word Files (*.doc);;PDF Files (*.pdf);;Word 2007-365 Files "
+                             "(*.docx);;OpenDocument Text Files (*.odt)"));
+    EXPECT_EQ(prompts.saveDialogs[0].selectedFilter, QStringLiteral("Word Files (*.doc)"));
     EXPECT_EQ(prompts.saveDialogs[0].initialName, QString());
     EXPECT_EQ(readAll(at(QStringLiteral("party.doc"))), content);
     ASSERT_EQ(texts(), QStringList{QStringLiteral("Done.")});
@@ -80,6 +86,7 @@ TEST_F(Save, ANewNameGetsAByteForByteCopyThenDone) {
     EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
     EXPECT_TRUE(leftovers().isEmpty());
     EXPECT_TRUE(QFile::exists(document)); // the document itself stays for Back and Close
+    EXPECT_TRUE(office.log.isEmpty()) << "a Word file is a copy; the office has no part in it";
 }
 
 TEST_F(Save, SavingAgainAsksAndReplacesOnlyAfterYes) {
@@ -113,7 +120,7 @@ TEST_F(Save, SavingAgainAsksAndReplacesOnlyAfterYes) {
 }
 
 TEST_F(Save, CancellingWritesNothingAndStillSaysDone) {
-    SaveDocument(prompts).PushButton6_Click(document);
+    SaveDocument(prompts, office).PushButton6_Click(document);
     EXPECT_EQ(texts(), QStringList{QStringLiteral("Done.")});
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
@@ -198,4 +205,94 @@ TEST_F(Save, AFullDiskKeepsTheOldFileWholeAndShowsNoDone) {
     EXPECT_EQ(prompts.reportLines(), QList<int>{130});
     EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
     ::umount2(folderName.constData(), MNT_DETACH);
+}
+
+TEST(SaveTarget, TheExtensionOrElseTheSelectedFilterGivesTheFormat) {
+    const QString word = QStringLiteral("Word Files (*.doc)");
+    const QString pdf = QStringLiteral("PDF Files (*.pdf)");
+    const QString docx = QStringLiteral("Word 2007-365 Files (*.docx)");
+    const QString odt = QStringLiteral("OpenDocument Text Files (*.odt)");
+    const struct {
+        const char* typed;
+        QString filter;
+        const char* path;
+        SaveFormat format;
+    } cases[] = {
+        {"/t/party", word, "/t/party", SaveFormat::Doc}, // as typed, nothing added
+        {"/t/party.doc", pdf, "/t/party.doc", SaveFormat::Doc},
+        {"/t/party", pdf, "/t/party.pdf", SaveFormat::Pdf},
+        {"/t/party", docx, "/t/party.docx", SaveFormat::Docx},
+        {"/t/party", odt, "/t/party.odt", SaveFormat::Odt},
+        {"/t/Party.PDF", word, "/t/Party.PDF", SaveFormat::Pdf}, // the name's extension wins
+        {"/t/Party.Docx", odt, "/t/Party.Docx", SaveFormat::Docx},
+        {"/t/party.ODT", word, "/t/party.ODT", SaveFormat::Odt},
+        {"/t/party.pdf", docx, "/t/party.pdf", SaveFormat::Pdf},
+        {"/t/party.txt", pdf, "/t/party.txt.pdf", SaveFormat::Pdf}, // not one of ours
+        {"/t/party.txt", word, "/t/party.txt", SaveFormat::Doc},
+        {"/t/my.pdf/party", odt, "/t/my.pdf/party.odt", SaveFormat::Odt}, // the folder's dot
+        {"/t/Fête d'été", pdf, "/t/Fête d'été.pdf", SaveFormat::Pdf},
+    };
+    for (const auto& c : cases) {
+        const SaveTarget target = saveTarget(QString::fromUtf8(c.typed), c.filter);
+        EXPECT_EQ(target.path, QString::fromUtf8(c.path)) << c.typed;
+        EXPECT_EQ(target.format, c.format) << c.typed;
+    }
+}
+
+TEST_F(Save, OtherFormatsAreMadeByTheOfficeWithTheSameQuestions) {
+    // The PDF filter and a bare name: the office exports the document, opened read-only, to
+    // a new file beside the target, which then takes the target's name.
+    prompts.saveFilters << QStringLiteral("PDF Files (*.pdf)");
+    save(at(QStringLiteral("party")));
+    EXPECT_EQ(readAll(at(QStringLiteral("party.pdf"))), QByteArray("fake pdf"));
+    ASSERT_EQ(office.exportedPaths.size(), 1);
+    EXPECT_TRUE(office.exportedPaths[0].startsWith(at(QStringLiteral(".festoria-save-"))));
+    EXPECT_TRUE(office.log.contains(QStringLiteral("open ") + document + QStringLiteral(" ro")));
+    EXPECT_EQ(texts(), QStringList{QStringLiteral("Done.")});
+
+    // Again under the same name: asked first, with the name the file really has.
+    prompts.clear();
+    prompts.saveFilters << QStringLiteral("PDF Files (*.pdf)");
+    prompts.answers << Prompts::Answer::Yes;
+    save(at(QStringLiteral("party")));
+    EXPECT_EQ(texts(), (QStringList{QStringLiteral("Are you sure you wish to overwrite ") +
+                                        at(QStringLiteral("party.pdf")) + QStringLiteral(" ?"),
+                                    QStringLiteral("Done.")}));
+
+    // A failing export is reported at the save's statement, keeps the old file whole, leaves
+    // nothing behind and shows no "Done."; the next save works.
+    write(at(QStringLiteral("keep.odt")), "the user's only copy");
+    office.fail(FakeOffice::Op::Export, 1);
+    prompts.clear();
+    prompts.answers << Prompts::Answer::Yes;
+    save(at(QStringLiteral("keep.odt")));
+    EXPECT_EQ(readAll(at(QStringLiteral("keep.odt"))), QByteArray("the user's only copy"));
+    EXPECT_EQ(prompts.reportLines(), QList<int>{130});
+    EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
+    EXPECT_EQ(office.liveApplications, 0) << "the session ends with the failed export";
+    prompts.clear();
+    prompts.answers << Prompts::Answer::Yes;
+    save(at(QStringLiteral("keep.odt")));
+    EXPECT_EQ(readAll(at(QStringLiteral("keep.odt"))), QByteArray("fake odt"));
+    EXPECT_TRUE(leftovers().isEmpty());
+}
+
+TEST_F(Save, ALinkHasTheFileItPointsToReplacedAndADanglingOneIsRefused) {
+    const QString real = at(QStringLiteral("real.doc"));
+    const QString link = at(QStringLiteral("link.doc"));
+    write(real, "old");
+    ASSERT_TRUE(QFile::link(real, link));
+    prompts.answers << Prompts::Answer::Yes;
+    save(link);
+    EXPECT_EQ(readAll(real), content);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+
+    const QString dangling = at(QStringLiteral("dangling.doc"));
+    ASSERT_TRUE(QFile::link(at(QStringLiteral("gone.doc")), dangling));
+    prompts.clear();
+    save(dangling);
+    ASSERT_EQ(prompts.reportLines(), QList<int>{130});
+    EXPECT_TRUE(prompts.reports()[0].contains(QStringLiteral("link")));
+    EXPECT_FALSE(QFile::exists(at(QStringLiteral("gone.doc"))));
+    EXPECT_TRUE(leftovers().isEmpty());
 }

@@ -13,7 +13,8 @@ namespace {
 QString opName(FakeOffice::Op op) {
     static const char* names[] = {
         "create application", "open",  "active document", "set bookmark text",    "save as",
-        "display alerts",     "close", "render picture",  "close without saving", "quit"};
+        "display alerts",     "close", "render picture",  "close without saving", "quit",
+        "export"};
     return QString::fromLatin1(names[int(op)]);
 }
 
@@ -37,6 +38,18 @@ public:
             if (!file.open(QIODevice::WriteOnly))
                 throw AppError(QStringLiteral("Cannot save '%1'").arg(path));
             file.write("fake document");
+        }
+    }
+    void exportTo(const QString& path, office::ExportFormat format) override {
+        static const char* names[] = {"pdf", "docx", "odt"};
+        const QString name = QString::fromLatin1(names[int(format)]);
+        mOffice.call(FakeOffice::Op::Export, QStringLiteral("export ") + path + u' ' + name);
+        mOffice.exportedPaths << path + u' ' + name;
+        if (mOffice.writeSavedFiles) {
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly))
+                throw AppError(QStringLiteral("Cannot export '%1'").arg(path));
+            file.write("fake " + name.toLatin1());
         }
     }
     void close() override { mOffice.call(FakeOffice::Op::Close, QStringLiteral("close")); }

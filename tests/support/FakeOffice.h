@@ -28,6 +28,7 @@ public:
         RenderPicture,
         CloseWithoutSaving,
         Quit,
+        Export,
     };
 
     FakeOffice();
@@ -58,6 +59,8 @@ public:
     QStringList log;
     // The last text filled into each bookmark, in the last document they were set in.
     QMap<QString, QString> bookmarkTexts;
+    // The paths and formats exports were given ("pdf", "docx", "odt").
+    QStringList exportedPaths;
     // The paths documents were saved to.
     QStringList savedPaths;
     // Sessions alive now, and session starts that succeeded.

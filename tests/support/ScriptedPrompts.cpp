@@ -1,5 +1,6 @@
 #include "support/ScriptedPrompts.h"
 
+#include <QPrinter>
 #include <QRegularExpression>
 
 Prompts::Answer ScriptedPrompts::message(const QString& text, const QString& caption, Icon icon,
@@ -10,10 +11,23 @@ Prompts::Answer ScriptedPrompts::message(const QString& text, const QString& cap
     return answers.isEmpty() ? Answer::No : answers.takeFirst();
 }
 
-QString ScriptedPrompts::saveFileName(const QString& title, const QString& filter,
-                                      const QString& initialName) {
-    saveDialogs.append({title, filter, initialName});
+QString ScriptedPrompts::saveFileName(const QString& title, const QString& filters,
+                                      const QString& initialName, QString& selectedFilter) {
+    saveDialogs.append({title, filters, initialName, selectedFilter});
+    const QString filter = saveFilters.isEmpty() ? QString() : saveFilters.takeFirst();
+    if (!filter.isEmpty())
+        selectedFilter = filter;
     return saveNames.isEmpty() ? QString() : saveNames.takeFirst();
+}
+
+bool ScriptedPrompts::setUpPrinter(QPrinter& printer) {
+    ++printDialogs;
+    const QString file = printFiles.isEmpty() ? QString() : printFiles.takeFirst();
+    if (file.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
 }
 
 QStringList ScriptedPrompts::reports() const {

@@ -18,17 +18,25 @@ public:
 
     Answer message(const QString& text, const QString& caption, Icon icon,
                    Buttons buttons) override;
-    QString saveFileName(const QString& title, const QString& filter,
-                         const QString& initialName) override;
+    QString saveFileName(const QString& title, const QString& filters, const QString& initialName,
+                         QString& selectedFilter) override;
+    bool setUpPrinter(QPrinter& printer) override;
 
     // Answers for Yes/No questions, in order; No when the list is used up.
     QList<Answer> answers;
     // Names the save dialog returns, in order; "" (cancel) when the list is used up.
     QStringList saveNames;
+    // Filters the user selects before closing the save dialog, in order; the dialog's own
+    // selection stays when the list is used up (or the entry is "").
+    QStringList saveFilters;
+    // PDF files the print dialog sends the printout to, in order; "" or a used-up list
+    // cancels the dialog.
+    QStringList printFiles;
+    int printDialogs = 0;
 
     QList<Shown> shown;
     struct SaveDialog {
-        QString title, filter, initialName;
+        QString title, filter, initialName, selectedFilter;
     };
     QList<SaveDialog> saveDialogs;
 

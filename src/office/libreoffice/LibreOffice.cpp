@@ -78,27 +78,25 @@ public:
     }
 
     void saveAs(const QString& path) override {
-        requireOpen();
-        // The office would create missing folders; a save names an existing one.
-        const QFileInfo target(path);
-        if (path.isEmpty() || !target.absoluteDir().exists())
-            throw AppError(QStringLiteral("The document could not be saved as '%1': the folder does not exist.")
-                               .arg(path));
-        if (target.isDir())
-            throw AppError(QStringLiteral("The document could not be saved as '%1': it is a folder.").arg(path));
-        mEngine.call(mGeneration, [&] {
-            const Reference<frame::XStorable> storable(mComponent, UNO_QUERY_THROW);
-            const Sequence<beans::PropertyValue> args = properties({
-                property("FilterName", Any(OUString("MS Word 97"))),
-                property("Overwrite", Any(true)),
-            });
-            try {
-                // storeToURL, not storeAsURL: a read-only document can be written elsewhere.
-                storable->storeToURL(fileUrl(path), args);
-            } catch (const io::IOException&) {
-                throw AppError(QStringLiteral("The document could not be saved as '%1'.").arg(path));
-            }
-        });
+        storeTo(path, QStringLiteral("saved"), "MS Word 97", {});
+    }
+
+    void exportTo(const QString& path, ExportFormat format) override {
+        switch (format) {
+        case ExportFormat::Pdf:
+            // Every font goes into the file, the standard PDF faces included, so the page
+            // looks the same on a machine without them.
+            storeTo(path, QStringLiteral("exported"), "writer_pdf_Export",
+                    properties({property("EmbedStandardFonts", Any(true))}));
+            return;
+        case ExportFormat::Docx:
+            storeTo(path, QStringLiteral("exported"), "MS Word 2007 XML", {});
+            return;
+        case ExportFormat::Odt:
+            storeTo(path, QStringLiteral("exported"), "writer8", {});
+            return;
+        }
+        throw AppError(QStringLiteral("Unknown export format."));
     }
 
     void close() override { closeDocument(); }
@@ -181,6 +179,36 @@ private:
     void requireOpen() const {
         if (!mComponent.is())
             throw AppError(kClosedDocument);
+    }
+
+    // Writes the document at the path through an office filter; the document stays as it is.
+    void storeTo(const QString& path, const QString& done, const char* filter,
+                 const Sequence<beans::PropertyValue>& filterData) {
+        requireOpen();
+        // The office would create missing folders; a save names an existing one.
+        const QFileInfo target(path);
+        if (path.isEmpty() || !target.absoluteDir().exists())
+            throw AppError(QStringLiteral("The document could not be %1 as '%2': the folder does not exist.")
+                               .arg(done, path));
+        if (target.isDir())
+            throw AppError(QStringLiteral("The document could not be %1 as '%2': it is a folder.").arg(done, path));
+        mEngine.call(mGeneration, [&] {
+            const Reference<frame::XStorable> storable(mComponent, UNO_QUERY_THROW);
+            Sequence<beans::PropertyValue> args = properties({
+                property("FilterName", Any(OUString::createFromAscii(filter))),
+                property("Overwrite", Any(true)),
+            });
+            if (filterData.hasElements()) {
+                args.realloc(args.getLength() + 1);
+                args.getArray()[args.getLength() - 1] = property("FilterData", Any(filterData));
+            }
+            try {
+                // storeToURL, not storeAsURL: a read-only document can be written elsewhere.
+                storable->storeToURL(fileUrl(path), args);
+            } catch (const io::IOException&) {
+                throw AppError(QStringLiteral("The document could not be %1 as '%2'.").arg(done, path));
+            }
+        });
     }
 
     void closeDocument() {

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <utility>
+
+class Prompts;
+class QPrinter;
+namespace office {
+class Office;
+}
+
+// The lowest resolution the invitation is printed at; a printer that offers more gets up to
+// twice this.
+inline constexpr int kMinimumPrintDpi = 300;
+inline constexpr int kMaximumPrintDpi = 600;
+
+// "Print...": the platform's print dialog, then the invitation's page as the office renders
+// it at the printer's resolution, never the enlarged preview picture.
+class PrintDocument {
+public:
+    // setHourglass shows the wait pointer while the office works.
+    PrintDocument(Prompts& prompts, office::Office& office,
+                  std::function<void(bool)> setHourglass = {})
+        : mPrompts(prompts), mOffice(office), mSetHourglass(std::move(setHourglass)) {}
+
+    // The menu item's handler: a cancelled dialog prints nothing; a failure is reported once.
+    void mnuPrint_Click(const QString& wordFile);
+
+private:
+    Prompts& mPrompts;
+    office::Office& mOffice;
+    std::function<void(bool)> mSetHourglass;
+};
+
+// Has the office render the document's first page at the given resolution (dots per inch
+// of the page's real size). Throws AppError.
+QImage renderPage(office::Office& office, const QString& wordFile, int dpi);
+
+// Prints the document's first page on one sheet at its real size (shrunk only when the
+// paper is smaller). Throws AppError when the office or the printer fails.
+void printPage(office::Office& office, const QString& wordFile, QPrinter& printer);
