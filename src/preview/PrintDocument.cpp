@@ -40,8 +40,7 @@ QImage renderPage(office::Office& office, const QString& wordFile, int dpi) {
 }
 
 void printPage(office::Office& office, const QString& wordFile, QPrinter& printer) {
-    const int dpi = std::clamp(printer.resolution(), kMinimumPrintDpi, kMaximumPrintDpi);
-    const QImage page = renderPage(office, wordFile, dpi);
+    const QImage page = renderPage(office, wordFile, kPrintDpi);
 
     // The page is drawn on the whole sheet from its top left corner, at its real size.
     printer.setFullPage(true);

@@ -12,13 +12,12 @@ namespace office {
 class Office;
 }
 
-// The lowest resolution the invitation is printed at; a printer that offers more gets up to
-// twice this.
-inline constexpr int kMinimumPrintDpi = 300;
-inline constexpr int kMaximumPrintDpi = 600;
+// The resolution the page is rendered at for the printer: print quality, at 33 MB for a
+// US Letter page (600 dpi would pass the 128 MB Qt allows a picture file by default).
+inline constexpr int kPrintDpi = 300;
 
 // "Print...": the platform's print dialog, then the invitation's page as the office renders
-// it at the printer's resolution, never the enlarged preview picture.
+// it at print resolution, never the enlarged preview picture.
 class PrintDocument {
 public:
     // setHourglass shows the wait pointer while the office works.

@@ -7,6 +7,7 @@
 #include "invitation/RequestFakes.h"
 #include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
+#include "preview/SaveDocument.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/office/OfficeDocuments.h"
@@ -14,6 +15,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -249,6 +252,46 @@ TEST_F(OfficeFault, AHangingOfficeTimesOutWithAReadableReportAndIsReplaced) {
     expectNextRequestIsCorrect(); // a new office serves the next request
 }
 
+TEST_F(OfficeFault, AnOfficeHangingInAnExportKeepsTheOldFileAndTheNextSaveWorks) {
+    office.before = nullptr;
+    run();
+    ASSERT_TRUE(QFile::exists(request.documentPath()));
+    QTemporaryDir folder;
+    const QString target = folder.filePath(QStringLiteral("party.pdf"));
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("the user's only copy");
+    old.close();
+    const auto save = [&] {
+        prompts.clear();
+        prompts.saveNames << target;
+        prompts.answers << Prompts::Answer::Yes;
+        SaveDocument(prompts, office).PushButton6_Click(request.documentPath());
+    };
+
+    office.before = [](const QString& op) {
+        if (op == "export")
+            signalOffice(SIGSTOP);
+    };
+    save();
+    ASSERT_EQ(prompts.reportLines(), QList<int>{130});
+    EXPECT_TRUE(prompts.reports()[0].contains(QStringLiteral("did not answer")))
+        << prompts.reports()[0].toStdString();
+    EXPECT_NE(prompts.shown.last().text, QStringLiteral("Done."));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("the user's only copy"));
+    old.close();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("party.pdf")});
+
+    office.before = nullptr; // a new office makes the next save
+    save();
+    EXPECT_EQ(prompts.shown.last().text, QStringLiteral("Done."));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(old.readAll().startsWith("%PDF-"));
+    QFile::remove(request.documentPath());
+}
+
 // A small tmpfs stands for a full disk; mounting one needs root.
 class FullDisk : public OfficeFault {
 protected:
@@ -291,4 +334,29 @@ TEST_F(FullDisk, NoRoomForThePictureShowsNoPictureAndLeavesNoHalfWrittenFile) {
     EXPECT_TRUE(host.picture.isNull()) << "no half-written picture is shown";
     expectRequestEndedCleanly();
     EXPECT_EQ(temp.entries(), QStringList{QFileInfo(request.documentPath()).fileName()});
+}
+
+TEST_F(FullDisk, NoRoomForAnExportKeepsTheOldFileWhole) {
+    office.before = nullptr;
+    run();
+    QTemporaryDir folder;
+    if (::mount("tmpfs", QFile::encodeName(folder.path()).constData(), "tmpfs", 0, "size=40k") != 0)
+        GTEST_SKIP() << "this system refuses to mount a tmpfs: " << std::strerror(errno);
+    const auto unmount = qScopeGuard(
+        [&] { ::umount2(QFile::encodeName(folder.path()).constData(), MNT_DETACH); });
+    const QString target = folder.filePath(QStringLiteral("party.pdf"));
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(30000, 'o')); // the embedded fonts alone need more than what is left
+    old.close();
+    prompts.clear();
+    prompts.saveNames << target;
+    prompts.answers << Prompts::Answer::Yes;
+    SaveDocument(prompts, office).PushButton6_Click(request.documentPath());
+    EXPECT_EQ(prompts.reportLines(), QList<int>{130});
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray(30000, 'o'));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("party.pdf")});
+    QFile::remove(request.documentPath());
 }

@@ -1,0 +1,213 @@
+// Saving and printing against the real office: every format is made from a sample
+// invitation and read back as what it claims to be; the printout is one US Letter page.
+#include "core/Files.h"
+#include "core/Product.h"
+#include "invitation/InvitationText.h"
+#include "invitation/RequestFakes.h"
+#include "invitation/Template.h"
+#include "office/libreoffice/LibreOffice.h"
+#include "preview/PrintDocument.h"
+#include "preview/SaveDocument.h"
+#include "support/QtPrinting.h"
+#include "support/ScriptedPrompts.h"
+#include "support/office/OfficeDocuments.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using Field = InvitationHost::Field;
+
+namespace {
+office::LibreOffice& sharedOffice() {
+    static std::unique_ptr<office::LibreOffice> office = office::makeLibreOffice();
+    return *office;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The output of a poppler tool; empty when it fails.
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Checks a PDF: one page of 612 x 792 points, every font embedded, the invitation's
+// Palatino-style face among them, and ink on the page.
+void expectOneLetterPage(const QString& path, bool officeFonts) {
+    EXPECT_TRUE(readAll(path).startsWith("%PDF-")) << path.toStdString();
+    const QString info = run(QStringLiteral("pdfinfo"), {path});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+612 x 792 pts"))))
+        << info.toStdString();
+    if (officeFonts) {
+        // pdffonts: a header of two lines, then one line per font; column "emb" says yes/no.
+        const QStringList lines = run(QStringLiteral("pdffonts"), {path}).split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_GT(lines.size(), 2);
+        const qsizetype emb = lines[0].indexOf(QStringLiteral("emb"));
+        for (const QString& line : lines.mid(2))
+            EXPECT_EQ(line.mid(emb, 3), QStringLiteral("yes")) << line.toStdString();
+        EXPECT_TRUE(lines.join(u'\n').contains(QStringLiteral("P052")))
+            << lines.join(u'\n').toStdString();
+    }
+    // A small render of the page: part of it is ink, most of it paper.
+    QTemporaryDir folder;
+    run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"),
+                                     QStringLiteral("-singlefile"), path, folder.filePath(QStringLiteral("page"))});
+    const QImage page(folder.filePath(QStringLiteral("page.png")));
+    ASSERT_FALSE(page.isNull());
+    int ink = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            ink += qGray(page.pixel(x, y)) < 160;
+    EXPECT_GT(ink, 200) << "the page is blank";
+    EXPECT_LT(ink, page.width() * page.height() / 2);
+}
+
+class OfficeSave : public ::testing::Test {
+protected:
+    // One sample invitation, made by the request as the program makes it.
+    static void SetUpTestSuite() {
+        temp = new ScopedTemp;
+        FakeHost host;
+        host.texts = {{Field::EventName, "Lobster Eating Party"},
+                      {Field::Location, "Haverhill MA"},
+                      {Field::Items, "bib, meat extractors, cracking utensils, butter"},
+                      {Field::Drive, "Take 66 West to 267 West"},
+                      {Field::RSVP, "jane.doe@example.com"}};
+        ScriptedPrompts prompts;
+        FakeClipboard clipboard;
+        CreateInvitation request(host, sharedOffice(), prompts, clipboard);
+        request.PushButton6_Click();
+        document = new QString(request.documentPath());
+        expected = new QMap<QString, QString>{
+            {"bEvent", invitation::eventText(host.texts.value(Field::EventName))},
+            {"bWhen", whenTextOf(host.date, host.time)},
+            {"bWhere", invitation::whereText(host.texts.value(Field::Location))},
+            {"bBring", host.texts.value(Field::Items)},
+            {"bDrive", host.texts.value(Field::Drive)},
+            {"bRSVP", host.texts.value(Field::RSVP)}};
+    }
+    static void TearDownTestSuite() {
+        delete document;
+        delete expected;
+        delete temp;
+    }
+    void SetUp() override {
+        SetApplicationTitle();
+        ASSERT_TRUE(QFile::exists(*document));
+    }
+
+    void save(const QString& name, const QString& filter) {
+        prompts.clear();
+        prompts.saveNames << name;
+        prompts.saveFilters << filter;
+        prompts.answers << Prompts::Answer::Yes;
+        SaveDocument(prompts, sharedOffice()).PushButton6_Click(*document);
+    }
+    QStringList leftovers() const {
+        return QDir(folder.path()).entryList({QStringLiteral(".festoria-save-*")},
+                                             QDir::Files | QDir::Hidden);
+    }
+
+    static ScopedTemp* temp;
+    static QString* document;
+    static QMap<QString, QString>* expected;
+    QTemporaryDir folder;
+    ScriptedPrompts prompts;
+};
+ScopedTemp* OfficeSave::temp = nullptr;
+QString* OfficeSave::document = nullptr;
+QMap<QString, QString>* OfficeSave::expected = nullptr;
+} // namespace
+
+TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
+    const QString word = QStringLiteral("Word Files (*.doc)");
+    enum Kind { Copy, Pdf, Zip };
+    const struct {
+        const char* typed;
+        QString filter;
+        const char* written;
+        Kind kind;
+    } cases[] = {
+        {"party.doc", QStringLiteral("PDF Files (*.pdf)"), "party.doc", Copy},
+        {"Fête d'été.PDF", word, "Fête d'été.PDF", Pdf},
+        {"party", QStringLiteral("Word 2007-365 Files (*.docx)"), "party.docx", Zip},
+        {"party invitation", QStringLiteral("OpenDocument Text Files (*.odt)"),
+         "party invitation.odt", Zip},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const QString written = folder.filePath(QString::fromUtf8(c.written));
+        // Saved twice: the second time replaces the first after the question.
+        for (int round = 0; round < 2; ++round) {
+            save(folder.filePath(QString::fromUtf8(c.typed)), c.filter);
+            EXPECT_EQ(prompts.reports(), QStringList());
+            EXPECT_EQ(prompts.shown.last().text, QStringLiteral("Done."));
+            EXPECT_EQ(prompts.shown.size(), round + 1);
+        }
+        switch (c.kind) {
+        case Copy:
+            EXPECT_EQ(readAll(written), readAll(*document));
+            break;
+        case Pdf:
+            expectOneLetterPage(written, true);
+            break;
+        case Zip: {
+            EXPECT_TRUE(readAll(written).startsWith("PK\x03\x04"));
+            const QMap<QString, QString> found = textsFromBookmarks(sharedOffice(), written);
+            for (auto it = expected->begin(); it != expected->end(); ++it)
+                EXPECT_EQ(found.value(it.key()).left(it.value().size()), it.value()) << it.key().toStdString();
+            break;
+        }
+        }
+    }
+    EXPECT_TRUE(leftovers().isEmpty());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 4);
+}
+
+TEST_F(OfficeSave, AFailedExportKeepsTheOldFileAndShowsNoDone) {
+    // The office cannot write into a folder that is gone by the time it exports: here the
+    // target names a file inside a plain file.
+    const QString blocker = folder.filePath(QStringLiteral("not a folder"));
+    QFile(blocker).open(QIODevice::WriteOnly);
+    save(blocker + QStringLiteral("/party.pdf"), QString());
+    EXPECT_EQ(prompts.reportLines(), QList<int>{130});
+    EXPECT_FALSE(prompts.shown.last().text == QStringLiteral("Done."));
+
+    // A target folder chosen as the name: refused, the folder untouched.
+    const QString sub = folder.filePath(QStringLiteral("folder.odt"));
+    QDir().mkdir(sub);
+    save(sub, QString());
+    EXPECT_EQ(prompts.reportLines(), QList<int>{130});
+    EXPECT_TRUE(QDir(sub).isEmpty());
+    EXPECT_TRUE(leftovers().isEmpty());
+}
+
+TEST_F(OfficeSave, PrintingMakesOneLetterPageFromTheOffice) {
+    const QString out = folder.filePath(QStringLiteral("printed.pdf"));
+    prompts.printFiles << out;
+    PrintDocument(prompts, sharedOffice()).mnuPrint_Click(*document);
+    EXPECT_EQ(prompts.reports(), QStringList());
+    expectOneLetterPage(out, false);
+    // The picture embedded is the page at the printer's resolution, not the preview's.
+    const QString images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), out});
+    const QStringList rows = images.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GE(rows.size(), 3) << images.toStdString();
+    const QStringList columns = rows[2].simplified().split(u' ');
+    EXPECT_GE(columns.value(3).toInt(), 2550) << "width in pixels: " << images.toStdString();
+
+    // Cancelled: nothing printed.
+    const QString cancelled = folder.filePath(QStringLiteral("cancelled.pdf"));
+    PrintDocument(prompts, sharedOffice()).mnuPrint_Click(*document);
+    EXPECT_FALSE(QFile::exists(cancelled));
+    EXPECT_EQ(prompts.printDialogs, 2);
+}
