@@ -1,6 +1,7 @@
 # Installation: the program folder (executable, HAND-M.CUR, x/o.cjs) under lib/festoria,
-# a launcher on bin/, the desktop entry and the icon in the hicolor theme; and a Debian
-# package through CPack (cpack -G DEB in the build folder).
+# a launcher on bin/, the desktop entry, the AppStream metainfo, the manual page and the
+# icon in the hicolor theme; and a Debian package through CPack (cpack -G DEB in the build
+# folder).
 include(GNUInstallDirs)
 
 set(FESTORIA_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/festoria)
@@ -21,6 +22,14 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/festoria DESTINATION ${CMAKE_INST
 
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/festoria.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/com.quillmont.festoria.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Debian installs manual pages compressed, without a time stamp in the archive.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/festoria.1.gz
+    COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/packaging/festoria.1 > ${CMAKE_BINARY_DIR}/packaging/festoria.1.gz
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/festoria.1 VERBATIM)
+add_custom_target(festoria-manpage ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/festoria.1.gz)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/festoria.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 foreach(size 32 48 128 256)
     install(FILES ${CMAKE_SOURCE_DIR}/resources/icon/festoria-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
@@ -35,7 +44,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The office makes the documents, the PDF and the printed page; Qt's print support (with its
+# CUPS plugin) reaches the printers; the URW fonts are embedded in the PDF.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, fonts-liberation, fonts-urw-base35")
+    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, fonts-liberation, fonts-urw-base35")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups")
 set(CPACK_GENERATOR DEB)
 include(CPack)
