@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end test of the real program: starts build/bin/festoria under X (an Xvfb of its
 # own when no display is set), types the details with real input events, makes an
-# invitation, zooms, drags, saves it, goes back, makes a second one and closes; then checks
-# the saved document, the settings file, the temporary folder and the office processes.
+# invitation, zooms, drags, saves it as .doc and (from the picture's menu) as PDF, goes back,
+# makes a second one and closes; then checks the saved files, the settings file, the
+# temporary folder and the office processes.
 #   run-e2e.sh <bin folder> <artifact folder>
 set -euo pipefail
 
@@ -52,6 +53,24 @@ xdotool key Return
 sleep 0.5
 [[ -f $saved ]] || fail "nothing saved at $saved"
 
+# The same invitation as a PDF, from the picture's context menu: the name's extension picks
+# the format while the Word filter is still selected.
+pdf="$work/out/Harbor Gala.PDF"
+xdotool mousemove --window "$preview" 300 300 click 3
+sleep 0.5
+"$bin/festoria-screenshot" "$artifacts/context-menu.png"
+xdotool key Down Return # "Save As..."
+dialog=$(wait_window '^Save File$' 20) || fail "the context menu did not open the save dialog"
+sleep 0.5
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 2 -- "$pdf"
+xdotool key Return
+done_box=$(wait_window '^Festoria$' 60 "$main" "$preview") || fail "no Done. after the PDF"
+xdotool windowfocus --sync "$done_box" 2>/dev/null || true
+xdotool key Return
+sleep 0.5
+[[ -f $pdf ]] || fail "nothing saved at $pdf"
+
 click "$preview" 164 603 # < Back
 main_again=$(wait_window '^Festoria$' 20 "$preview") || fail "the main window did not come back"
 type_into "$main" $field_x "$(field_y 2)" "Harbor Gala II"
@@ -76,6 +95,15 @@ expect "Where:  Pier 9, Boston"
 expect "What to bring: lanterns and a smile"
 expect "Driving directions: Route 1 north, exit 22"
 expect "RSVP to: host@example.org"
+
+# The PDF: one US Letter page with every font embedded.
+cp "$pdf" "$artifacts/saved.pdf"
+pdfinfo "$pdf" >"$artifacts/saved-pdf.txt" || fail "$pdf is no PDF"
+grep -qE '^Pages: +1$' "$artifacts/saved-pdf.txt" || fail "the PDF has not one page"
+grep -qE '^Page size: +612 x 792 pts' "$artifacts/saved-pdf.txt" || fail "the PDF page is not US Letter"
+pdffonts "$pdf" | tail -n +3 | awk '{ if ($(NF-4) != "yes") bad = 1 } END { exit bad }' ||
+    fail "a font of the PDF is not embedded"
+pdftotext "$pdf" - | grep -qiF "Harbor Gala" || fail "the PDF lacks the event's name"
 
 settings=$XDG_CONFIG_HOME/Quillmont.conf
 for line in "txtEventName=Harbor Gala II" "txtLocation=\"Pier 9, Boston\"" \
