@@ -1,0 +1,101 @@
+// Saving from the preview on a warm office: the PDF export as the user waits for it (open
+// the invitation hidden and read-only, export, close, put the file in place), its median
+// and worst case; the .docx and .odt exports and printing (a 300 dpi page to a PDF file) for
+// comparison.
+//
+//     save_bench [--runs N]      (default 50 PDF exports)
+
+#include "office/libreoffice/LibreOffice.h"
+#include "preview/PrintDocument.h"
+#include "preview/SaveDocument.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+struct Figures {
+    double median, worst;
+};
+
+Figures measure(int runs, const std::function<void()>& f) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        f();
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    const size_t n = times.size();
+    return {n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2, times.back()};
+}
+
+// A filled invitation, as the request leaves it in the temporary folder.
+void makeInvitation(office::Office& office, const QString& path) {
+    auto session = office.createApplication();
+    office::Document& doc = session->open(QStringLiteral(FESTORIA_SOURCE_DIR "/resources/template.dot"), true);
+    const std::pair<const char*, const char*> texts[] = {
+        {"bEvent", "Lobster Eating Party"},
+        {"bWhen", "Saturday, August 21st, 2021  7:30 PM"},
+        {"bWhere", "Haverhill MA"},
+        {"bBring", "bib, meat extractors, cracking utensils, butter"},
+        {"bDrive", "Take 66 West to 267 West, take the Wiehle exit heading north"},
+        {"bRSVP", "jane.doe@example.com"}};
+    for (const auto& [mark, text] : texts)
+        doc.setBookmarkText(QString::fromLatin1(mark), QString::fromLatin1(text));
+    doc.saveAs(path);
+    doc.close();
+    session->quit();
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int runs = 50;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); ++i)
+        if (args[i] == QLatin1String("--runs"))
+            runs = std::max(1, args[++i].toInt());
+
+    QTemporaryDir folder;
+    const QString document = folder.filePath(QStringLiteral("qorvel12345678.doc"));
+    auto office = office::makeLibreOffice();
+    office->createApplication()->quit(); // warm, as after the start-up check
+    makeInvitation(*office, document);
+    // The first export loads the filter and the fonts; the figures are for the ones after it.
+    exportFileReplacing(*office, document, folder.filePath(QStringLiteral("warm-up.pdf")), SaveFormat::Pdf);
+
+    const QString pdf = folder.filePath(QStringLiteral("party.pdf"));
+    const Figures p = measure(runs, [&] { exportFileReplacing(*office, document, pdf, SaveFormat::Pdf); });
+    std::printf("PDF export, warm office: median %.1f ms, worst %.1f ms (%d runs, %lld bytes)\n",
+                p.median, p.worst, runs, static_cast<long long>(QFileInfo(pdf).size()));
+    const int few = std::max(1, runs / 5);
+    const Figures d = measure(few, [&] {
+        exportFileReplacing(*office, document, folder.filePath(QStringLiteral("party.docx")), SaveFormat::Docx);
+    });
+    std::printf(".docx export: median %.1f ms, worst %.1f ms (%d runs)\n", d.median, d.worst, few);
+    const Figures o = measure(few, [&] {
+        exportFileReplacing(*office, document, folder.filePath(QStringLiteral("party.odt")), SaveFormat::Odt);
+    });
+    std::printf(".odt export: median %.1f ms, worst %.1f ms (%d runs)\n", o.median, o.worst, few);
+    const Figures c = measure(few, [&] { copyFileReplacing(document, folder.filePath(QStringLiteral("party.doc"))); });
+    std::printf(".doc copy: median %.2f ms, worst %.2f ms (%d runs)\n", c.median, c.worst, few);
+    const Figures r = measure(few, [&] {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath(QStringLiteral("printed.pdf")));
+        printPage(*office, document, printer);
+    });
+    std::printf("print (300 dpi page to a PDF printer): median %.1f ms, worst %.1f ms (%d runs)\n",
+                r.median, r.worst, few);
+    return 0;
+}
