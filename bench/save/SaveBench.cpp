@@ -42,7 +42,8 @@ Figures measure(int runs, const std::function<void()>& f) {
 // A filled invitation, as the request leaves it in the temporary folder.
 void makeInvitation(office::Office& office, const QString& path) {
     auto session = office.createApplication();
-    office::Document& doc = session->open(QStringLiteral(FESTORIA_SOURCE_DIR "/resources/template.dot"), true);
+    office::Document& doc =
+        session->open(QStringLiteral(FESTORIA_SOURCE_DIR "/resources/template.dot"), true);
     const std::pair<const char*, const char*> texts[] = {
         {"bEvent", "Lobster Eating Party"},
         {"bWhen", "Saturday, August 21st, 2021  7:30 PM"},
@@ -72,22 +73,27 @@ int main(int argc, char** argv) {
     office->createApplication()->quit(); // warm, as after the start-up check
     makeInvitation(*office, document);
     // The first export loads the filter and the fonts; the figures are for the ones after it.
-    exportFileReplacing(*office, document, folder.filePath(QStringLiteral("warm-up.pdf")), SaveFormat::Pdf);
+    exportFileReplacing(*office, document, folder.filePath(QStringLiteral("warm-up.pdf")),
+                        SaveFormat::Pdf);
 
     const QString pdf = folder.filePath(QStringLiteral("party.pdf"));
-    const Figures p = measure(runs, [&] { exportFileReplacing(*office, document, pdf, SaveFormat::Pdf); });
+    const Figures p =
+        measure(runs, [&] { exportFileReplacing(*office, document, pdf, SaveFormat::Pdf); });
     std::printf("PDF export, warm office: median %.1f ms, worst %.1f ms (%d runs, %lld bytes)\n",
                 p.median, p.worst, runs, static_cast<long long>(QFileInfo(pdf).size()));
     const int few = std::max(1, runs / 5);
     const Figures d = measure(few, [&] {
-        exportFileReplacing(*office, document, folder.filePath(QStringLiteral("party.docx")), SaveFormat::Docx);
+        exportFileReplacing(*office, document, folder.filePath(QStringLiteral("party.docx")),
+                            SaveFormat::Docx);
     });
     std::printf(".docx export: median %.1f ms, worst %.1f ms (%d runs)\n", d.median, d.worst, few);
     const Figures o = measure(few, [&] {
-        exportFileReplacing(*office, document, folder.filePath(QStringLiteral("party.odt")), SaveFormat::Odt);
+        exportFileReplacing(*office, document, folder.filePath(QStringLiteral("party.odt")),
+                            SaveFormat::Odt);
     });
     std::printf(".odt export: median %.1f ms, worst %.1f ms (%d runs)\n", o.median, o.worst, few);
-    const Figures c = measure(few, [&] { copyFileReplacing(document, folder.filePath(QStringLiteral("party.doc"))); });
+    const Figures c = measure(
+        few, [&] { copyFileReplacing(document, folder.filePath(QStringLiteral("party.doc"))); });
     std::printf(".doc copy: median %.2f ms, worst %.2f ms (%d runs)\n", c.median, c.worst, few);
     const Figures r = measure(few, [&] {
         QPrinter printer(QPrinter::HighResolution);

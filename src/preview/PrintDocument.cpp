@@ -23,7 +23,8 @@ constexpr double kMetresPerInch = 0.0254;
 
 QImage renderPage(office::Office& office, const QString& wordFile, int dpi) {
     if (!QFileInfo(wordFile).isFile())
-        throw AppError(QStringLiteral("The invitation document '%1' does not exist.").arg(wordFile));
+        throw AppError(
+            QStringLiteral("The invitation document '%1' does not exist.").arg(wordFile));
     const std::unique_ptr<office::Application> session = office.createApplication();
     office::Document& document = session->open(wordFile, true);
     QImage page = document.renderPicture(int(std::lround(kLetterWidthInches * dpi)), 1.0);
@@ -53,7 +54,8 @@ void printPage(office::Office& office, const QString& wordFile, QPrinter& printe
     const double deviceDotsPerMetreY = deviceDotsPerMetreX;
     QSizeF size(page.width() / double(page.dotsPerMeterX()) * deviceDotsPerMetreX,
                 page.height() / double(page.dotsPerMeterY()) * deviceDotsPerMetreY);
-    const double shrink = std::min({1.0, paper.width() / size.width(), paper.height() / size.height()});
+    const double shrink =
+        std::min({1.0, paper.width() / size.width(), paper.height() / size.height()});
     size *= shrink;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRectF(paper.topLeft(), size), page);

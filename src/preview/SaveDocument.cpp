@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QScopeGuard>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStringList>
 
 #include <memory>
@@ -52,9 +52,9 @@ public:
         : mDestination(destination), mTarget(QFile::encodeName(replacedFile(destination))) {
         const QString folder = QFileInfo(QFile::decodeName(mTarget)).absolutePath();
         for (int attempt = 0; attempt < 100 && mFd < 0; ++attempt) {
-            mPath = QFile::encodeName(folder + QStringLiteral("/.festoria-save-%1").arg(
-                                                   QRandomGenerator::global()->generate64(), 16,
-                                                   16, QLatin1Char('0')));
+            mPath = QFile::encodeName(folder + QStringLiteral("/.festoria-save-%1")
+                                                   .arg(QRandomGenerator::global()->generate64(),
+                                                        16, 16, QLatin1Char('0')));
             mFd = ::open(mPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                          0666);
             if (mFd < 0 && errno != EEXIST)
@@ -131,10 +131,8 @@ const QList<FormatName>& formats() {
     static const QList<FormatName> list{
         {SaveFormat::Doc, QStringLiteral("doc"), kWordFilter},
         {SaveFormat::Pdf, QStringLiteral("pdf"), QStringLiteral("PDF Files (*.pdf)")},
-        {SaveFormat::Docx, QStringLiteral("docx"),
-         QStringLiteral("Word 2007-365 Files (*.docx)")},
-        {SaveFormat::Odt, QStringLiteral("odt"),
-         QStringLiteral("OpenDocument Text Files (*.odt)")},
+        {SaveFormat::Docx, QStringLiteral("docx"), QStringLiteral("Word 2007-365 Files (*.docx)")},
+        {SaveFormat::Odt, QStringLiteral("odt"), QStringLiteral("OpenDocument Text Files (*.odt)")},
     };
     return list;
 }
@@ -158,7 +156,9 @@ QString saveFilters() {
     return filters.join(QStringLiteral(";;"));
 }
 
-QString saveFilter(SaveFormat format) { return formats().at(int(format)).filter; }
+QString saveFilter(SaveFormat format) {
+    return formats().at(int(format)).filter;
+}
 
 SaveTarget saveTarget(const QString& typedName, const QString& selectedFilter) {
     const QString fileName = QFileInfo(typedName).fileName();
@@ -198,8 +198,8 @@ void copyFileReplacing(const QString& source, const QString& destination) {
     out.replace();
 }
 
-void exportFileReplacing(office::Office& office, const QString& source,
-                         const QString& destination, SaveFormat format) {
+void exportFileReplacing(office::Office& office, const QString& source, const QString& destination,
+                         SaveFormat format) {
     if (!QFileInfo(source).isFile())
         throw AppError(QStringLiteral("Cannot read '%1': the file does not exist").arg(source));
     ReplacingFile out(destination);
@@ -225,7 +225,8 @@ void SaveDocument::PushButton6_Click(const QString& wordFile) {
         selectedFilter = kWordFilter;
     });
     QString returned;
-    trap(112, [&] { returned = mPrompts.saveFileName(title, filters, initialName, selectedFilter); });
+    trap(112,
+         [&] { returned = mPrompts.saveFileName(title, filters, initialName, selectedFilter); });
     SaveTarget chosen;
     trap(114, [&] { chosen = saveTarget(returned, selectedFilter); });
 

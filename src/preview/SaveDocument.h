@@ -60,5 +60,5 @@ void copyFileReplacing(const QString& source, const QString& destination);
 
 // Has the office open the Word document hidden and read-only and export it in the format to
 // a new file beside the destination, which then replaces the destination as a copy does.
-void exportFileReplacing(office::Office& office, const QString& source,
-                         const QString& destination, SaveFormat format);
+void exportFileReplacing(office::Office& office, const QString& source, const QString& destination,
+                         SaveFormat format);

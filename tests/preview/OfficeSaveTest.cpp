@@ -45,12 +45,14 @@ QString run(const QString& program, const QStringList& arguments) {
 void expectOneLetterPage(const QString& path, bool officeFonts) {
     EXPECT_TRUE(readAll(path).startsWith("%PDF-")) << path.toStdString();
     const QString info = run(QStringLiteral("pdfinfo"), {path});
-    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
+        << info.toStdString();
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+612 x 792 pts"))))
         << info.toStdString();
     if (officeFonts) {
         // pdffonts: a header of two lines, then one line per font; column "emb" says yes/no.
-        const QStringList lines = run(QStringLiteral("pdffonts"), {path}).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList lines =
+            run(QStringLiteral("pdffonts"), {path}).split(u'\n', Qt::SkipEmptyParts);
         ASSERT_GT(lines.size(), 2);
         const qsizetype emb = lines[0].indexOf(QStringLiteral("emb"));
         for (const QString& line : lines.mid(2))
@@ -60,8 +62,9 @@ void expectOneLetterPage(const QString& path, bool officeFonts) {
     }
     // A small render of the page: part of it is ink, most of it paper.
     QTemporaryDir folder;
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"),
-                                     QStringLiteral("-singlefile"), path, folder.filePath(QStringLiteral("page"))});
+    run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"),
+         QStringLiteral("-singlefile"), path, folder.filePath(QStringLiteral("page"))});
     const QImage page(folder.filePath(QStringLiteral("page.png")));
     ASSERT_FALSE(page.isNull());
     int ink = 0;
@@ -114,8 +117,8 @@ protected:
         SaveDocument(prompts, sharedOffice()).PushButton6_Click(*document);
     }
     QStringList leftovers() const {
-        return QDir(folder.path()).entryList({QStringLiteral(".festoria-save-*")},
-                                             QDir::Files | QDir::Hidden);
+        return QDir(folder.path())
+            .entryList({QStringLiteral(".festoria-save-*")}, QDir::Files | QDir::Hidden);
     }
 
     static ScopedTemp* temp;
@@ -165,7 +168,8 @@ TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
             EXPECT_TRUE(readAll(written).startsWith("PK\x03\x04"));
             const QMap<QString, QString> found = textsFromBookmarks(sharedOffice(), written);
             for (auto it = expected->begin(); it != expected->end(); ++it)
-                EXPECT_EQ(found.value(it.key()).left(it.value().size()), it.value()) << it.key().toStdString();
+                EXPECT_EQ(found.value(it.key()).left(it.value().size()), it.value())
+                    << it.key().toStdString();
             break;
         }
         }

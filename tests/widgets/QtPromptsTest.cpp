@@ -15,7 +15,8 @@
 TEST(QtPrompts, TheSaveDialogOffersTheFiltersAndReturnsTheOneChosen) {
     QtPrompts prompts;
     QTemporaryDir folder;
-    const QStringList filters{QStringLiteral("Word Files (*.doc)"), QStringLiteral("PDF Files (*.pdf)")};
+    const QStringList filters{QStringLiteral("Word Files (*.doc)"),
+                              QStringLiteral("PDF Files (*.pdf)")};
     QStringList offered;
     QString selectedAtOpen;
     QTimer::singleShot(0, [&] {
@@ -25,12 +26,13 @@ TEST(QtPrompts, TheSaveDialogOffersTheFiltersAndReturnsTheOneChosen) {
         selectedAtOpen = dialog->selectedNameFilter();
         dialog->setDirectory(folder.path());
         dialog->selectNameFilter(filters[1]);
-        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("party"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QStringLiteral("party"));
         static_cast<QDialog*>(dialog)->accept(); // as the Save button does
     });
     QString selected = filters[0];
-    const QString name = prompts.saveFileName(QStringLiteral("Save File"),
-                                              filters.join(QStringLiteral(";;")), QString(), selected);
+    const QString name = prompts.saveFileName(
+        QStringLiteral("Save File"), filters.join(QStringLiteral(";;")), QString(), selected);
     EXPECT_EQ(offered, filters);
     EXPECT_EQ(selectedAtOpen, filters[0]);
     EXPECT_EQ(name, folder.filePath(QStringLiteral("party"))) << "no extension is added";
