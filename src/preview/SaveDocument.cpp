@@ -7,12 +7,14 @@
 #include "core/Prompts.h"
 #include "office/Office.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 #include <utility>
@@ -73,27 +75,19 @@ public:
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     int fd() const { return mFd; }
-    QString path() const { return QFile::decodeName(mPath); }
     [[noreturn]] void fail() const {
         throw AppError(systemErrorText(QStringLiteral("Cannot save to"), mDestination, errno));
     }
 
     // Makes the new file durable and puts it in the old one's place.
     void replace() {
-        if (mFd < 0)
-            mFd = ::open(mPath.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-        if (mFd < 0 || ::fsync(mFd) != 0)
+        if (::fsync(mFd) != 0)
             fail();
         const int result = ::close(mFd);
         mFd = -1;
         if (result != 0 || ::rename(mPath.constData(), mTarget.constData()) != 0)
             fail();
         mDone = true;
-    }
-    // Lets another writer (the office) write the file by its name.
-    void closeForOtherWriter() {
-        ::close(mFd);
-        mFd = -1;
     }
 
 private:
@@ -202,14 +196,22 @@ void exportFileReplacing(office::Office& office, const QString& source, const QS
                          SaveFormat format) {
     if (!QFileInfo(source).isFile())
         throw AppError(QStringLiteral("Cannot read '%1': the file does not exist").arg(source));
-    ReplacingFile out(destination);
-    out.closeForOtherWriter();
+    replacedFile(destination); // a target that cannot be written is refused before the office works
+    // The office writes into a private folder: an office that dies halfway leaves its own
+    // temporary files there, never in the user's folder. The finished file then replaces
+    // the target as a copy does.
+    QDir().mkpath(cacheFolder());
+    const QTemporaryDir folder(cacheFolder() + QStringLiteral("/export-XXXXXX"));
+    if (!folder.isValid())
+        throw AppError(
+            QStringLiteral("Cannot create a folder for the export in '%1'.").arg(cacheFolder()));
+    const QString exported = folder.filePath(QStringLiteral("invitation"));
     const std::unique_ptr<office::Application> session = office.createApplication();
     office::Document& document = session->open(source, true);
-    document.exportTo(out.path(), exportFormat(format));
+    document.exportTo(exported, exportFormat(format));
     document.close();
     session->quit();
-    out.replace();
+    copyFileReplacing(exported, destination);
 }
 
 void SaveDocument::PushButton6_Click(const QString& wordFile) {

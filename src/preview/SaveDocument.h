@@ -58,7 +58,7 @@ private:
 // readable description on any failure, leaving no partial file behind.
 void copyFileReplacing(const QString& source, const QString& destination);
 
-// Has the office open the Word document hidden and read-only and export it in the format to
-// a new file beside the destination, which then replaces the destination as a copy does.
+// Has the office open the Word document hidden and read-only and export it in the format
+// into a private folder; the finished file then replaces the destination as a copy does.
 void exportFileReplacing(office::Office& office, const QString& source, const QString& destination,
                          SaveFormat format);

@@ -240,13 +240,13 @@ TEST(SaveTarget, TheExtensionOrElseTheSelectedFilterGivesTheFormat) {
 }
 
 TEST_F(Save, OtherFormatsAreMadeByTheOfficeWithTheSameQuestions) {
-    // The PDF filter and a bare name: the office exports the document, opened read-only, to
-    // a new file beside the target, which then takes the target's name.
+    // The PDF filter and a bare name: the office exports the document, opened read-only, in
+    // a private folder; the result then takes the target's name.
     prompts.saveFilters << QStringLiteral("PDF Files (*.pdf)");
     save(at(QStringLiteral("party")));
     EXPECT_EQ(readAll(at(QStringLiteral("party.pdf"))), QByteArray("fake pdf"));
     ASSERT_EQ(office.exportedPaths.size(), 1);
-    EXPECT_TRUE(office.exportedPaths[0].startsWith(at(QStringLiteral(".festoria-save-"))));
+    EXPECT_TRUE(office.exportedPaths[0].startsWith(cacheFolder() + u'/'));
     EXPECT_TRUE(office.log.contains(QStringLiteral("open ") + document + QStringLiteral(" ro")));
     EXPECT_EQ(texts(), QStringList{QStringLiteral("Done.")});
 
