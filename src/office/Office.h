@@ -5,7 +5,9 @@
 // operation throws AppError with a readable description when it fails.
 
 #include <QImage>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -14,6 +16,17 @@ namespace office {
 // The formats a document can be exported to besides its own Word 97 format.
 enum class ExportFormat { Pdf, Docx, Odt };
 
+// How the text of one text box may be made to fit it.
+struct TextFit {
+    // The text box that holds this bookmark.
+    QString bookmark;
+    // The box may grow in height: first down to the page's bottom margin, then up, but not
+    // above the bottom of the box that stands above it.
+    bool mayGrow = false;
+    // Then the text's size may step down, in whole points, to this size.
+    int smallestPoints = 0;
+};
+
 class Document {
 public:
     virtual ~Document() = default;
@@ -21,6 +34,14 @@ public:
     // Fills a bookmark: replaces the bookmark's range with the text; at a collapsed bookmark the text
     // is inserted there. A missing bookmark fails with its name in the description.
     virtual void setBookmarkText(const QString& bookmark, const QString& text) = 0;
+    // Makes the text of each box fit it, in the document itself, with the office's own
+    // layout: the box grows (as a fixed height, with about half a line to spare) where it
+    // may, then the text's size steps down (line spacing in proportion) to the largest size
+    // that fits. A box whose text already fits stays exactly as it is. Trailing empty
+    // paragraphs of these boxes are dropped: they are never seen, and would only take room.
+    // Returns the bookmarks of the boxes whose text does not fit even at the smallest size;
+    // those are left at that size and as large as they may be.
+    virtual QStringList fitText(const QList<TextFit>& boxes) = 0;
     // Save as: writes the document at the path as a Word 97 document.
     virtual void saveAs(const QString& path) = 0;
     // Closes the document.

@@ -49,6 +49,10 @@ private:
             mOffice.hook("fill");
             mReal.setBookmarkText(b, t);
         }
+        QStringList fitText(const QList<office::TextFit>& boxes) override {
+            mOffice.hook("fit");
+            return mReal.fitText(boxes);
+        }
         void saveAs(const QString& path) override {
             mOffice.hook("save");
             mReal.saveAs(path);

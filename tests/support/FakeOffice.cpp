@@ -14,7 +14,7 @@ QString opName(FakeOffice::Op op) {
     static const char* names[] = {
         "create application", "open",  "active document", "set bookmark text",    "save as",
         "display alerts",     "close", "render picture",  "close without saving", "quit",
-        "export"};
+        "export", "fit text"};
     return QString::fromLatin1(names[int(op)]);
 }
 
@@ -29,6 +29,13 @@ public:
                                           "exist: bookmark '%1'")
                                .arg(bookmark));
         mOffice.bookmarkTexts[bookmark] = text;
+    }
+    QStringList fitText(const QList<office::TextFit>& boxes) override {
+        QString entry = QStringLiteral("fit");
+        for (const office::TextFit& box : boxes)
+            entry += QLatin1Char(' ') + box.bookmark;
+        mOffice.call(FakeOffice::Op::FitText, entry);
+        return mOffice.tooLongToFit;
     }
     void saveAs(const QString& path) override {
         mOffice.call(FakeOffice::Op::SaveAs, QStringLiteral("save ") + path);

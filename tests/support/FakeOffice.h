@@ -29,6 +29,8 @@ public:
         CloseWithoutSaving,
         Quit,
         Export,
+
+        FitText,
     };
 
     FakeOffice();
@@ -54,13 +56,17 @@ public:
     // Pixels rendering adds to the width it is asked for (a real office may round).
     int extraRenderedPixels = 0;
 
-    // The calls in order: "start", "open <path> ro|rw", "fill <bookmark>", "save <path>", "alerts off",
-    // "close", "render <width> <scale>", "discard", "quit", "active". Failed calls end in " !".
+    // The calls in order: "start", "open <path> ro|rw", "fill <bookmark>", "fit <bookmark> ...",
+    // "save <path>", "alerts off", "close", "render <width> <scale>", "discard", "quit", "active".
+    // Failed calls end in " !".
     QStringList log;
     // The last text filled into each bookmark, in the last document they were set in.
     QMap<QString, QString> bookmarkTexts;
     // The paths and formats exports were given ("pdf", "docx", "odt").
     QStringList exportedPaths;
+
+    // What fitting the texts reports as still too long (by the boxes' bookmarks).
+    QStringList tooLongToFit;
     // The paths documents were saved to.
     QStringList savedPaths;
     // Sessions alive now, and session starts that succeeded.

@@ -3,6 +3,7 @@
 #include "office/libreoffice/LibreOffice.h"
 
 #include "core/Files.h"
+#include "office/libreoffice/FitText.h"
 #include "office/libreoffice/UnoEngine.h"
 #include "office/libreoffice/UnoText.h"
 
@@ -75,6 +76,11 @@ public:
             lines.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
             mark->getAnchor()->setString(toOUString(lines));
         });
+    }
+
+    QStringList fitText(const QList<TextFit>& boxes) override {
+        requireOpen();
+        return mEngine.call(mGeneration, [&] { return fitTextInBoxes(mComponent, boxes); });
     }
 
     void saveAs(const QString& path) override {

@@ -1,0 +1,284 @@
+// Text boxes have fixed sizes, and the office silently cuts off text that does not fit. What
+// a box's text needs is read from the office's layout: set to grow with its content from a
+// token height, the box's laid-out height is the height of its text. Every box gets a fixed
+// height again before the document is saved: a Word 97 file keeps no growing boxes.
+
+#include "office/libreoffice/FitText.h"
+
+#include "core/AppError.h"
+#include "office/libreoffice/UnoText.h"
+
+#include <com/sun/star/awt/Size.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/style/LineSpacing.hpp>
+#include <com/sun/star/style/LineSpacingMode.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
+#include <com/sun/star/text/RelOrientation.hpp>
+#include <com/sun/star/text/SizeType.hpp>
+#include <com/sun/star/text/XBookmarksSupplier.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextContent.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextFrame.hpp>
+#include <com/sun/star/text/XTextFramesSupplier.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+using namespace ::com::sun::star;
+using ::com::sun::star::uno::Any;
+using ::com::sun::star::uno::Reference;
+using ::com::sun::star::uno::Sequence;
+using ::com::sun::star::uno::UNO_QUERY;
+using ::com::sun::star::uno::UNO_QUERY_THROW;
+using ::rtl::OUString;
+
+namespace office {
+
+namespace {
+
+// Below any text's height, so that a growing box takes exactly its text's height.
+constexpr sal_Int32 kTokenHeight = 50; // 1/100 mm
+constexpr double kHmmPerPoint = 2540.0 / 72.0;
+
+template <typename T> T get(const Reference<beans::XPropertySet>& object, const char* name) {
+    T value{};
+    object->getPropertyValue(OUString::createFromAscii(name)) >>= value;
+    return value;
+}
+
+void setAll(const Reference<uno::XInterface>& object, std::initializer_list<const char*> names,
+            std::initializer_list<Any> values) {
+    const Reference<beans::XPropertySet> properties(object, UNO_QUERY_THROW);
+    auto value = values.begin();
+    for (const char* name : names)
+        properties->setPropertyValue(OUString::createFromAscii(name), *value++);
+}
+
+// Where a box may reach, from the page's top edge (1/100 mm).
+struct Room {
+    sal_Int32 top, bottom;
+};
+
+// A filled text box whose text is being fitted.
+class Box {
+public:
+    explicit Box(const Reference<text::XTextFrame>& frame)
+        : mFrame(frame, UNO_QUERY_THROW), mText(frame->getText()) {
+        dropTrailingEmptyParagraphs();
+        mHeight = get<sal_Int32>(mFrame, "Height");
+        mTop = get<sal_Int32>(mFrame, "VertOrientPosition");
+    }
+
+    // The text's size and line spacing, read only when they are to change (a text that fits
+    // is measured and left as it is, quickly).
+    void readType() {
+        mWhole = mText->createTextCursor();
+        mWhole->gotoEnd(true);
+        const Reference<beans::XPropertySet> start(mText->createTextCursor(), UNO_QUERY_THROW);
+        mPoints = get<float>(start, "CharHeight");
+        mSpacing = get<style::LineSpacing>(start, "ParaLineSpacing");
+    }
+
+    const Reference<beans::XPropertySet>& frame() const { return mFrame; }
+    int points() const { return int(std::lround(mPoints)); }
+    sal_Int32 height() const { return mHeight; }
+    sal_Int32 top() const { return mTop; }
+
+    // From now on the box follows its text, so the layout tells what the text needs.
+    void followText() {
+        setAll(mFrame, {"Height", "SizeType"}, {Any(kTokenHeight), Any(text::SizeType::MIN)});
+    }
+    sal_Int32 needed() const { return get<awt::Size>(mFrame, "LayoutSize").Height; }
+
+    // The text's size, and an exact line spacing in proportion.
+    void setPoints(int points) {
+        if (!scalesSpacing()) {
+            setAll(mWhole, {"CharHeight"}, {Any(float(points))});
+            return;
+        }
+        style::LineSpacing spacing = mSpacing;
+        spacing.Height = sal_Int16(std::lround(mSpacing.Height * points / mPoints));
+        setAll(mWhole, {"CharHeight", "ParaLineSpacing"}, {Any(float(points)), Any(spacing)});
+    }
+    // About half a line of the text at that size, to spare for an office whose font metrics
+    // differ slightly.
+    sal_Int32 reserve(int points) const {
+        if (scalesSpacing())
+            return sal_Int32(std::lround(mSpacing.Height * points / mPoints / 2));
+        return sal_Int32(std::lround(points * kHmmPerPoint * 0.6));
+    }
+
+    void fix(sal_Int32 height, sal_Int32 top) {
+        if (top == mTop)
+            setAll(mFrame, {"Height", "SizeType"}, {Any(height), Any(text::SizeType::FIX)});
+        else
+            setAll(mFrame, {"Height", "SizeType", "VertOrientPosition"},
+                   {Any(height), Any(text::SizeType::FIX), Any(top)});
+    }
+
+private:
+    bool scalesSpacing() const {
+        return mSpacing.Mode == style::LineSpacingMode::FIX ||
+               mSpacing.Mode == style::LineSpacingMode::MINIMUM;
+    }
+
+    // Empty paragraphs after the text are never seen, but a growing box would make room for
+    // them; a paragraph break reads as "\n".
+    void dropTrailingEmptyParagraphs() {
+        const OUString all = mText->getString();
+        sal_Int32 breaks = 0;
+        while (breaks < all.getLength() && breaks < 0x7FFF &&
+               all[all.getLength() - 1 - breaks] == '\n')
+            ++breaks;
+        if (breaks == 0)
+            return;
+        const Reference<text::XTextCursor> tail = mText->createTextCursorByRange(mText->getEnd());
+        tail->goLeft(sal_Int16(breaks), true);
+        tail->setString(OUString());
+    }
+
+    Reference<beans::XPropertySet> mFrame;
+    Reference<text::XText> mText;
+    Reference<text::XTextCursor> mWhole;
+    float mPoints = 0;
+    style::LineSpacing mSpacing;
+    sal_Int32 mHeight = 0;
+    sal_Int32 mTop = 0;
+};
+
+Reference<text::XTextFrame> boxHolding(const Reference<lang::XComponent>& document,
+                                       const QString& bookmark) {
+    const Reference<container::XNameAccess> marks =
+        Reference<text::XBookmarksSupplier>(document, UNO_QUERY_THROW)->getBookmarks();
+    if (!marks->hasByName(toOUString(bookmark)))
+        throw AppError(
+            QStringLiteral("The bookmark '%1' does not exist in the document.").arg(bookmark));
+    const Reference<text::XTextContent> mark(marks->getByName(toOUString(bookmark)),
+                                             UNO_QUERY_THROW);
+    const Reference<text::XTextFrame> frame(mark->getAnchor()->getText(), UNO_QUERY);
+    if (!frame.is())
+        throw AppError(QStringLiteral("The bookmark '%1' is not in a text box.").arg(bookmark));
+    return frame;
+}
+
+// The page's body: inside the margins, header and footer areas included in them.
+Room pageBody(const Reference<lang::XComponent>& document) {
+    const Reference<text::XTextDocument> text(document, UNO_QUERY_THROW);
+    const Reference<beans::XPropertySet> start(text->getText()->createTextCursor(),
+                                               UNO_QUERY_THROW);
+    const Reference<style::XStyleFamiliesSupplier> families(document, UNO_QUERY_THROW);
+    const Reference<container::XNameAccess> pageStyles(
+        families->getStyleFamilies()->getByName(OUString("PageStyles")), UNO_QUERY_THROW);
+    const Reference<beans::XPropertySet> page(
+        pageStyles->getByName(get<OUString>(start, "PageStyleName")), UNO_QUERY_THROW);
+    const sal_Int32 header =
+        get<bool>(page, "HeaderIsOn") ? get<sal_Int32>(page, "HeaderHeight") : 0;
+    const sal_Int32 footer =
+        get<bool>(page, "FooterIsOn") ? get<sal_Int32>(page, "FooterHeight") : 0;
+    return {get<sal_Int32>(page, "TopMargin") + header,
+            get<sal_Int32>(page, "Height") - get<sal_Int32>(page, "BottomMargin") - footer};
+}
+
+// How far a page-placed box may reach: down to the page's bottom margin, up to the bottom
+// of the nearest box in front of the page's text that stands above it. It never has to
+// shrink or move down.
+Room growthRoom(const Reference<lang::XComponent>& document, const Box& box) {
+    const Room unchanged{box.top(), box.top() + box.height()};
+    const Reference<beans::XPropertySet>& frame = box.frame();
+    if (get<sal_Int16>(frame, "VertOrientRelation") != text::RelOrientation::PAGE_FRAME)
+        return unchanged;
+    const sal_Int32 left = get<sal_Int32>(frame, "HoriOrientPosition");
+    const sal_Int32 right = left + get<awt::Size>(frame, "Size").Width;
+
+    Room room = pageBody(document);
+    const Reference<container::XIndexAccess> frames(
+        Reference<text::XTextFramesSupplier>(document, UNO_QUERY_THROW)->getTextFrames(),
+        UNO_QUERY_THROW);
+    for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
+        const Reference<beans::XPropertySet> other(frames->getByIndex(i), UNO_QUERY_THROW);
+        if (other == frame || !get<bool>(other, "Opaque") ||
+            get<sal_Int16>(other, "VertOrientRelation") != text::RelOrientation::PAGE_FRAME)
+            continue;
+        const sal_Int32 otherLeft = get<sal_Int32>(other, "HoriOrientPosition");
+        const sal_Int32 otherTop = get<sal_Int32>(other, "VertOrientPosition");
+        const awt::Size size = get<awt::Size>(other, "Size");
+        const bool overlaps = otherLeft < right && otherLeft + size.Width > left;
+        const sal_Int32 otherBottom = otherTop + size.Height;
+        if (overlaps && otherBottom <= box.top())
+            room.top = std::max(room.top, otherBottom);
+    }
+    return {std::min(room.top, unchanged.top), std::max(room.bottom, unchanged.bottom)};
+}
+
+// The largest whole size in [smallest, largest] at which the text fits, or 0.
+int largestFittingSize(int smallest, int largest, const std::function<bool(int)>& fitsAt) {
+    int best = 0;
+    while (smallest <= largest) {
+        const int middle = (smallest + largest + 1) / 2;
+        if (fitsAt(middle)) {
+            best = middle;
+            smallest = middle + 1;
+        } else {
+            largest = middle - 1;
+        }
+    }
+    return best;
+}
+
+bool fit(const Reference<lang::XComponent>& document, Box& box, const TextFit& rule) {
+    box.followText();
+    const sal_Int32 needed = box.needed();
+    if (needed <= box.height()) {
+        box.fix(box.height(), box.top()); // as it was
+        return true;
+    }
+    box.readType();
+    const int size = box.points();
+    Room room{box.top(), box.top() + box.height()};
+    if (rule.mayGrow) {
+        room = growthRoom(document, box);
+        if (needed + box.reserve(size) <= room.bottom - room.top) {
+            const sal_Int32 height = needed + box.reserve(size);
+            box.fix(height, std::max(room.top, std::min(box.top(), room.bottom - height)));
+            return true;
+        }
+    }
+    // The box as large as it may be; the text's size steps down.
+    const sal_Int32 most = room.bottom - room.top;
+    auto spareAt = [&](int points) { return rule.mayGrow ? box.reserve(points) : 0; };
+    auto fitsAt = [&](int points) {
+        box.setPoints(points);
+        return box.needed() + spareAt(points) <= most;
+    };
+    const int best = largestFittingSize(std::min(rule.smallestPoints, size), size - 1, fitsAt);
+    const int chosen = best > 0 ? best : std::min(rule.smallestPoints, size);
+    box.setPoints(chosen);
+    if (!rule.mayGrow) {
+        box.fix(box.height(), box.top());
+    } else {
+        const sal_Int32 height = std::min(most, box.needed() + spareAt(chosen));
+        box.fix(height, std::max(room.top, std::min(box.top(), room.bottom - height)));
+    }
+    return best > 0;
+}
+
+} // namespace
+
+QStringList fitTextInBoxes(const Reference<lang::XComponent>& document,
+                           const QList<TextFit>& boxes) {
+    QStringList tooLong;
+    for (const TextFit& rule : boxes) {
+        Box box(boxHolding(document, rule.bookmark));
+        if (!fit(document, box, rule))
+            tooLong << rule.bookmark;
+    }
+    return tooLong;
+}
+
+} // namespace office

@@ -1,0 +1,16 @@
+#pragma once
+
+// Makes filled texts fit their text boxes, measured with the office's own layout.
+
+#include "office/Office.h"
+
+#include <com/sun/star/lang/XComponent.hpp>
+
+namespace office {
+
+// See Document::fitText. Runs inside an engine call: throws UNO exceptions or AppError.
+QStringList
+fitTextInBoxes(const ::com::sun::star::uno::Reference<::com::sun::star::lang::XComponent>& document,
+               const QList<TextFit>& boxes);
+
+} // namespace office
