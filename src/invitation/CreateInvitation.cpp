@@ -8,6 +8,57 @@
 #include "invitation/Template.h"
 #include "office/Office.h"
 
+namespace {
+using Field = InvitationHost::Field;
+
+// How the boxes of the filled texts may change so that every text is readable: the event's
+// name shrinks within its box; the details box grows, then its text shrinks.
+const QList<office::TextFit> kTextFits = {
+    {QStringLiteral("bEvent"), false, 14},
+    {QStringLiteral("bWhen"), true, 7},
+};
+
+// The field to shorten when the details do not fit: the longest one typed.
+QString detailsTooLong(InvitationHost& host) {
+    struct Sentence {
+        Field field;
+        QString text;
+    };
+    const Sentence sentences[] = {
+        {Field::Drive,
+         QStringLiteral("The driving directions are too long to fit on the invitation; "
+                        "shorten them and create it again.")},
+        {Field::Items,
+         QStringLiteral("The list of what to bring is too long to fit on the invitation; "
+                        "shorten it and create it again.")},
+        {Field::Location, QStringLiteral("The location is too long to fit on the invitation; "
+                                         "shorten it and create it again.")},
+        {Field::RSVP, QStringLiteral("The RSVP details are too long to fit on the invitation; "
+                                     "shorten them and create it again.")},
+    };
+    const Sentence* longest = &sentences[0];
+    qsizetype most = -1;
+    for (const Sentence& sentence : sentences) {
+        const qsizetype length = host.fieldText(sentence.field).size();
+        if (length > most) {
+            most = length;
+            longest = &sentence;
+        }
+    }
+    return longest->text;
+}
+
+QString tooLongToFit(const QStringList& boxes, InvitationHost& host) {
+    QStringList sentences;
+    if (boxes.contains(QStringLiteral("bEvent")))
+        sentences << QStringLiteral("The name of the event is too long to fit on the invitation; "
+                                    "shorten it and create it again.");
+    if (boxes.contains(QStringLiteral("bWhen")))
+        sentences << detailsTooLong(host);
+    return sentences.join(QLatin1Char(' '));
+}
+} // namespace
+
 CreateInvitation::CreateInvitation(InvitationHost& host, office::Office& office, Prompts& prompts,
                                    Clipboard& clipboard)
     : mHost(host), mOffice(office), mPrompts(prompts), mClipboard(clipboard),
@@ -24,8 +75,6 @@ void CreateInvitation::setDigitSource(std::unique_ptr<DigitSource> digits) {
 }
 
 void CreateInvitation::PushButton6_Click() {
-    using Field = InvitationHost::Field;
-
     // 100: a click handled while a request runs (its events are still delivered) does
     // nothing at all.
     if (mBusy)
@@ -86,6 +135,13 @@ void CreateInvitation::PushButton6_Click() {
     trap(126, [&] { fill(QStringLiteral("bBring"), mHost.fieldText(Field::Items)); });
     trap(128, [&] { fill(QStringLiteral("bDrive"), mHost.fieldText(Field::Drive)); });
     trap(130, [&] { fill(QStringLiteral("bRSVP"), mHost.fieldText(Field::RSVP)); });
+    // 131: the boxes have fixed sizes, and the office cuts off what does not fit; the
+    // invitation is made as far as it fits, and what is too long is named.
+    trap(131, [&] {
+        const QStringList tooLong = object(document, kNoDocument).fitText(kTextFits);
+        if (!tooLong.isEmpty())
+            throw AppError(tooLongToFit(tooLong, mHost));
+    });
 
     // 132..146: a fresh name, drawn again while anything exists under it.
     QString name;

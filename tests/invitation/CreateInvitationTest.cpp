@@ -56,8 +56,9 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
     const QString tpl = temp.file("template.dot");
     EXPECT_EQ(officeCalls(),
               QStringList({"start", "open " + tpl + " ro", "fill bEvent", "fill bWhen", "fill bWhere",
-                           "fill bBring", "fill bDrive", "fill bRSVP", "save " + doc, "alerts off", "close", "quit",
-                           "start", "open " + doc + " rw", "render 816 0.5", "discard", "quit"}));
+                           "fill bBring", "fill bDrive", "fill bRSVP", "fit bEvent bWhen", "save " + doc,
+                           "alerts off", "close", "quit", "start", "open " + doc + " rw",
+                           "render 816 0.5", "discard", "quit"}));
     EXPECT_EQ(office.liveApplications, 0);
 
     EXPECT_EQ(office.bookmarkTexts.value("bEvent"), "Ann's 40th");
@@ -87,7 +88,7 @@ TEST_F(CreateInvitationTest, WithoutAnOfficeEveryOfficeStepReportsAndNothingIsHa
     request.PushButton6_Click();
 
     EXPECT_EQ(prompts.reportLines(),
-              QList<int>({106, 112, 120, 122, 124, 126, 128, 130, 148, 150, 152, 154}));
+              QList<int>({106, 112, 120, 122, 124, 126, 128, 130, 131, 148, 150, 152, 154}));
     for (const QString& report : prompts.reports())
         EXPECT_TRUE(report.contains("\r\nin Festoria2021/08/31.Form1.PushButton6_Click at line "))
             << report.toStdString();
@@ -134,6 +135,30 @@ TEST_F(CreateInvitationTest, ATextTooLongForTheOfficeIsOneClearReportAndNothingE
     EXPECT_EQ(office.bookmarkTexts.value("bRSVP").size(), kMaxBookmarkTextLength);
     EXPECT_EQ(office.bookmarkTexts.size(), 5);
     EXPECT_TRUE(host.calls.endsWith("hide"));
+}
+
+TEST_F(CreateInvitationTest, TextsTooLongForTheirBoxesAreOneReportNamingTheFieldToShorten) {
+    host.texts[Field::Items] = QString(900, QLatin1Char('b'));
+    const struct {
+        QStringList boxes;
+        QString report;
+    } cases[] = {
+        {{"bWhen"},
+         "The list of what to bring is too long to fit on the invitation; shorten it and "
+         "create it again."},
+        {{"bEvent", "bWhen"},
+         "The name of the event is too long to fit on the invitation; shorten "
+         "it and create it again. The list of what to bring is too long to "
+         "fit on the invitation; shorten it and create it again."},
+    };
+    for (const auto& c : cases) {
+        office.tooLongToFit = c.boxes;
+        prompts.clear();
+        request.PushButton6_Click();
+        ASSERT_EQ(prompts.reportLines(), QList<int>({131}));
+        EXPECT_EQ(prompts.reports().at(0).section("\r\n", 0, 0), c.report);
+        EXPECT_TRUE(host.calls.endsWith("hide")) << "the invitation is still made";
+    }
 }
 
 TEST_F(CreateInvitationTest, ASecondClickDuringTheRequestDoesNothing) {
