@@ -139,7 +139,8 @@ TEST_F(OfficeRequestTest, AwkwardInputArrivesExactly) {
         host.time = time;
         prompts.clear();
         request.PushButton6_Click();
-        EXPECT_EQ(prompts.reports(), QStringList());
+        // All of it is in the document, though far more than the invitation can show.
+        EXPECT_EQ(prompts.reportLines(), QList<int>({131}));
         expectBookmarksHoldExactly(expectedTexts());
         QFile::remove(request.documentPath());
     }
@@ -163,4 +164,107 @@ TEST_F(OfficeRequestTest, ATemplateLeftFromAnEarlierRunIsUsedAndNothingButTheDoc
     request.PushButton6_Click();
     EXPECT_EQ(prompts.reports(), QStringList());
     EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
+}
+
+// 1/100 mm: the saved file keeps sizes in twips.
+constexpr int kTwip = 3;
+
+void expectSameBox(const QRect& saved, const QRect& blank) {
+    EXPECT_NEAR(saved.left(), blank.left(), kTwip);
+    EXPECT_NEAR(saved.top(), blank.top(), kTwip);
+    EXPECT_NEAR(saved.width(), blank.width(), kTwip);
+    EXPECT_NEAR(saved.height(), blank.height(), kTwip);
+}
+
+// Every detail typed is readable in the saved document: boxes that the texts outgrow grow or
+// take smaller type, read back from the saved file's own layout in a fresh document.
+TEST_F(OfficeRequestTest, EveryTypedDetailFitsItsBoxInTheSavedDocument) {
+    const QString sampleName = host.texts.value(Field::EventName);
+    const QString sampleDrive = host.texts.value(Field::Drive);
+    const QString threeMore = QStringLiteral(
+        " At the second light turn left onto Old Mill Road and follow it past the red "
+        "barn. Park on the gravel lot beside the big oak tree. Walk down the path to "
+        "the lake, where the party is.");
+    QString twoThousand;
+    while (twoThousand.size() < 2000)
+        twoThousand +=
+            QStringLiteral("Keep straight on past the mill, the church and the school, ");
+    twoThousand.truncate(2000);
+    const QString tooLong = QStringLiteral("The driving directions are too long to fit on the "
+                                           "invitation; shorten them and create it again.");
+    enum Expect { Unchanged, Fitted, TooLong };
+    const struct {
+        const char* what;
+        QString name, drive;
+        Expect expect;
+    } cases[] = {
+        {"short texts", QStringLiteral("Gala"), QStringLiteral("Second left."), Unchanged},
+        {"sample data", sampleName, sampleDrive, Fitted},
+        {"41-character name", QStringLiteral("Annual Company Summer Picnic and Barbecue"),
+         sampleDrive, Fitted},
+        {"70-character name",
+         QStringLiteral("Grand Reopening Celebration of the New Riverside Community Arts Centre"),
+         sampleDrive, Fitted},
+        {"three more sentences", sampleName, sampleDrive + threeMore, Fitted},
+        {"2,000 characters of directions", sampleName, twoThousand, TooLong},
+    };
+    const QString blankPath = temp.file("blank.dot");
+    writeFileNoFollow(blankPath, templateBytes());
+    const LaidOutPage blank = laidOutBoxes(sharedOffice(), blankPath);
+    QFile::remove(blankPath);
+    const auto sampleTexts = host.texts;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        host.texts = sampleTexts;
+        host.texts[Field::EventName] = c.name;
+        host.texts[Field::Drive] = c.drive;
+        if (c.expect == Unchanged) {
+            host.texts[Field::Items] = QStringLiteral("Salad");
+            host.texts[Field::RSVP] = QStringLiteral("Ann");
+        }
+        prompts.clear();
+        request.PushButton6_Click();
+
+        if (c.expect == TooLong) {
+            ASSERT_EQ(prompts.reportLines(), QList<int>({131}));
+            EXPECT_TRUE(prompts.reports().at(0).startsWith(tooLong + "\r\n"));
+        } else {
+            EXPECT_EQ(prompts.reports(), QStringList());
+        }
+        ASSERT_TRUE(host.calls.endsWith("hide")) << "the invitation is made";
+        expectBookmarksHoldExactly(expectedTexts());
+
+        const LaidOutPage laid = laidOutBoxes(sharedOffice(), request.documentPath());
+        const LaidOutBox event = laid.boxes.value("event"), details = laid.boxes.value("details");
+        for (const LaidOutBox& box : {event, details}) {
+            EXPECT_TRUE(QRect(QPoint(0, 0), laid.page).contains(box.box));
+            EXPECT_LE(box.box.bottom(), laid.body.bottom());
+        }
+        EXPECT_LE(event.contentHeight, event.box.height());
+        if (c.expect != TooLong) {
+            EXPECT_LE(details.contentHeight, details.box.height());
+        }
+        EXPECT_GE(details.box.top(), laid.boxes.value("closing").box.bottom())
+            << "the details box stays below \"with us!\"";
+        EXPECT_NEAR(details.box.left(), blank.boxes.value("details").box.left(), kTwip);
+        EXPECT_NEAR(details.box.width(), blank.boxes.value("details").box.width(), kTwip);
+        expectSameBox(event.box, blank.boxes.value("event").box);
+        EXPECT_GE(event.points, 14);
+        EXPECT_GE(details.points, 7);
+        if (c.name == sampleName) {
+            EXPECT_EQ(event.points, 30);
+        }
+        if (c.drive == sampleDrive) {
+            EXPECT_EQ(details.points, 10) << "the box grows, the type stays";
+        }
+        if (c.expect == Unchanged) {
+            expectSameBox(details.box, blank.boxes.value("details").box);
+            EXPECT_EQ(event.points, 30);
+            EXPECT_EQ(details.points, 10);
+        }
+        if (c.expect == TooLong) {
+            EXPECT_EQ(details.points, 7);
+        }
+        QFile::remove(request.documentPath());
+    }
 }

@@ -2,10 +2,12 @@
 
 #include "office/libreoffice/UnoText.h"
 
+#include <com/sun/star/awt/Size.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
@@ -14,6 +16,7 @@
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/text/ControlCharacter.hpp>
+#include <com/sun/star/text/SizeType.hpp>
 #include <com/sun/star/text/XBookmarksSupplier.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextContent.hpp>
@@ -60,6 +63,46 @@ void addBookmark(const Reference<lang::XMultiServiceFactory>& factory, const Ref
 
 void close(const Reference<lang::XComponent>& doc) {
     Reference<util::XCloseable>(doc, UNO_QUERY_THROW)->close(true);
+}
+
+template <typename T> T get(const Reference<uno::XInterface>& object, const char* name) {
+    T value{};
+    Reference<beans::XPropertySet>(object, UNO_QUERY_THROW)
+            ->getPropertyValue(OUString::createFromAscii(name)) >>= value;
+    return value;
+}
+
+QString boxKey(const QString& text) {
+    return text.startsWith(QStringLiteral("You"))    ? QStringLiteral("opening")
+           : text.startsWith(QStringLiteral("with")) ? QStringLiteral("closing")
+           : text.startsWith(QStringLiteral("When")) ? QStringLiteral("details")
+           : text.trimmed().isEmpty()                ? QStringLiteral("background")
+                                                     : QStringLiteral("event");
+}
+
+LaidOutBox measure(const Reference<text::XTextFrame>& frame) {
+    LaidOutBox out;
+    const awt::Size size = get<awt::Size>(frame, "Size");
+    out.box = QRect(get<sal_Int32>(frame, "HoriOrientPosition"),
+                    get<sal_Int32>(frame, "VertOrientPosition"), size.Width, size.Height);
+    out.points = get<float>(frame->getText()->createTextCursor(), "CharHeight");
+    // Let the box grow from nothing: its laid-out height is then what its text needs.
+    const Reference<beans::XPropertySet> properties(frame, UNO_QUERY_THROW);
+    properties->setPropertyValue(OUString("SizeType"), Any(text::SizeType::MIN));
+    properties->setPropertyValue(OUString("Height"), Any(sal_Int32(50)));
+    out.contentHeight = get<awt::Size>(frame, "LayoutSize").Height;
+    return out;
+}
+
+// The body of the page style in force at the start of the text.
+QRect pageBody(const Reference<uno::XInterface>& page, const QSize& size) {
+    auto part = [&](const char* isOn, const char* height) {
+        return get<bool>(page, isOn) ? get<sal_Int32>(page, height) : 0;
+    };
+    const int top = get<sal_Int32>(page, "TopMargin") + part("HeaderIsOn", "HeaderHeight");
+    const int bottom = get<sal_Int32>(page, "BottomMargin") + part("FooterIsOn", "FooterHeight");
+    return QRect(QPoint(get<sal_Int32>(page, "LeftMargin"), top),
+                 QPoint(size.width() - get<sal_Int32>(page, "RightMargin"), size.height() - bottom));
 }
 
 } // namespace
@@ -201,4 +244,29 @@ QList<int> processesMentioning(const QString& needle) {
             found << pid;
     }
     return found;
+}
+
+LaidOutPage laidOutBoxes(office::LibreOffice& office, const QString& path) {
+    const OpenedDocument opened(office, path);
+    const Reference<lang::XComponent>& document = opened.component();
+    LaidOutPage result;
+    const Reference<text::XTextDocument> text(document, UNO_QUERY_THROW);
+    const Reference<container::XNameAccess> pages(
+        Reference<style::XStyleFamiliesSupplier>(document, UNO_QUERY_THROW)
+            ->getStyleFamilies()
+            ->getByName(OUString("PageStyles")),
+        UNO_QUERY_THROW);
+    const Reference<uno::XInterface> page(
+        pages->getByName(get<OUString>(text->getText()->createTextCursor(), "PageStyleName")),
+        UNO_QUERY_THROW);
+    result.page = QSize(get<sal_Int32>(page, "Width"), get<sal_Int32>(page, "Height"));
+    result.body = pageBody(page, result.page);
+    const Reference<container::XIndexAccess> frames(
+        Reference<text::XTextFramesSupplier>(document, UNO_QUERY_THROW)->getTextFrames(),
+        UNO_QUERY_THROW);
+    for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
+        const Reference<text::XTextFrame> frame(frames->getByIndex(i), UNO_QUERY_THROW);
+        result.boxes.insert(boxKey(toQString(frame->getText()->getString())), measure(frame));
+    }
+    return result;
 }

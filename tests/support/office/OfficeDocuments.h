@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -35,6 +36,24 @@ private:
 // text that holds it (the body or a text box). A paragraph break reads as "\n". Text put at
 // a bookmark begins there whether or not the bookmark spans it.
 QMap<QString, QString> textsFromBookmarks(office::LibreOffice& office, const QString& path);
+
+// A text box of a document as the office lays it out (1/100 mm, from the page's top left).
+struct LaidOutBox {
+    QRect box;
+    // The height its text needs (with its inner margins), laid out in a box that grows.
+    int contentHeight = 0;
+    // The size of its text's first character, in points.
+    double points = 0;
+};
+struct LaidOutPage {
+    QSize page;
+    // The page's body, inside the margins.
+    QRect body;
+    // The boxes by what they hold: "opening", "event", "closing", "details", "background".
+    QMap<QString, LaidOutBox> boxes;
+};
+// Opens the document in a fresh office document and measures its boxes.
+LaidOutPage laidOutBoxes(office::LibreOffice& office, const QString& path);
 
 // The paragraphs of each text frame, in the order the document lists its frames.
 QList<QStringList> frameParagraphs(office::LibreOffice& office, const QString& path);
