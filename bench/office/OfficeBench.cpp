@@ -1,6 +1,7 @@
 // The office engine's figures: a session start on a warm engine, a cold start, a whole warm
 // round (start a session, open the template, fill six bookmarks, save as, close, quit)
-// beside a cold one (a fresh office per round), and the office's memory after 10 and after 200 warm rounds.
+// beside a cold one (a fresh office per round), the time that making the filled texts fit
+// their boxes adds to a round, and the office's memory after 10 and after 200 warm rounds.
 //
 //     office_bench [--template path.dot] [--rounds N]
 
@@ -64,6 +65,58 @@ void round(office::Office& office, const QString& dot, const QString& out) {
     word->quit();
 }
 
+// The invitation's details, with the event's name and the driving directions of one case.
+void fill(office::Document& doc, const QString& event, const QString& drive) {
+    doc.setBookmarkText(QStringLiteral("bEvent"), event);
+    doc.setBookmarkText(QStringLiteral("bWhen"),
+                        QStringLiteral(" Saturday, August 21st, 2021  7:30 PM"));
+    doc.setBookmarkText(QStringLiteral("bWhere"), QStringLiteral(" Haverhill MA"));
+    doc.setBookmarkText(QStringLiteral("bBring"),
+                        QStringLiteral("bib, meat extractors, cracking utensils, butter"));
+    doc.setBookmarkText(QStringLiteral("bDrive"), drive);
+    doc.setBookmarkText(QStringLiteral("bRSVP"), QStringLiteral("jane.doe@example.com"));
+}
+
+// How long fitting the texts takes, from texts that fit to directions far too long.
+void fitFigures(office::Office& office, const QString& dot) {
+    const QString sampleDrive = QStringLiteral(
+        "Take 66 West to 267 West, take the Wiehle exit heading north (make a right off the exit), "
+        "stay on Wiehle for approximately 3 miles until you pass the Baron Cameron intersection.");
+    QString longDrive;
+    while (longDrive.size() < 2000)
+        longDrive += QStringLiteral("Keep straight on past the mill, the church and the school, ");
+    longDrive.truncate(2000);
+    const struct {
+        const char* what;
+        QString event, drive;
+    } cases[] = {
+        {"texts that fit", QStringLiteral("Gala"), QStringLiteral("Second left.")},
+        {"sample data (the box grows)", QStringLiteral("Lobster Eating Party"), sampleDrive},
+        {"41-character name (type steps down)",
+         QStringLiteral("Annual Company Summer Picnic and Barbecue"), sampleDrive},
+        {"70-character name",
+         QStringLiteral("Grand Reopening Celebration of the New Riverside Community Arts Centre"),
+         sampleDrive},
+        {"2,000 characters of directions (too long)", QStringLiteral("Lobster Eating Party"),
+         longDrive},
+    };
+    const QList<office::TextFit> fits = {{QStringLiteral("bEvent"), false, 14},
+                                         {QStringLiteral("bWhen"), true, 7}};
+    for (const auto& c : cases) {
+        std::vector<double> times;
+        for (int i = 0; i < 25; ++i) {
+            auto word = office.createApplication();
+            office::Document& doc = word->open(dot, true);
+            fill(doc, c.event, c.drive);
+            times.push_back(millisecondsOf([&] { doc.fitText(fits); }));
+            doc.close();
+            word->quit();
+        }
+        std::printf("fitting the texts, %-42s median %6.2f ms, max %6.2f ms  (25 rounds)\n", c.what,
+                    median(times), *std::max_element(times.begin(), times.end()));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -103,6 +156,7 @@ int main(int argc, char** argv) {
             warm.push_back(millisecondsOf([&] { round(*office, dot, out); }));
         const double warmMedian = median(warm);
         std::printf("warm round (start, open, fill x6, save, close, quit): median %8.2f ms  (50 rounds)\n", warmMedian);
+        fitFigures(*office, dot);
         office.reset();
 
         std::vector<double> coldStart, coldRound;
