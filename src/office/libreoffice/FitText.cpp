@@ -9,6 +9,7 @@
 #include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/awt/Size.hpp>
+#include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
@@ -29,6 +30,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 
 using namespace ::com::sun::star;
 using ::com::sun::star::uno::Any;
@@ -52,8 +54,18 @@ template <typename T> T get(const Reference<beans::XPropertySet>& object, const 
     return value;
 }
 
+// Sets the properties in one call where the object takes them so (a text cursor does).
 void setAll(const Reference<uno::XInterface>& object, std::initializer_list<const char*> names,
             std::initializer_list<Any> values) {
+    const Reference<beans::XMultiPropertySet> many(object, UNO_QUERY);
+    if (many.is() && names.size() > 1) {
+        Sequence<OUString> keys(sal_Int32(names.size()));
+        sal_Int32 i = 0;
+        for (const char* name : names) // in alphabetical order
+            keys.getArray()[i++] = OUString::createFromAscii(name);
+        many->setPropertyValues(keys, Sequence<Any>(values.begin(), sal_Int32(values.size())));
+        return;
+    }
     const Reference<beans::XPropertySet> properties(object, UNO_QUERY_THROW);
     auto value = values.begin();
     for (const char* name : names)
@@ -82,6 +94,7 @@ public:
         mWhole->gotoEnd(true);
         const Reference<beans::XPropertySet> start(mText->createTextCursor(), UNO_QUERY_THROW);
         mPoints = get<float>(start, "CharHeight");
+        mShownPoints = points();
         mSpacing = get<style::LineSpacing>(start, "ParaLineSpacing");
     }
 
@@ -98,6 +111,9 @@ public:
 
     // The text's size, and an exact line spacing in proportion.
     void setPoints(int points) {
+        if (points == mShownPoints)
+            return;
+        mShownPoints = points;
         if (!scalesSpacing()) {
             setAll(mWhole, {"CharHeight"}, {Any(float(points))});
             return;
@@ -147,6 +163,7 @@ private:
     Reference<text::XText> mText;
     Reference<text::XTextCursor> mWhole;
     float mPoints = 0;
+    int mShownPoints = 0;
     style::LineSpacing mSpacing;
     sal_Int32 mHeight = 0;
     sal_Int32 mTop = 0;
@@ -231,6 +248,38 @@ int largestFittingSize(int smallest, int largest, const std::function<bool(int)>
     return best;
 }
 
+// Places the box at the height, as low as it stood or as low as its room allows.
+void placeIn(Box& box, const Room& room, sal_Int32 height) {
+    box.fix(height, std::max(room.top, std::min(box.top(), room.bottom - height)));
+}
+
+// Steps the text's size down until it fits the height: the largest whole size that fits,
+// or the smallest allowed when none does. Each size is laid out at most once: a long text
+// takes a while.
+bool shrinkType(Box& box, const TextFit& rule, const Room& room) {
+    const sal_Int32 most = room.bottom - room.top;
+    std::map<int, sal_Int32> neededAt;
+    auto spareAt = [&](int points) { return rule.mayGrow ? box.reserve(points) : 0; };
+    auto fitsAt = [&](int points) {
+        if (!neededAt.count(points)) {
+            box.setPoints(points);
+            neededAt[points] = box.needed();
+        }
+        return neededAt[points] + spareAt(points) <= most;
+    };
+    const int smallest = std::min(rule.smallestPoints, box.points());
+    const bool fits = fitsAt(smallest);
+    const int chosen =
+        fits ? std::max(smallest, largestFittingSize(smallest + 1, box.points() - 1, fitsAt))
+             : smallest;
+    box.setPoints(chosen);
+    if (rule.mayGrow)
+        placeIn(box, room, std::min(most, neededAt[chosen] + spareAt(chosen)));
+    else
+        box.fix(box.height(), box.top());
+    return fits;
+}
+
 bool fit(const Reference<lang::XComponent>& document, Box& box, const TextFit& rule) {
     box.followText();
     const sal_Int32 needed = box.needed();
@@ -239,33 +288,17 @@ bool fit(const Reference<lang::XComponent>& document, Box& box, const TextFit& r
         return true;
     }
     box.readType();
-    const int size = box.points();
     Room room{box.top(), box.top() + box.height()};
     if (rule.mayGrow) {
         room = growthRoom(document, box);
-        if (needed + box.reserve(size) <= room.bottom - room.top) {
-            const sal_Int32 height = needed + box.reserve(size);
-            box.fix(height, std::max(room.top, std::min(box.top(), room.bottom - height)));
+        const sal_Int32 height = needed + box.reserve(box.points());
+        if (height <= room.bottom - room.top) {
+            placeIn(box, room, height);
             return true;
         }
     }
     // The box as large as it may be; the text's size steps down.
-    const sal_Int32 most = room.bottom - room.top;
-    auto spareAt = [&](int points) { return rule.mayGrow ? box.reserve(points) : 0; };
-    auto fitsAt = [&](int points) {
-        box.setPoints(points);
-        return box.needed() + spareAt(points) <= most;
-    };
-    const int best = largestFittingSize(std::min(rule.smallestPoints, size), size - 1, fitsAt);
-    const int chosen = best > 0 ? best : std::min(rule.smallestPoints, size);
-    box.setPoints(chosen);
-    if (!rule.mayGrow) {
-        box.fix(box.height(), box.top());
-    } else {
-        const sal_Int32 height = std::min(most, box.needed() + spareAt(chosen));
-        box.fix(height, std::max(room.top, std::min(box.top(), room.bottom - height)));
-    }
-    return best > 0;
+    return shrinkType(box, rule, room);
 }
 
 } // namespace
