@@ -54,22 +54,11 @@ template <typename T> T get(const Reference<beans::XPropertySet>& object, const 
     return value;
 }
 
-// Sets the properties in one call where the object takes them so (a text cursor does).
-void setAll(const Reference<uno::XInterface>& object, std::initializer_list<const char*> names,
+void setAll(const Reference<beans::XPropertySet>& object, std::initializer_list<const char*> names,
             std::initializer_list<Any> values) {
-    const Reference<beans::XMultiPropertySet> many(object, UNO_QUERY);
-    if (many.is() && names.size() > 1) {
-        Sequence<OUString> keys(sal_Int32(names.size()));
-        sal_Int32 i = 0;
-        for (const char* name : names) // in alphabetical order
-            keys.getArray()[i++] = OUString::createFromAscii(name);
-        many->setPropertyValues(keys, Sequence<Any>(values.begin(), sal_Int32(values.size())));
-        return;
-    }
-    const Reference<beans::XPropertySet> properties(object, UNO_QUERY_THROW);
     auto value = values.begin();
     for (const char* name : names)
-        properties->setPropertyValue(OUString::createFromAscii(name), *value++);
+        object->setPropertyValue(OUString::createFromAscii(name), *value++);
 }
 
 // Where a box may reach, from the page's top edge (1/100 mm).
@@ -90,8 +79,10 @@ public:
     // The text's size and line spacing, read only when they are to change (a text that fits
     // is measured and left as it is, quickly).
     void readType() {
-        mWhole = mText->createTextCursor();
-        mWhole->gotoEnd(true);
+        const Reference<text::XTextCursor> whole = mText->createTextCursor();
+        whole->gotoEnd(true);
+        mWhole.set(whole, UNO_QUERY_THROW);
+        mWholeAtOnce.set(whole, UNO_QUERY);
         const Reference<beans::XPropertySet> start(mText->createTextCursor(), UNO_QUERY_THROW);
         mPoints = get<float>(start, "CharHeight");
         mShownPoints = points();
@@ -120,7 +111,14 @@ public:
         }
         style::LineSpacing spacing = mSpacing;
         spacing.Height = sal_Int16(std::lround(mSpacing.Height * points / mPoints));
-        setAll(mWhole, {"CharHeight", "ParaLineSpacing"}, {Any(float(points)), Any(spacing)});
+        if (!mWholeAtOnce.is()) {
+            setAll(mWhole, {"CharHeight", "ParaLineSpacing"}, {Any(float(points)), Any(spacing)});
+            return;
+        }
+        // One change of the whole text, laid out once.
+        const OUString names[] = {"CharHeight", "ParaLineSpacing"};
+        const Any values[] = {Any(float(points)), Any(spacing)};
+        mWholeAtOnce->setPropertyValues(Sequence<OUString>(names, 2), Sequence<Any>(values, 2));
     }
     // About half a line of the text at that size, to spare for an office whose font metrics
     // differ slightly.
@@ -161,7 +159,8 @@ private:
 
     Reference<beans::XPropertySet> mFrame;
     Reference<text::XText> mText;
-    Reference<text::XTextCursor> mWhole;
+    Reference<beans::XPropertySet> mWhole;
+    Reference<beans::XMultiPropertySet> mWholeAtOnce;
     float mPoints = 0;
     int mShownPoints = 0;
     style::LineSpacing mSpacing;
