@@ -29,7 +29,6 @@ public:
         CloseWithoutSaving,
         Quit,
         Export,
-
         FitText,
     };
 
