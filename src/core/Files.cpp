@@ -79,29 +79,61 @@ void KillFile(const QString& path) {
     }
 }
 
+namespace {
+// Makes the folder when missing (0700) and accepts it only as a real folder of this user's,
+// never a link planted under its name; a folder of ours that others could enter is closed.
+void ensurePrivateFolder(const QString& folder) {
+    const QByteArray native = QFile::encodeName(folder);
+    const int made = ::mkdir(native.constData(), 0700) == 0 ? 0 : errno;
+    struct stat info {};
+    if (::lstat(native.constData(), &info) != 0)
+        throw AppError(QStringLiteral("The temporary folder '%1' cannot be made: %2")
+                           .arg(folder, QString::fromLocal8Bit(std::strerror(made ? made : errno))));
+    QString reason;
+    if (S_ISLNK(info.st_mode))
+        reason = QStringLiteral("it is a link");
+    else if (!S_ISDIR(info.st_mode))
+        reason = QStringLiteral("it is not a folder");
+    else if (info.st_uid != ::getuid())
+        reason = QStringLiteral("it belongs to another user");
+    if (!reason.isEmpty())
+        throw AppError(
+            QStringLiteral("The temporary folder '%1' is not a private folder of this user: %2.")
+                .arg(folder, reason));
+    if ((info.st_mode & 0077) != 0 && ::chmod(native.constData(), 0700) != 0)
+        throw AppError(QStringLiteral("The temporary folder '%1' cannot be made private: %2")
+                           .arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+// A folder where someone else may create or replace entries: writable by its group or by
+// everybody (the sticky bit does not stop new names), or owned by another user.
+bool sharedFolder(const QString& folder) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false; // nothing to share; using it fails with the system's own reason
+    return (info.st_mode & (S_IWGRP | S_IWOTH)) != 0 ||
+           (info.st_uid != ::getuid() && info.st_uid != 0);
+}
+} // namespace
+
 QString tempFolder() {
     const QString fromEnvironment = qEnvironmentVariable("TEMP");
     if (!fromEnvironment.isEmpty()) {
         QString folder = fromEnvironment;
         while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
             folder.chop(1);
-        return folder;
+        if (!sharedFolder(folder))
+            return folder;
+        const QString own = (folder == QStringLiteral("/") ? QString() : folder) +
+                            QStringLiteral("/festoria-%1").arg(::getuid());
+        ensurePrivateFolder(own);
+        return own;
     }
-    // No TEMP: a folder of our own in the user's cache, made private (0700) as it is
-    // created, and used only when it really is our own folder and not a link planted there.
+    // No TEMP: a folder of our own in the user's cache.
     const QString cache = cacheFolder();
     QDir().mkpath(QFileInfo(cache).path());
     for (const QString& folder : {cache, QString(cache + QStringLiteral("/tmp"))}) {
-        const QByteArray native = QFile::encodeName(folder);
-        ::mkdir(native.constData(), 0700);
-        struct stat info {};
-        if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-            info.st_uid != ::getuid())
-            throw AppError(QStringLiteral("The temporary folder '%1' is not a private folder of "
-                                          "this user.")
-                               .arg(folder));
-        if ((info.st_mode & 0077) != 0)
-            ::chmod(native.constData(), 0700);
+        ensurePrivateFolder(folder);
     }
     return cache + QStringLiteral("/tmp");
 }
@@ -115,8 +147,8 @@ QString tempPath(const QString& name) {
 
 void writeFileNoFollow(const QString& path, const QByteArray& bytes) {
     const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
-                          0600);
+    const int fd = ::open(native.constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
     if (fd < 0)
         throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, errno));
     if (!writeAll(fd, bytes.constData(), bytes.size())) {
@@ -130,4 +162,39 @@ void writeFileNoFollow(const QString& path, const QByteArray& bytes) {
         ::unlink(native.constData());
         throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, error));
     }
+}
+
+bool isOwnPlainFile(const QString& path) {
+    struct stat info {};
+    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &info) == 0 &&
+           S_ISREG(info.st_mode) && info.st_uid == ::getuid();
+}
+
+QByteArray readPlainFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw AppError(systemErrorText(QStringLiteral("Cannot read"), path, errno));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw AppError(QStringLiteral("Cannot read '%1': it is not a plain file.").arg(path));
+    }
+    QByteArray bytes;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            throw AppError(systemErrorText(QStringLiteral("Cannot read"), path, error));
+        }
+        bytes.append(buffer, n);
+    }
+    ::close(fd);
+    return bytes;
 }

@@ -19,8 +19,11 @@ void ForceDeleteFile(const QString& path);
 QString cacheFolder();
 
 // The temporary folder: $TEMP when set and not empty, otherwise a private per-user folder
-// (mode 0700) that is created when missing; throws AppError when that path is not a folder
-// of this user's (a planted link, say). Never ends in a slash.
+// (mode 0700) that is created when missing. When $TEMP is a folder others can write to (or
+// another user's), the program's fixed names would be theirs to plant: the folder is then
+// a private one of ours inside it ("festoria-<uid>", mode 0700). Throws AppError naming the
+// folder and the reason when a private folder is not this user's own (a planted link, say)
+// or cannot be made. Never ends in a slash.
 QString tempFolder();
 // tempFolder() + "/" + name.
 QString tempPath(const QString& name);
@@ -32,6 +35,14 @@ QString systemErrorText(const QString& what, const QString& path, int error);
 // set) when the system refuses.
 bool writeAll(int fd, const char* data, qsizetype size);
 
-// Writes bytes to a new or truncated file without following a symbolic link planted at
-// the path. Throws AppError with a readable description on any failure.
+// Writes bytes to a new file, created exclusively: anything already under the name (a file,
+// a link, a FIFO) is refused, never followed or opened. A half-written file is removed.
+// Throws AppError with a readable description on any failure.
 void writeFileNoFollow(const QString& path, const QByteArray& bytes);
+
+// True when the path itself (not a link) is a plain file of this user's.
+bool isOwnPlainFile(const QString& path);
+
+// Reads a plain file without following a link at the path and without blocking (a FIFO or
+// a device is refused). Throws AppError with a readable description on any failure.
+QByteArray readPlainFile(const QString& path);

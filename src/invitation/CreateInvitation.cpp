@@ -102,14 +102,36 @@ void CreateInvitation::PushButton6_Click() {
     std::unique_ptr<office::Application> word;
     office::Document* document = nullptr;
     QByteArray templateBytes;
-    const QString templatePath = tempPath(kTemplateFileName);
+    // The temporary folder is worked out at the first step that needs it, so that a refused
+    // folder is reported there; later steps use what that step found.
+    QString folder;
+    auto inFolder = [&](const QString& name) {
+        if (folder.isEmpty())
+            throw AppError(QStringLiteral("There is no temporary folder for '%1'.").arg(name));
+        return folder == QStringLiteral("/") ? QString(folder + name)
+                                             : QString(folder + QLatin1Char('/') + name);
+    };
+    // Set only for a template this program wrote (now or in an earlier run): nothing else is
+    // opened as the template, nor deleted.
+    QString templatePath;
     trap(106, [&] { word = mOffice.createApplication(); });
     trap(108, [&] { templateBytes = mTemplateSource(); });
     trap(110, [&] {
-        if (!FileExists(templatePath))
-            WriteBytesToFile(templateBytes, templatePath);
+        folder = tempFolder();
+        const QString candidate = inFolder(kTemplateFileName);
+        if (!FileExists(candidate))
+            WriteBytesToFile(templateBytes, candidate);
+        else if (!isOwnPlainFile(candidate))
+            throw AppError(QStringLiteral("'%1' is not a template this program made; it is "
+                                          "neither used nor deleted.")
+                               .arg(candidate));
+        templatePath = candidate;
     });
-    trap(112, [&] { document = &object(word, kNoSession).open(templatePath, true); });
+    trap(112, [&] {
+        if (templatePath.isEmpty())
+            throw AppError(QStringLiteral("There is no template to open."));
+        document = &object(word, kNoSession).open(templatePath, true);
+    });
 
     QString dayText, dateText, locationText;
     trap(114, [&] { dayText = invitation::dayText(mHost.eventDate()); });
@@ -156,7 +178,7 @@ void CreateInvitation::PushButton6_Click() {
             trap(138, [&] { digit = object(mDigits, QStringLiteral("No source of digits")).drawDigit(); });
             trap(140, [&] { name += QString::number(digit); });
         }
-        trap(144, [&] { path = tempPath(name + kDocumentNameSuffix); });
+        trap(144, [&] { path = inFolder(name + kDocumentNameSuffix); });
         trap(146, [&] { taken = nameTaken(path); });
     }
     mDocumentPath = path;
@@ -175,9 +197,10 @@ void CreateInvitation::PushButton6_Click() {
     // Without a saved document there is nothing to preview: the main window stays, and
     // the preview window is neither given a picture nor shown.
     const bool haveDocument = !path.isEmpty() && FileExists(path);
-    const QString picturePath = tempPath(kPreviewPictureName);
+    // Only the picture this request wrote is shown (an empty path: none was written).
+    QString picturePath;
     if (haveDocument)
-        trap(160, [&] { SaveDocAsJPG(path, mOffice, mClipboard, mPrompts); });
+        trap(160, [&] { picturePath = SaveDocAsJPG(path, mOffice, mClipboard, mPrompts); });
     trap(162, [&] { mHost.setHourglass(false); });
     if (haveDocument) {
         trap(164, [&] { mHost.loadPreviewPicture(picturePath); });
@@ -185,8 +208,14 @@ void CreateInvitation::PushButton6_Click() {
         trap(168, [&] { mHost.showPreview(); });
         trap(170, [&] { mHost.hideMainWindow(); });
     }
-    trap(172, [&] { KillFile(picturePath); });
-    trap(174, [&] { KillFile(templatePath); });
+    trap(172, [&] {
+        if (!folder.isEmpty() && isOwnPlainFile(inFolder(kPreviewPictureName)))
+            KillFile(inFolder(kPreviewPictureName));
+    });
+    trap(174, [&] {
+        if (!templatePath.isEmpty())
+            KillFile(templatePath);
+    });
     trap(176, [&] { mBusy = false; });
     finish.done = true;
 }

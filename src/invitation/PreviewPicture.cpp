@@ -98,7 +98,12 @@ QByteArray encodePreviewPicture(const QImage& picture) {
 }
 
 QImage LoadPicture(const QString& path) {
-    QImageReader reader(path);
+    if (path.isEmpty())
+        throw AppError(QStringLiteral("No picture of the invitation was made."));
+    QByteArray bytes = readPlainFile(path);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setAutoTransform(false);
     QImage picture = reader.read();
     if (picture.isNull())
@@ -107,12 +112,13 @@ QImage LoadPicture(const QString& path) {
     return picture;
 }
 
-void SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& clipboard,
+QString SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& clipboard,
                   Prompts& prompts) {
     ErrorTrap trap(prompts, kSaveDocAsJpgProcedure);
     std::unique_ptr<office::Application> word;
     office::Document* document = nullptr;
     QByteArray ourMark; // set only once step 120 put our picture on the clipboard
+    QString written;
 
     trap(116, [&] { word = office.createApplication(); });
     trap(118, [&] { document = &object(word, kNoSession).open(inFile, false); });
@@ -136,7 +142,9 @@ void SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& clip
         if (ourMark.isEmpty() || got->mark != ourMark || got->picture.isNull())
             throw AppError(QStringLiteral("The clipboard holds no picture of the document"));
         writeFileNoFollow(path, encodePreviewPicture(got->picture));
+        written = path;
     });
     trap(124, [&] { object(word, kNoSession).activeDocument().closeWithoutSaving(); });
     trap(126, [&] { object(word, kNoSession).quit(); });
+    return written;
 }

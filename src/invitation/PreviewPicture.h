@@ -60,13 +60,16 @@ std::optional<ClipboardPicture> GetClipboardPicture(Clipboard& clipboard, int fo
 // folder, then closes the document without saving and ends the session. Each failing step
 // is reported for Form1.SaveDocAsJPG and the next step runs; it always returns normally.
 // Only a picture that this call put on the clipboard is written: when there is none, no
-// "temp.bmp" is left, not even one from an earlier run.
-void SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& clipboard,
+// "temp.bmp" is left, not even one from an earlier run. Returns the path of the picture it
+// wrote, or an empty text when it wrote none, so that only this picture is ever shown.
+QString SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& clipboard,
                   Prompts& prompts);
 
 // The picture as "temp.bmp" holds it: a BMP whose resolution fields record the logical size.
 QByteArray encodePreviewPicture(const QImage& picture);
 
 // Loads a picture file, keeping the resolution it records (the preview's logical size
-// follows it). Throws AppError when the file cannot be read as a picture.
+// follows it). Only a plain file is read, never through a link and never blocking on a FIFO.
+// Throws AppError when there is no path (no picture was made) or the file cannot be read as
+// a picture.
 QImage LoadPicture(const QString& path);

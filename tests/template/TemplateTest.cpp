@@ -248,14 +248,14 @@ TEST_F(Template, ResourceIsTheCommittedFileWrittenByteForByte) {
     EXPECT_EQ(resource, committed);
     EXPECT_EQ(readAll(templatePath), resource);
 
-    // Writing over a longer file leaves nothing of it behind.
+    // The file is always a new one: whatever is already under the name is refused and kept.
     const QString other = tempPath(QStringLiteral("longer.dot"));
     QFile f(other);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(resource.size() + 1000, 'x'));
     f.close();
-    WriteBytesToFile(resource, other);
-    EXPECT_EQ(readAll(other), resource);
+    EXPECT_ANY_THROW(WriteBytesToFile(resource, other));
+    EXPECT_EQ(readAll(other), QByteArray(resource.size() + 1000, 'x'));
 
     // A missing folder is the caller's error to report.
     EXPECT_ANY_THROW(
