@@ -8,6 +8,8 @@
 #include "invitation/Template.h"
 #include "office/Office.h"
 
+#include <QFileInfo>
+
 namespace {
 using Field = InvitationHost::Field;
 
@@ -183,7 +185,22 @@ void CreateInvitation::PushButton6_Click() {
     }
     mDocumentPath = path;
 
-    trap(148, [&] { object(document, kNoDocument).saveAs(path); });
+    // A save that failed (a full disk, say) may leave an empty or partial file: that is not
+    // the document, so it goes, and the request goes on as without one.
+    const bool saved = trap(148, [&] {
+        try {
+            object(document, kNoDocument).saveAs(path);
+            if (!isOwnPlainFile(path) || QFileInfo(path).size() == 0)
+                throw AppError(
+                    QStringLiteral("The document could not be saved as '%1': the office left "
+                                   "no document there.")
+                        .arg(path));
+        } catch (...) {
+            if (isOwnPlainFile(path))
+                KillFile(path);
+            throw;
+        }
+    });
     trap(150, [&] { object(word, kNoSession).setDisplayAlerts(false); });
     trap(152, [&] {
         office::Document* closing = document;
@@ -196,7 +213,7 @@ void CreateInvitation::PushButton6_Click() {
 
     // Without a saved document there is nothing to preview: the main window stays, and
     // the preview window is neither given a picture nor shown.
-    const bool haveDocument = !path.isEmpty() && FileExists(path);
+    const bool haveDocument = saved && isOwnPlainFile(path);
     // Only the picture this request wrote is shown (an empty path: none was written).
     QString picturePath;
     if (haveDocument)

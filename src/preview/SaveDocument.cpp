@@ -169,12 +169,16 @@ SaveTarget saveTarget(const QString& typedName, const QString& selectedFilter) {
 
 void copyFileReplacing(const QString& source, const QString& destination) {
     ReplacingFile out(destination);
-    const ReadFile in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    const ReadFile in(::open(QFile::encodeName(source).constData(),
+                             O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (in.fd() < 0)
         throw AppError(systemErrorText(QStringLiteral("Cannot read"), source, errno));
     struct stat sourceInfo {};
     if (::fstat(in.fd(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))
         throw AppError(QStringLiteral("Cannot read '%1': not a plain file").arg(source));
+    // An empty file is what a failed save leaves, never an invitation.
+    if (sourceInfo.st_size == 0)
+        throw AppError(QStringLiteral("Cannot save the invitation: '%1' is empty.").arg(source));
 
     char buffer[64 * 1024];
     for (;;) {

@@ -6,9 +6,13 @@
 #include "support/ScriptedPrompts.h"
 
 #include <QFile>
+#include <QDir>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 using Field = InvitationHost::Field;
@@ -191,15 +195,48 @@ TEST_F(CreateInvitationTest, ASecondClickDuringTheRequestDoesNothing) {
     EXPECT_NE(office.savedPaths.at(0), office.savedPaths.at(1));
 }
 
-TEST_F(CreateInvitationTest, AFailedSaveLeavesTheMainWindowAndCleansUp) {
-    office.fail(Op::SaveAs);
-    request.PushButton6_Click();
+// What a failed save leaves (a full disk leaves an empty or partial file) is not the
+// document: it is removed, and nothing is handed to the preview window.
+TEST_F(CreateInvitationTest, AFailedSaveHandsOverNothing) {
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> left; // what the office leaves at the path
+        bool saveFails;
+    };
+    const Case cases[] = {
+        {"fails, leaves nothing", std::nullopt, true},
+        {"fails, leaves an empty file", QByteArray(), true},
+        {"fails, leaves part of the document", QByteArray("half a docu"), true},
+        {"claims success, leaves an empty file", QByteArray(), false},
+        {"claims success, leaves nothing", std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompts.clear();
+        host.calls.clear();
+        office.clearFailures();
+        request.setDigitSource(std::make_unique<ScriptedDigits>("12345678"));
+        const QString doc = temp.file("qorvel12345678.doc");
+        office.writeSavedFiles = false;
+        office.beforeCall = [&](Op op) {
+            if (op != Op::SaveAs || !c.left)
+                return;
+            QFile file(doc);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(*c.left);
+        };
+        if (c.saveFails)
+            office.fail(Op::SaveAs, 1);
+        request.PushButton6_Click();
+        office.beforeCall = nullptr;
 
-    EXPECT_EQ(prompts.reportLines(), QList<int>({148}));
-    EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off"}));
-    EXPECT_EQ(office.applicationsCreated, 1); // no preview rendering of a missing file
-    EXPECT_EQ(temp.entries(), QStringList());
-    EXPECT_FALSE(request.busy());
+        EXPECT_EQ(prompts.reportLines(), QList<int>({148}));
+        EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off"}));
+        EXPECT_EQ(temp.entries(), QStringList());
+        EXPECT_FALSE(request.busy());
+    }
+    office.writeSavedFiles = true;
+    EXPECT_EQ(office.applicationsCreated, 5); // never a preview rendering of a missing file
 }
 
 TEST_F(CreateInvitationTest, NoPictureMeansReportsAndAnEmptyPreviewNeverAnOldPicture) {

@@ -304,7 +304,8 @@ protected:
             GTEST_SKIP() << "a full disk is simulated with a small tmpfs, which needs root";
     }
     bool mountTiny(const QString& folder, int kilobytes) {
-        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+        // A private folder, as the test's own temporary folder is (a tmpfs root is 1777).
+        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0700";
         return ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
                        options.constData()) == 0;
     }
@@ -363,4 +364,20 @@ TEST_F(FullDisk, NoRoomForAnExportKeepsTheOldFileWhole) {
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("party.pdf")});
     QFile::remove(request.documentPath());
+}
+
+// A save that fails on a full disk leaves nothing behind and hands nothing over: no preview,
+// and no empty file that "Save Results To Word File" could copy.
+TEST_F(FullDisk, NoRoomForTheDocumentHandsOverNothing) {
+    // Room for the template, not for the document.
+    if (!(mounted = mountTiny(temp.path(), 24)))
+        GTEST_SKIP() << "this system refuses to mount a tmpfs: " << std::strerror(errno);
+    run();
+    const QList<int> lines = prompts.reportLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.first(), 148) << "the document cannot be saved";
+    EXPECT_FALSE(host.calls.contains("picture"));
+    EXPECT_FALSE(host.calls.contains("show"));
+    expectRequestEndedCleanly();
+    EXPECT_TRUE(temp.entries().isEmpty()) << temp.entries().join(", ").toStdString();
 }

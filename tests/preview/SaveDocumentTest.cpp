@@ -296,3 +296,22 @@ TEST_F(Save, ALinkHasTheFileItPointsToReplacedAndADanglingOneIsRefused) {
     EXPECT_FALSE(QFile::exists(at(QStringLiteral("gone.doc"))));
     EXPECT_TRUE(leftovers().isEmpty());
 }
+
+// An empty document is what a failed save leaves behind: copying it, or a document that is
+// gone, is reported and never followed by "Done.".
+TEST_F(Save, AnEmptyOrMissingDocumentIsReportedWithoutDone) {
+    for (const bool empty : {true, false}) {
+        SCOPED_TRACE(empty ? "empty" : "missing");
+        prompts.shown.clear();
+        QFile::remove(document);
+        if (empty)
+            write(document, QByteArray());
+        const QString target = at(QStringLiteral("copy.doc"));
+        save(target);
+        EXPECT_FALSE(QFile::exists(target));
+        ASSERT_EQ(texts().size(), 1);
+        EXPECT_TRUE(texts().at(0).contains(QStringLiteral("PushButton6_Click at line 130")))
+            << texts().at(0).toStdString();
+        EXPECT_TRUE(leftovers().isEmpty());
+    }
+}
