@@ -9,6 +9,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/office/OfficeDocuments.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -24,8 +25,8 @@ QByteArray templateBytes() {
     return LoadTemplateResource();
 }
 
-// A line break put into the document (CR LF, a bare CR or a bare LF) is one paragraph break,
-// which reads back as "\n".
+// A line break put into the document (CR LF, a bare CR or a bare LF) is one new line, which
+// reads back as "\n".
 QString asParagraphs(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -268,3 +269,44 @@ TEST_F(OfficeRequestTest, EveryTypedDetailFitsItsBoxInTheSavedDocument) {
         QFile::remove(request.documentPath());
     }
 }
+
+// Characters a document cannot hold go, and the rest of the field stays; every kind of line
+// break is a new line of the same paragraph, with the look of the line it breaks (the event
+// name's purple capitals).
+TEST_F(OfficeRequestTest, ControlCharactersAndLineBreaksReadBackFromTheDocument) {
+    const QChar nul(0);
+    const struct {
+        Field field;
+        const char* bookmark;
+        QString typed;
+        QString stored; // as read back, after the bookmark's own leading text
+    } cases[] = {
+        {Field::Location, "bWhere", QStringLiteral("A\x01" "B"), QStringLiteral(" AB")},
+        {Field::Items, "bBring", QStringLiteral("A\x0b" "B\x0c" "C"), QStringLiteral("A B C")},
+        {Field::Drive, "bDrive", QStringLiteral("esc\x1b" "aped\x7f tab\tkept ") + QChar(0xD800) +
+                                     QStringLiteral("lone"),
+         QStringLiteral("escaped\x7f tab\tkept lone")},
+        {Field::RSVP, "bRSVP", QStringLiteral("ann") + nul + QStringLiteral("@example.org\x1f"),
+         QStringLiteral("ann@example.org")},
+        {Field::EventName, "bEvent",
+         QStringLiteral("One\r\nTwo\rThree\nFour") + QChar(0x2028) + QStringLiteral("Five"),
+         QStringLiteral("One\nTwo\nThree\nFour\nFive")},
+    };
+    for (const auto& c : cases)
+        host.texts[c.field] = c.typed;
+    request.PushButton6_Click();
+    EXPECT_EQ(prompts.reports(), QStringList());
+
+    const QMap<QString, QString> found = textsFromBookmarks(sharedOffice(), request.documentPath());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bookmark);
+        EXPECT_EQ(found.value(c.bookmark).left(c.stored.size()), c.stored)
+            << found.value(c.bookmark).left(100).toStdString();
+        EXPECT_FALSE(found.value(c.bookmark).left(c.stored.size() + 1).endsWith(QChar(0x1f)));
+    }
+    const LineLooks looks = lineLooksAtBookmark(sharedOffice(), request.documentPath(), "bEvent");
+    EXPECT_FALSE(looks.afterBreak.isEmpty());
+    EXPECT_EQ(looks.afterBreak, looks.first);
+    EXPECT_TRUE(looks.first.endsWith(" 1")) << "capitals: " << looks.first.toStdString();
+}
+

@@ -141,6 +141,49 @@ QMap<QString, QString> textsFromBookmarks(office::LibreOffice& office, const QSt
     return result;
 }
 
+namespace {
+QString lookOf(const Reference<text::XTextCursor>& character) {
+    const Reference<beans::XPropertySet> properties(character, UNO_QUERY_THROW);
+    OUString style;
+    sal_Int32 colour = 0;
+    sal_Int16 caseMap = 0;
+    properties->getPropertyValue(OUString("ParaStyleName")) >>= style;
+    properties->getPropertyValue(OUString("CharColor")) >>= colour;
+    properties->getPropertyValue(OUString("CharCaseMap")) >>= caseMap;
+    return QStringLiteral("%1 %2 %3")
+        .arg(toQString(style))
+        .arg(colour, 6, 16, QLatin1Char('0'))
+        .arg(caseMap);
+}
+} // namespace
+
+LineLooks lineLooksAtBookmark(office::LibreOffice& office, const QString& path,
+                              const QString& bookmark) {
+    const OpenedDocument opened(office, path);
+    const Reference<container::XNameAccess> marks =
+        Reference<text::XBookmarksSupplier>(opened.component(), UNO_QUERY_THROW)->getBookmarks();
+    const Reference<text::XTextContent> mark(marks->getByName(toOUString(bookmark)),
+                                             UNO_QUERY_THROW);
+    const Reference<text::XTextRange> anchor = mark->getAnchor();
+    const Reference<text::XTextCursor> cursor =
+        anchor->getText()->createTextCursorByRange(anchor->getStart());
+    LineLooks looks;
+    cursor->goRight(1, true);
+    looks.first = lookOf(cursor);
+    for (int i = 0; i < 10000; ++i) {
+        const OUString character = cursor->getString();
+        cursor->collapseToEnd();
+        if (character == OUString("\n")) {
+            cursor->goRight(1, true);
+            looks.afterBreak = lookOf(cursor);
+            break;
+        }
+        if (!cursor->goRight(1, true))
+            break;
+    }
+    return looks;
+}
+
 QList<QStringList> frameParagraphs(office::LibreOffice& office, const QString& path) {
     const OpenedDocument opened(office, path);
     const Reference<container::XNameAccess> byName =

@@ -55,6 +55,15 @@ struct LaidOutPage {
 // Opens the document in a fresh office document and measures its boxes.
 LaidOutPage laidOutBoxes(office::LibreOffice& office, const QString& path);
 
+// The look of a bookmark's first character and of the first character after its first line
+// break (empty when it holds none), each as "<paragraph style> <colour> <case map>".
+struct LineLooks {
+    QString first;
+    QString afterBreak;
+};
+LineLooks lineLooksAtBookmark(office::LibreOffice& office, const QString& path,
+                              const QString& bookmark);
+
 // The paragraphs of each text frame, in the order the document lists its frames.
 QList<QStringList> frameParagraphs(office::LibreOffice& office, const QString& path);
 
