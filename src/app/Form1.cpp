@@ -292,11 +292,23 @@ void Form1::Form_Load() {
         restorePicker(dtpTime, keys::dtpTime,
                       QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC));
     });
-    trap(132, [&] { txtEventName->setText(mSettings.read(keys::txtEventName)); });
-    trap(134, [&] { txtLocation->setText(mSettings.read(keys::txtLocation)); });
-    trap(136, [&] { txtDrive->setText(mSettings.read(keys::txtDrive)); });
-    trap(138, [&] { txtRSVP->setText(mSettings.read(keys::txtRSVP)); });
-    trap(140, [&] { txtItems->setText(mSettings.read(keys::txtItems)); });
+    // A stored text longer than the invitation can take would make every keystroke store
+    // all of it again: it is reported and left stored, and the field starts empty.
+    auto storedText = [this](const QString& key) {
+        QString text = mSettings.read(key);
+        if (text.size() > kMaxBookmarkTextLength)
+            throw AppError(QStringLiteral("The stored text for %1 is too long for the field: %2 "
+                                          "characters, at most %3. It is left stored.")
+                               .arg(key)
+                               .arg(text.size())
+                               .arg(kMaxBookmarkTextLength));
+        return text;
+    };
+    trap(132, [&] { txtEventName->setText(storedText(keys::txtEventName)); });
+    trap(134, [&] { txtLocation->setText(storedText(keys::txtLocation)); });
+    trap(136, [&] { txtDrive->setText(storedText(keys::txtDrive)); });
+    trap(138, [&] { txtRSVP->setText(storedText(keys::txtRSVP)); });
+    trap(140, [&] { txtItems->setText(storedText(keys::txtItems)); });
     mRestoring = false;
 
     trap(142, [&] { CheckWordInstalled(mOffice, mPrompts, mEndAtOnce); });

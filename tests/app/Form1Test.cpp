@@ -6,6 +6,7 @@
 #include "core/ErrorTrap.h"
 #include "core/Files.h"
 #include "core/Product.h"
+#include "invitation/CreateInvitation.h"
 #include "office/Office.h"
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
@@ -315,6 +316,28 @@ TEST(Form1, AStoredValueThatIsNoDateIsReportedAndTheRestIsStillRestored) {
     EXPECT_EQ(w.form.txtEventName->text(), QStringLiteral("Gala"));
     EXPECT_EQ(w.form.txtItems->text(), QStringLiteral("wine"));
     EXPECT_EQ(stored(keys::dtpDate), QStringLiteral("not a date")) << "restoring stores nothing";
+}
+
+// A stored text longer than a field can use is reported at its own restore step and stays
+// stored; the field starts empty and the other fields are restored.
+TEST(Form1, AStoredTextTooLongForItsFieldIsReportedAndLeftStored) {
+    clearSettings();
+    const QString justFits(kMaxBookmarkTextLength, QLatin1Char('i'));
+    const QString tooLong = justFits + QLatin1Char('l');
+    const QString huge(3 << 20, QLatin1Char('r'));
+    store(keys::txtLocation, tooLong);
+    store(keys::txtRSVP, huge);
+    store(keys::txtItems, justFits);
+    Window w;
+    ASSERT_EQ(w.prompts.reportLines(), (QList<int>{134, 138}));
+    EXPECT_TRUE(w.prompts.reports()[0].startsWith(
+        QStringLiteral("The stored text for txtLocation is too long for the field: 32768 characters")));
+    EXPECT_TRUE(w.form.txtLocation->text().isEmpty());
+    EXPECT_TRUE(w.form.txtRSVP->text().isEmpty());
+    EXPECT_EQ(w.form.txtItems->text(), justFits);
+    w.form.txtEventName->setText(QStringLiteral("Gala"));
+    EXPECT_EQ(stored(keys::txtLocation), tooLong);
+    EXPECT_EQ(stored(keys::txtRSVP).size(), huge.size());
 }
 
 TEST(Form1, SampleAndClearFillTheFiveTextFieldsAndLeaveThePickers) {

@@ -1,16 +1,20 @@
 #include "app/Settings.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 void removeSettings() {
     QFile::remove(SettingsStore::filePath());
     QDir(SettingsStore::filePath()).removeRecursively();
     const QDir folder = QFileInfo(SettingsStore::filePath()).dir();
-    for (const QString& name : folder.entryList({QStringLiteral("Quillmont.conf.*")}))
+    for (const QString& name : folder.entryList({QStringLiteral("Quillmont.conf.*")},
+                                                QDir::Files | QDir::System | QDir::Hidden))
         QFile::remove(folder.filePath(name));
 }
 } // namespace
@@ -79,4 +83,84 @@ TEST(Settings, AFolderWhereTheFileShouldBeDoesNotStopTheProgram) {
     store.write(QStringLiteral("txtItems"), QStringLiteral("cake"));
     EXPECT_TRUE(QFileInfo(SettingsStore::filePath()).isDir());
     QDir(SettingsStore::filePath()).removeRecursively();
+}
+
+// What may lie under the settings file's name: start-up never blocks, nothing of another
+// file is lost, and a set-aside file never replaces an earlier one.
+TEST(Settings, OnlyPlainFilesAreUsedAndNothingIsLost) {
+    const QString path = SettingsStore::filePath();
+    const QString folder = QFileInfo(path).absolutePath();
+    const QString notes = folder + QStringLiteral("/notes.txt");
+    const QByteArray notesText = "[Festoria]\ntxtRSVP=from the notes\n; my own comment\nshopping list\n";
+    enum class What { Fifo, LinkToNotes, NotesItself, LinkToOurs, Collision };
+    for (const What what : {What::Fifo, What::LinkToNotes, What::NotesItself, What::LinkToOurs,
+                            What::Collision}) {
+        SCOPED_TRACE(int(what));
+        removeSettings();
+        QFile::remove(notes);
+        QByteArray before;
+        auto writeFile = [](const QString& at, const QByteArray& bytes) {
+            QFile file(at);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        switch (what) {
+        case What::Fifo:
+            ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+            break;
+        case What::LinkToNotes:
+            writeFile(notes, notesText);
+            ASSERT_TRUE(QFile::link(notes, path));
+            break;
+        case What::NotesItself:
+            writeFile(path, notesText);
+            break;
+        case What::LinkToOurs:
+            writeFile(notes, "[Festoria]\ntxtRSVP=from the notes\n");
+            ASSERT_TRUE(QFile::link(notes, path));
+            break;
+        case What::Collision: {
+            // Unreadable, and earlier set-aside files of this very second and the next.
+            writeFile(path, QByteArray("\xff\xfe garbage", 10));
+            const QDateTime now = QDateTime::currentDateTime();
+            for (const QDateTime& at : {now, now.addSecs(1)}) {
+                const QString earlier = path + QStringLiteral(".unreadable-") +
+                                        at.toString(QStringLiteral("yyyyMMdd-hhmmss"));
+                writeFile(earlier, "earlier");
+            }
+            break;
+        }
+        }
+        {
+            SettingsStore store;
+            store.write(QStringLiteral("txtItems"), QStringLiteral("cake"));
+            const bool keptAside = what != What::LinkToOurs;
+            EXPECT_EQ(store.setAsidePath().isEmpty(), !keptAside) << store.setAsidePath().toStdString();
+            if (what == What::LinkToNotes || what == What::NotesItself) {
+                EXPECT_EQ(store.read(QStringLiteral("txtRSVP")), QStringLiteral("from the notes"));
+            }
+        }
+        EXPECT_EQ(SettingsStore().read(QStringLiteral("txtItems")), QStringLiteral("cake"));
+        if (what == What::LinkToNotes || what == What::NotesItself) {
+            const QString kept = what == What::LinkToNotes ? notes : QString();
+            QStringList asides = QDir(folder).entryList({QStringLiteral("Quillmont.conf.unreadable-*")});
+            ASSERT_EQ(asides.size(), 1);
+            QFile file(kept.isEmpty() ? folder + "/" + asides.first() : kept);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), notesText) << "every line of the user's file is kept";
+        }
+        if (what == What::Collision) {
+            const QStringList asides = QDir(folder).entryList({QStringLiteral("Quillmont.conf.unreadable-*")});
+            EXPECT_EQ(asides.size(), 3);
+            int earlier = 0;
+            for (const QString& name : asides) {
+                QFile file(folder + "/" + name);
+                ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+                earlier += file.readAll() == "earlier";
+            }
+            EXPECT_EQ(earlier, 2);
+        }
+    }
+    removeSettings();
+    QFile::remove(notes);
 }
