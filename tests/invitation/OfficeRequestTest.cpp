@@ -310,3 +310,38 @@ TEST_F(OfficeRequestTest, ControlCharactersAndLineBreaksReadBackFromTheDocument)
     EXPECT_TRUE(looks.first.endsWith(" 1")) << "capitals: " << looks.first.toStdString();
 }
 
+// The office opens and saves in a folder with non-ASCII letters even when the user's locale
+// is plain C (or one that is not installed).
+TEST(OfficeLocale, ANonAsciiTemporaryFolderWorksUnderTheCLocale) {
+    const QByteArray savedAll = qgetenv("LC_ALL");
+    const QByteArray savedLang = qgetenv("LANG");
+    ScopedTemp temp;
+    for (const char* locale : {"C", "xx_YY.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        qputenv("LC_ALL", locale);
+        qputenv("LANG", locale);
+        const QString folder = temp.file(QString::fromUtf8("F\u00eate \u00e0 Z\u00fcrich \u2713 %1").arg(QLatin1String(locale)));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        qputenv("TEMP", QFile::encodeName(folder));
+        {
+            const auto office = office::makeLibreOffice(); // started under that locale
+            FakeHost host;
+            QtClipboard clipboard;
+            ScriptedPrompts prompts;
+            CreateInvitation request(host, *office, prompts, clipboard);
+            request.setTemplateSource(&templateBytes);
+            host.texts = {{Field::EventName, QStringLiteral("Caf\u00e9 night")}};
+            request.PushButton6_Click();
+            EXPECT_EQ(prompts.reports(), QStringList())
+                << prompts.reports().value(0).toStdString();
+            EXPECT_TRUE(request.documentPath().startsWith(folder + "/"));
+            EXPECT_TRUE(host.calls.endsWith("hide"));
+            EXPECT_EQ(textsFromBookmarks(*office, request.documentPath()).value("bEvent").left(10),
+                      QStringLiteral("Caf\u00e9 night"));
+        }
+    }
+    qputenv("LC_ALL", savedAll);
+    qputenv("LANG", savedLang);
+    if (savedAll.isEmpty())
+        qunsetenv("LC_ALL");
+}

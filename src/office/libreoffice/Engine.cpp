@@ -427,6 +427,11 @@ void Engine::start() {
     }
     for (const char* name : {"TMPDIR=", "TEMP=", "TMP="})
         environment << QByteArray(name) + officeTemp;
+    // The office turns file URLs into paths in its locale's character set: under "C" or a
+    // locale that is not installed, a folder with non-ASCII letters cannot be opened. The
+    // program's own names are UTF-8, so the office runs in a UTF-8 locale whatever the user's.
+    environment.removeIf([](const QByteArray& entry) { return entry.startsWith("LC_ALL="); });
+    environment << QByteArrayLiteral("LC_ALL=C.UTF-8");
     // The invitation's Book Antiqua is drawn with a Palatino-style face through the font
     // configuration beside the program (the system's, plus that alias).
     if (!qEnvironmentVariableIsSet("FONTCONFIG_FILE")) {
