@@ -41,6 +41,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -150,6 +151,45 @@ std::vector<pid_t> processesUsingProfile(const QByteArray& profileArgument) {
 }
 
 void sleepFor(std::chrono::milliseconds d) { std::this_thread::sleep_for(d); }
+
+void endOwnProcessGroup(int) { ::kill(0, SIGKILL); }
+
+// Runs in the office's first process, in its own process group, between fork and exec: the
+// second line beside the guard, should the guard be killed first. The kernel signals this
+// process when the program ends in any way (PR_SET_PDEATHSIG; the program forks the office
+// from its one GUI thread, whose end is the program's end), and it then ends the office's
+// whole group. The office itself runs as its child, and this process ends as the office
+// ends, with the office's own status, so the engine sees the office's exit as before.
+[[noreturn]] void keepOffice(pid_t program, char* const argv[], char* const envp[]) {
+    // Nothing of the program stays open here: above all not the guard pipe's writing end,
+    // whose closing is how the guard learns that the program has ended.
+    ::close_range(3, ~0U, 0);
+    struct sigaction ended {};
+    ended.sa_handler = endOwnProcessGroup;
+    ::sigemptyset(&ended.sa_mask);
+    ::sigaction(SIGTERM, &ended, nullptr);
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != program) // the program ended before the line was drawn
+        ::_exit(127);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGTERM, SIG_DFL);
+        ::execve(argv[0], argv, envp);
+        ::_exit(127);
+    }
+    if (child < 0)
+        ::_exit(127);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR)
+            ::_exit(127);
+    }
+    if (WIFSIGNALED(status)) {
+        ::signal(WTERMSIG(status), SIG_DFL);
+        ::kill(::getpid(), WTERMSIG(status));
+    }
+    ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : 127);
+}
 
 } // namespace
 
@@ -461,6 +501,10 @@ void Engine::start() {
         throw AppError(QStringLiteral("Cannot start the office: no pipe."));
     }
 
+    // The office runs under a keeper process (see keepOffice); when the office is ended,
+    // its processes fall to this program rather than to init, which may never collect them.
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+    const pid_t program = ::getpid();
     const pid_t office = ::fork();
     if (office == 0) {
         // The office gets its own session and process group, so it can be ended whole.
@@ -471,8 +515,7 @@ void Engine::start() {
             ::dup2(log, 1);
             ::dup2(log, 2);
         }
-        ::execve(argv[0], argv.data(), envp.data());
-        ::_exit(127);
+        keepOffice(program, argv.data(), envp.data());
     }
     if (log >= 0)
         ::close(log);
@@ -645,6 +688,21 @@ void Engine::reap(std::chrono::milliseconds wait) {
     }
 }
 
+// The office's own processes fall to this program (a subreaper, see start()) when their
+// parent ends with them: collect them, so none is left behind as a zombie.
+void Engine::reapOfficeGroup() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+        int status = 0;
+        const pid_t r = ::waitpid(-mOfficePid, &status, WNOHANG);
+        if (r > 0 || (r < 0 && errno == EINTR))
+            continue;
+        if (r < 0 || std::chrono::steady_clock::now() >= until)
+            return;
+        sleepFor(std::chrono::milliseconds(10));
+    }
+}
+
 void Engine::killOffice() {
     if (mOfficePid > 0)
         ::kill(-mOfficePid, SIGKILL);
@@ -672,6 +730,7 @@ void Engine::stop() {
         }
         mOfficeReaped = true;
     }
+    reapOfficeGroup();
     if (mGuardPipe >= 0) {
         const char disarm = 'D';
         [[maybe_unused]] const ssize_t n = ::write(mGuardPipe, &disarm, 1);

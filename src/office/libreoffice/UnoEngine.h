@@ -108,6 +108,7 @@ private:
     void start();
     void connect(std::chrono::steady_clock::time_point deadline);
     void killOffice();
+    void reapOfficeGroup();
     void reap(std::chrono::milliseconds wait);
     void forgetConnection();
     void turnOffDocumentLocking();

@@ -291,19 +291,47 @@ pid_t runChild(QProcess& child, const char* mode) {
     return 0;
 }
 
-TEST(OfficeLife, NoOfficeOutlivesItsProgram) {
-    {
-        QProcess child;
-        const pid_t office = runChild(child, "end");
-        ASSERT_GT(office, 0);
-        ASSERT_TRUE(child.waitForFinished(30000));
-        EXPECT_TRUE(groupEndsWithin(office, 0ms)) << "the office outlived a program that ended normally";
+// The processes whose parent is the given one, each with its process group.
+QList<std::pair<pid_t, pid_t>> childrenOf(pid_t parent) {
+    QList<std::pair<pid_t, pid_t>> found;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        // "pid (name) state ppid pgrp ...": the name may hold spaces and parentheses.
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 2 && fields.at(1).toInt() == parent)
+            found.append({pid_t(entry.toInt()), pid_t(fields.at(2).toInt())});
     }
-    {
+    return found;
+}
+
+// However the program ends (in order, killed, or killed after its guard process was killed
+// first), its office ends with it.
+TEST(OfficeLife, NoOfficeOutlivesItsProgram) {
+    enum class End { Normally, Killed, GuardKilledFirst };
+    for (const End end : {End::Normally, End::Killed, End::GuardKilledFirst}) {
+        SCOPED_TRACE(int(end));
         QProcess child;
-        const pid_t office = runChild(child, "wait");
+        const pid_t office = runChild(child, end == End::Normally ? "end" : "wait");
         ASSERT_GT(office, 0);
         ASSERT_GT(livingInGroup(office), 0);
+        if (end == End::Normally) {
+            ASSERT_TRUE(child.waitForFinished(30000));
+            EXPECT_TRUE(groupEndsWithin(office, 0ms)) << "the office outlived a program that ended normally";
+            continue;
+        }
+        if (end == End::GuardKilledFirst) {
+            pid_t guard = 0;
+            for (const auto& [pid, group] : childrenOf(pid_t(child.processId())))
+                if (group != office)
+                    guard = pid;
+            ASSERT_GT(guard, 0) << "the program has a guard process beside its office";
+            ASSERT_EQ(::kill(guard, SIGKILL), 0);
+            std::this_thread::sleep_for(300ms);
+            ASSERT_GT(livingInGroup(office), 0) << "the guard's end alone does not end the office";
+        }
         ::kill(pid_t(child.processId()), SIGKILL);
         child.waitForFinished(5000);
         EXPECT_TRUE(groupEndsWithin(office, 10s)) << "the office outlived a killed program";
