@@ -9,14 +9,18 @@
 
 QString officeMissingMessage() {
     return QStringList{
-        QStringLiteral("Error 842001. A normal instance of Word could not be created."),
-        QStringLiteral("1. Please make sure Word is installed on this computer."),
-        QStringLiteral("2. Please open Word normally and make sure a blank document opens immediately "
-                       "without any interrupting window (such as an Word file recovery window)."),
-        QStringLiteral("3. Please make sure that when you double-click on a DOC or DOCX file that Word "
-                       "opens normally without any interrupting messages."),
-        QStringLiteral("4. All versions of Word are supported by this software except for the rare Word "
-                       "Starter and Student editions."),
+        QStringLiteral("Error 842001. A normal instance of LibreOffice Writer could not be started."),
+        QStringLiteral("1. Please make sure LibreOffice Writer is installed on this computer: on Debian "
+                       "the package libreoffice-writer (or libreoffice-writer-nogui), for example with "
+                       "\"sudo apt install libreoffice-writer\"."),
+        QStringLiteral("2. Please make sure the office starts: in a terminal, \"soffice --headless "
+                       "--version\" must print the LibreOffice version at once, without any error "
+                       "message."),
+        QStringLiteral("3. Please make sure the command soffice is found on the PATH, and that the "
+                       "folder ~/.cache in your home folder can be written (the office keeps its "
+                       "private settings there)."),
+        QStringLiteral("4. LibreOffice 7 and later are supported; the program runs its own hidden copy "
+                       "of the office and never changes your own LibreOffice settings."),
     }
         .join(QStringLiteral("\r\n\r\n"));
 }
