@@ -8,7 +8,10 @@ work=$(mktemp -d /tmp/festoria-e2e-XXXXXX)
 export XDG_RUNTIME_DIR=$work/runtime
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache TEMP=$work/temp
 mkdir -p -m 0700 "$work/runtime"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$TEMP" "$work/out"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$work/out"
+# A private TEMP whatever the umask: in a folder others may write to, the program works in a
+# private folder of its own inside it.
+mkdir -p -m 0700 "$TEMP"
 # Qt takes the regional formats from these names; the C library need not know them.
 export LANG=en_US.UTF-8 QT_QPA_PLATFORM=xcb
 unset LC_ALL LC_TIME

@@ -228,9 +228,8 @@ TEST(TemporaryFolder, PlantedFilesAreNeverUsedShownBlockedOnOrDeleted) {
                 QTemporaryDir root;
                 const QString folder = root.filePath("temp");
                 ASSERT_TRUE(QDir().mkpath(folder));
-                if (sharedFolder) {
-                    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 01777), 0);
-                }
+                ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), sharedFolder ? 01777 : 0700),
+                          0);
                 qputenv("TEMP", QFile::encodeName(folder));
                 const QString secret = root.filePath("secret.txt");
                 writeFile(secret, "the user's private text");

@@ -2,6 +2,7 @@
 // so tests never touch the user's settings or each other's files.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,6 +17,10 @@ int main(int argc, char** argv) {
         QDir().mkpath(path + QStringLiteral("/config"));
         QDir().mkpath(path + QStringLiteral("/cache"));
         QDir().mkpath(path + QStringLiteral("/temp"));
+        // Private whatever the umask: the program would work in a folder of its own inside a
+        // folder that others may write to.
+        QFile::setPermissions(path + QStringLiteral("/temp"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("HOME", path.toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", (path + QStringLiteral("/config")).toLocal8Bit());
         if (!qEnvironmentVariableIsSet("FESTORIA_TEST_CACHE"))
