@@ -1,7 +1,9 @@
 // "Start Creating Template" end to end: from the click until the preview window is on the
-// screen, with the program's one warm office; the same request done the naive way (a fresh
-// office process for each of its two office uses); and the program's own memory over many
-// requests. Prints its figures; it asserts nothing.
+// screen, with the program's one warm office (renewed in the background after its share of
+// sessions), step by step; a click after the office was killed while the user read the
+// preview; the same request done the naive way (a fresh office process for each of its two
+// office uses); and the program's and the office's memory over many requests. Prints its
+// figures; it asserts nothing.
 //
 //   request_bench [warm runs = 200] [naive runs = 5]
 #include "core/Files.h"
@@ -21,7 +23,9 @@
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <map>
 #include <unistd.h>
 #include <vector>
 
@@ -41,6 +45,97 @@ public:
         return {};
     }
     bool setUpPrinter(QPrinter&) override { return false; }
+};
+
+// Where a request's time goes: milliseconds per step, summed over one request.
+using StepTimes = std::map<QString, double>;
+StepTimes* currentSteps = nullptr;
+
+class StepTimer {
+public:
+    explicit StepTimer(const char* step) : mStep(QString::fromLatin1(step)) { mTimer.start(); }
+    ~StepTimer() {
+        if (currentSteps)
+            (*currentSteps)[mStep] += mTimer.nsecsElapsed() / 1e6;
+    }
+
+private:
+    QString mStep;
+    QElapsedTimer mTimer;
+};
+
+// The program's office, each operation timed.
+class TimedOffice : public office::Office {
+    class Doc : public office::Document {
+    public:
+        explicit Doc(office::Document& real) : mReal(real) {}
+        void setBookmarkText(const QString& b, const QString& t) override {
+            StepTimer step("fill");
+            mReal.setBookmarkText(b, t);
+        }
+        QStringList fitText(const QList<office::TextFit>& boxes) override {
+            StepTimer step("fit");
+            return mReal.fitText(boxes);
+        }
+        void saveAs(const QString& path) override {
+            StepTimer step("save");
+            mReal.saveAs(path);
+        }
+        void exportTo(const QString& path, office::ExportFormat format) override {
+            mReal.exportTo(path, format);
+        }
+        void close() override {
+            StepTimer step("close");
+            mReal.close();
+        }
+        QImage renderPicture(int width, double scale) override {
+            StepTimer step("render");
+            return mReal.renderPicture(width, scale);
+        }
+        void closeWithoutSaving() override {
+            StepTimer step("close");
+            mReal.closeWithoutSaving();
+        }
+        office::Document& real() { return mReal; }
+
+    private:
+        office::Document& mReal;
+    };
+    class Session : public office::Application {
+    public:
+        explicit Session(std::unique_ptr<office::Application> real) : mReal(std::move(real)) {}
+        office::Document& open(const QString& path, bool readOnly) override {
+            StepTimer step(readOnly ? "open the template" : "reopen");
+            return wrap(mReal->open(path, readOnly));
+        }
+        office::Document& activeDocument() override { return wrap(mReal->activeDocument()); }
+        void setDisplayAlerts(bool on) override { mReal->setDisplayAlerts(on); }
+        void quit() override {
+            StepTimer step("quit");
+            mReal->quit();
+        }
+
+    private:
+        office::Document& wrap(office::Document& real) {
+            for (auto& d : mDocs)
+                if (&d->real() == &real)
+                    return *d;
+            mDocs.push_back(std::make_unique<Doc>(real));
+            return *mDocs.back();
+        }
+        std::unique_ptr<office::Application> mReal;
+        std::vector<std::unique_ptr<Doc>> mDocs;
+    };
+
+public:
+    explicit TimedOffice(office::Office& real) : mReal(real) {}
+    std::unique_ptr<office::Application> createApplication() override {
+        StepTimer step("start a session");
+        return std::make_unique<Session>(mReal.createApplication());
+    }
+
+private:
+    office::Office& mReal;
 };
 
 // The main window's side of the request, with the real preview window.
@@ -76,9 +171,15 @@ public:
         else
             mainWindow.unsetCursor();
     }
-    void loadPreviewPicture(const QString& path) override { preview.setPicture(LoadPicture(path)); }
+    void loadPreviewPicture(const QString& path) override {
+        StepTimer step("load into the preview");
+        preview.setPicture(LoadPicture(path));
+    }
     void setPreviewWordFile(const QString& path) override { preview.mWordFile = path; }
-    void showPreview() override { preview.show(); }
+    void showPreview() override {
+        StepTimer step("show");
+        preview.show();
+    }
     void hideMainWindow() override { mainWindow.hide(); }
 
     QWidget mainWindow;
@@ -113,14 +214,25 @@ void keepPreviewShot(Form2& preview, const QString& path) {
 }
 
 // One click, until the preview window is exposed and painted; then "< Back".
-double oneRequest(CreateInvitation& request, BenchHost& host) {
+double oneRequest(CreateInvitation& request, BenchHost& host, StepTimes* steps = nullptr) {
+    currentSteps = steps;
     QElapsedTimer timer;
     timer.start();
     request.PushButton6_Click();
+    QElapsedTimer shown;
+    shown.start();
     if (!QTest::qWaitForWindowExposed(&host.preview, 5000))
         std::fprintf(stderr, "the preview window was not exposed\n");
     QCoreApplication::processEvents(); // the first paint
     const double ms = timer.nsecsElapsed() / 1e6;
+    if (steps) {
+        (*steps)[QStringLiteral("show")] += shown.nsecsElapsed() / 1e6;
+        double known = 0;
+        for (const auto& [step, time] : *steps)
+            known += time;
+        (*steps)[QStringLiteral("the rest (picture hand-over, files)")] = ms - known;
+    }
+    currentSteps = nullptr;
     host.preview.PushButton8_Click(); // "< Back": deletes the document, main window again
     QCoreApplication::processEvents();
     return ms;
@@ -166,20 +278,37 @@ long residentKiB() {
             return line.mid(6).trimmed().split(' ').value(0).toLong();
     return -1;
 }
-// The office processes serving this program (their pipe names carry our process id).
-int officeProcesses() {
-    const QByteArray ours = "name=festoria-" + QByteArray::number(::getpid()) + "-";
+long residentKiB(const QString& pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+// The office processes serving this program (their pipe names carry our process id), and
+// their memory.
+struct Offices {
     int count = 0;
+    long residentKiB = 0;
+};
+Offices officeProcesses() {
+    const QByteArray ours = "name=festoria-" + QByteArray::number(::getpid()) + "-";
+    Offices offices;
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString& pid : pids) {
         QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
         if (!cmdline.open(QIODevice::ReadOnly))
             continue;
         const QByteArray text = cmdline.readAll();
-        if (text.contains("soffice.bin") && text.contains(ours))
-            ++count;
+        if (text.contains("soffice.bin") && text.contains(ours)) {
+            ++offices.count;
+            offices.residentKiB += residentKiB(pid);
+        }
     }
-    return count;
+    return offices;
 }
 } // namespace
 
@@ -197,13 +326,18 @@ int main(int argc, char** argv) {
     std::vector<double> warm;
     long rssAfter20 = 0;
     long rssAfterAll = 0;
+    long officeAfter20 = 0;
+    long officeAfterAll = 0;
     int mostOffices = 0;
     int fewestOffices = 1 << 30;
+    std::map<QString, std::vector<double>> steps;
+    std::vector<double> afterKill;
     {
         auto office = office::makeLibreOffice();
         office->createApplication()->quit();
+        TimedOffice timed(*office);
         BenchHost host(prompts, *office);
-        CreateInvitation request(host, *office, prompts, clipboard);
+        CreateInvitation request(host, timed, prompts, clipboard);
         host.mainWindow.show();
         (void)QTest::qWaitForWindowExposed(&host.mainWindow);
         // The first request warms fonts, the template and the clipboard; it is not counted.
@@ -217,18 +351,31 @@ int main(int argc, char** argv) {
         host.preview.PushButton8_Click();
         QCoreApplication::processEvents();
         for (int i = 0; i < warmRuns; ++i) {
-            warm.push_back(oneRequest(request, host));
-            const int offices = officeProcesses();
-            mostOffices = std::max(mostOffices, offices);
-            fewestOffices = std::min(fewestOffices, offices);
-            if (i + 1 == 20)
+            StepTimes times;
+            warm.push_back(oneRequest(request, host, &times));
+            for (const auto& [step, ms] : times)
+                steps[step].push_back(ms);
+            const Offices offices = officeProcesses();
+            mostOffices = std::max(mostOffices, offices.count);
+            fewestOffices = std::min(fewestOffices, offices.count);
+            if (i + 1 == 20) {
                 rssAfter20 = residentKiB();
+                officeAfter20 = offices.residentKiB;
+            }
         }
         rssAfterAll = residentKiB();
+        officeAfterAll = officeProcesses().residentKiB;
+
+        // The office killed (crashed, out of memory) while the user reads the preview for 2 s.
+        for (int i = 0; i < 5; ++i) {
+            ::kill(-office->processId(), SIGKILL);
+            QTest::qWait(2000);
+            afterKill.push_back(oneRequest(request, host));
+        }
     }
 
     QTest::qWait(500);
-    const int officesAfter = officeProcesses();
+    const int officesAfter = officeProcesses().count;
 
     std::vector<double> naive;
     {
@@ -249,11 +396,20 @@ int main(int argc, char** argv) {
         "click to preview shown, warm office: median %.1f ms, min %.1f, max %.1f (%d runs)\n",
         warmMedian, *std::min_element(warm.begin(), warm.end()),
         *std::max_element(warm.begin(), warm.end()), int(warm.size()));
+    std::printf("  step medians:");
+    for (const auto& [step, times] : steps)
+        std::printf(" %s %.1f;", qPrintable(step), median(times));
+    std::printf("\n");
+    std::printf("click 2 s after the office was killed: median %.1f ms, max %.1f (%d runs)\n",
+                median(afterKill), *std::max_element(afterKill.begin(), afterKill.end()),
+                int(afterKill.size()));
     std::printf("naive, fresh office per use: median %.1f ms (%d runs)\n", naiveMedian,
                 int(naive.size()));
     std::printf("ratio naive / warm: %.1f\n", naiveMedian / warmMedian);
     std::printf("program RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
                 rssAfter20 / 1024.0, warmRuns, rssAfterAll / 1024.0);
+    std::printf("office RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
+                officeAfter20 / 1024.0, warmRuns, officeAfterAll / 1024.0);
     std::printf("office processes during the warm requests: %d to %d; after the office ended: %d\n",
                 fewestOffices, mostOffices, officesAfter);
     std::printf("error reports: %d; files left in TEMP: %s\n", prompts.reports,

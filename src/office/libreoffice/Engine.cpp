@@ -102,11 +102,17 @@ void endEnginesAtExit() {
 // Hears that the connection to the office went down (the office died or was killed).
 class ConnectionListener : public cppu::WeakImplHelper1<lang::XEventListener> {
 public:
-    explicit ConnectionListener(std::shared_ptr<std::atomic<bool>> lost) : mLost(std::move(lost)) {}
-    void SAL_CALL disposing(const lang::EventObject&) override { *mLost = true; }
+    ConnectionListener(std::shared_ptr<std::atomic<bool>> lost, std::function<void()> changed)
+        : mLost(std::move(lost)), mChanged(std::move(changed)) {}
+    void SAL_CALL disposing(const lang::EventObject&) override {
+        *mLost = true;
+        if (mChanged)
+            mChanged();
+    }
 
 private:
     std::shared_ptr<std::atomic<bool>> mLost;
+    std::function<void()> mChanged;
 };
 
 QString resolveProgram(const QString& configured) {
@@ -193,8 +199,9 @@ void endOwnProcessGroup(int) { ::kill(0, SIGKILL); }
 
 } // namespace
 
-Engine::Engine(LibreOfficeOptions options)
-    : mOptions(std::move(options)), mConnectionLost(std::make_shared<std::atomic<bool>>(false)) {
+Engine::Engine(LibreOfficeOptions options, std::function<void()> officeChanged)
+    : mOptions(std::move(options)), mOfficeChanged(std::move(officeChanged)),
+      mConnectionLost(std::make_shared<std::atomic<bool>>(false)) {
     // Writing to the pipe of an office that just died must fail the call, not end the
     // program with SIGPIPE.
     struct sigaction current {};
@@ -204,6 +211,11 @@ Engine::Engine(LibreOfficeOptions options)
 }
 
 bool Engine::processExiting() { return exiting; }
+
+void Engine::sessionClosed() {
+    if (--mOpenSessions == 0 && mOfficeChanged)
+        mOfficeChanged();
+}
 
 Engine::~Engine() {
     {
@@ -348,8 +360,6 @@ Reference<frame::XDesktop2> Engine::desktop() {
 
 void Engine::ensureRunning() {
     if (mOfficePid != 0 && !alive())
-        stop();
-    if (mOfficePid != 0 && mOpenSessions <= 0 && mSessionsServed >= mOptions.sessionsPerOffice)
         stop();
     if (mOfficePid == 0) {
         // The program's own UNO set-up and the connection raise exceptions of their own kinds;
@@ -616,7 +626,7 @@ void Engine::connect(std::chrono::steady_clock::time_point deadline) {
                 mBridge = bridge;
             }
             Reference<lang::XComponent>(bridge, UNO_QUERY_THROW)
-                ->addEventListener(new ConnectionListener(mConnectionLost));
+                ->addEventListener(new ConnectionListener(mConnectionLost, mOfficeChanged));
             const Reference<uno::XComponentContext> remote(
                 bridge->getInstance(OUString("StarOffice.ComponentContext")), UNO_QUERY_THROW);
             const Reference<frame::XDesktop2> desktop = frame::Desktop::create(remote);
@@ -704,13 +714,14 @@ void Engine::reapOfficeGroup() {
 }
 
 void Engine::killOffice() {
-    if (mOfficePid > 0)
-        ::kill(-mOfficePid, SIGKILL);
+    if (const pid_t group = mOfficePid; group > 0)
+        ::kill(-group, SIGKILL);
 }
 
 void Engine::stop() {
     if (mOfficePid == 0)
         return;
+    mStopping = true;
     // Ask the office to end in order, briefly bounded; a dead or hung one is killed.
     if (mDesktop.is() && !*mConnectionLost) {
         try {
@@ -754,6 +765,7 @@ void Engine::stop() {
     mOpenSessions = 0;
     mSessionsServed = 0;
     *mConnectionLost = false;
+    mStopping = false;
 }
 
 // ---------------------------------------------------------------------------------------

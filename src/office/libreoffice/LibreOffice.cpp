@@ -31,6 +31,9 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 using namespace ::com::sun::star;
@@ -273,7 +276,11 @@ private:
 
 class LoApplication : public Application {
 public:
-    LoApplication(Engine& engine) : mEngine(engine), mGeneration(engine.generation()) { mEngine.sessionOpened(); }
+    // The session keeps its engine alive, also after a successor has taken over.
+    explicit LoApplication(std::shared_ptr<Engine> engine)
+        : mKeep(std::move(engine)), mEngine(*mKeep), mGeneration(mEngine.generation()) {
+        mEngine.sessionOpened();
+    }
 
     ~LoApplication() override {
         if (!mQuit)
@@ -355,6 +362,7 @@ private:
             mEngine.sessionClosed();
     }
 
+    std::shared_ptr<Engine> mKeep;
     Engine& mEngine;
     unsigned mGeneration;
     std::vector<std::unique_ptr<LoDocument>> mDocuments;
@@ -363,26 +371,174 @@ private:
 
 } // namespace
 
-LibreOffice::LibreOffice(LibreOfficeOptions options) : mEngine(std::make_unique<Engine>(std::move(options))) {}
+// What the office's owner shares with its background worker, which starts successor
+// offices and watches for an office that died between requests. The worker lives as long
+// as this object, so the offices it starts (which end with the thread that started them)
+// live as long as the program needs them.
+struct LibreOffice::State {
+    LibreOfficeOptions options;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::shared_ptr<Engine> current; // replaced on the caller's thread only
+    std::shared_ptr<Engine> successor; // answering, waiting to take over
+    bool renewRequested = false;
+    bool starting = false; // the worker is starting a successor
+    bool renewalFailed = false; // no automatic attempt again before the next session start
+    bool changed = false; // an engine reported a lost office or its last session closed
+    bool ending = false;
+    std::thread worker;
+    std::mutex retiringMutex;
+    std::vector<std::thread> retiring;
 
-LibreOffice::~LibreOffice() = default;
+    std::shared_ptr<Engine> makeEngine(const std::weak_ptr<State>& self) {
+        return std::make_shared<Engine>(options, [self] {
+            if (const auto state = self.lock()) {
+                std::lock_guard lock(state->mutex);
+                state->changed = true;
+                state->wake.notify_all();
+            }
+        });
+    }
+
+    void work(const std::weak_ptr<State>& self) {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            wake.wait(lock, [&] { return ending || renewRequested || changed; });
+            if (ending)
+                return;
+            if (changed) {
+                changed = false;
+                if (current->officeLost() && !Engine::processExiting() &&
+                    current->openSessions() == 0 && !successor && !renewalFailed)
+                    renewRequested = true;
+            }
+            if (!renewRequested)
+                continue;
+            renewRequested = false;
+            if (successor)
+                continue;
+            starting = true;
+            lock.unlock();
+            std::shared_ptr<Engine> engine = makeEngine(self);
+            bool answered = false;
+            try {
+                engine->ensureRunning();
+                answered = true;
+            } catch (...) {
+            }
+            if (!answered)
+                engine.reset(); // ends what it started, off the caller's thread
+            lock.lock();
+            if (answered && !ending)
+                successor = std::move(engine);
+            else
+                renewalFailed = true;
+            starting = false;
+            wake.notify_all();
+            if (engine) { // started while the owner was ending
+                lock.unlock();
+                engine.reset();
+                lock.lock();
+            }
+        }
+    }
+};
+
+LibreOffice::LibreOffice(LibreOfficeOptions options) : mState(std::make_shared<State>()) {
+    State& s = *mState;
+    s.options = std::move(options);
+    s.current = s.makeEngine(mState);
+    s.worker = std::thread([&s, self = std::weak_ptr<State>(mState)] { s.work(self); });
+}
+
+LibreOffice::~LibreOffice() {
+    State& s = *mState;
+    {
+        std::lock_guard lock(s.mutex);
+        s.ending = true;
+    }
+    s.wake.notify_all();
+    s.worker.join();
+    {
+        std::lock_guard lock(s.retiringMutex);
+        for (std::thread& t : s.retiring)
+            t.join();
+    }
+    std::shared_ptr<Engine> successor;
+    {
+        std::lock_guard lock(s.mutex);
+        successor = std::move(s.successor);
+    }
+    successor.reset();
+    s.current.reset(); // ends the office process
+}
+
+// Asks the worker for a successor office; the current one goes on serving meanwhile.
+void LibreOffice::renewInBackground() {
+    State& s = *mState;
+    std::lock_guard lock(s.mutex);
+    if (!s.starting && !s.successor && !s.ending) {
+        s.renewRequested = true;
+        s.wake.notify_all();
+    }
+}
+
+// A successor that answers takes over, and the office it replaces is ended in the
+// background. When the current office is gone and its successor still starting, this waits
+// for the rest of that start.
+void LibreOffice::takeOverFromSuccessor() {
+    State& s = *mState;
+    std::shared_ptr<Engine> retired;
+    {
+        std::unique_lock lock(s.mutex);
+        s.renewalFailed = false;
+        if ((s.starting || s.renewRequested) && s.current->officeGone())
+            s.wake.wait(lock, [&] { return !s.starting && !s.renewRequested; });
+        if (!s.successor)
+            return;
+        retired = std::move(s.current);
+        s.current = std::move(s.successor);
+    }
+    std::lock_guard lock(s.retiringMutex);
+    for (std::thread& t : s.retiring)
+        t.join(); // earlier retirements, long finished
+    s.retiring.clear();
+    s.retiring.emplace_back([retired = std::move(retired)]() mutable { retired.reset(); });
+}
 
 std::unique_ptr<Application> LibreOffice::createApplication() {
-    mEngine->ensureRunning();
+    takeOverFromSuccessor();
+    Engine& engine = *mState->current;
+    engine.ensureRunning();
     // A cheap question proves the office answers; one that died since the last session
     // is replaced by a new one.
     try {
-        mEngine->call(mEngine->generation(), [&] { mEngine->desktop()->getCurrentComponent(); });
+        engine.call(engine.generation(), [&] { engine.desktop()->getCurrentComponent(); });
     } catch (const AppError&) {
-        mEngine->stop();
-        mEngine->ensureRunning();
+        engine.stop();
+        engine.ensureRunning();
     }
-    return std::make_unique<LoApplication>(*mEngine);
+    auto session = std::make_unique<LoApplication>(mState->current);
+    if (engine.servedItsShare())
+        renewInBackground();
+    return session;
 }
 
-pid_t LibreOffice::processId() const { return mEngine->processId(); }
+Engine& LibreOffice::engine() { return *mState->current; }
 
-void LibreOffice::shutdown() { mEngine->stop(); }
+pid_t LibreOffice::processId() const { return mState->current->processId(); }
+
+void LibreOffice::shutdown() {
+    std::shared_ptr<Engine> successor;
+    {
+        std::unique_lock lock(mState->mutex);
+        mState->renewRequested = false;
+        mState->wake.wait(lock, [&] { return !mState->starting; });
+        successor = std::move(mState->successor);
+    }
+    successor.reset();
+    mState->current->stop();
+}
 
 std::unique_ptr<LibreOffice> makeLibreOffice(LibreOfficeOptions options) {
     return std::make_unique<LibreOffice>(std::move(options));

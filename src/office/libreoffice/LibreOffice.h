@@ -1,11 +1,14 @@
 #pragma once
 
 // The office operations served by a headless LibreOffice. One office process serves the
-// whole program run: the first session start starts it (with a private profile in the user's cache
-// folder, reached over a private named pipe), later session starts reuse it, and it ends when this
-// object is destroyed. No office process outlives the program, even when the program is
-// killed. An office that died or hangs makes the call fail with a readable description and
-// the next session start starts a new one. Plain C++: no UNO type appears here.
+// program at a time (a private profile in the user's cache folder, reached over a private
+// named pipe): the first session start starts it, later session starts reuse it, and it
+// ends when this object is destroyed. Replacing it never keeps a session start waiting:
+// after its share of sessions a successor starts in the background, and an office that
+// dies between requests is replaced in the background as soon as that is noticed. No
+// office process outlives the program, even when the program is killed, and no two offices
+// share a profile. An office that died or hangs makes the call fail with a readable
+// description and the next session start starts a new one. Plain C++: no UNO type here.
 
 #include "office/Office.h"
 
@@ -26,8 +29,9 @@ struct LibreOfficeOptions {
     std::chrono::milliseconds startTimeout{20000};
     // A single operation that takes longer ends the (hung) office and fails.
     std::chrono::milliseconds callTimeout{30000};
-    // After this many sessions (session starts) the office is restarted before the next one,
-    // which caps the memory a long run makes it use.
+    // After this many sessions (session starts) the office is renewed, which caps the memory
+    // a long run makes it use: its successor starts in the background while it still serves,
+    // and takes over at the first session start after it answers.
     int sessionsPerOffice = 100;
 };
 
@@ -44,10 +48,15 @@ public:
     // Ends the office process now; the next session start starts a new one.
     void shutdown();
 
-    Engine& engine() { return *mEngine; }
+    // The engine that serves the next session.
+    Engine& engine();
 
 private:
-    std::unique_ptr<Engine> mEngine;
+    struct State;
+    void renewInBackground();
+    void takeOverFromSuccessor();
+
+    std::shared_ptr<State> mState;
 };
 
 std::unique_ptr<LibreOffice> makeLibreOffice(LibreOfficeOptions options = {});

@@ -28,6 +28,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -46,13 +47,15 @@ css::uno::Reference<css::frame::XDesktop2> unoDesktop(LibreOffice& office);
 
 class Engine {
 public:
-    explicit Engine(LibreOfficeOptions options);
+    // officeChanged is called, from any thread, when the connection to the office is lost
+    // and when the last open session closes: the owner may then replace a dead office.
+    explicit Engine(LibreOfficeOptions options, std::function<void()> officeChanged = {});
     ~Engine();
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // Starts the office when none runs, when the running one died, or when it has served
-    // its share of sessions and none is open. Throws AppError when no office answers.
+    // Starts the office when none runs or when the running one died. Throws AppError when no
+    // office answers.
     void ensureRunning();
     // Ends the office process (asks it to terminate, then kills what lingers).
     void stop();
@@ -81,7 +84,15 @@ public:
     }
 
     void sessionOpened() { ++mOpenSessions, ++mSessionsServed; }
-    void sessionClosed() { --mOpenSessions; }
+    void sessionClosed();
+    int openSessions() const { return mOpenSessions; }
+    // The office has served its share of sessions: time to replace it, to cap its memory.
+    bool servedItsShare() const { return mSessionsServed >= mOptions.sessionsPerOffice; }
+    // No office runs, or the connection to it is lost. Safe from any thread.
+    bool officeGone() const { return mOfficePid == 0 || *mConnectionLost; }
+    // The running office was lost (died, killed) rather than stopped by the engine itself.
+    // Safe from any thread.
+    bool officeLost() const { return mOfficePid != 0 && *mConnectionLost && !mStopping; }
 
     // True once the program's exit handlers have ended every office: from then on UNO
     // objects are let go without a call (the UNO runtime is being torn down).
@@ -122,14 +133,16 @@ private:
     QString mCacheFolder;
     QString mProfile;
     int mProfileLock = -1;
-    pid_t mOfficePid = 0;
+    std::atomic<pid_t> mOfficePid{0};
     bool mOfficeReaped = true;
     int mGuardPipe = -1;
     pid_t mGuardPid = 0;
     QString mPipeName;
-    unsigned mGeneration = 0;
-    int mOpenSessions = 0;
-    int mSessionsServed = 0;
+    std::atomic<unsigned> mGeneration{0};
+    std::atomic<int> mOpenSessions{0};
+    std::atomic<int> mSessionsServed{0};
+    std::function<void()> mOfficeChanged;
+    std::atomic<bool> mStopping{false};
 
     css::uno::Reference<css::uno::XComponentContext> mContext;
     css::uno::Reference<css::frame::XDesktop2> mDesktop;

@@ -16,6 +16,8 @@
 #include <QUrl>
 
 #include <chrono>
+#include <map>
+#include <set>
 #include <csignal>
 #include <sys/wait.h>
 #include <thread>
@@ -258,17 +260,72 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
     recovered->quit();
 }
 
-TEST(OfficeLife, RestartsAfterItsShareOfSessions) {
+// The process groups of the offices a program runs, each with the profile it uses.
+std::map<pid_t, QByteArray> officesOf(qint64 program) {
+    std::map<pid_t, QByteArray> offices;
+    for (int pid : processesMentioning(QStringLiteral("name=festoria-%1-").arg(program))) {
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& argument : cmdline.readAll().split('\0'))
+            if (argument.startsWith("-env:UserInstallation="))
+                offices[::getpgid(pid)] = argument;
+    }
+    offices.erase(-1);
+    return offices;
+}
+
+// Waits for an office of the program that is none of the known ones; 0 when none comes.
+pid_t newOfficeOf(qint64 program, const std::set<pid_t>& known, std::chrono::seconds limit) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        for (const auto& [group, profile] : officesOf(program))
+            if (!known.count(group))
+                return group;
+        std::this_thread::sleep_for(50ms);
+    }
+    return 0;
+}
+
+TEST(OfficeLife, RenewsAndRecoversInTheBackground) {
     LibreOfficeOptions options;
     options.sessionsPerOffice = 2;
     auto office = office::makeLibreOffice(options);
     office->createApplication()->quit();
     const pid_t first = office->processId();
-    office->createApplication()->quit();
+    // The second session serves its share: a successor starts while the first still serves.
+    auto second = office->createApplication();
     EXPECT_EQ(office->processId(), first);
-    auto third = office->createApplication();
-    EXPECT_NE(office->processId(), first);
-    EXPECT_TRUE(groupEndsWithin(first, 0ms));
+    second->quit();
+    second.reset(); // a session object still held keeps its office
+    const pid_t successor = newOfficeOf(::getpid(), {first}, 30s);
+    ASSERT_GT(successor, 0) << "no successor was started";
+    const auto both = officesOf(::getpid());
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_NE(both.begin()->second, std::next(both.begin())->second) << "two offices share a profile";
+
+    // Session starts go on with the first office until the successor answers, then with the
+    // successor: no session start ever starts an office itself.
+    pid_t serving = first;
+    for (int i = 0; i < 300 && serving == first; ++i) {
+        office->createApplication()->quit();
+        serving = office->processId();
+        if (serving == first)
+            std::this_thread::sleep_for(100ms);
+    }
+    EXPECT_EQ(serving, successor);
+    EXPECT_TRUE(groupEndsWithin(first, 10s)) << "the replaced office was not ended";
+
+    // An office killed between requests is replaced before the next session start needs it.
+    ::kill(-successor, SIGKILL);
+    const pid_t replacement = newOfficeOf(::getpid(), {first, successor}, 30s);
+    ASSERT_GT(replacement, 0) << "the killed office was not replaced ahead of need";
+    auto next = office->createApplication();
+    EXPECT_EQ(office->processId(), replacement);
+    next->quit();
+    next.reset();
+    EXPECT_TRUE(groupEndsWithin(successor, 10s));
+    EXPECT_EQ(officesOf(::getpid()).size(), 1u);
 }
 
 pid_t runChild(QProcess& child, const char* mode) {
@@ -335,6 +392,18 @@ TEST(OfficeLife, NoOfficeOutlivesItsProgram) {
         ::kill(pid_t(child.processId()), SIGKILL);
         child.waitForFinished(5000);
         EXPECT_TRUE(groupEndsWithin(office, 10s)) << "the office outlived a killed program";
+    }
+    {
+        // Killed while a successor office is starting in the background: neither outlives it.
+        QProcess child;
+        const pid_t office = runChild(child, "renew");
+        ASSERT_GT(office, 0);
+        const pid_t successor = newOfficeOf(child.processId(), {office}, 30s);
+        ASSERT_GT(successor, 0);
+        ::kill(pid_t(child.processId()), SIGKILL);
+        child.waitForFinished(5000);
+        EXPECT_TRUE(groupEndsWithin(office, 10s)) << "the serving office outlived a killed program";
+        EXPECT_TRUE(groupEndsWithin(successor, 10s)) << "the starting office outlived a killed program";
     }
 }
 
