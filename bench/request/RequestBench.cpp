@@ -353,6 +353,12 @@ int main(int argc, char** argv) {
         for (int i = 0; i < warmRuns; ++i) {
             StepTimes times;
             warm.push_back(oneRequest(request, host, &times));
+            if (warm.back() > 300) {
+                std::fprintf(stderr, "slow request %d: %.1f ms:", i + 1, warm.back());
+                for (const auto& [step, ms] : times)
+                    std::fprintf(stderr, " %s %.1f;", qPrintable(step), ms);
+                std::fprintf(stderr, "\n");
+            }
             for (const auto& [step, ms] : times)
                 steps[step].push_back(ms);
             const Offices offices = officeProcesses();

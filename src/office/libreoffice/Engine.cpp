@@ -15,9 +15,12 @@
 #include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
 #include <com/sun/star/container/XNameReplace.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/util/XChangesBatch.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/lang/XEventListener.hpp>
@@ -32,6 +35,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -162,9 +166,9 @@ void endOwnProcessGroup(int) { ::kill(0, SIGKILL); }
 
 // Runs in the office's first process, in its own process group, between fork and exec: the
 // second line beside the guard, should the guard be killed first. The kernel signals this
-// process when the program ends in any way (PR_SET_PDEATHSIG; the program forks the office
-// from its one GUI thread, whose end is the program's end), and it then ends the office's
-// whole group. The office itself runs as its child, and this process ends as the office
+// process when the program ends in any way (PR_SET_PDEATHSIG, which follows the thread that
+// forked: the GUI thread, or the office owner's background worker, which lives until the
+// owner has ended its offices), and it then ends the office's whole group. The office itself runs as its child, and this process ends as the office
 // ends, with the office's own status, so the engine sees the office's exit as before.
 [[noreturn]] void keepOffice(pid_t program, char* const argv[], char* const envp[]) {
     // Nothing of the program stays open here: above all not the guard pipe's writing end,
@@ -365,6 +369,8 @@ void Engine::ensureRunning() {
         // The program's own UNO set-up and the connection raise exceptions of their own kinds;
         // they reach the user as readable text.
         try {
+            mStarting = true;
+            const auto started = qScopeGuard([this] { mStarting = false; });
             start();
         } catch (const AppError&) {
             throw;
@@ -374,6 +380,23 @@ void Engine::ensureRunning() {
         } catch (const uno::Exception& e) {
             throw AppError(QStringLiteral("The office could not be reached: %1").arg(toQString(e.Message)));
         }
+    }
+}
+
+void Engine::warmUp() {
+    try {
+        call(mGeneration, [&] {
+            const Reference<frame::XComponentLoader> loader(mDesktop, UNO_QUERY_THROW);
+            uno::Sequence<beans::PropertyValue> hidden(1);
+            hidden.getArray()[0].Name = OUString("Hidden");
+            hidden.getArray()[0].Value <<= true;
+            const Reference<util::XCloseable> document(
+                loader->loadComponentFromURL(OUString("private:factory/swriter"),
+                                             OUString("_blank"), 0, hidden),
+                UNO_QUERY_THROW);
+            document->close(true);
+        });
+    } catch (...) {
     }
 }
 

@@ -172,6 +172,8 @@ public:
             const Sequence<beans::PropertyValue> filterData = properties({
                 property("PixelWidth", Any(sal_Int32(pixelWidth))),
                 property("PixelHeight", Any(sal_Int32(pixelHeight))),
+                // The file is read back at once: speed, not size (the pixels are the same).
+                property("Compression", Any(sal_Int32(1))),
             });
             const Sequence<beans::PropertyValue> args = properties({
                 property("FilterName", Any(OUString("writer_png_Export"))),
@@ -426,6 +428,8 @@ struct LibreOffice::State {
                 answered = true;
             } catch (...) {
             }
+            if (answered)
+                engine->warmUp();
             if (!answered)
                 engine.reset(); // ends what it started, off the caller's thread
             lock.lock();

@@ -59,6 +59,10 @@ public:
     void ensureRunning();
     // Ends the office process (asks it to terminate, then kills what lingers).
     void stop();
+    // Has a fresh office load its text module once (an empty hidden document, closed at
+    // once), so that the first document it opens for the program is not the slow one.
+    // Failures are ignored: the office is then no warmer, and no worse.
+    void warmUp();
 
     pid_t processId() const { return mOfficePid; }
     // Counts office starts: objects obtained from an earlier office are dead.
@@ -90,9 +94,11 @@ public:
     bool servedItsShare() const { return mSessionsServed >= mOptions.sessionsPerOffice; }
     // No office runs, or the connection to it is lost. Safe from any thread.
     bool officeGone() const { return mOfficePid == 0 || *mConnectionLost; }
-    // The running office was lost (died, killed) rather than stopped by the engine itself.
-    // Safe from any thread.
-    bool officeLost() const { return mOfficePid != 0 && *mConnectionLost && !mStopping; }
+    // The running office was lost (died, killed) rather than stopped by the engine itself or
+    // restarting on its first start with a fresh profile. Safe from any thread.
+    bool officeLost() const {
+        return mOfficePid != 0 && *mConnectionLost && !mStopping && !mStarting;
+    }
 
     // True once the program's exit handlers have ended every office: from then on UNO
     // objects are let go without a call (the UNO runtime is being torn down).
@@ -143,6 +149,7 @@ private:
     std::atomic<int> mSessionsServed{0};
     std::function<void()> mOfficeChanged;
     std::atomic<bool> mStopping{false};
+    std::atomic<bool> mStarting{false};
 
     css::uno::Reference<css::uno::XComponentContext> mContext;
     css::uno::Reference<css::frame::XDesktop2> mDesktop;
