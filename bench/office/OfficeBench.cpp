@@ -182,7 +182,7 @@ int main(int argc, char** argv) {
         }
         afterAll = officeMemoryKiB(measured->processId());
         std::printf("office memory after 10 rounds:  %8ld KiB\n", after10);
-        std::printf("office memory after %d rounds: %8ld KiB  (%.2f x; the office restarts every 100 sessions)\n",
+        std::printf("office memory after %d rounds: %8ld KiB  (%.2f x; the office is renewed every 100 sessions)\n",
                     memoryRounds, afterAll, double(afterAll) / double(std::max(after10, 1L)));
 
         office::LibreOfficeOptions noRestart;
