@@ -20,7 +20,7 @@ click "$main" $field_x "$(field_y 6)"
 xdotool key Tab Tab Tab Tab # the three buttons, then the date picker
 xdotool type --delay 40 "21Aug2021"
 xdotool key Tab
-xdotool type --delay 40 "73000P"
+xdotool type --delay 40 "73000PM" # the whole "PM": a lone "P" keeps the time's old half of the day
 type_into "$main" $field_x "$(field_y 2)" "Harbor Gala"
 type_into "$main" $field_x "$(field_y 3)" "Pier 9, Boston"
 type_into "$main" $field_x "$(field_y 4)" "lanterns and a smile"

@@ -103,12 +103,18 @@ void endEnginesAtExit() {
     exiting = true;
 }
 
-// Hears that the connection to the office went down (the office died or was killed).
+// Hears that the connection to the office went down (the office died or was killed). Only
+// the engine's latest connection counts: the end of an earlier one (a fresh profile makes
+// the office restart once while we connect) may be heard after the next one stands.
 class ConnectionListener : public cppu::WeakImplHelper1<lang::XEventListener> {
 public:
-    ConnectionListener(std::shared_ptr<std::atomic<bool>> lost, std::function<void()> changed)
-        : mLost(std::move(lost)), mChanged(std::move(changed)) {}
+    ConnectionListener(std::shared_ptr<std::atomic<bool>> lost,
+                       std::shared_ptr<std::atomic<unsigned>> latest, std::function<void()> changed)
+        : mLost(std::move(lost)), mLatest(std::move(latest)), mMine(*mLatest),
+          mChanged(std::move(changed)) {}
     void SAL_CALL disposing(const lang::EventObject&) override {
+        if (*mLatest != mMine)
+            return;
         *mLost = true;
         if (mChanged)
             mChanged();
@@ -116,6 +122,8 @@ public:
 
 private:
     std::shared_ptr<std::atomic<bool>> mLost;
+    std::shared_ptr<std::atomic<unsigned>> mLatest;
+    unsigned mMine;
     std::function<void()> mChanged;
 };
 
@@ -205,7 +213,8 @@ void endOwnProcessGroup(int) { ::kill(0, SIGKILL); }
 
 Engine::Engine(LibreOfficeOptions options, std::function<void()> officeChanged)
     : mOptions(std::move(options)), mOfficeChanged(std::move(officeChanged)),
-      mConnectionLost(std::make_shared<std::atomic<bool>>(false)) {
+      mConnectionLost(std::make_shared<std::atomic<bool>>(false)),
+      mLatestConnection(std::make_shared<std::atomic<unsigned>>(0)) {
     // Writing to the pipe of an office that just died must fail the call, not end the
     // program with SIGPIPE.
     struct sigaction current {};
@@ -642,6 +651,7 @@ void Engine::connect(std::chrono::steady_clock::time_point deadline) {
         }
         try {
             const Reference<connection::XConnection> link = connector->connect(where);
+            ++*mLatestConnection;
             *mConnectionLost = false;
             const Reference<bridge::XBridge> bridge = bridges->createBridge({}, OUString("urp"), link, {});
             {
@@ -649,7 +659,8 @@ void Engine::connect(std::chrono::steady_clock::time_point deadline) {
                 mBridge = bridge;
             }
             Reference<lang::XComponent>(bridge, UNO_QUERY_THROW)
-                ->addEventListener(new ConnectionListener(mConnectionLost, mOfficeChanged));
+                ->addEventListener(
+                    new ConnectionListener(mConnectionLost, mLatestConnection, mOfficeChanged));
             const Reference<uno::XComponentContext> remote(
                 bridge->getInstance(OUString("StarOffice.ComponentContext")), UNO_QUERY_THROW);
             const Reference<frame::XDesktop2> desktop = frame::Desktop::create(remote);

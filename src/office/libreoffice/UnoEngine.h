@@ -155,6 +155,7 @@ private:
     css::uno::Reference<css::frame::XDesktop2> mDesktop;
     css::uno::Reference<css::bridge::XBridge> mBridge;
     std::shared_ptr<std::atomic<bool>> mConnectionLost;
+    std::shared_ptr<std::atomic<unsigned>> mLatestConnection; // counts the connections made
 
     // The call bound: a thread that kills the office when a call outlives its deadline.
     std::mutex mWatchMutex;
