@@ -49,5 +49,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, fonts-liberation, fonts-urw-base35")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups")
+# The package carries stripped binaries: the debug information stays in the build tree.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 include(CPack)
