@@ -12,6 +12,7 @@
 #include "invitation/PreviewPicture.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "preview/Form2.h"
+#include "support/WatchedOffice.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,79 +65,21 @@ private:
     QElapsedTimer mTimer;
 };
 
-// The program's office, each operation timed.
-class TimedOffice : public office::Office {
-    class Doc : public office::Document {
-    public:
-        explicit Doc(office::Document& real) : mReal(real) {}
-        void setBookmarkText(const QString& b, const QString& t) override {
-            StepTimer step("fill");
-            mReal.setBookmarkText(b, t);
-        }
-        QStringList fitText(const QList<office::TextFit>& boxes) override {
-            StepTimer step("fit");
-            return mReal.fitText(boxes);
-        }
-        void saveAs(const QString& path) override {
-            StepTimer step("save");
-            mReal.saveAs(path);
-        }
-        void exportTo(const QString& path, office::ExportFormat format) override {
-            mReal.exportTo(path, format);
-        }
-        void close() override {
-            StepTimer step("close");
-            mReal.close();
-        }
-        QImage renderPicture(int width, double scale) override {
-            StepTimer step("render");
-            return mReal.renderPicture(width, scale);
-        }
-        void closeWithoutSaving() override {
-            StepTimer step("close");
-            mReal.closeWithoutSaving();
-        }
-        office::Document& real() { return mReal; }
-
-    private:
-        office::Document& mReal;
+// Times each office operation of the program's office into the current request's steps.
+void timeOfficeSteps(WatchedOffice& office) {
+    static QElapsedTimer timer;
+    office.before = [](const QString&) { timer.start(); };
+    office.after = [](const QString& operation) {
+        if (!currentSteps)
+            return;
+        const QString step = operation == QStringLiteral("open") ? QStringLiteral("open the template")
+                             : operation == QStringLiteral("open for editing") ? QStringLiteral("reopen")
+                             : operation == QStringLiteral("start")    ? QStringLiteral("start a session")
+                             : operation == QStringLiteral("discard")  ? QStringLiteral("close")
+                                                                        : operation;
+        (*currentSteps)[step] += timer.nsecsElapsed() / 1e6;
     };
-    class Session : public office::Application {
-    public:
-        explicit Session(std::unique_ptr<office::Application> real) : mReal(std::move(real)) {}
-        office::Document& open(const QString& path, bool readOnly) override {
-            StepTimer step(readOnly ? "open the template" : "reopen");
-            return wrap(mReal->open(path, readOnly));
-        }
-        office::Document& activeDocument() override { return wrap(mReal->activeDocument()); }
-        void setDisplayAlerts(bool on) override { mReal->setDisplayAlerts(on); }
-        void quit() override {
-            StepTimer step("quit");
-            mReal->quit();
-        }
-
-    private:
-        office::Document& wrap(office::Document& real) {
-            for (auto& d : mDocs)
-                if (&d->real() == &real)
-                    return *d;
-            mDocs.push_back(std::make_unique<Doc>(real));
-            return *mDocs.back();
-        }
-        std::unique_ptr<office::Application> mReal;
-        std::vector<std::unique_ptr<Doc>> mDocs;
-    };
-
-public:
-    explicit TimedOffice(office::Office& real) : mReal(real) {}
-    std::unique_ptr<office::Application> createApplication() override {
-        StepTimer step("start a session");
-        return std::make_unique<Session>(mReal.createApplication());
-    }
-
-private:
-    office::Office& mReal;
-};
+}
 
 // The main window's side of the request, with the real preview window.
 class BenchHost : public InvitationHost {
@@ -335,7 +278,8 @@ int main(int argc, char** argv) {
     {
         auto office = office::makeLibreOffice();
         office->createApplication()->quit();
-        TimedOffice timed(*office);
+        WatchedOffice timed(*office);
+        timeOfficeSteps(timed);
         BenchHost host(prompts, *office);
         CreateInvitation request(host, timed, prompts, clipboard);
         host.mainWindow.show();

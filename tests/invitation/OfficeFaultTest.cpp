@@ -10,6 +10,7 @@
 #include "preview/SaveDocument.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
+#include "support/WatchedOffice.h"
 #include "support/office/OfficeDocuments.h"
 
 #include <QElapsedTimer>
@@ -29,95 +30,6 @@ using Field = InvitationHost::Field;
 using namespace std::chrono_literals;
 
 namespace {
-
-// The real office, with a hook that runs before each operation (named "start".."quit").
-class InterruptedOffice : public office::Office {
-public:
-    explicit InterruptedOffice(office::LibreOffice& real) : mReal(real) {}
-    std::function<void(const QString& operation)> before;
-
-    std::unique_ptr<office::Application> createApplication() override {
-        hook("start");
-        return std::make_unique<Session>(*this, mReal.createApplication());
-    }
-
-private:
-    class Doc : public office::Document {
-    public:
-        Doc(InterruptedOffice& o, office::Document& real) : mOffice(o), mReal(real) {}
-        void setBookmarkText(const QString& b, const QString& t) override {
-            mOffice.hook("fill");
-            mReal.setBookmarkText(b, t);
-        }
-        QStringList fitText(const QList<office::TextFit>& boxes) override {
-            mOffice.hook("fit");
-            return mReal.fitText(boxes);
-        }
-        void saveAs(const QString& path) override {
-            mOffice.hook("save");
-            mReal.saveAs(path);
-        }
-        void exportTo(const QString& path, office::ExportFormat format) override {
-            mOffice.hook("export");
-            mReal.exportTo(path, format);
-        }
-        void close() override {
-            mOffice.hook("close");
-            mReal.close();
-        }
-        QImage renderPicture(int width, double scale) override {
-            mOffice.hook("render");
-            return mReal.renderPicture(width, scale);
-        }
-        void closeWithoutSaving() override {
-            mOffice.hook("discard");
-            mReal.closeWithoutSaving();
-        }
-        office::Document& real() { return mReal; }
-
-    private:
-        InterruptedOffice& mOffice;
-        office::Document& mReal;
-    };
-
-    class Session : public office::Application {
-    public:
-        Session(InterruptedOffice& o, std::unique_ptr<office::Application> real)
-            : mOffice(o), mReal(std::move(real)) {}
-        office::Document& open(const QString& path, bool readOnly) override {
-            mOffice.hook("open");
-            return wrap(mReal->open(path, readOnly));
-        }
-        office::Document& activeDocument() override { return wrap(mReal->activeDocument()); }
-        void setDisplayAlerts(bool on) override {
-            mOffice.hook("alerts");
-            mReal->setDisplayAlerts(on);
-        }
-        void quit() override {
-            mOffice.hook("quit");
-            mReal->quit();
-        }
-
-    private:
-        office::Document& wrap(office::Document& real) {
-            for (auto& d : mDocs)
-                if (&d->real() == &real)
-                    return *d;
-            mDocs.push_back(std::make_unique<Doc>(mOffice, real));
-            return *mDocs.back();
-        }
-        InterruptedOffice& mOffice;
-        std::unique_ptr<office::Application> mReal;
-        std::vector<std::unique_ptr<Doc>> mDocs;
-    };
-
-    void hook(const QString& operation) {
-        if (before)
-            before(operation);
-    }
-
-    office::LibreOffice& mReal;
-};
 
 office::LibreOffice& sharedOffice() {
     static std::unique_ptr<office::LibreOffice> office = [] {
@@ -184,7 +96,7 @@ protected:
     }
 
     ScopedTemp temp;
-    InterruptedOffice office;
+    WatchedOffice office; // the real office, broken at a chosen operation
     FakeHost host;
     FakeClipboard clipboard;
     ScriptedPrompts prompts;
