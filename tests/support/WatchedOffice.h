@@ -22,9 +22,7 @@ public:
     // Runs after each operation, also after one that failed.
     std::function<void(const QString& operation)> after;
 
-    std::unique_ptr<office::Application> createApplication() override {
-        return watch("start", [&] { return std::make_unique<Session>(*this, mReal.createApplication()); });
-    }
+    std::unique_ptr<office::Application> createApplication() override;
 
 private:
     template <typename F> decltype(auto) watch(const char* name, F&& operation) {
@@ -104,3 +102,9 @@ private:
 
     office::Office& mReal;
 };
+
+inline std::unique_ptr<office::Application> WatchedOffice::createApplication() {
+    return watch("start", [&]() -> std::unique_ptr<office::Application> {
+        return std::make_unique<Session>(*this, mReal.createApplication());
+    });
+}
