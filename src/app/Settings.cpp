@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "core/AppError.h"
+#include "core/Files.h"
 #include "core/Product.h"
 
 #include <QDateTime>
@@ -32,20 +34,11 @@ enum class Found { Nothing, Folder, Ours, Unreadable, WithOtherLines };
 // Reads a plain file (or one a link leads to) without ever blocking: a FIFO, socket or
 // device under the name is never opened for real.
 std::optional<QByteArray> readWithoutBlocking(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    QFile file;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
-        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    try {
+        return readPlainFile(path, Links::Follow);
+    } catch (const AppError&) {
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
 }
 
 // Lines the store drops when it rewrites the file: comments, lines that are no setting, a

@@ -138,12 +138,13 @@ QString tempFolder() {
     return cache + QStringLiteral("/tmp");
 }
 
-QString tempPath(const QString& name) {
-    const QString folder = tempFolder();
+QString pathIn(const QString& folder, const QString& name) {
     if (folder == QStringLiteral("/"))
         return folder + name;
     return folder + QLatin1Char('/') + name;
 }
+
+QString tempPath(const QString& name) { return pathIn(tempFolder(), name); }
 
 void writeFileNoFollow(const QString& path, const QByteArray& bytes) {
     const QByteArray native = QFile::encodeName(path);
@@ -170,9 +171,10 @@ bool isOwnPlainFile(const QString& path) {
            S_ISREG(info.st_mode) && info.st_uid == ::getuid();
 }
 
-QByteArray readPlainFile(const QString& path) {
+QByteArray readPlainFile(const QString& path, Links links) {
     const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC |
+                              (links == Links::Refuse ? O_NOFOLLOW : 0));
     if (fd < 0)
         throw AppError(systemErrorText(QStringLiteral("Cannot read"), path, errno));
     struct stat info {};

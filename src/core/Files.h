@@ -25,7 +25,9 @@ QString cacheFolder();
 // folder and the reason when a private folder is not this user's own (a planted link, say)
 // or cannot be made. Never ends in a slash.
 QString tempFolder();
-// tempFolder() + "/" + name.
+// The path of a name in a folder (no doubled slash in "/").
+QString pathIn(const QString& folder, const QString& name);
+// pathIn(tempFolder(), name).
 QString tempPath(const QString& name);
 
 // "<what> '<path>': <the system's description of error>", for reports.
@@ -43,6 +45,8 @@ void writeFileNoFollow(const QString& path, const QByteArray& bytes);
 // True when the path itself (not a link) is a plain file of this user's.
 bool isOwnPlainFile(const QString& path);
 
-// Reads a plain file without following a link at the path and without blocking (a FIFO or
-// a device is refused). Throws AppError with a readable description on any failure.
-QByteArray readPlainFile(const QString& path);
+// Reads a plain file without blocking (a FIFO or a device is refused), and, unless told to
+// follow one, without following a link at the path. Throws AppError with a readable
+// description on any failure.
+enum class Links { Refuse, Follow };
+QByteArray readPlainFile(const QString& path, Links links = Links::Refuse);

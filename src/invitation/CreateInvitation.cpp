@@ -13,6 +13,8 @@
 namespace {
 using Field = InvitationHost::Field;
 
+const QString kNoDigits = QStringLiteral("No source of digits");
+
 // How the boxes of the filled texts may change so that every text is readable: the event's
 // name shrinks within its box; the details box grows, then its text shrinks.
 const QList<office::TextFit> kTextFits = {
@@ -110,8 +112,7 @@ void CreateInvitation::PushButton6_Click() {
     auto inFolder = [&](const QString& name) {
         if (folder.isEmpty())
             throw AppError(QStringLiteral("There is no temporary folder for '%1'.").arg(name));
-        return folder == QStringLiteral("/") ? QString(folder + name)
-                                             : QString(folder + QLatin1Char('/') + name);
+        return pathIn(folder, name);
     };
     // Set only for a template this program wrote (now or in an earlier run): nothing else is
     // opened as the template, nor deleted.
@@ -176,8 +177,8 @@ void CreateInvitation::PushButton6_Click() {
         trap(132, [&] { name = kDocumentNamePrefix; });
         for (int i = 0; i < 8; ++i) { // 134..142
             int digit = 0;
-            trap(136, [&] { object(mDigits, QStringLiteral("No source of digits")).reseed(secondsSinceMidnight()); });
-            trap(138, [&] { digit = object(mDigits, QStringLiteral("No source of digits")).drawDigit(); });
+            trap(136, [&] { object(mDigits, kNoDigits).reseed(secondsSinceMidnight()); });
+            trap(138, [&] { digit = object(mDigits, kNoDigits).drawDigit(); });
             trap(140, [&] { name += QString::number(digit); });
         }
         trap(144, [&] { path = inFolder(name + kDocumentNameSuffix); });
