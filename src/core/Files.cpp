@@ -116,6 +116,17 @@ bool sharedFolder(const QString& folder) {
 }
 } // namespace
 
+std::unique_ptr<QTemporaryDir> scratchFolder(const QString& purpose) {
+    const QString cache = cacheFolder();
+    QDir().mkpath(cache);
+    auto folder = std::make_unique<QTemporaryDir>(cache + QLatin1Char('/') + purpose +
+                                                  QStringLiteral("-XXXXXX"));
+    if (!folder->isValid())
+        throw AppError(
+            QStringLiteral("Cannot create a folder for the %1 in '%2'.").arg(purpose, cache));
+    return folder;
+}
+
 QString tempFolder() {
     const QString fromEnvironment = qEnvironmentVariable("TEMP");
     if (!fromEnvironment.isEmpty()) {

@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
 
 // True when the last-modified time of the path can be read; never throws.
 bool FileExists(const QString& path);
@@ -17,6 +20,11 @@ void ForceDeleteFile(const QString& path);
 // the office's private profile, its picture files and the private temporary folder live
 // there. Only computed, not created.
 QString cacheFolder();
+
+// A private scratch folder (mode 0700) of the program's in its cache folder, named after
+// what it is for ("picture", "export"), removed with the object. Throws AppError when it
+// cannot be made.
+std::unique_ptr<QTemporaryDir> scratchFolder(const QString& purpose);
 
 // The temporary folder: $TEMP when set and not empty, otherwise a private per-user folder
 // (mode 0700) that is created when missing. When $TEMP is a folder others can write to (or

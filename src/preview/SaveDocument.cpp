@@ -7,14 +7,12 @@
 #include "core/Prompts.h"
 #include "office/Office.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <memory>
 #include <utility>
@@ -204,12 +202,8 @@ void exportFileReplacing(office::Office& office, const QString& source, const QS
     // The office writes into a private folder: an office that dies halfway leaves its own
     // temporary files there, never in the user's folder. The finished file then replaces
     // the target as a copy does.
-    QDir().mkpath(cacheFolder());
-    const QTemporaryDir folder(cacheFolder() + QStringLiteral("/export-XXXXXX"));
-    if (!folder.isValid())
-        throw AppError(
-            QStringLiteral("Cannot create a folder for the export in '%1'.").arg(cacheFolder()));
-    const QString exported = folder.filePath(QStringLiteral("invitation"));
+    const auto folder = scratchFolder(QStringLiteral("export"));
+    const QString exported = folder->filePath(QStringLiteral("invitation"));
     const std::unique_ptr<office::Application> session = office.createApplication();
     office::Document& document = session->open(source, true);
     document.exportTo(exported, exportFormat(format));

@@ -26,9 +26,7 @@
 #include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
-#include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <cmath>
 #include <condition_variable>
@@ -162,12 +160,8 @@ public:
                 throw AppError(QStringLiteral("The document has no page size."));
             const int pixelHeight = int(std::lround(double(pixelWidth) * height / width));
 
-            // A private folder (mode 0700) for the office's picture file.
-            QDir().mkpath(cacheFolder());
-            QTemporaryDir folder(cacheFolder() + QStringLiteral("/render-XXXXXX"));
-            if (!folder.isValid())
-                throw AppError(QStringLiteral("Cannot create a folder for the picture."));
-            const QString file = folder.filePath(QStringLiteral("page.png"));
+            const auto folder = scratchFolder(QStringLiteral("picture"));
+            const QString file = folder->filePath(QStringLiteral("page.png"));
 
             const Sequence<beans::PropertyValue> filterData = properties({
                 property("PixelWidth", Any(sal_Int32(pixelWidth))),
