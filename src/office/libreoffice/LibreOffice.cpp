@@ -12,10 +12,14 @@
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/document/XExporter.hpp>
+#include <com/sun/star/document/XFilter.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/io/IOException.hpp>
+#include <com/sun/star/io/XOutputStream.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/lang/XMultiComponentFactory.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/text/XBookmarksSupplier.hpp>
 #include <com/sun/star/text/XText.hpp>
@@ -23,10 +27,12 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/ucb/XSimpleFileAccess.hpp>
 #include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <cmath>
 #include <condition_variable>
@@ -161,30 +167,47 @@ public:
             const int pixelHeight = int(std::lround(double(pixelWidth) * height / width));
 
             const auto folder = scratchFolder(QStringLiteral("picture"));
-            const QString file = folder->filePath(QStringLiteral("page.png"));
-
+            const QString file = folder->filePath(QStringLiteral("page.bmp"));
+            // The office's picture export, as "Export as Image" uses it, asked for an
+            // uncompressed bitmap: the pixels are those of its PNG export, and neither side
+            // spends time on compression. It writes to a stream the office opens on the file.
+            const Reference<uno::XComponentContext> context = mEngine.context();
+            const Reference<lang::XMultiComponentFactory> services = context->getServiceManager();
+            const Reference<document::XExporter> exporter(
+                services->createInstanceWithContext(OUString("com.sun.star.comp.GraphicExportFilter"), context),
+                UNO_QUERY_THROW);
+            const Reference<ucb::XSimpleFileAccess> files(
+                services->createInstanceWithContext(OUString("com.sun.star.ucb.SimpleFileAccess"), context),
+                UNO_QUERY_THROW);
+            const Reference<io::XOutputStream> out = files->openFileWrite(fileUrl(file));
+            exporter->setSourceDocument(mComponent);
             const Sequence<beans::PropertyValue> filterData = properties({
                 property("PixelWidth", Any(sal_Int32(pixelWidth))),
                 property("PixelHeight", Any(sal_Int32(pixelHeight))),
-                // The file is read back at once: speed, not size (the pixels are the same).
-                property("Compression", Any(sal_Int32(1))),
             });
-            const Sequence<beans::PropertyValue> args = properties({
-                property("FilterName", Any(OUString("writer_png_Export"))),
-                property("FilterData", Any(filterData)),
-                property("Overwrite", Any(true)),
-            });
-            const Reference<frame::XStorable> storable(mComponent, UNO_QUERY_THROW);
+            bool drawn = false;
             try {
-                storable->storeToURL(fileUrl(file), args);
+                drawn = Reference<document::XFilter>(exporter, UNO_QUERY_THROW)
+                            ->filter(properties({
+                                property("FilterName", Any(OUString("bmp_Export"))),
+                                property("FilterData", Any(filterData)),
+                                property("OutputStream", Any(out)),
+                            }));
+                out->closeOutput();
             } catch (const io::IOException&) {
                 throw AppError(QStringLiteral("The office could not render the document to a picture."));
             }
-            QImage image(file);
+            QImageReader reader(file, "bmp");
+            QImage image = drawn ? reader.read() : QImage();
             if (image.isNull())
                 throw AppError(QStringLiteral("The office could not render the document to a picture."));
-            // The export rounds its size on its own; the caller gets exactly what it asked for.
-            if (image.width() != pixelWidth || image.height() != pixelHeight)
+            // The office draws the page at the size asked and may add a blank pixel on the
+            // right and at the bottom: that edge is cut off, so the page keeps its exact
+            // pixels. Any other size is brought to the one asked.
+            if (image.width() >= pixelWidth && image.width() <= pixelWidth + 1 &&
+                image.height() >= pixelHeight && image.height() <= pixelHeight + 1)
+                image = image.copy(0, 0, pixelWidth, pixelHeight);
+            else
                 image = image.scaled(pixelWidth, pixelHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             // Dots per metre such that the picture's physical size is the page's, scaled.
             const double pageWidthMetres = width / 100000.0 * logicalScale;
