@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "app/Settings.h"
+#include "core/Memory.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "widgets/QtPrompts.h"
 
@@ -45,6 +46,7 @@ void answerHelpAndVersion(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    keepLargeBlocksInHeap();
     answerHelpAndVersion(argc, argv);
     QApplication app(argc, argv);
     name();
