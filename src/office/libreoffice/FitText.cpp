@@ -13,6 +13,7 @@
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/container/NoSuchElementException.hpp>
 #include <com/sun/star/style/LineSpacing.hpp>
 #include <com/sun/star/style/LineSpacingMode.hpp>
 #include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
@@ -28,6 +29,8 @@
 #include <com/sun/star/text/XTextRange.hpp>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -54,6 +57,39 @@ template <typename T> T get(const Reference<beans::XPropertySet>& object, const 
     return value;
 }
 
+// Several properties at once: one call to the office where the object takes it, one per
+// property where it does not. The values come in the order of the names.
+std::vector<Any> getAll(const Reference<beans::XPropertySet>& object,
+                        std::initializer_list<const char*> names) {
+    std::vector<const char*> sorted(names); // the office asks for them in alphabetical order
+    std::sort(sorted.begin(), sorted.end(),
+              [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+    std::vector<Any> values;
+    const Reference<beans::XMultiPropertySet> atOnce(object, UNO_QUERY);
+    if (atOnce.is()) {
+        Sequence<OUString> asked(sal_Int32(sorted.size()));
+        for (size_t i = 0; i < sorted.size(); ++i)
+            asked.getArray()[i] = OUString::createFromAscii(sorted[i]);
+        const Sequence<Any> got = atOnce->getPropertyValues(asked);
+        for (const char* name : names) {
+            const auto at = std::find_if(sorted.begin(), sorted.end(), [&](const char* n) {
+                return std::strcmp(n, name) == 0;
+            });
+            values.push_back(got[sal_Int32(at - sorted.begin())]);
+        }
+        return values;
+    }
+    for (const char* name : names)
+        values.push_back(object->getPropertyValue(OUString::createFromAscii(name)));
+    return values;
+}
+
+template <typename T> T as(const Any& value) {
+    T result{};
+    value >>= result;
+    return result;
+}
+
 void setAll(const Reference<beans::XPropertySet>& object, std::initializer_list<const char*> names,
             std::initializer_list<Any> values) {
     auto value = values.begin();
@@ -69,8 +105,8 @@ struct Room {
 // A filled text box whose text is being fitted.
 class Box {
 public:
-    explicit Box(const Reference<text::XTextFrame>& frame)
-        : mFrame(frame, UNO_QUERY_THROW), mText(frame->getText()) {
+    Box(const Reference<text::XText>& text, const Reference<text::XTextFrame>& frame)
+        : mFrame(frame, UNO_QUERY_THROW), mText(text) {
         dropTrailingEmptyParagraphs();
         mHeight = get<sal_Int32>(mFrame, "Height");
         mTop = get<sal_Int32>(mFrame, "VertOrientPosition");
@@ -84,9 +120,10 @@ public:
         mWhole.set(whole, UNO_QUERY_THROW);
         mWholeAtOnce.set(whole, UNO_QUERY);
         const Reference<beans::XPropertySet> start(mText->createTextCursor(), UNO_QUERY_THROW);
-        mPoints = get<float>(start, "CharHeight");
+        const std::vector<Any> type = getAll(start, {"CharHeight", "ParaLineSpacing"});
+        mPoints = as<float>(type[0]);
         mShownPoints = points();
-        mSpacing = get<style::LineSpacing>(start, "ParaLineSpacing");
+        mSpacing = as<style::LineSpacing>(type[1]);
     }
 
     const Reference<beans::XPropertySet>& frame() const { return mFrame; }
@@ -168,19 +205,27 @@ private:
     sal_Int32 mTop = 0;
 };
 
-Reference<text::XTextFrame> boxHolding(const Reference<lang::XComponent>& document,
-                                       const QString& bookmark) {
+// The text box holding the bookmark: its text and the box.
+struct Holder {
+    Reference<text::XText> text;
+    Reference<text::XTextFrame> frame;
+};
+Holder boxHolding(const Reference<lang::XComponent>& document, const QString& bookmark) {
     const Reference<container::XNameAccess> marks =
         Reference<text::XBookmarksSupplier>(document, UNO_QUERY_THROW)->getBookmarks();
-    if (!marks->hasByName(toOUString(bookmark)))
+    Reference<text::XTextContent> mark;
+    try {
+        mark.set(marks->getByName(toOUString(bookmark)), UNO_QUERY_THROW);
+    } catch (const container::NoSuchElementException&) {
         throw AppError(
             QStringLiteral("The bookmark '%1' does not exist in the document.").arg(bookmark));
-    const Reference<text::XTextContent> mark(marks->getByName(toOUString(bookmark)),
-                                             UNO_QUERY_THROW);
-    const Reference<text::XTextFrame> frame(mark->getAnchor()->getText(), UNO_QUERY);
-    if (!frame.is())
+    }
+    Holder holder;
+    holder.text = mark->getAnchor()->getText();
+    holder.frame.set(holder.text, UNO_QUERY);
+    if (!holder.frame.is())
         throw AppError(QStringLiteral("The bookmark '%1' is not in a text box.").arg(bookmark));
-    return frame;
+    return holder;
 }
 
 // The page's body: inside the margins, header and footer areas included in them.
@@ -193,44 +238,67 @@ Room pageBody(const Reference<lang::XComponent>& document) {
         families->getStyleFamilies()->getByName(OUString("PageStyles")), UNO_QUERY_THROW);
     const Reference<beans::XPropertySet> page(
         pageStyles->getByName(get<OUString>(start, "PageStyleName")), UNO_QUERY_THROW);
-    const sal_Int32 header =
-        get<bool>(page, "HeaderIsOn") ? get<sal_Int32>(page, "HeaderHeight") : 0;
-    const sal_Int32 footer =
-        get<bool>(page, "FooterIsOn") ? get<sal_Int32>(page, "FooterHeight") : 0;
-    return {get<sal_Int32>(page, "TopMargin") + header,
-            get<sal_Int32>(page, "Height") - get<sal_Int32>(page, "BottomMargin") - footer};
+    const std::vector<Any> v = getAll(page, {"HeaderIsOn", "HeaderHeight", "FooterIsOn",
+                                             "FooterHeight", "TopMargin", "Height", "BottomMargin"});
+    const sal_Int32 header = as<bool>(v[0]) ? as<sal_Int32>(v[1]) : 0;
+    const sal_Int32 footer = as<bool>(v[2]) ? as<sal_Int32>(v[3]) : 0;
+    return {as<sal_Int32>(v[4]) + header, as<sal_Int32>(v[5]) - as<sal_Int32>(v[6]) - footer};
 }
 
-// How far a page-placed box may reach: down to the page's bottom margin, up to the bottom
-// of the nearest box in front of the page's text that stands above it. It never has to
-// shrink or move down.
-Room growthRoom(const Reference<lang::XComponent>& document, const Box& box) {
-    const Room unchanged{box.top(), box.top() + box.height()};
-    const Reference<beans::XPropertySet>& frame = box.frame();
-    if (get<sal_Int16>(frame, "VertOrientRelation") != text::RelOrientation::PAGE_FRAME)
-        return unchanged;
-    const sal_Int32 left = get<sal_Int32>(frame, "HoriOrientPosition");
-    const sal_Int32 right = left + get<awt::Size>(frame, "Size").Width;
-
-    Room room = pageBody(document);
-    const Reference<container::XIndexAccess> frames(
-        Reference<text::XTextFramesSupplier>(document, UNO_QUERY_THROW)->getTextFrames(),
-        UNO_QUERY_THROW);
-    for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
-        const Reference<beans::XPropertySet> other(frames->getByIndex(i), UNO_QUERY_THROW);
-        if (other == frame || !get<bool>(other, "Opaque") ||
-            get<sal_Int16>(other, "VertOrientRelation") != text::RelOrientation::PAGE_FRAME)
-            continue;
-        const sal_Int32 otherLeft = get<sal_Int32>(other, "HoriOrientPosition");
-        const sal_Int32 otherTop = get<sal_Int32>(other, "VertOrientPosition");
-        const awt::Size size = get<awt::Size>(other, "Size");
-        const bool overlaps = otherLeft < right && otherLeft + size.Width > left;
-        const sal_Int32 otherBottom = otherTop + size.Height;
-        if (overlaps && otherBottom <= box.top())
-            room.top = std::max(room.top, otherBottom);
+// Where a box may reach. One placed on the page may grow down to the page's bottom margin
+// and up to the bottom of the nearest box in front of the page's text that stands above
+// it; any other keeps its place. No box ever has to shrink or move down.
+class GrowthRoom {
+public:
+    GrowthRoom(const Reference<lang::XComponent>& document, const Box& box)
+        : mDocument(document), mBox(box), mUnchanged{box.top(), box.top() + box.height()} {
+        mOnPage = get<sal_Int16>(box.frame(), "VertOrientRelation") ==
+                  text::RelOrientation::PAGE_FRAME;
+        if (mOnPage)
+            mBody = pageBody(document);
     }
-    return {std::min(room.top, unchanged.top), std::max(room.bottom, unchanged.bottom)};
-}
+
+    // Growing downwards only: the boxes above need not be looked at.
+    Room below() const {
+        if (!mOnPage)
+            return mUnchanged;
+        return {mUnchanged.top, std::max(mBody.bottom, mUnchanged.bottom)};
+    }
+
+    Room belowAndAbove() const {
+        if (!mOnPage)
+            return mUnchanged;
+        const Reference<beans::XPropertySet>& frame = mBox.frame();
+        const sal_Int32 left = get<sal_Int32>(frame, "HoriOrientPosition");
+        const sal_Int32 right = left + get<awt::Size>(frame, "Size").Width;
+        sal_Int32 top = mBody.top;
+        const Reference<container::XIndexAccess> frames(
+            Reference<text::XTextFramesSupplier>(mDocument, UNO_QUERY_THROW)->getTextFrames(),
+            UNO_QUERY_THROW);
+        const sal_Int32 count = frames->getCount();
+        for (sal_Int32 i = 0; i < count; ++i) {
+            const Reference<beans::XPropertySet> other(frames->getByIndex(i), UNO_QUERY_THROW);
+            if (other == frame || !get<bool>(other, "Opaque") ||
+                get<sal_Int16>(other, "VertOrientRelation") != text::RelOrientation::PAGE_FRAME)
+                continue;
+            const sal_Int32 otherLeft = get<sal_Int32>(other, "HoriOrientPosition");
+            const sal_Int32 otherTop = get<sal_Int32>(other, "VertOrientPosition");
+            const awt::Size size = get<awt::Size>(other, "Size");
+            const bool overlaps = otherLeft < right && otherLeft + size.Width > left;
+            const sal_Int32 otherBottom = otherTop + size.Height;
+            if (overlaps && otherBottom <= mUnchanged.top)
+                top = std::max(top, otherBottom);
+        }
+        return {std::min(top, mUnchanged.top), below().bottom};
+    }
+
+private:
+    const Reference<lang::XComponent>& mDocument;
+    const Box& mBox;
+    Room mUnchanged;
+    bool mOnPage = false;
+    Room mBody{0, 0};
+};
 
 // The largest whole size in [smallest, largest] at which the text fits, or 0.
 int largestFittingSize(int smallest, int largest, const std::function<bool(int)>& fitsAt) {
@@ -289,8 +357,11 @@ bool fit(const Reference<lang::XComponent>& document, Box& box, const TextFit& r
     box.readType();
     Room room{box.top(), box.top() + box.height()};
     if (rule.mayGrow) {
-        room = growthRoom(document, box);
+        const GrowthRoom growth(document, box);
         const sal_Int32 height = needed + box.reserve(box.points());
+        room = growth.below();
+        if (height > room.bottom - room.top)
+            room = growth.belowAndAbove();
         if (height <= room.bottom - room.top) {
             placeIn(box, room, height);
             return true;
@@ -306,7 +377,8 @@ QStringList fitTextInBoxes(const Reference<lang::XComponent>& document,
                            const QList<TextFit>& boxes) {
     QStringList tooLong;
     for (const TextFit& rule : boxes) {
-        Box box(boxHolding(document, rule.bookmark));
+        const Holder holder = boxHolding(document, rule.bookmark);
+        Box box(holder.text, holder.frame);
         if (!fit(document, box, rule))
             tooLong << rule.bookmark;
     }
