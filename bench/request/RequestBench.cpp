@@ -7,6 +7,7 @@
 //
 //   request_bench [warm runs = 200] [naive runs = 5]
 #include "core/Files.h"
+#include "core/Memory.h"
 #include "core/Prompts.h"
 #include "invitation/CreateInvitation.h"
 #include "invitation/PreviewPicture.h"
@@ -256,6 +257,7 @@ Offices officeProcesses() {
 } // namespace
 
 int main(int argc, char** argv) {
+    keepLargeBlocksInHeap(); // as the program does
     QApplication app(argc, argv);
     const int warmRuns = argc > 1 ? std::max(21, atoi(argv[1])) : 200;
     const int naiveRuns = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
@@ -346,6 +348,13 @@ int main(int argc, char** argv) {
         "click to preview shown, warm office: median %.1f ms, min %.1f, max %.1f (%d runs)\n",
         warmMedian, *std::min_element(warm.begin(), warm.end()),
         *std::max_element(warm.begin(), warm.end()), int(warm.size()));
+    // Per fifty requests in a row: an office that slowed down with age would show here.
+    std::printf("  medians by fifty:");
+    for (size_t from = 0; from < warm.size(); from += 50) {
+        const size_t to = std::min(warm.size(), from + 50);
+        std::printf(" %.1f", median(std::vector<double>(warm.begin() + from, warm.begin() + to)));
+    }
+    std::printf("\n");
     std::printf("  step medians:");
     for (const auto& [step, times] : steps)
         std::printf(" %s %.1f;", qPrintable(step), median(times));
