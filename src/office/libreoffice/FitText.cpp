@@ -6,6 +6,7 @@
 #include "office/libreoffice/FitText.h"
 
 #include "core/AppError.h"
+#include "office/libreoffice/Properties.h"
 #include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/awt/Size.hpp>
@@ -16,24 +17,21 @@
 #include <com/sun/star/container/NoSuchElementException.hpp>
 #include <com/sun/star/style/LineSpacing.hpp>
 #include <com/sun/star/style/LineSpacingMode.hpp>
-#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/text/RelOrientation.hpp>
 #include <com/sun/star/text/SizeType.hpp>
 #include <com/sun/star/text/XBookmarksSupplier.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextContent.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
-#include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextFrame.hpp>
 #include <com/sun/star/text/XTextFramesSupplier.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 
 #include <algorithm>
-#include <cstring>
-#include <vector>
 #include <cmath>
 #include <functional>
 #include <map>
+#include <vector>
 
 using namespace ::com::sun::star;
 using ::com::sun::star::uno::Any;
@@ -50,45 +48,6 @@ namespace {
 // Below any text's height, so that a growing box takes exactly its text's height.
 constexpr sal_Int32 kTokenHeight = 50; // 1/100 mm
 constexpr double kHmmPerPoint = 2540.0 / 72.0;
-
-template <typename T> T get(const Reference<beans::XPropertySet>& object, const char* name) {
-    T value{};
-    object->getPropertyValue(OUString::createFromAscii(name)) >>= value;
-    return value;
-}
-
-// Several properties at once: one call to the office where the object takes it, one per
-// property where it does not. The values come in the order of the names.
-std::vector<Any> getAll(const Reference<beans::XPropertySet>& object,
-                        std::initializer_list<const char*> names) {
-    std::vector<const char*> sorted(names); // the office asks for them in alphabetical order
-    std::sort(sorted.begin(), sorted.end(),
-              [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
-    std::vector<Any> values;
-    const Reference<beans::XMultiPropertySet> atOnce(object, UNO_QUERY);
-    if (atOnce.is()) {
-        Sequence<OUString> asked(sal_Int32(sorted.size()));
-        for (size_t i = 0; i < sorted.size(); ++i)
-            asked.getArray()[i] = OUString::createFromAscii(sorted[i]);
-        const Sequence<Any> got = atOnce->getPropertyValues(asked);
-        for (const char* name : names) {
-            const auto at = std::find_if(sorted.begin(), sorted.end(), [&](const char* n) {
-                return std::strcmp(n, name) == 0;
-            });
-            values.push_back(got[sal_Int32(at - sorted.begin())]);
-        }
-        return values;
-    }
-    for (const char* name : names)
-        values.push_back(object->getPropertyValue(OUString::createFromAscii(name)));
-    return values;
-}
-
-template <typename T> T as(const Any& value) {
-    T result{};
-    value >>= result;
-    return result;
-}
 
 void setAll(const Reference<beans::XPropertySet>& object, std::initializer_list<const char*> names,
             std::initializer_list<Any> values) {
@@ -230,15 +189,7 @@ Holder boxHolding(const Reference<lang::XComponent>& document, const QString& bo
 
 // The page's body: inside the margins, header and footer areas included in them.
 Room pageBody(const Reference<lang::XComponent>& document) {
-    const Reference<text::XTextDocument> text(document, UNO_QUERY_THROW);
-    const Reference<beans::XPropertySet> start(text->getText()->createTextCursor(),
-                                               UNO_QUERY_THROW);
-    const Reference<style::XStyleFamiliesSupplier> families(document, UNO_QUERY_THROW);
-    const Reference<container::XNameAccess> pageStyles(
-        families->getStyleFamilies()->getByName(OUString("PageStyles")), UNO_QUERY_THROW);
-    const Reference<beans::XPropertySet> page(
-        pageStyles->getByName(get<OUString>(start, "PageStyleName")), UNO_QUERY_THROW);
-    const std::vector<Any> v = getAll(page, {"HeaderIsOn", "HeaderHeight", "FooterIsOn",
+    const std::vector<Any> v = getAll(firstPageStyle(document), {"HeaderIsOn", "HeaderHeight", "FooterIsOn",
                                              "FooterHeight", "TopMargin", "Height", "BottomMargin"});
     const sal_Int32 header = as<bool>(v[0]) ? as<sal_Int32>(v[1]) : 0;
     const sal_Int32 footer = as<bool>(v[2]) ? as<sal_Int32>(v[3]) : 0;

@@ -4,11 +4,13 @@
 
 #include "core/Files.h"
 #include "office/libreoffice/FitText.h"
+#include "office/libreoffice/Properties.h"
 #include "office/libreoffice/UnoEngine.h"
 #include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/NoSuchElementException.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
@@ -20,7 +22,6 @@
 #include <com/sun/star/io/XOutputStream.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/lang/XMultiComponentFactory.hpp>
-#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/text/XBookmarksSupplier.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextContent.hpp>
@@ -104,11 +105,16 @@ public:
     void setBookmarkText(const QString& bookmark, const QString& text) override {
         requireOpen();
         mEngine.call(mGeneration, [&] {
-            const Reference<text::XBookmarksSupplier> supplier(mComponent, UNO_QUERY_THROW);
-            const Reference<container::XNameAccess> marks = supplier->getBookmarks();
-            if (!marks->hasByName(toOUString(bookmark)))
+            // Each call to the office is a round trip: the bookmarks are looked up once for
+            // the document, and a missing one is caught rather than asked about first.
+            if (!mBookmarks.is())
+                mBookmarks = Reference<text::XBookmarksSupplier>(mComponent, UNO_QUERY_THROW)->getBookmarks();
+            Reference<text::XTextContent> mark;
+            try {
+                mark.set(mBookmarks->getByName(toOUString(bookmark)), UNO_QUERY_THROW);
+            } catch (const container::NoSuchElementException&) {
                 throw AppError(QStringLiteral("The bookmark '%1' does not exist in the document.").arg(bookmark));
-            const Reference<text::XTextContent> mark(marks->getByName(toOUString(bookmark)), UNO_QUERY_THROW);
+            }
             // Replaces everything the bookmark covers, fields included; at a collapsed
             // bookmark the text is inserted there.
             mark->getAnchor()->setString(toOUString(documentText(text)));
@@ -150,18 +156,10 @@ public:
         if (pixelWidth <= 0 || !(logicalScale > 0))
             throw AppError(QStringLiteral("Invalid picture size."));
         return mEngine.call(mGeneration, [&] {
-            const Reference<text::XTextDocument> document(mComponent, UNO_QUERY_THROW);
-            // The first page's size, from the page style in force at the start of the text.
-            const Reference<beans::XPropertySet> start(document->getText()->createTextCursor(), UNO_QUERY_THROW);
-            OUString pageStyle;
-            start->getPropertyValue(OUString("PageStyleName")) >>= pageStyle;
-            const Reference<style::XStyleFamiliesSupplier> families(mComponent, UNO_QUERY_THROW);
-            const Reference<container::XNameAccess> pageStyles(
-                families->getStyleFamilies()->getByName(OUString("PageStyles")), UNO_QUERY_THROW);
-            const Reference<beans::XPropertySet> style(pageStyles->getByName(pageStyle), UNO_QUERY_THROW);
-            sal_Int32 width = 0, height = 0; // 1/100 mm
-            style->getPropertyValue(OUString("Width")) >>= width;
-            style->getPropertyValue(OUString("Height")) >>= height;
+            // The first page's size (1/100 mm).
+            const std::vector<Any> size = getAll(firstPageStyle(mComponent), {"Width", "Height"});
+            const sal_Int32 width = as<sal_Int32>(size[0]);
+            const sal_Int32 height = as<sal_Int32>(size[1]);
             if (width <= 0 || height <= 0)
                 throw AppError(QStringLiteral("The document has no page size."));
             const int pixelHeight = int(std::lround(double(pixelWidth) * height / width));
@@ -221,15 +219,18 @@ public:
     // Closes without a word; used when the session ends and on destruction.
     void closeQuietly() noexcept {
         if (Engine::processExiting()) {
-            // Too late for any UNO call, a release included: let the reference go unused.
+            // Too late for any UNO call, a release included: let the references go unused.
             new Reference<lang::XComponent>(mComponent);
+            new Reference<container::XNameAccess>(mBookmarks);
             mComponent.clear();
+            mBookmarks.clear();
             return;
         }
         try {
             closeDocument();
         } catch (...) {
             mComponent.clear();
+            mBookmarks.clear();
         }
     }
 
@@ -273,6 +274,7 @@ private:
         requireOpen();
         const Reference<lang::XComponent> component = mComponent;
         mComponent.clear();
+        mBookmarks.clear();
         if (mGeneration != mEngine.generation() || !mEngine.alive())
             return; // the office that held it is gone, and the document with it
         mEngine.call(mGeneration, [&] {
@@ -291,6 +293,7 @@ private:
     Engine& mEngine;
     unsigned mGeneration;
     Reference<lang::XComponent> mComponent;
+    Reference<container::XNameAccess> mBookmarks; // looked up at the first fill
 };
 
 class LoApplication : public Application {
