@@ -30,6 +30,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <future>
+#include <optional>
 #include <map>
 #include <vector>
 
@@ -226,20 +228,25 @@ public:
         const Reference<container::XIndexAccess> frames(
             Reference<text::XTextFramesSupplier>(mDocument, UNO_QUERY_THROW)->getTextFrames(),
             UNO_QUERY_THROW);
+        // The boxes are read side by side, each on a thread of its own: every read is a
+        // round trip to the office, and one box after another would wait for each in turn.
+        std::vector<std::future<std::optional<sal_Int32>>> bottoms;
         const sal_Int32 count = frames->getCount();
-        for (sal_Int32 i = 0; i < count; ++i) {
-            const Reference<beans::XPropertySet> other(frames->getByIndex(i), UNO_QUERY_THROW);
-            if (other == frame || !get<bool>(other, "Opaque") ||
-                get<sal_Int16>(other, "VertOrientRelation") != text::RelOrientation::PAGE_FRAME)
-                continue;
-            const sal_Int32 otherLeft = get<sal_Int32>(other, "HoriOrientPosition");
-            const sal_Int32 otherTop = get<sal_Int32>(other, "VertOrientPosition");
-            const awt::Size size = get<awt::Size>(other, "Size");
-            const bool overlaps = otherLeft < right && otherLeft + size.Width > left;
-            const sal_Int32 otherBottom = otherTop + size.Height;
-            if (overlaps && otherBottom <= mUnchanged.top)
-                top = std::max(top, otherBottom);
-        }
+        for (sal_Int32 i = 0; i < count; ++i)
+            bottoms.push_back(std::async(std::launch::async, [&, i]() -> std::optional<sal_Int32> {
+                const Reference<beans::XPropertySet> other(frames->getByIndex(i), UNO_QUERY_THROW);
+                if (other == frame || !get<bool>(other, "Opaque") ||
+                    get<sal_Int16>(other, "VertOrientRelation") != text::RelOrientation::PAGE_FRAME)
+                    return std::nullopt;
+                const sal_Int32 otherLeft = get<sal_Int32>(other, "HoriOrientPosition");
+                const awt::Size size = get<awt::Size>(other, "Size");
+                if (otherLeft >= right || otherLeft + size.Width <= left)
+                    return std::nullopt; // beside the box, not above it
+                return get<sal_Int32>(other, "VertOrientPosition") + size.Height;
+            }));
+        for (auto& bottom : bottoms)
+            if (const std::optional<sal_Int32> b = bottom.get(); b && *b <= mUnchanged.top)
+                top = std::max(top, *b);
         return {std::min(top, mUnchanged.top), below().bottom};
     }
 
