@@ -3,7 +3,11 @@
 
 #include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/UnoEngine.h"
+#include "office/libreoffice/UnoText.h"
 #include "support/office/OfficeDocuments.h"
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,6 +27,8 @@
 #include <thread>
 
 using namespace std::chrono_literals;
+using namespace ::com::sun::star;
+using ::rtl::OUString;
 using testing::HasSubstr;
 
 namespace {
@@ -204,7 +210,38 @@ TEST_F(OfficeTest, RendersTheFirstPageAtItsPhysicalScale) {
             dark += qGray(picture.pixel(x, y)) < 128;
     EXPECT_GT(dark, 50) << "the text must be drawn";
     // No picture file is left behind.
-    EXPECT_TRUE(QDir(qEnvironmentVariable("TEMP")).entryList({QStringLiteral("*.png")}).isEmpty());
+    EXPECT_TRUE(QDir(qEnvironmentVariable("TEMP"))
+                    .entryList({QStringLiteral("*.png"), QStringLiteral("*.bmp")})
+                    .isEmpty());
+}
+
+// The picture is the office's own: pixel for pixel what its PNG export ("Export as Image")
+// draws at that size, without the blank edge that export adds; nothing is resampled.
+TEST_F(OfficeTest, RendersExactlyWhatTheOfficeExportsAsAnImage) {
+    QImage picture;
+    {
+        auto word = office->createApplication();
+        picture = word->open(dot, true).renderPicture(816, 0.5);
+        word->quit();
+    }
+    ASSERT_EQ(picture.size(), QSize(816, 1056));
+
+    const QString png = tempFile(QStringLiteral("exported.png"));
+    {
+        OpenedDocument document(*office, dot);
+        uno::Sequence<beans::PropertyValue> size(2), args(2);
+        size.getArray()[0] = office::property("PixelWidth", uno::Any(sal_Int32(816)));
+        size.getArray()[1] = office::property("PixelHeight", uno::Any(sal_Int32(1056)));
+        args.getArray()[0] = office::property("FilterName", uno::Any(OUString("writer_png_Export")));
+        args.getArray()[1] = office::property("FilterData", uno::Any(size));
+        uno::Reference<frame::XStorable>(document.component(), uno::UNO_QUERY_THROW)
+            ->storeToURL(office::fileUrl(png), args);
+    }
+    const QImage exported(png);
+    ASSERT_GE(exported.width(), 816);
+    ASSERT_GE(exported.height(), 1056);
+    EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32),
+              exported.copy(0, 0, 816, 1056).convertToFormat(QImage::Format_RGB32));
 }
 
 } // namespace
