@@ -501,6 +501,9 @@ void Engine::start() {
 
     // The office keeps its own temporary files in a private folder beside its profile, not
     // in the user's TEMP, where the program's request must leave nothing but its document.
+    // No office runs on this profile now: what an earlier one left there (a killed office
+    // leaves its folders behind, one per start) goes.
+    QDir(mProfile + QStringLiteral("-tmp")).removeRecursively();
     const QByteArray officeTemp = QFile::encodeName(mProfile + QStringLiteral("-tmp"));
     ::mkdir(officeTemp.constData(), 0700);
     QList<QByteArray> environment;
@@ -676,7 +679,7 @@ void Engine::connect(std::chrono::steady_clock::time_point deadline) {
             const Reference<frame::XDesktop2> desktop = frame::Desktop::create(remote);
             mContext = remote;
             mDesktop = desktop;
-            turnOffDocumentLocking();
+            configureProfile();
             return;
         } catch (const connection::NoConnectException& e) {
             lastProblem = toQString(e.Message);
@@ -688,24 +691,39 @@ void Engine::connect(std::chrono::steady_clock::time_point deadline) {
     }
 }
 
-// Documents opened for editing would get a lock file beside them (".~lock.<name>#"),
-// left behind if the office is killed; the private office needs no locks.
-void Engine::turnOffDocumentLocking() {
+// Settings of the private profile, kept in it for the next start too. Failures are a
+// nuisance, not a failure: the office works without them.
+void Engine::configureProfile() {
     try {
         const Reference<lang::XMultiServiceFactory> provider =
             configuration::theDefaultProvider::get(mContext);
-        beans::NamedValue path;
-        path.Name = OUString("nodepath");
-        path.Value <<= OUString("/org.openoffice.Office.Common/Misc");
-        uno::Sequence<uno::Any> args(1);
-        args.getArray()[0] <<= path;
-        const Reference<container::XNameReplace> misc(
-            provider->createInstanceWithArguments(OUString("com.sun.star.configuration.ConfigurationUpdateAccess"), args),
-            UNO_QUERY_THROW);
+        auto node = [&](const char* nodePath) {
+            beans::NamedValue path;
+            path.Name = OUString("nodepath");
+            path.Value <<= OUString::createFromAscii(nodePath);
+            uno::Sequence<uno::Any> args(1);
+            args.getArray()[0] <<= path;
+            return Reference<container::XNameReplace>(
+                provider->createInstanceWithArguments(
+                    OUString("com.sun.star.configuration.ConfigurationUpdateAccess"), args),
+                UNO_QUERY_THROW);
+        };
+        // Documents opened for editing would get a lock file beside them
+        // (".~lock.<name>#"), left behind if the office is killed; the private office needs
+        // no locks.
+        const Reference<container::XNameReplace> misc = node("/org.openoffice.Office.Common/Misc");
         misc->replaceByName(OUString("UseLocking"), uno::Any(false));
         Reference<util::XChangesBatch>(misc, UNO_QUERY_THROW)->commitChanges();
+        // An office that has not noted its own version as the last one it ran takes itself
+        // for freshly upgraded and runs its graphics self-test (over a hundred drawings) at
+        // every start; only its window notes the version, and this office has none.
+        const Reference<container::XNameReplace> product = node("/org.openoffice.Setup/Product");
+        const uno::Any version = product->getByName(OUString("ooSetupVersion"));
+        if (version != product->getByName(OUString("ooSetupLastVersion"))) {
+            product->replaceByName(OUString("ooSetupLastVersion"), version);
+            Reference<util::XChangesBatch>(product, UNO_QUERY_THROW)->commitChanges();
+        }
     } catch (const uno::Exception&) {
-        // Lock files are a nuisance, not a failure.
     }
 }
 

@@ -128,7 +128,7 @@ private:
     void reapOfficeGroup();
     void reap(std::chrono::milliseconds wait);
     void forgetConnection();
-    void turnOffDocumentLocking();
+    void configureProfile();
     void chooseProfile();
     void cleanUpAfterCrashedRun();
     static void removeStalePipes();
