@@ -19,6 +19,9 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/util/XChangesBatch.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
@@ -394,7 +397,8 @@ void Engine::ensureRunning() {
     }
 }
 
-void Engine::warmUp() {
+QString Engine::warmUp() {
+    QString saved;
     try {
         call(mGeneration, [&] {
             const Reference<frame::XComponentLoader> loader(mDesktop, UNO_QUERY_THROW);
@@ -405,10 +409,25 @@ void Engine::warmUp() {
                 loader->loadComponentFromURL(OUString("private:factory/swriter"),
                                              OUString("_blank"), 0, hidden),
                 UNO_QUERY_THROW);
-            document->close(true);
+            const auto closed = qScopeGuard([&] {
+                try {
+                    document->close(true);
+                } catch (...) {
+                }
+            });
+            Reference<text::XTextDocument>(document, UNO_QUERY_THROW)
+                ->getText()
+                ->setString(OUString("Festoria"));
+            const QString path = mProfile + QStringLiteral("-tmp/warm-up.doc");
+            uno::Sequence<beans::PropertyValue> word(2);
+            word.getArray()[0] = property("FilterName", uno::Any(OUString("MS Word 97")));
+            word.getArray()[1] = property("Overwrite", uno::Any(true));
+            Reference<frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(fileUrl(path), word);
+            saved = path;
         });
     } catch (...) {
     }
+    return saved;
 }
 
 void Engine::chooseProfile() {

@@ -59,10 +59,11 @@ public:
     void ensureRunning();
     // Ends the office process (asks it to terminate, then kills what lingers).
     void stop();
-    // Has a fresh office load its text module once (an empty hidden document, closed at
-    // once), so that the first document it opens for the program is not the slow one.
-    // Failures are ignored: the office is then no warmer, and no worse.
-    void warmUp();
+    // Has a fresh office load its text module once (a small hidden document, saved as a
+    // Word document in the office's temporary folder and closed), so that the first
+    // document it opens for the program is not the slow one. Returns the saved document's
+    // path, empty when anything failed: the office is then no warmer, and no worse.
+    QString warmUp();
 
     pid_t processId() const { return mOfficePid; }
     // Counts office starts: objects obtained from an earlier office are dead.
@@ -87,7 +88,12 @@ public:
         }
     }
 
-    void sessionOpened() { ++mOpenSessions, ++mSessionsServed; }
+    // A session the engine holds for itself (a rehearsal) is not one served for the program.
+    void sessionOpened(bool forTheProgram = true) {
+        ++mOpenSessions;
+        if (forTheProgram)
+            ++mSessionsServed;
+    }
     void sessionClosed();
     int openSessions() const { return mOpenSessions; }
     // The office has served its share of sessions: time to replace it, to cap its memory.
