@@ -270,6 +270,7 @@ int main(int argc, char** argv) {
     // The warm office: started once, as the program's start-up check does.
     std::vector<double> warm;
     long rssAfter20 = 0;
+    std::vector<long> rssByFifty; // the program's memory after every fifty requests
     long rssAfterAll = 0;
     long officeAfter20 = 0;
     long officeAfterAll = 0;
@@ -310,6 +311,8 @@ int main(int argc, char** argv) {
             const Offices offices = officeProcesses();
             mostOffices = std::max(mostOffices, offices.count);
             fewestOffices = std::min(fewestOffices, offices.count);
+            if ((i + 1) % 50 == 0)
+                rssByFifty.push_back(residentKiB());
             if (i + 1 == 20) {
                 rssAfter20 = residentKiB();
                 officeAfter20 = offices.residentKiB;
@@ -367,6 +370,10 @@ int main(int argc, char** argv) {
     std::printf("ratio naive / warm: %.1f\n", naiveMedian / warmMedian);
     std::printf("program RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
                 rssAfter20 / 1024.0, warmRuns, rssAfterAll / 1024.0);
+    std::printf("  program RSS by fifty:");
+    for (long kib : rssByFifty)
+        std::printf(" %.1f", kib / 1024.0);
+    std::printf(" MB\n");
     std::printf("office RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
                 officeAfter20 / 1024.0, warmRuns, officeAfterAll / 1024.0);
     std::printf("office processes during the warm requests: %d to %d; after the office ended: %d\n",

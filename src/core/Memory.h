@@ -10,5 +10,6 @@
 // For this process. Call once at start-up.
 void keepLargeBlocksInHeap();
 
-// The same for a child process, as environment settings ("NAME=value").
+// The same for the office, as environment settings ("NAME=value"); it keeps more free
+// memory in its heap than the program (see Memory.cpp).
 QByteArrayList largeBlockEnvironment();
