@@ -233,12 +233,13 @@ long residentKiB(const QString& pid) {
 }
 
 // The office processes serving this program (their pipe names carry our process id), and
-// their memory.
+// the memory of those in the serving office's process group (not a successor that is
+// starting beside it).
 struct Offices {
     int count = 0;
     long residentKiB = 0;
 };
-Offices officeProcesses() {
+Offices officeProcesses(pid_t serving = 0) {
     const QByteArray ours = "name=festoria-" + QByteArray::number(::getpid()) + "-";
     Offices offices;
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
@@ -249,7 +250,8 @@ Offices officeProcesses() {
         const QByteArray text = cmdline.readAll();
         if (text.contains("soffice.bin") && text.contains(ours)) {
             ++offices.count;
-            offices.residentKiB += residentKiB(pid);
+            if (::getpgid(pid.toInt()) == serving)
+                offices.residentKiB += residentKiB(pid);
         }
     }
     return offices;
@@ -308,7 +310,7 @@ int main(int argc, char** argv) {
             }
             for (const auto& [step, ms] : times)
                 steps[step].push_back(ms);
-            const Offices offices = officeProcesses();
+            const Offices offices = officeProcesses(office->processId());
             mostOffices = std::max(mostOffices, offices.count);
             fewestOffices = std::min(fewestOffices, offices.count);
             if ((i + 1) % 50 == 0)
@@ -319,7 +321,7 @@ int main(int argc, char** argv) {
             }
         }
         rssAfterAll = residentKiB();
-        officeAfterAll = officeProcesses().residentKiB;
+        officeAfterAll = officeProcesses(office->processId()).residentKiB;
 
         // The office killed (crashed, out of memory) while the user reads the preview for 2 s.
         for (int i = 0; i < 5; ++i) {
@@ -374,7 +376,7 @@ int main(int argc, char** argv) {
     for (long kib : rssByFifty)
         std::printf(" %.1f", kib / 1024.0);
     std::printf(" MB\n");
-    std::printf("office RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
+    std::printf("serving office RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
                 officeAfter20 / 1024.0, warmRuns, officeAfterAll / 1024.0);
     std::printf("office processes during the warm requests: %d to %d; after the office ended: %d\n",
                 fewestOffices, mostOffices, officesAfter);
