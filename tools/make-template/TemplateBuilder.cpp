@@ -74,6 +74,7 @@ OUString fileUrl(const std::string& path) {
     return url;
 }
 
+using office::properties;
 using office::property;
 
 void set(const Reference<uno::XInterface>& object, const char* name, const Any& value) {
@@ -280,9 +281,8 @@ void buildBackground(const Reference<uno::XComponentContext>& context,
     Reference<text::XTextCursor> cursor = startBox(boxText, "Standard");
 
     Reference<graphic::XGraphicProvider> provider = graphic::GraphicProvider::create(context);
-    const beans::PropertyValue sourceArgs[] = {property("URL", Any(fileUrl(emfPath)))};
-    uno::Sequence<beans::PropertyValue> source(sourceArgs, 1);
-    Reference<graphic::XGraphic> picture = provider->queryGraphic(source);
+    Reference<graphic::XGraphic> picture =
+        provider->queryGraphic(properties({property("URL", Any(fileUrl(emfPath)))}));
     if (!picture.is())
         throw std::runtime_error("the star picture could not be read: " + emfPath);
 
@@ -437,10 +437,8 @@ void buildTemplate(const Reference<uno::XComponentContext>& context,
                    const Reference<frame::XDesktop2>& desktop, const std::string& emfPath,
                    const std::string& outputPath) {
     Reference<frame::XComponentLoader> loader(desktop, UNO_QUERY_THROW);
-    const beans::PropertyValue hiddenArgs[] = {property("Hidden", Any(true))};
-    uno::Sequence<beans::PropertyValue> hidden(hiddenArgs, 1);
-    DocumentCloser closer{
-        loader->loadComponentFromURL("private:factory/swriter", "_blank", 0, hidden)};
+    DocumentCloser closer{loader->loadComponentFromURL(
+        "private:factory/swriter", "_blank", 0, properties({property("Hidden", Any(true))}))};
     Reference<text::XTextDocument> doc(closer.component, UNO_QUERY_THROW);
 
     buildProperties(doc);
@@ -456,10 +454,10 @@ void buildTemplate(const Reference<uno::XComponentContext>& context,
     buildClosing(doc);
     buildDetails(doc);
 
-    const beans::PropertyValue filterArgs[] = {
-        property("FilterName", Any(OUString("MS Word 97 Vorlage"))), property("Overwrite", Any(true))};
-    uno::Sequence<beans::PropertyValue> filter(filterArgs, 2);
-    Reference<frame::XStorable>(doc, UNO_QUERY_THROW)->storeToURL(fileUrl(outputPath), filter);
+    Reference<frame::XStorable>(doc, UNO_QUERY_THROW)
+        ->storeToURL(fileUrl(outputPath),
+                     properties({property("FilterName", Any(OUString("MS Word 97 Vorlage"))),
+                                 property("Overwrite", Any(true))}));
     finishStoredTemplate(outputPath);
 }
 

@@ -402,12 +402,10 @@ QString Engine::warmUp() {
     try {
         call(mGeneration, [&] {
             const Reference<frame::XComponentLoader> loader(mDesktop, UNO_QUERY_THROW);
-            uno::Sequence<beans::PropertyValue> hidden(1);
-            hidden.getArray()[0].Name = OUString("Hidden");
-            hidden.getArray()[0].Value <<= true;
             const Reference<util::XCloseable> document(
                 loader->loadComponentFromURL(OUString("private:factory/swriter"),
-                                             OUString("_blank"), 0, hidden),
+                                             OUString("_blank"), 0,
+                                             properties({property("Hidden", uno::Any(true))})),
                 UNO_QUERY_THROW);
             const auto closed = qScopeGuard([&] {
                 try {
@@ -419,10 +417,10 @@ QString Engine::warmUp() {
                 ->getText()
                 ->setString(OUString("Festoria"));
             const QString path = mProfile + QStringLiteral("-tmp/warm-up.doc");
-            uno::Sequence<beans::PropertyValue> word(2);
-            word.getArray()[0] = property("FilterName", uno::Any(OUString("MS Word 97")));
-            word.getArray()[1] = property("Overwrite", uno::Any(true));
-            Reference<frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(fileUrl(path), word);
+            Reference<frame::XStorable>(document, UNO_QUERY_THROW)
+                ->storeToURL(fileUrl(path),
+                             properties({property("FilterName", uno::Any(OUString("MS Word 97"))),
+                                         property("Overwrite", uno::Any(true))}));
             saved = path;
         });
     } catch (...) {

@@ -53,10 +53,6 @@ namespace office {
 
 namespace {
 
-Sequence<beans::PropertyValue> properties(std::initializer_list<beans::PropertyValue> list) {
-    return Sequence<beans::PropertyValue>(list.begin(), sal_Int32(list.size()));
-}
-
 // The text as a document can hold it. Control characters other than the tab (a NUL, an
 // escape, a form feed...), non-characters and halves of broken surrogate pairs would make
 // the office drop the whole text: they go, and the rest stays. A vertical tab or form feed

@@ -4,11 +4,14 @@
 // engine and the tools and tests that speak UNO.
 
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/uno/Sequence.hxx>
 #include <rtl/ustring.hxx>
 
 #include <QFileInfo>
 #include <QString>
 #include <QUrl>
+
+#include <initializer_list>
 
 namespace office {
 
@@ -32,6 +35,13 @@ inline ::com::sun::star::beans::PropertyValue property(const char* name,
     p.Name = rtl::OUString::createFromAscii(name);
     p.Value = value;
     return p;
+}
+
+// A descriptor for the office: properties({property("Hidden", Any(true)), ...}).
+inline ::com::sun::star::uno::Sequence<::com::sun::star::beans::PropertyValue>
+properties(std::initializer_list<::com::sun::star::beans::PropertyValue> list) {
+    return ::com::sun::star::uno::Sequence<::com::sun::star::beans::PropertyValue>(
+        list.begin(), sal_Int32(list.size()));
 }
 
 } // namespace office

@@ -229,13 +229,14 @@ TEST_F(OfficeTest, RendersExactlyWhatTheOfficeExportsAsAnImage) {
     const QString png = tempFile(QStringLiteral("exported.png"));
     {
         OpenedDocument document(*office, dot);
-        uno::Sequence<beans::PropertyValue> size(2), args(2);
-        size.getArray()[0] = office::property("PixelWidth", uno::Any(sal_Int32(816)));
-        size.getArray()[1] = office::property("PixelHeight", uno::Any(sal_Int32(1056)));
-        args.getArray()[0] = office::property("FilterName", uno::Any(OUString("writer_png_Export")));
-        args.getArray()[1] = office::property("FilterData", uno::Any(size));
+        using office::property;
+        const auto size = office::properties({property("PixelWidth", uno::Any(sal_Int32(816))),
+                                              property("PixelHeight", uno::Any(sal_Int32(1056)))});
         uno::Reference<frame::XStorable>(document.component(), uno::UNO_QUERY_THROW)
-            ->storeToURL(office::fileUrl(png), args);
+            ->storeToURL(office::fileUrl(png),
+                         office::properties(
+                             {property("FilterName", uno::Any(OUString("writer_png_Export"))),
+                              property("FilterData", uno::Any(size))}));
     }
     const QImage exported(png);
     ASSERT_GE(exported.width(), 816);

@@ -42,16 +42,10 @@ using ::rtl::OUString;
 namespace {
 
 using office::fileUrl;
+using office::properties;
+using office::property;
 using office::toOUString;
 using office::toQString;
-
-Sequence<beans::PropertyValue> props(std::initializer_list<std::pair<const char*, Any>> list) {
-    Sequence<beans::PropertyValue> result(sal_Int32(list.size()));
-    sal_Int32 i = 0;
-    for (const auto& [name, value] : list)
-        result.getArray()[i++] = office::property(name, value);
-    return result;
-}
 
 void addBookmark(const Reference<lang::XMultiServiceFactory>& factory, const Reference<text::XText>& text,
                  const Reference<text::XTextRange>& range, const char* name) {
@@ -113,9 +107,9 @@ OpenedDocument::OpenedDocument(office::LibreOffice& office, const QString& path)
 OpenedDocument::OpenedDocument(const Reference<frame::XDesktop2>& desktop, const QString& path) {
     mComponent = Reference<frame::XComponentLoader>(desktop, UNO_QUERY_THROW)
                      ->loadComponentFromURL(fileUrl(path), OUString("_blank"), 0,
-                                            props({{"Hidden", Any(true)},
-                                                   {"ReadOnly", Any(true)},
-                                                   {"AsTemplate", Any(false)}}));
+                                            properties({property("Hidden", Any(true)),
+                                                        property("ReadOnly", Any(true)),
+                                                        property("AsTemplate", Any(false))}));
 }
 
 OpenedDocument::~OpenedDocument() {
@@ -201,7 +195,7 @@ void makeTestDocument(office::LibreOffice& office, const QString& path, bool asT
     const Reference<frame::XComponentLoader> loader(office::unoDesktop(office), UNO_QUERY_THROW);
     const Reference<lang::XComponent> doc =
         loader->loadComponentFromURL(OUString("private:factory/swriter"), OUString("_blank"), 0,
-                                     props({{"Hidden", Any(true)}}));
+                                     properties({property("Hidden", Any(true))}));
     const Reference<text::XTextDocument> textDoc(doc, UNO_QUERY_THROW);
     const Reference<lang::XMultiServiceFactory> factory(doc, UNO_QUERY_THROW);
     const Reference<text::XText> text = textDoc->getText();
@@ -238,8 +232,9 @@ void makeTestDocument(office::LibreOffice& office, const QString& path, bool asT
     page->setPropertyValue(OUString("Height"), Any(sal_Int32(27940)));
 
     Reference<frame::XStorable>(doc, UNO_QUERY_THROW)
-        ->storeToURL(fileUrl(path), props({{"FilterName", Any(asTemplate ? OUString("MS Word 97 Vorlage") : OUString("MS Word 97"))},
-                                       {"Overwrite", Any(true)}}));
+        ->storeToURL(fileUrl(path), properties({property("FilterName", Any(asTemplate ? OUString("MS Word 97 Vorlage")
+                                                                                 : OUString("MS Word 97"))),
+                                             property("Overwrite", Any(true))}));
     close(doc);
 }
 
