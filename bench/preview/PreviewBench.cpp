@@ -38,9 +38,8 @@ struct Window {
     SilentPrompts prompts;
     NoOffice office;
     QWidget form1;
-    Form2 form{prompts, office, &form1, QCoreApplication::applicationDirPath()};
+    Form2 form{prompts, office, &form1, QCoreApplication::applicationDirPath(), [] {}};
     explicit Window(const QImage& picture = invitationPicture()) {
-        form.endProgram = [] {};
         form.setPicture(picture);
         form.show();
         QApplication::processEvents();

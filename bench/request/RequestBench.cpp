@@ -86,8 +86,8 @@ void timeOfficeSteps(WatchedOffice& office) {
 class BenchHost : public InvitationHost {
 public:
     BenchHost(Prompts& prompts, office::Office& office)
-        : mainWindow(), preview(prompts, office, &mainWindow, QCoreApplication::applicationDirPath()) {
-        preview.endProgram = [] {};
+        : mainWindow(),
+          preview(prompts, office, &mainWindow, QCoreApplication::applicationDirPath(), [] {}) {
         mainWindow.resize(400, 300);
     }
     QString fieldText(Field field) override {

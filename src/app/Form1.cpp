@@ -92,10 +92,12 @@ void whiteBackground(QWidget* widget) {
 } // namespace
 
 Form1::Form1(Prompts& prompts, office::Office& office, SettingsStore& settings,
-             std::function<void()> endAtOnce, QString programFolder)
+             std::function<void()> endAtOnce, QString programFolder,
+             std::function<void()> endProgram, std::unique_ptr<Clipboard> clipboard)
     : QWidget(nullptr), mPrompts(prompts), mOffice(office), mSettings(settings),
-      mEndAtOnce(std::move(endAtOnce)), mProgramFolder(std::move(programFolder)) {
-    endProgram = [] { QCoreApplication::exit(0); };
+      mEndAtOnce(std::move(endAtOnce)), mProgramFolder(std::move(programFolder)),
+      mEndProgram(endProgram ? std::move(endProgram) : [] { QCoreApplication::exit(0); }),
+      mClipboard(clipboard ? std::move(clipboard) : std::make_unique<QtClipboard>()) {
     SkinFramework1 = std::make_unique<SkinFramework>();
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -118,7 +120,6 @@ Form1::Form1(Prompts& prompts, office::Office& office, SettingsStore& settings,
     wireStorage();
 
     mHost = std::make_unique<Host>(*this);
-    mClipboard = std::make_unique<QtClipboard>();
     mRequest = std::make_unique<CreateInvitation>(*mHost, mOffice, mPrompts, *mClipboard);
 }
 
@@ -126,13 +127,8 @@ Form1::~Form1() = default;
 
 Form2& Form1::form2() {
     if (!mForm2)
-        mForm2 = std::make_unique<Form2>(mPrompts, mOffice, this, mProgramFolder);
+        mForm2 = std::make_unique<Form2>(mPrompts, mOffice, this, mProgramFolder, mEndProgram);
     return *mForm2;
-}
-
-void Form1::setClipboard(std::unique_ptr<Clipboard> clipboard) {
-    mClipboard = std::move(clipboard);
-    mRequest = std::make_unique<CreateInvitation>(*mHost, mOffice, mPrompts, *mClipboard);
 }
 
 void Form1::buildControls() {
@@ -337,8 +333,7 @@ void Form1::PushButton6_Click() { mRequest->PushButton6_Click(); }
 void Form1::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program at once; every field is already stored.
     event->accept();
-    if (endProgram)
-        endProgram();
+    mEndProgram();
 }
 
 void Form1::showEvent(QShowEvent* event) {

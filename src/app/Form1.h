@@ -1,5 +1,7 @@
 #pragma once
 
+#include "invitation/PreviewPicture.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QWidget>
@@ -14,7 +16,6 @@ class QPushButton;
 class Picker;
 class Form2;
 class CreateInvitation;
-class Clipboard;
 class Prompts;
 class SettingsStore;
 class SkinComponent;
@@ -29,9 +30,12 @@ class Form1 : public QWidget {
 public:
     // endAtOnce ends the office and the program at once, without any window's closing
     // handling (start-up calls it when no office can be started). programFolder holds the
-    // hand pointer and the skin.
+    // hand pointer and the skin. endProgram is what closing either window does in the end
+    // (without one: leave the event loop); clipboard is the one the request hands its
+    // picture over (without one: the system's).
     Form1(Prompts& prompts, office::Office& office, SettingsStore& settings,
-          std::function<void()> endAtOnce, QString programFolder);
+          std::function<void()> endAtOnce, QString programFolder,
+          std::function<void()> endProgram = {}, std::unique_ptr<Clipboard> clipboard = {});
     ~Form1() override;
 
     // The start-up sequence, run once before the window is first shown.
@@ -41,13 +45,9 @@ public:
     void PushButton3_Click(); // "Load Sample/Example Data"
     void PushButton6_Click(); // "Start Creating Template"
 
-    // What closing the window does: end the program at once. Tests replace it.
-    std::function<void()> endProgram;
     // The preview window, loaded on first use (its load step runs then).
     Form2& form2();
     bool form2Loaded() const { return mForm2 != nullptr; }
-    // The clipboard the request uses; tests may replace it before the first request.
-    void setClipboard(std::unique_ptr<Clipboard> clipboard);
 
     WindowPointer& pointer() { return *mPointer; }
 
@@ -90,6 +90,7 @@ private:
     WindowPointer* mPointer;
     class Host;
     std::unique_ptr<Host> mHost;
+    std::function<void()> mEndProgram;
     std::unique_ptr<Clipboard> mClipboard;
     std::unique_ptr<CreateInvitation> mRequest;
     std::unique_ptr<Form2> mForm2;

@@ -55,13 +55,15 @@ QImage fastFormat(const QImage& picture) {
 }
 } // namespace
 
-Form2::Form2(Prompts& prompts, office::Office& office, QWidget* mainWindow, QString programFolder)
+Form2::Form2(Prompts& prompts, office::Office& office, QWidget* mainWindow, QString programFolder,
+             std::function<void()> endProgram)
     : QWidget(nullptr,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                   Qt::WindowCloseButtonHint),
-      endProgram([] { QCoreApplication::exit(0); }), mPrompts(prompts), mOffice(office),
-      mMainWindow(mainWindow), mProgramFolder(std::move(programFolder)) {
+      mPrompts(prompts), mOffice(office), mMainWindow(mainWindow),
+      mProgramFolder(std::move(programFolder)),
+      mEndProgram(endProgram ? std::move(endProgram) : [] { QCoreApplication::exit(0); }) {
     buildControls();
     buildPictureMenu();
     mModel = std::make_unique<ZoomModel>(mPrompts, static_cast<ZoomSurface&>(*this), kViewportWidth,
@@ -392,8 +394,7 @@ void Form2::closeEvent(QCloseEvent* event) {
     Form_QueryUnload();
     event->accept();
     // The program ends with this window, although the main window still exists (hidden).
-    if (endProgram)
-        endProgram();
+    mEndProgram();
 }
 
 void Form2::removePicture() {

@@ -29,7 +29,10 @@ class Form2 : public QWidget, private ZoomSurface {
 public:
     // mainWindow is shown again by "< Back"; programFolder holds the hand pointer; the office
     // makes the other formats and the printed page.
-    Form2(Prompts& prompts, office::Office& office, QWidget* mainWindow, QString programFolder);
+    // endProgram ends the program once the window has been closed (without one: leave the
+    // event loop).
+    Form2(Prompts& prompts, office::Office& office, QWidget* mainWindow, QString programFolder,
+          std::function<void()> endProgram = {});
     ~Form2() override;
 
     // Picture1's picture. A new picture is set up afresh the next time the window becomes
@@ -40,9 +43,6 @@ public:
 
     // The full path of the temporary invitation document.
     QString mWordFile;
-
-    // Ends the program once the window has been closed; tests replace it.
-    std::function<void()> endProgram;
 
     // The window's handlers, as the events run them.
     void Form_Load();
@@ -84,6 +84,7 @@ private:
     office::Office& mOffice;
     QWidget* mMainWindow;
     QString mProgramFolder;
+    std::function<void()> mEndProgram;
     bool mFirstActivate = true;
     bool mInSetup = false;
     bool mCentred = false;

@@ -26,9 +26,8 @@ TEST(Form1Request, APictureThatFailsNeverShowsTheLastInvitation) {
     FakeOffice office;
     office.bookmarks = {"bEvent", "bWhen", "bWhere", "bBring", "bDrive", "bRSVP"};
     SettingsStore settings;
-    Form1 form(prompts, office, settings, [] {}, QCoreApplication::applicationDirPath());
-    form.endProgram = [] {};
-    form.setClipboard(std::make_unique<FakeClipboard>());
+    Form1 form(prompts, office, settings, [] {}, QCoreApplication::applicationDirPath(), [] {},
+               std::make_unique<FakeClipboard>());
     form.Form_Load();
     form.show();
 
@@ -55,7 +54,6 @@ TEST(Form1Request, APictureThatFailsNeverShowsTheLastInvitation) {
     EXPECT_NE(preview.mWordFile, first);
     EXPECT_TRUE(preview.isVisible());
 
-    preview.endProgram = [] {};
     preview.close();
     qputenv("TEMP", savedTemp);
 }

@@ -78,10 +78,10 @@ struct Window {
     ScriptedPrompts prompts;
     FakeOffice office;
     SettingsStore settings;
-    Form1 form{prompts, office, settings, [] {}, programFolder.folder.path()};
+    Form1 form{prompts, office, settings, [] {}, programFolder.folder.path(),
+               [this] { ended = true; }};
     bool ended = false;
     explicit Window(const Folder& contents = Folder()) : programFolder(contents) {
-        form.endProgram = [this] { ended = true; };
         form.Form_Load();
     }
 };

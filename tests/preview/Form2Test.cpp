@@ -29,8 +29,8 @@ struct Preview : ::testing::Test {
     int ended = 0;
 
     void SetUp() override {
-        form = std::make_unique<Form2>(prompts, office, &form1, QCoreApplication::applicationDirPath());
-        form->endProgram = [this] { ++ended; };
+        form = std::make_unique<Form2>(prompts, office, &form1,
+                                       QCoreApplication::applicationDirPath(), [this] { ++ended; });
     }
 
     QString newDocument(const QString& name) {
@@ -249,8 +249,7 @@ TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
 }
 
 TEST_F(Preview, BackWithoutAMainWindowReportsAndStillHides) {
-    Form2 orphan(prompts, office, nullptr, QCoreApplication::applicationDirPath());
-    orphan.endProgram = [] {};
+    Form2 orphan(prompts, office, nullptr, QCoreApplication::applicationDirPath(), [] {});
     orphan.show();
     QApplication::processEvents();
     orphan.PushButton8_Click();

@@ -25,8 +25,7 @@ int main(int argc, char** argv) {
     ScriptedPrompts prompts;
     QWidget form1;
     FakeOffice office;
-    Form2 form(prompts, office, &form1, QCoreApplication::applicationDirPath());
-    form.endProgram = [] {};
+    Form2 form(prompts, office, &form1, QCoreApplication::applicationDirPath(), [] {});
     form.setPicture(invitationPicture());
     form.show();
     for (int i = 0; i < 20; ++i) {
