@@ -55,7 +55,7 @@ long officeMemoryKiB(pid_t group) {
 const char* const kBookmarks[] = {"bEvent", "bWhen", "bWhere", "bBring", "bDrive", "bRSVP"};
 
 void round(office::Office& office, const QString& dot, const QString& out) {
-    auto word = office.createApplication();
+    auto word = office.startSession();
     office::Document& doc = word->open(dot, true);
     for (const char* name : kBookmarks)
         doc.setBookmarkText(QString::fromLatin1(name), QStringLiteral("Some text for ") + QString::fromLatin1(name));
@@ -105,7 +105,7 @@ void fitFigures(office::Office& office, const QString& dot) {
     for (const auto& c : cases) {
         std::vector<double> times;
         for (int i = 0; i < 25; ++i) {
-            auto word = office.createApplication();
+            auto word = office.startSession();
             office::Document& doc = word->open(dot, true);
             fill(doc, c.event, c.drive);
             times.push_back(millisecondsOf([&] { doc.fitText(fits); }));
@@ -139,12 +139,12 @@ int main(int argc, char** argv) {
 
     try {
         auto office = office::makeLibreOffice();
-        office->createApplication()->quit(); // warm up: start the office once
+        office->startSession()->quit(); // warm up: start the office once
 
         std::vector<double> w1;
         for (int i = 0; i < 50; ++i) {
-            std::unique_ptr<office::Application> word;
-            w1.push_back(millisecondsOf([&] { word = office->createApplication(); }));
+            std::unique_ptr<office::Session> word;
+            w1.push_back(millisecondsOf([&] { word = office->startSession(); }));
             word->quit();
         }
         std::printf("session start on a warm engine: median %8.2f ms  (50 calls)\n", median(w1));
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
         std::vector<double> coldStart, coldRound;
         for (int i = 0; i < 5; ++i) {
             auto fresh = office::makeLibreOffice();
-            coldStart.push_back(millisecondsOf([&] { fresh->createApplication()->quit(); }));
+            coldStart.push_back(millisecondsOf([&] { fresh->startSession()->quit(); }));
         }
         for (int i = 0; i < 5; ++i)
             coldRound.push_back(millisecondsOf([&] {

@@ -2,7 +2,7 @@
 #include "core/AppError.h"
 #include "core/Prompts.h"
 #include "office/Office.h"
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 #include "preview/PreviewFixtures.h"
 
 #include <QApplication>
@@ -29,7 +29,7 @@ public:
 // Zooming and dragging never reach the office.
 class NoOffice : public office::Office {
 public:
-    std::unique_ptr<office::Application> createApplication() override {
+    std::unique_ptr<office::Session> startSession() override {
         throw AppError(QStringLiteral("No office in this benchmark."));
     }
 };
@@ -38,7 +38,7 @@ struct Window {
     SilentPrompts prompts;
     NoOffice office;
     QWidget form1;
-    Form2 form{prompts, office, &form1, QCoreApplication::applicationDirPath(), [] {}};
+    PreviewWindow form{prompts, office, &form1, QCoreApplication::applicationDirPath(), [] {}};
     explicit Window(const QImage& picture = invitationPicture()) {
         form.setPicture(picture);
         form.show();

@@ -12,7 +12,7 @@
 #include "invitation/CreateInvitation.h"
 #include "invitation/PreviewPicture.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 #include "support/WatchedOffice.h"
 
 #include <QApplication>
@@ -117,7 +117,7 @@ public:
     }
     void loadPreviewPicture(const QString& path) override {
         StepTimer step("load into the preview");
-        preview.setPicture(LoadPicture(path));
+        preview.setPicture(loadPicture(path));
     }
     void setPreviewWordFile(const QString& path) override { preview.mWordFile = path; }
     void showPreview() override {
@@ -127,12 +127,12 @@ public:
     void hideMainWindow() override { mainWindow.hide(); }
 
     QWidget mainWindow;
-    Form2 preview;
+    PreviewWindow preview;
 };
 
 constexpr int kShotDragPixels = 560;
 
-void keepPreviewShot(Form2& preview, const QString& path) {
+void keepPreviewShot(PreviewWindow& preview, const QString& path) {
     for (int i = 0; i < 2; ++i) // 100 % to 150 %
         preview.findChild<QPushButton*>(QStringLiteral("PushButton1"))->click();
     QCoreApplication::processEvents();
@@ -185,26 +185,26 @@ double oneRequest(CreateInvitation& request, BenchHost& host, StepTimes* steps =
 // The office the naive way: every session start starts an office process of its own, and the
 // application object ends it again when released.
 class FreshOfficePerUse : public office::Office {
-    class Session : public office::Application {
+    class OwnOfficeSession : public office::Session {
     public:
-        Session(std::unique_ptr<office::LibreOffice> office)
-            : mOffice(std::move(office)), mApplication(mOffice->createApplication()) {}
-        ~Session() override { mApplication.reset(); } // then the office process ends
+        OwnOfficeSession(std::unique_ptr<office::LibreOffice> office)
+            : mOffice(std::move(office)), mSession(mOffice->startSession()) {}
+        ~OwnOfficeSession() override { mSession.reset(); } // then the office process ends
         office::Document& open(const QString& path, bool readOnly) override {
-            return mApplication->open(path, readOnly);
+            return mSession->open(path, readOnly);
         }
-        office::Document& activeDocument() override { return mApplication->activeDocument(); }
-        void setDisplayAlerts(bool on) override { mApplication->setDisplayAlerts(on); }
-        void quit() override { mApplication->quit(); }
+        office::Document& activeDocument() override { return mSession->activeDocument(); }
+        void setDisplayAlerts(bool on) override { mSession->setDisplayAlerts(on); }
+        void quit() override { mSession->quit(); }
 
     private:
         std::unique_ptr<office::LibreOffice> mOffice;
-        std::unique_ptr<office::Application> mApplication;
+        std::unique_ptr<office::Session> mSession;
     };
 
 public:
-    std::unique_ptr<office::Application> createApplication() override {
-        return std::make_unique<Session>(office::makeLibreOffice());
+    std::unique_ptr<office::Session> startSession() override {
+        return std::make_unique<OwnOfficeSession>(office::makeLibreOffice());
     }
 };
 
@@ -282,7 +282,7 @@ int main(int argc, char** argv) {
     std::vector<double> afterKill;
     {
         auto office = office::makeLibreOffice();
-        office->createApplication()->quit();
+        office->startSession()->quit();
         WatchedOffice timed(*office);
         timeOfficeSteps(timed);
         BenchHost host(prompts, *office);

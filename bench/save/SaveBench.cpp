@@ -41,7 +41,7 @@ Figures measure(int runs, const std::function<void()>& f) {
 
 // A filled invitation, as the request leaves it in the temporary folder.
 void makeInvitation(office::Office& office, const QString& path) {
-    auto session = office.createApplication();
+    auto session = office.startSession();
     office::Document& doc =
         session->open(QStringLiteral(FESTORIA_SOURCE_DIR "/resources/template.dot"), true);
     const std::pair<const char*, const char*> texts[] = {
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     const QString document = folder.filePath(QStringLiteral("qorvel12345678.doc"));
     auto office = office::makeLibreOffice();
-    office->createApplication()->quit(); // warm, as after the start-up check
+    office->startSession()->quit(); // warm, as after the start-up check
     makeInvitation(*office, document);
     // The first export loads the filter and the fonts; the figures are for the ones after it.
     exportFileReplacing(*office, document, folder.filePath(QStringLiteral("warm-up.pdf")),

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "core/Memory.h"
 #include "office/libreoffice/LibreOffice.h"
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     SettingsStore settings;
     // Without an office the program cannot do anything: start-up ends the office and the
     // program at once.
-    Form1 form(prompts, *office, settings, [&office] {
+    MainWindow form(prompts, *office, settings, [&office] {
         try {
             office->shutdown();
         } catch (...) {

@@ -10,7 +10,7 @@
 // The address the error report asks the user to write to.
 inline const QString kSupportAddress = QStringLiteral("support@festoria.example");
 
-// The text of the "Application Error" report.
+// The text of the "Session Error" report.
 QString errorReportText(const QString& description, const QString& procedure, int line);
 
 // Describes any exception in readable words.
@@ -19,8 +19,10 @@ QString describeException(std::exception_ptr error);
 // A handler's error trap. Each statement runs through operator() with its number; when it
 // throws, the report is shown and the handler goes on with its next statement:
 //
-//     ErrorTrap trap(prompts, "in Festoria2021/08/31.Form1.Form_Load ");
-//     trap(100, [&] { ApplySkin(); });
+//     ErrorTrap trap(prompts, procedures::restoreFields);
+//     trap(100, [&] { applySkin(); });
+//
+// Handlers use StepTrap below, which names each step.
 class ErrorTrap {
 public:
     ErrorTrap(Prompts& prompts, QString procedure)
@@ -44,4 +46,23 @@ private:
     Prompts& mPrompts;
     QString mProcedure;
     int mLine = 0;
+};
+
+// An error trap over a handler's named steps: Step is an enum class whose values are the
+// numbers the report prints, so a step is named in the code and numbered in the report.
+//
+//     enum class Step { StartSession = 106, OpenTemplate = 112 };
+//     StepTrap<Step> trap(prompts, procedures::createInvitation);
+//     trap(Step::StartSession, [&] { session = office.startSession(); });
+template <typename Step> class StepTrap {
+public:
+    StepTrap(Prompts& prompts, QString procedure) : mTrap(prompts, std::move(procedure)) {}
+
+    // Runs one step; returns false when it failed (and was reported).
+    template <typename Statement> bool operator()(Step step, Statement&& statement) {
+        return mTrap(static_cast<int>(step), std::forward<Statement>(statement));
+    }
+
+private:
+    ErrorTrap mTrap;
 };

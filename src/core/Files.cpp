@@ -40,7 +40,7 @@ QString cacheFolder() {
     return cache + QStringLiteral("/festoria");
 }
 
-bool FileExists(const QString& path) {
+bool fileExists(const QString& path) {
     try {
         if (path.isEmpty())
             return false;
@@ -54,7 +54,7 @@ bool FileExists(const QString& path) {
     }
 }
 
-void ForceDeleteFile(const QString& path) {
+void forceDeleteFile(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     struct stat info {};
     if (::lstat(native.constData(), &info) != 0)
@@ -67,13 +67,13 @@ void ForceDeleteFile(const QString& path) {
         throw AppError(systemErrorText(QStringLiteral("Cannot delete"), path, errno));
 }
 
-void KillFile(const QString& path) {
+void deleteFile(const QString& path) {
     try {
         if (QCoreApplication::instance())
             QCoreApplication::processEvents();
         if (!path.isEmpty() && ::unlink(QFile::encodeName(path).constData()) == 0)
             return;
-        ForceDeleteFile(path);
+        forceDeleteFile(path);
     } catch (...) {
         // A file that cannot be deleted stays; the caller is never disturbed.
     }

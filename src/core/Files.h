@@ -7,14 +7,14 @@
 #include <memory>
 
 // True when the last-modified time of the path can be read; never throws.
-bool FileExists(const QString& path);
+bool fileExists(const QString& path);
 
 // Lets pending window events run, deletes the file, and when that fails deletes it again
 // with force. Never reports and never throws: a file that cannot be deleted stays.
-void KillFile(const QString& path);
+void deleteFile(const QString& path);
 
 // Deletes a file even when it is read-only. Throws AppError when it cannot.
-void ForceDeleteFile(const QString& path);
+void forceDeleteFile(const QString& path);
 
 // The program's folder in the user's cache ($XDG_CACHE_HOME or ~/.cache, then "festoria"):
 // the office's private profile, its picture files and the private temporary folder live

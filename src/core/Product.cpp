@@ -18,6 +18,6 @@ QString shortenedTitle(const QString& name) {
     return text;
 }
 
-void SetApplicationTitle() { title() = shortenedTitle(kProductName); }
+void setApplicationTitle() { title() = shortenedTitle(kProductName); }
 
 QString applicationTitle() { return title(); }

@@ -8,6 +8,6 @@ inline const QString kProductName = QStringLiteral("Festoria");
 QString shortenedTitle(const QString& name);
 
 // Sets the application title from the product name.
-void SetApplicationTitle();
+void setApplicationTitle();
 // The caption of every message box that is given no caption of its own.
 QString applicationTitle();

@@ -66,7 +66,7 @@ QString tooLongToFit(const QStringList& boxes, InvitationHost& host) {
 CreateInvitation::CreateInvitation(InvitationHost& host, office::Office& office, Prompts& prompts,
                                    Clipboard& clipboard)
     : mHost(host), mOffice(office), mPrompts(prompts), mClipboard(clipboard),
-      mTemplateSource(&LoadTemplateResource), mDigits(std::make_unique<DigitSource>()) {}
+      mTemplateSource(&loadTemplateResource), mDigits(std::make_unique<DigitSource>()) {}
 
 CreateInvitation::~CreateInvitation() = default;
 
@@ -83,7 +83,7 @@ void CreateInvitation::PushButton6_Click() {
     // nothing at all.
     if (mBusy)
         return;
-    ErrorTrap trap(mPrompts, kPushButton6Procedure);
+    ErrorTrap trap(mPrompts, kCreateInvitationProcedure);
 
     // Should anything escape the trap, the window must not stay busy or show the hourglass.
     struct Finish {
@@ -103,7 +103,7 @@ void CreateInvitation::PushButton6_Click() {
     trap(102, [&] { mBusy = true; });
     trap(104, [&] { mHost.setHourglass(true); });
 
-    std::unique_ptr<office::Application> word;
+    std::unique_ptr<office::Session> word;
     office::Document* document = nullptr;
     QByteArray templateBytes;
     // The temporary folder is worked out at the first step that needs it, so that a refused
@@ -117,12 +117,12 @@ void CreateInvitation::PushButton6_Click() {
     // Set only for a template this program wrote (now or in an earlier run): nothing else is
     // opened as the template, nor deleted.
     QString templatePath;
-    trap(106, [&] { word = mOffice.createApplication(); });
+    trap(106, [&] { word = mOffice.startSession(); });
     trap(108, [&] { templateBytes = mTemplateSource(); });
     trap(110, [&] {
         folder = tempFolder();
         const QString candidate = inFolder(kTemplateFileName);
-        if (!FileExists(candidate))
+        if (!fileExists(candidate))
             WriteBytesToFile(templateBytes, candidate);
         else if (!isOwnPlainFile(candidate))
             throw AppError(QStringLiteral("'%1' is not a template this program made; it is "
@@ -198,7 +198,7 @@ void CreateInvitation::PushButton6_Click() {
                         .arg(path));
         } catch (...) {
             if (isOwnPlainFile(path))
-                KillFile(path);
+                deleteFile(path);
             throw;
         }
     });
@@ -218,7 +218,7 @@ void CreateInvitation::PushButton6_Click() {
     // Only the picture this request wrote is shown (an empty path: none was written).
     QString picturePath;
     if (haveDocument)
-        trap(160, [&] { picturePath = SaveDocAsJPG(path, mOffice, mClipboard, mPrompts); });
+        trap(160, [&] { picturePath = writePreviewPicture(path, mOffice, mClipboard, mPrompts); });
     trap(162, [&] { mHost.setHourglass(false); });
     if (haveDocument) {
         trap(164, [&] { mHost.loadPreviewPicture(picturePath); });
@@ -228,11 +228,11 @@ void CreateInvitation::PushButton6_Click() {
     }
     trap(172, [&] {
         if (!folder.isEmpty() && isOwnPlainFile(inFolder(kPreviewPictureName)))
-            KillFile(inFolder(kPreviewPictureName));
+            deleteFile(inFolder(kPreviewPictureName));
     });
     trap(174, [&] {
         if (!templatePath.isEmpty())
-            KillFile(templatePath);
+            deleteFile(templatePath);
     });
     trap(176, [&] { mBusy = false; });
     finish.done = true;

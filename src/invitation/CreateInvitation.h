@@ -20,7 +20,7 @@ namespace office {
 class Office;
 }
 
-inline const QString kPushButton6Procedure =
+inline const QString kCreateInvitationProcedure =
     QStringLiteral("in Festoria2021/08/31.Form1.PushButton6_Click ");
 inline const QString kTemplateFileName = QStringLiteral("template.dot");
 // The longest text one bookmark takes. The office lays out longer texts so slowly (a long
@@ -28,7 +28,7 @@ inline const QString kTemplateFileName = QStringLiteral("template.dot");
 // whole invitation lost; such a text gets its own report and the rest goes on.
 inline constexpr qsizetype kMaxBookmarkTextLength = 32767;
 
-// The window that runs the request (Form1). Each call is made at the step that needs it;
+// The window that runs the request (MainWindow). Each call is made at the step that needs it;
 // any of them may throw AppError, which is reported for that step.
 class InvitationHost {
 public:
@@ -47,7 +47,7 @@ public:
     virtual void setHourglass(bool on) = 0;
 
     // Loads the picture file into the preview window's Picture1, loading the preview window
-    // first if needed (use LoadPicture, which keeps the resolution the file records).
+    // first if needed (use loadPicture, which keeps the resolution the file records).
     virtual void loadPreviewPicture(const QString& picturePath) = 0;
     // Sets the preview window's mWordFile.
     virtual void setPreviewWordFile(const QString& documentPath) = 0;

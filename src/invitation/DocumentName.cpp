@@ -37,7 +37,7 @@ double secondsSinceMidnight() {
 }
 
 bool nameTaken(const QString& path) {
-    if (FileExists(path))
+    if (fileExists(path))
         return true;
     struct stat info {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;

@@ -22,7 +22,7 @@ QString trimSpaces(const QString& text) {
 }
 } // namespace
 
-QString fnDay(const QString& strDay) {
+QString ordinalDay(const QString& strDay) {
     const QString day = trimSpaces(strDay);
     // Only the canonical spellings "1".."31" qualify: no sign, no leading zero.
     if (day.isEmpty() || day.size() > 2 || day.at(0) == QLatin1Char('0'))
@@ -63,7 +63,7 @@ QString eventText(const QString& eventName) {
 }
 
 QString dayText(const QDate& date) {
-    return QStringLiteral(" ") + fnDay(QString::number(date.day())) + QStringLiteral(" ");
+    return QStringLiteral(" ") + ordinalDay(QString::number(date.day())) + QStringLiteral(" ");
 }
 
 QString dateText(const QDate& date, const QString& dayText) {

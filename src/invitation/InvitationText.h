@@ -11,7 +11,7 @@
 // The ordinal of a day of the month written as text ("1" -> "1st", "22" -> "22nd"). The
 // input is compared after trimming; anything but "1" to "31" written without leading zero
 // gives an empty text.
-QString fnDay(const QString& strDay);
+QString ordinalDay(const QString& strDay);
 
 // Proper case: the first letter of each word upper case, the rest lower.
 QString properCase(const QString& text);
@@ -23,7 +23,7 @@ inline const QString kDefaultEventName = QStringLiteral("Name of Your Event");
 // bEvent: the name as typed, or "Name of Your Event" when it is empty or only spaces.
 QString eventText(const QString& eventName);
 
-// " " + fnDay(day of month) + " ".
+// " " + ordinalDay(day of month) + " ".
 QString dayText(const QDate& date);
 
 // " Saturday, August 21st, 2021 ": weekday, month, the trimmed day text, the year, and a

@@ -25,11 +25,11 @@ QString officeMissingMessage() {
         .join(QStringLiteral("\r\n\r\n"));
 }
 
-void CheckWordInstalled(office::Office& office, Prompts& prompts,
+void checkOfficeStarts(office::Office& office, Prompts& prompts,
                         const std::function<void()>& endAtOnce) {
-    std::unique_ptr<office::Application> word;
+    std::unique_ptr<office::Session> word;
     try {
-        word = office.createApplication();
+        word = office.startSession();
     } catch (...) {
         word.reset();
     }

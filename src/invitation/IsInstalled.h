@@ -13,7 +13,7 @@ class Prompts;
 // cannot, explains how to repair it and calls endAtOnce, which ends the office and the
 // program without any window's closing handling: no error report, no window. Every failure
 // inside is absorbed.
-void CheckWordInstalled(office::Office& office, Prompts& prompts,
+void checkOfficeStarts(office::Office& office, Prompts& prompts,
                         const std::function<void()>& endAtOnce);
 
 // The text shown when the office cannot be started.

@@ -74,7 +74,7 @@ std::optional<ClipboardPicture> QtClipboard::read(int /*format*/) {
     return result;
 }
 
-std::optional<ClipboardPicture> GetClipboardPicture(Clipboard& clipboard, int format) {
+std::optional<ClipboardPicture> clipboardPicture(Clipboard& clipboard, int format) {
     std::optional<ClipboardPicture> result;
     int attempts = 0;
     do {
@@ -97,7 +97,7 @@ QByteArray encodePreviewPicture(const QImage& picture) {
     return bytes;
 }
 
-QImage LoadPicture(const QString& path) {
+QImage loadPicture(const QString& path) {
     if (path.isEmpty())
         throw AppError(QStringLiteral("No picture of the invitation was made."));
     QByteArray bytes = readPlainFile(path);
@@ -112,15 +112,15 @@ QImage LoadPicture(const QString& path) {
     return picture;
 }
 
-QString SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& clipboard,
+QString writePreviewPicture(const QString& inFile, office::Office& office, Clipboard& clipboard,
                   Prompts& prompts) {
-    ErrorTrap trap(prompts, kSaveDocAsJpgProcedure);
-    std::unique_ptr<office::Application> word;
+    ErrorTrap trap(prompts, kWritePreviewPictureProcedure);
+    std::unique_ptr<office::Session> word;
     office::Document* document = nullptr;
     QByteArray ourMark; // set only once step 120 put our picture on the clipboard
     QString written;
 
-    trap(116, [&] { word = office.createApplication(); });
+    trap(116, [&] { word = office.startSession(); });
     trap(118, [&] { document = &object(word, kNoSession).open(inFile, false); });
     trap(120, [&] {
         const QImage rendered =
@@ -136,7 +136,7 @@ QString SaveDocAsJPG(const QString& inFile, office::Office& office, Clipboard& c
         const QString path = tempPath(kPreviewPictureName);
         // Whatever happens below, a picture from an earlier run must not pass for this one.
         removeStalePicture(path);
-        const std::optional<ClipboardPicture> got = GetClipboardPicture(clipboard, 0);
+        const std::optional<ClipboardPicture> got = clipboardPicture(clipboard, 0);
         if (!got)
             throw AppError(QStringLiteral("The clipboard cannot be read"));
         if (ourMark.isEmpty() || got->mark != ourMark || got->picture.isNull())

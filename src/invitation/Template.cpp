@@ -5,7 +5,7 @@
 
 #include <QFile>
 
-QByteArray LoadTemplateResource() {
+QByteArray loadTemplateResource() {
     QFile resource(QStringLiteral(":/template.dot"));
     if (!resource.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Resource not found: CUSTOM 101"));

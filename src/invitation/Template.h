@@ -4,7 +4,7 @@
 #include <QString>
 
 // The invitation template built into the program, loaded anew as one byte array.
-QByteArray LoadTemplateResource();
+QByteArray loadTemplateResource();
 
 // Writes every byte to the file at path, from its start, with nothing added. Throws
 // AppError when the file cannot be written.

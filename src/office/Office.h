@@ -57,9 +57,9 @@ public:
     virtual void closeWithoutSaving() = 0;
 };
 
-class Application {
+class Session {
 public:
-    virtual ~Application() = default;
+    virtual ~Session() = default;
 
     // Opens a file hidden; a template is opened as itself, not as a new document.
     // The returned document is also the active document, owned by the application.
@@ -76,7 +76,7 @@ class Office {
 public:
     virtual ~Office() = default;
     // Starts a session: a new application object. Throws when no office can be started.
-    virtual std::unique_ptr<Application> createApplication() = 0;
+    virtual std::unique_ptr<Session> startSession() = 0;
 };
 
 } // namespace office

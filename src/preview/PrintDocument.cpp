@@ -25,7 +25,7 @@ QImage renderPage(office::Office& office, const QString& wordFile, int dpi) {
     if (!QFileInfo(wordFile).isFile())
         throw AppError(
             QStringLiteral("The invitation document '%1' does not exist.").arg(wordFile));
-    const std::unique_ptr<office::Application> session = office.createApplication();
+    const std::unique_ptr<office::Session> session = office.startSession();
     office::Document& document = session->open(wordFile, true);
     QImage page = document.renderPicture(int(std::lround(kLetterWidthInches * dpi)), 1.0);
     // A page wider than Letter comes out with fewer dots per inch: render it again for its

@@ -204,7 +204,7 @@ void exportFileReplacing(office::Office& office, const QString& source, const QS
     // the target as a copy does.
     const auto folder = scratchFolder(QStringLiteral("export"));
     const QString exported = folder->filePath(QStringLiteral("invitation"));
-    const std::unique_ptr<office::Application> session = office.createApplication();
+    const std::unique_ptr<office::Session> session = office.startSession();
     office::Document& document = session->open(source, true);
     document.exportTo(exported, exportFormat(format));
     document.close();
@@ -235,7 +235,7 @@ void SaveDocument::PushButton6_Click(const QString& wordFile) {
     trap(116, [&] { named = !returned.isEmpty(); });
     if (named) {
         bool exists = false;
-        trap(118, [&] { exists = FileExists(chosen.path); });
+        trap(118, [&] { exists = fileExists(chosen.path); });
         if (exists) {
             // The old file is not deleted here: the new one replaces it in one step once it
             // is complete, so a failed save cannot lose it.

@@ -53,7 +53,7 @@ QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
 
 void markPictureBox(QWidget& widget) { widget.setProperty(kPictureBox, true); }
 
-void ApplySkin(QWidget& mainWindow, SkinComponent& skin, const QString& programFolder) {
+void applySkin(QWidget& mainWindow, SkinComponent& skin, const QString& programFolder) {
     // Only a plain, visible file counts: a folder of that name or a dangling link is no skin.
     const QString path = skinFilePath(programFolder);
     const QFileInfo file(path);
@@ -71,7 +71,7 @@ void ApplySkin(QWidget& mainWindow, SkinComponent& skin, const QString& programF
     skin.applyWindow(mainWindow.winId());
 }
 
-void ApplyFormColors(QWidget& form) {
+void applyFormColors(QWidget& form) {
     recolourControls(form, [](const QWidget* w) {
         return isOptionCheckFrameOrLabel(w) && !isPictureBox(w);
     });

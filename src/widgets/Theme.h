@@ -18,11 +18,11 @@ QColor buttonFace();
 // Themes the main window when the skin file exists: button face for the window and its
 // option buttons, check boxes, frames, labels and picture boxes, then the skin. Does
 // nothing (silently) without the file; a skin that fails to load throws.
-void ApplySkin(QWidget& mainWindow, SkinComponent& skin, const QString& programFolder);
+void applySkin(QWidget& mainWindow, SkinComponent& skin, const QString& programFolder);
 
 // Gives a window and its option buttons, check boxes, frames and labels the button-face
 // background (picture boxes keep theirs).
-void ApplyFormColors(QWidget& form);
+void applyFormColors(QWidget& form);
 
 // Marks a widget as a picture box, for the recolouring rules above.
 void markPictureBox(QWidget& widget);

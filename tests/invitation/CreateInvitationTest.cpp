@@ -63,7 +63,7 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
                            "fill bBring", "fill bDrive", "fill bRSVP", "fit bEvent bWhen", "save " + doc,
                            "alerts off", "close", "quit", "start", "open " + doc + " rw",
                            "render 816 0.5", "discard", "quit"}));
-    EXPECT_EQ(office.liveApplications, 0);
+    EXPECT_EQ(office.liveSessions, 0);
 
     EXPECT_EQ(office.bookmarkTexts.value("bEvent"), "Ann's 40th");
     EXPECT_EQ(office.bookmarkTexts.value("bWhen"), " Saturday, August 21st, 2021  7:30 PM");
@@ -88,7 +88,7 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
 }
 
 TEST_F(CreateInvitationTest, WithoutAnOfficeEveryOfficeStepReportsAndNothingIsHandedOver) {
-    office.fail(Op::CreateApplication);
+    office.fail(Op::StartSession);
     request.PushButton6_Click();
 
     EXPECT_EQ(prompts.reportLines(),
@@ -259,7 +259,7 @@ TEST_F(CreateInvitationTest, NoPictureMeansReportsAndAnEmptyPreviewNeverAnOldPic
                                        "show", "hide"}));
     EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
     EXPECT_TRUE(office.log.endsWith("quit"));
-    EXPECT_EQ(office.liveApplications, 0);
+    EXPECT_EQ(office.liveSessions, 0);
 }
 
 TEST_F(CreateInvitationTest, ATemplateLeftFromAnEarlierRunIsUsedAndDeleted) {

@@ -22,22 +22,22 @@ TEST(FnDay, EveryDayOfTheMonthHasItsOrdinal) {
         const auto it = irregular.find(day);
         const QString expected =
             it != irregular.end() ? it->second : QString::number(day) + QStringLiteral("th");
-        EXPECT_EQ(fnDay(QString::number(day)), expected) << day;
+        EXPECT_EQ(ordinalDay(QString::number(day)), expected) << day;
     }
     // The teens are all "th", unlike 21..23.
-    EXPECT_EQ(fnDay("11"), "11th");
-    EXPECT_EQ(fnDay("12"), "12th");
-    EXPECT_EQ(fnDay("13"), "13th");
+    EXPECT_EQ(ordinalDay("11"), "11th");
+    EXPECT_EQ(ordinalDay("12"), "12th");
+    EXPECT_EQ(ordinalDay("13"), "13th");
 }
 
 TEST(FnDay, OnlyTheCanonicalSpellingsCount) {
-    EXPECT_EQ(fnDay(" 7 "), "7th");
-    EXPECT_EQ(fnDay("  21"), "21st");
+    EXPECT_EQ(ordinalDay(" 7 "), "7th");
+    EXPECT_EQ(ordinalDay("  21"), "21st");
     for (const char* odd :
          {"0", "32", "01", "00", "", " ", "+1", "-1", "1.0", "1e1", "7th", "\t7", "100", "99", "x"})
-        EXPECT_EQ(fnDay(QString::fromLatin1(odd)), QString()) << odd;
-    EXPECT_EQ(fnDay(QString::fromUtf8("\u0667")), QString()); // Arabic-Indic seven
-    EXPECT_EQ(fnDay(QString::fromUtf8("\uFF17")), QString()); // fullwidth seven
+        EXPECT_EQ(ordinalDay(QString::fromLatin1(odd)), QString()) << odd;
+    EXPECT_EQ(ordinalDay(QString::fromUtf8("\u0667")), QString()); // Arabic-Indic seven
+    EXPECT_EQ(ordinalDay(QString::fromUtf8("\uFF17")), QString()); // fullwidth seven
 }
 
 TEST(WhenText, HourMinuteAndDayHalf) {

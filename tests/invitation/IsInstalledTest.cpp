@@ -50,7 +50,7 @@ struct Outcome {
 };
 
 void check(office::Office& office, Outcome& outcome) {
-    CheckWordInstalled(office, outcome.prompts, [&] { ++outcome.ends; });
+    checkOfficeStarts(office, outcome.prompts, [&] { ++outcome.ends; });
 }
 
 void expectTheMessageAndTheEnd(const Outcome& outcome) {
@@ -65,7 +65,7 @@ void expectTheMessageAndTheEnd(const Outcome& outcome) {
 
 } // namespace
 
-TEST(CheckWordInstalled, PassesSilentlyWithAWorkingOffice) {
+TEST(checkOfficeStarts, PassesSilentlyWithAWorkingOffice) {
     auto office = office::makeLibreOffice();
     Outcome outcome;
     check(*office, outcome);
@@ -75,7 +75,7 @@ TEST(CheckWordInstalled, PassesSilentlyWithAWorkingOffice) {
     EXPECT_GT(office->processId(), 0);
 }
 
-TEST(CheckWordInstalled, ExplainsAndEndsWhenTheOfficeCannotStart) {
+TEST(checkOfficeStarts, ExplainsAndEndsWhenTheOfficeCannotStart) {
     {
         // Missing, named by the environment.
         qputenv("FESTORIA_SOFFICE", qgetenv("TEMP") + "/no-such-soffice");

@@ -22,7 +22,7 @@ office::LibreOffice& sharedOffice() {
 }
 
 QByteArray templateBytes() {
-    return LoadTemplateResource();
+    return loadTemplateResource();
 }
 
 // A line break put into the document (CR LF, a bare CR or a bare LF) is one new line, which

@@ -24,22 +24,22 @@ QImage picture(int w, int h, QColor color) {
 }
 } // namespace
 
-TEST(GetClipboardPicture, ReadsUntilOneReadSucceedsAtMost1000Times) {
+TEST(clipboardPicture, ReadsUntilOneReadSucceedsAtMost1000Times) {
     FakeClipboard clipboard;
     clipboard.content = ClipboardPicture{picture(4, 4, Qt::blue), "m"};
-    ASSERT_TRUE(GetClipboardPicture(clipboard, 0).has_value());
+    ASSERT_TRUE(clipboardPicture(clipboard, 0).has_value());
     EXPECT_EQ(clipboard.reads, 1);
 
     clipboard.reads = 0;
     clipboard.failingReads = 999;
-    const auto last = GetClipboardPicture(clipboard, 0);
+    const auto last = clipboardPicture(clipboard, 0);
     EXPECT_EQ(clipboard.reads, 1000);
     ASSERT_TRUE(last.has_value());
     EXPECT_EQ(last->picture.size(), QSize(4, 4));
 
     clipboard.reads = 0;
     clipboard.failingReads = 1000;
-    EXPECT_FALSE(GetClipboardPicture(clipboard, 0).has_value());
+    EXPECT_FALSE(clipboardPicture(clipboard, 0).has_value());
     EXPECT_EQ(clipboard.reads, 1000);
 }
 
@@ -60,7 +60,7 @@ protected:
 
 TEST_F(SaveDocAsJpgTest, AClipboardThatNeverAnswersGivesOneReportAndNoFile) {
     clipboard.failingReads = 1000;
-    SaveDocAsJPG(docPath, office, clipboard, prompts);
+    writePreviewPicture(docPath, office, clipboard, prompts);
 
     EXPECT_EQ(clipboard.reads, 1000);
     ASSERT_EQ(prompts.reportLines(), QList<int>({122}));
@@ -68,22 +68,22 @@ TEST_F(SaveDocAsJpgTest, AClipboardThatNeverAnswersGivesOneReportAndNoFile) {
         "\r\nin Festoria2021/08/31.Form1.SaveDocAsJPG at line 122\r\r"));
     EXPECT_FALSE(QFile::exists(bmpPath));
     EXPECT_EQ(office.log.mid(office.log.size() - 3), QStringList({"active", "discard", "quit"}));
-    EXPECT_EQ(office.liveApplications, 0);
+    EXPECT_EQ(office.liveSessions, 0);
 }
 
 TEST_F(SaveDocAsJpgTest, TheThousandthReadStillCounts) {
     clipboard.failingReads = 999;
-    SaveDocAsJPG(docPath, office, clipboard, prompts);
+    writePreviewPicture(docPath, office, clipboard, prompts);
     EXPECT_EQ(prompts.reports(), QStringList());
     EXPECT_EQ(clipboard.reads, 1000);
-    EXPECT_EQ(LoadPicture(bmpPath).size(), QSize(816, 1056));
+    EXPECT_EQ(loadPicture(bmpPath).size(), QSize(816, 1056));
 }
 
 TEST_F(SaveDocAsJpgTest, AnUnopenableDocumentNeverPassesTheClipboardsOldPictureOff) {
     clipboard.content = ClipboardPicture{picture(50, 50, Qt::red), QByteArray()};
     ASSERT_TRUE(picture(5, 5, Qt::green).save(bmpPath, "BMP")); // from an earlier run
     office.fail(Op::Open);
-    SaveDocAsJPG(docPath, office, clipboard, prompts);
+    writePreviewPicture(docPath, office, clipboard, prompts);
 
     EXPECT_EQ(prompts.reportLines(), QList<int>({118, 120, 122, 124}));
     EXPECT_FALSE(QFile::exists(bmpPath));
@@ -91,8 +91,8 @@ TEST_F(SaveDocAsJpgTest, AnUnopenableDocumentNeverPassesTheClipboardsOldPictureO
 }
 
 TEST_F(SaveDocAsJpgTest, WithoutAnOfficeFiveStepsReport) {
-    office.fail(Op::CreateApplication);
-    SaveDocAsJPG(docPath, office, clipboard, prompts);
+    office.fail(Op::StartSession);
+    writePreviewPicture(docPath, office, clipboard, prompts);
     EXPECT_EQ(prompts.reportLines(), QList<int>({116, 118, 120, 122, 124, 126}));
     EXPECT_FALSE(QFile::exists(bmpPath));
 }
@@ -107,7 +107,7 @@ TEST_F(SaveDocAsJpgTest, OverwritesTempBmpAndNeverFollowsALinkPlantedThere) {
     ASSERT_EQ(
         ::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(bmpPath).constData()),
         0);
-    SaveDocAsJPG(docPath, office, clipboard, prompts);
+    writePreviewPicture(docPath, office, clipboard, prompts);
 
     EXPECT_EQ(prompts.reports(), QStringList());
     QFile file(victim);
@@ -119,14 +119,14 @@ TEST_F(SaveDocAsJpgTest, OverwritesTempBmpAndNeverFollowsALinkPlantedThere) {
 
     // A second run replaces the file.
     ASSERT_TRUE(picture(3, 3, Qt::black).save(bmpPath, "BMP"));
-    SaveDocAsJPG(docPath, office, clipboard, prompts);
-    EXPECT_EQ(LoadPicture(bmpPath).size(), QSize(816, 1056));
+    writePreviewPicture(docPath, office, clipboard, prompts);
+    EXPECT_EQ(loadPicture(bmpPath).size(), QSize(816, 1056));
 }
 
 TEST_F(SaveDocAsJpgTest, APictureAPixelOffIsBroughtToTheExactSizeKeepingItsLogicalSize) {
     office.extraRenderedPixels = 1;
-    SaveDocAsJPG(docPath, office, clipboard, prompts);
-    const QImage loaded = LoadPicture(bmpPath);
+    writePreviewPicture(docPath, office, clipboard, prompts);
+    const QImage loaded = loadPicture(bmpPath);
     EXPECT_EQ(loaded.size(), QSize(816, 1056));
     EXPECT_EQ(qRound(816 * 1440 * 39.3701 / loaded.dotsPerMeterX()), 6120);
     EXPECT_EQ(qRound(1056 * 1440 * 39.3701 / loaded.dotsPerMeterY()), 7920);
@@ -143,14 +143,14 @@ TEST(PreviewPictureFile, BmpKeepsTheLogicalSizeInItsResolutionFields) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(2) == "BM");
-    const QImage loaded = LoadPicture(path);
+    const QImage loaded = loadPicture(path);
     EXPECT_EQ(loaded.size(), QSize(816, 1056));
     EXPECT_EQ(loaded.dotsPerMeterX(), 7559);
     EXPECT_EQ(loaded.dotsPerMeterY(), 7559);
     EXPECT_EQ(qRound(816 * 1440 * 39.3701 / loaded.dotsPerMeterX()), 6120);
     EXPECT_EQ(qRound(1056 * 1440 * 39.3701 / loaded.dotsPerMeterY()), 7920);
 
-    EXPECT_THROW(LoadPicture(temp.file("missing.bmp")), AppError);
+    EXPECT_THROW(loadPicture(temp.file("missing.bmp")), AppError);
 }
 
 TEST(QtClipboardTest, PutsAMarkedPictureAndReadsItBack) {

@@ -38,7 +38,7 @@ public:
     }
     void loadPreviewPicture(const QString& path) override {
         record(QStringLiteral("picture"));
-        picture = LoadPicture(path);
+        picture = loadPicture(path);
     }
     void setPreviewWordFile(const QString& path) override {
         record(QStringLiteral("word file"));

@@ -43,7 +43,7 @@ TEST(TemporaryFolder, WithoutTempAPrivateFolderOfTheUser) {
     qputenv("TEMP", saved);
 }
 
-TEST(KillFile, LetsPendingEventsRunFirstThenDeletes) {
+TEST(deleteFile, LetsPendingEventsRunFirstThenDeletes) {
     ScopedTemp temp;
     const QString path = temp.file("temp.bmp");
     writeFile(path, "picture");
@@ -53,26 +53,26 @@ TEST(KillFile, LetsPendingEventsRunFirstThenDeletes) {
         eventRan = true;
         existedWhenEventRan = QFile::exists(path);
     });
-    KillFile(path);
+    deleteFile(path);
     EXPECT_TRUE(eventRan);
     EXPECT_TRUE(existedWhenEventRan);
     EXPECT_FALSE(QFile::exists(path));
 }
 
-TEST(KillFile, NeverThrowsAndRemovesOnlyWhatIsThere) {
+TEST(deleteFile, NeverThrowsAndRemovesOnlyWhatIsThere) {
     ScopedTemp temp;
-    EXPECT_NO_THROW(KillFile(temp.file("missing.doc")));
-    EXPECT_NO_THROW(KillFile(QString()));
+    EXPECT_NO_THROW(deleteFile(temp.file("missing.doc")));
+    EXPECT_NO_THROW(deleteFile(QString()));
 
     // A folder under the name stays; a read-only file goes.
     ASSERT_TRUE(QDir(temp.path()).mkdir("template.dot"));
-    EXPECT_NO_THROW(KillFile(temp.file("template.dot")));
+    EXPECT_NO_THROW(deleteFile(temp.file("template.dot")));
     EXPECT_TRUE(QFileInfo(temp.file("template.dot")).isDir());
 
     const QString readOnly = temp.file("qorvel12345678.doc");
     writeFile(readOnly, "doc");
     ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0444), 0);
-    KillFile(readOnly);
+    deleteFile(readOnly);
     EXPECT_FALSE(QFile::exists(readOnly));
 
     // A link is removed itself; what it leads to stays.
@@ -81,7 +81,7 @@ TEST(KillFile, NeverThrowsAndRemovesOnlyWhatIsThere) {
     ASSERT_EQ(::symlink(QFile::encodeName(target).constData(),
                         QFile::encodeName(temp.file("temp.bmp")).constData()),
               0);
-    KillFile(temp.file("temp.bmp"));
+    deleteFile(temp.file("temp.bmp"));
     EXPECT_FALSE(QFileInfo(temp.file("temp.bmp")).isSymLink());
     EXPECT_TRUE(QFile::exists(target));
 }
@@ -281,7 +281,7 @@ TEST(TemporaryFolder, PlantedFilesAreNeverUsedShownBlockedOnOrDeleted) {
     // Loading a picture never follows a link nor waits on a FIFO.
     ScopedTemp temp;
     plant(temp.file("fifo.bmp"), Plant::Fifo, QString());
-    EXPECT_THROW(LoadPicture(temp.file("fifo.bmp")), AppError);
+    EXPECT_THROW(loadPicture(temp.file("fifo.bmp")), AppError);
     plant(temp.file("link.bmp"), Plant::Link, temp.file("fifo.bmp"));
-    EXPECT_THROW(LoadPicture(temp.file("link.bmp")), AppError);
+    EXPECT_THROW(loadPicture(temp.file("link.bmp")), AppError);
 }

@@ -105,7 +105,7 @@ protected:
         delete temp;
     }
     void SetUp() override {
-        SetApplicationTitle();
+        setApplicationTitle();
         ASSERT_TRUE(QFile::exists(*document));
     }
 

@@ -1,7 +1,7 @@
 // Shows the preview window with an invitation-like picture and saves what it looks like at
 // 100 % and 150 % as PNG files in the folder given on the command line.
 // With --screen FILE it instead saves the whole screen (to look at the running program).
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 #include "preview/PreviewFixtures.h"
 #include "support/FakeOffice.h"
 #include "support/ScriptedPrompts.h"
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     ScriptedPrompts prompts;
     QWidget form1;
     FakeOffice office;
-    Form2 form(prompts, office, &form1, QCoreApplication::applicationDirPath(), [] {});
+    PreviewWindow form(prompts, office, &form1, QCoreApplication::applicationDirPath(), [] {});
     form.setPicture(invitationPicture());
     form.show();
     for (int i = 0; i < 20; ++i) {

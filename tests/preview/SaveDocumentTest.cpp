@@ -35,7 +35,7 @@ struct Save : ::testing::Test {
     FakeOffice office;
 
     void SetUp() override {
-        SetApplicationTitle();
+        setApplicationTitle();
         document = tempPath(QStringLiteral("qorvel12345678.doc"));
         // Bytes that a text-mode or truncating copy would spoil.
         for (int i = 0; i < 200000; ++i)
@@ -269,7 +269,7 @@ TEST_F(Save, OtherFormatsAreMadeByTheOfficeWithTheSameQuestions) {
     EXPECT_EQ(readAll(at(QStringLiteral("keep.odt"))), QByteArray("the user's only copy"));
     EXPECT_EQ(prompts.reportLines(), QList<int>{130});
     EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
-    EXPECT_EQ(office.liveApplications, 0) << "the session ends with the failed export";
+    EXPECT_EQ(office.liveSessions, 0) << "the session ends with the failed export";
     prompts.clear();
     prompts.answers << Prompts::Answer::Yes;
     save(at(QStringLiteral("keep.odt")));

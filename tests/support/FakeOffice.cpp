@@ -85,10 +85,10 @@ private:
     QString mPath;
 };
 
-class FakeApplication : public office::Application {
+class FakeSession : public office::Session {
 public:
-    explicit FakeApplication(FakeOffice& office) : mOffice(office) { ++mOffice.liveApplications; }
-    ~FakeApplication() override { --mOffice.liveApplications; }
+    explicit FakeSession(FakeOffice& office) : mOffice(office) { ++mOffice.liveSessions; }
+    ~FakeSession() override { --mOffice.liveSessions; }
 
     office::Document& open(const QString& path, bool readOnly) override {
         mOffice.call(FakeOffice::Op::Open,
@@ -124,10 +124,10 @@ FakeOffice::FakeOffice()
 
 FakeOffice::~FakeOffice() = default;
 
-std::unique_ptr<office::Application> FakeOffice::createApplication() {
-    call(Op::CreateApplication, QStringLiteral("start"));
+std::unique_ptr<office::Session> FakeOffice::startSession() {
+    call(Op::StartSession, QStringLiteral("start"));
     ++applicationsCreated;
-    return std::make_unique<FakeApplication>(*this);
+    return std::make_unique<FakeSession>(*this);
 }
 
 void FakeOffice::fail(Op op, int times) {

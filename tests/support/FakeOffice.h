@@ -18,7 +18,7 @@
 class FakeOffice : public office::Office {
 public:
     enum class Op {
-        CreateApplication,
+        StartSession,
         Open,
         ActiveDocument,
         SetBookmarkText,
@@ -35,7 +35,7 @@ public:
     FakeOffice();
     ~FakeOffice() override;
 
-    std::unique_ptr<office::Application> createApplication() override;
+    std::unique_ptr<office::Session> startSession() override;
 
     // Makes the next `times` calls of the operation fail (-1: every call from now on).
     void fail(Op op, int times = -1);
@@ -69,7 +69,7 @@ public:
     // The paths documents were saved to.
     QStringList savedPaths;
     // Sessions alive now, and session starts that succeeded.
-    int liveApplications = 0;
+    int liveSessions = 0;
     int applicationsCreated = 0;
 
     // Used by the fake's own objects.

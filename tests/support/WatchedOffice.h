@@ -22,7 +22,7 @@ public:
     // Runs after each operation, also after one that failed.
     std::function<void(const QString& operation)> after;
 
-    std::unique_ptr<office::Application> createApplication() override;
+    std::unique_ptr<office::Session> startSession() override;
 
 private:
     template <typename F> decltype(auto) watch(const char* name, F&& operation) {
@@ -71,9 +71,9 @@ private:
         office::Document& mReal;
     };
 
-    class Session : public office::Application {
+    class WatchedSession : public office::Session {
     public:
-        Session(WatchedOffice& o, std::unique_ptr<office::Application> real)
+        WatchedSession(WatchedOffice& o, std::unique_ptr<office::Session> real)
             : mOffice(o), mReal(std::move(real)) {}
         office::Document& open(const QString& path, bool readOnly) override {
             return wrap(mOffice.watch(readOnly ? "open" : "open for editing",
@@ -96,15 +96,15 @@ private:
             return *mDocs.back();
         }
         WatchedOffice& mOffice;
-        std::unique_ptr<office::Application> mReal;
+        std::unique_ptr<office::Session> mReal;
         std::vector<std::unique_ptr<Doc>> mDocs;
     };
 
     office::Office& mReal;
 };
 
-inline std::unique_ptr<office::Application> WatchedOffice::createApplication() {
-    return watch("start", [&]() -> std::unique_ptr<office::Application> {
-        return std::make_unique<Session>(*this, mReal.createApplication());
+inline std::unique_ptr<office::Session> WatchedOffice::startSession() {
+    return watch("start", [&]() -> std::unique_ptr<office::Session> {
+        return std::make_unique<WatchedSession>(*this, mReal.startSession());
     });
 }

@@ -208,7 +208,7 @@ protected:
         office = office::makeLibreOffice().release();
         templatePath = tempPath(QStringLiteral("template.dot"));
         QFile::remove(templatePath);
-        WriteBytesToFile(LoadTemplateResource(), templatePath);
+        WriteBytesToFile(loadTemplateResource(), templatePath);
     }
     static void TearDownTestSuite() {
         delete office;
@@ -242,7 +242,7 @@ static void fillAll(office::Document& doc) {
 }
 
 TEST_F(Template, ResourceIsTheCommittedFileWrittenByteForByte) {
-    const QByteArray resource = LoadTemplateResource();
+    const QByteArray resource = loadTemplateResource();
     const QByteArray committed = readAll(kSourceDir + QStringLiteral("/resources/template.dot"));
     ASSERT_FALSE(committed.isEmpty());
     EXPECT_EQ(resource, committed);
@@ -273,7 +273,7 @@ TEST_F(Template, GeneratorRebuildsTheCommittedTemplate) {
     invitation::buildTemplate(office::unoContext(*office), desktop(),
                               QFile::encodeName(emf).toStdString(),
                               QFile::encodeName(rebuilt).toStdString());
-    EXPECT_TRUE(readAll(rebuilt) == LoadTemplateResource())
+    EXPECT_TRUE(readAll(rebuilt) == loadTemplateResource())
         << "resources/template.dot is out of date: rebuild it with the make-template target";
 }
 
@@ -282,7 +282,7 @@ std::string utf8(const std::u16string& s) {
 }
 
 TEST_F(Template, IsAWord97TemplateWithoutMacros) {
-    const QByteArray resource = LoadTemplateResource();
+    const QByteArray resource = loadTemplateResource();
     const wordfile::WordFile file(resource.toStdString());
     EXPECT_TRUE(file.isTemplate()) << "template flag (fDot) not set";
     for (const std::u16string& entry : file.entries()) {
@@ -313,7 +313,7 @@ TEST_F(Template, IsAWord97TemplateWithoutMacros) {
 // Word reads fields and bookmarks by character position: the placeholder's code and result,
 // bEvent around the whole field, each label bookmark right before its paragraph mark.
 TEST_F(Template, FileHoldsTheFieldCodeAndTheBookmarkPositions) {
-    const wordfile::WordFile file(LoadTemplateResource().toStdString());
+    const wordfile::WordFile file(loadTemplateResource().toStdString());
     const std::u16string text = file.text();
     const std::u16string field =
         u"\x13 MACROBUTTON DOFieldClick [name of event]\x14[name of event]\x15";
@@ -565,7 +565,7 @@ TEST_F(Template, StarPictureIsANamedInlineMetafileInTheFourColours) {
 
     // In the file: a named picture whose data is a compressed EMF of 76 filled stars in the
     // two golds and two purples.
-    const wordfile::WordFile file(LoadTemplateResource().toStdString());
+    const wordfile::WordFile file(loadTemplateResource().toStdString());
     EXPECT_EQ(utf8(file.inlinePictureName()), "Star background");
     const auto blip = file.inlinePictureBlip();
     ASSERT_TRUE(blip.has_value());
@@ -590,7 +590,7 @@ TEST_F(Template, StarPictureIsANamedInlineMetafileInTheFourColours) {
 TEST_F(Template, FilledAndSavedDocumentKeepsEachTextOnItsLabelsLine) {
     const QString saved = tempPath(QStringLiteral("filled.doc"));
     {
-        auto word = office->createApplication();
+        auto word = office->startSession();
         office::Document& doc = word->open(templatePath, true);
         fillAll(doc);
         doc.saveAs(saved);
@@ -624,7 +624,7 @@ TEST_F(Template, FilledInvitationRendersStarsAndPurpleText) {
     const QString saved = tempPath(QStringLiteral("render.doc"));
     QImage page;
     {
-        auto word = office->createApplication();
+        auto word = office->startSession();
         office::Document& doc = word->open(templatePath, true);
         fillAll(doc);
         doc.saveAs(saved);
@@ -672,7 +672,7 @@ TEST_F(Template, FilledInvitationRendersStarsAndPurpleText) {
 // safely rather than writing a damaged template.
 TEST(TemplateWordFile, RefusesDamagedFilesAndUnsafeCorrections) {
     EXPECT_THROW(wordfile::WordFile(std::string(600, 'x')), std::runtime_error);
-    std::string bytes = LoadTemplateResource().toStdString();
+    std::string bytes = loadTemplateResource().toStdString();
     EXPECT_THROW(wordfile::WordFile(bytes.substr(0, 1024)), std::runtime_error);
 
     wordfile::WordFile file(bytes);

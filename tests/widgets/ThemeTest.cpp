@@ -77,17 +77,17 @@ protected:
 TEST_F(SkinFile, WithoutTheFileNothingChangesAndTheComponentIsNotUsed) {
     Form form;
     RecordingSkin skin;
-    ApplySkin(form.window, skin, folder.path());
+    applySkin(form.window, skin, folder.path());
     EXPECT_TRUE(skin.calls.isEmpty());
     EXPECT_EQ(Form::back(&form.window), QColor(Qt::white));
     EXPECT_EQ(Form::back(form.frame), QColor(Qt::white));
 
     // A folder or a link to nothing under the skin's name is no skin file either.
     ASSERT_TRUE(QDir().mkpath(skinFilePath(folder.path())));
-    ApplySkin(form.window, skin, folder.path());
+    applySkin(form.window, skin, folder.path());
     ASSERT_TRUE(QDir(skinFilePath(folder.path())).removeRecursively());
     ASSERT_TRUE(QFile::link(folder.filePath("nowhere"), skinFilePath(folder.path())));
-    ApplySkin(form.window, skin, folder.path());
+    applySkin(form.window, skin, folder.path());
     EXPECT_TRUE(skin.calls.isEmpty());
     EXPECT_EQ(Form::back(&form.window), QColor(Qt::white));
 }
@@ -96,7 +96,7 @@ TEST_F(SkinFile, WithTheFileTheWindowTurnsButtonFaceAndTheComponentRunsItsFiveSt
     writeSkin("QPushButton { color: #5b3c8c; }");
     Form form;
     RecordingSkin skin;
-    ApplySkin(form.window, skin, folder.path());
+    applySkin(form.window, skin, folder.path());
     const QColor face = buttonFace();
     EXPECT_EQ(Form::back(&form.window), face);
     for (QWidget* w : std::initializer_list<QWidget*>{form.frame, form.label, form.check,
@@ -113,27 +113,27 @@ TEST_F(SkinFile, TheRealComponentStylesTheWindowAndRefusesABrokenSheet) {
     writeSkin("QPushButton { color: #5b3c8c; }");
     Form form;
     SkinFramework skin;
-    ApplySkin(form.window, skin, folder.path());
+    applySkin(form.window, skin, folder.path());
     EXPECT_EQ(form.window.styleSheet(), QStringLiteral("QPushButton { color: #5b3c8c; }"));
     EXPECT_EQ(skin.options() & 1, 1);
 
     writeSkin("QPushButton { color: #5b3c8c; ");
     Form other;
     SkinFramework broken;
-    EXPECT_THROW(ApplySkin(other.window, broken, folder.path()), AppError);
+    EXPECT_THROW(applySkin(other.window, broken, folder.path()), AppError);
     EXPECT_EQ(Form::back(&other.window), buttonFace()) << "changes before the failure stay";
     EXPECT_TRUE(other.window.styleSheet().isEmpty());
 
     for (const char* notASheet : {"\xff\xfe\x01 not text", "hello world", "QLabel { color: #zzzzzz }"}) {
         writeSkin(notASheet);
-        EXPECT_THROW(ApplySkin(other.window, broken, folder.path()), AppError) << notASheet;
+        EXPECT_THROW(applySkin(other.window, broken, folder.path()), AppError) << notASheet;
     }
     EXPECT_TRUE(SkinFramework::isValidStyleSheet("/* nothing but a comment */"));
 }
 
 TEST(FormColors, WindowFramesAndLabelsTurnButtonFacePictureBoxesStayWhite) {
     Form form;
-    ApplyFormColors(form.window);
+    applyFormColors(form.window);
     const QColor face = buttonFace();
     EXPECT_EQ(Form::back(&form.window), face);
     EXPECT_EQ(Form::back(form.frame), face);

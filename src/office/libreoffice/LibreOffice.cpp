@@ -89,7 +89,7 @@ QString documentText(const QString& text) {
 const QString kClosedDocument = QStringLiteral("The document has already been closed.");
 const QString kQuitApplication = QStringLiteral("The office application has already quit.");
 
-class LoApplication;
+class LoSession;
 
 class LoDocument : public Document {
 public:
@@ -292,16 +292,16 @@ private:
     Reference<container::XNameAccess> mBookmarks; // looked up at the first fill
 };
 
-class LoApplication : public Application {
+class LoSession : public Session {
 public:
     // The session keeps its engine alive, also after a successor has taken over. Only
     // sessions for the program count towards the office's share.
-    explicit LoApplication(std::shared_ptr<Engine> engine, bool forTheProgram = true)
+    explicit LoSession(std::shared_ptr<Engine> engine, bool forTheProgram = true)
         : mKeep(std::move(engine)), mEngine(*mKeep), mGeneration(mEngine.generation()) {
         mEngine.sessionOpened(forTheProgram);
     }
 
-    ~LoApplication() override {
+    ~LoSession() override {
         if (!mQuit)
             endSession();
     }
@@ -399,7 +399,7 @@ void rehearse(const std::shared_ptr<Engine>& engine, const QString& document) {
         return;
     const QString saved = document + QStringLiteral(".saved.doc");
     try {
-        LoApplication session(engine, false);
+        LoSession session(engine, false);
         Document& opened = session.open(document, false);
         opened.saveAs(saved);
         opened.close();
@@ -551,7 +551,7 @@ void LibreOffice::takeOverFromSuccessor() {
     s.retiring.emplace_back([retired = std::move(retired)]() mutable { retired.reset(); });
 }
 
-std::unique_ptr<Application> LibreOffice::createApplication() {
+std::unique_ptr<Session> LibreOffice::startSession() {
     takeOverFromSuccessor();
     Engine& engine = *mState->current;
     engine.ensureRunning();
@@ -563,7 +563,7 @@ std::unique_ptr<Application> LibreOffice::createApplication() {
         engine.stop();
         engine.ensureRunning();
     }
-    auto session = std::make_unique<LoApplication>(mState->current);
+    auto session = std::make_unique<LoSession>(mState->current);
     if (engine.servedItsShare())
         renewInBackground();
     return session;

@@ -41,7 +41,7 @@ public:
     // Ends the office process.
     ~LibreOffice() override;
 
-    std::unique_ptr<Application> createApplication() override;
+    std::unique_ptr<Session> startSession() override;
 
     // The office's process id (also its process group), or 0 when none runs.
     pid_t processId() const;

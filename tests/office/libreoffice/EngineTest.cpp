@@ -118,7 +118,7 @@ TEST_F(OfficeTest, FillsBookmarksSavesAsWord97AndReadsBack) {
     QDir().mkpath(tempFile(QStringLiteral("a folder ü")));
     const QString saved = tempFile(QStringLiteral("a folder ü/filled.doc"));
     {
-        auto word = office->createApplication();
+        auto word = office->startSession();
         office::Document& doc = word->open(dot, true);
         EXPECT_EQ(&word->activeDocument(), &doc);
         doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("Garden party"));
@@ -133,7 +133,7 @@ TEST_F(OfficeTest, FillsBookmarksSavesAsWord97AndReadsBack) {
     }
     {
         // Opened for editing: no lock file appears beside it.
-        auto word = office->createApplication();
+        auto word = office->startSession();
         word->open(saved, false).setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("edited"));
         EXPECT_EQ(QDir(QFileInfo(saved).path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(),
                   "filled.doc");
@@ -157,7 +157,7 @@ TEST_F(OfficeTest, FillsBookmarksSavesAsWord97AndReadsBack) {
 }
 
 TEST_F(OfficeTest, OpensTheTemplateItselfAndClosesEverythingOnQuit) {
-    auto word = office->createApplication();
+    auto word = office->startSession();
     word->open(dot, true);
     const QString url = QUrl::fromLocalFile(dot).toString(QUrl::FullyEncoded);
     EXPECT_TRUE(openDocumentUrls(*office).contains(url)) << "a template must open as itself";
@@ -166,7 +166,7 @@ TEST_F(OfficeTest, OpensTheTemplateItselfAndClosesEverythingOnQuit) {
 }
 
 TEST_F(OfficeTest, ReadableFailures) {
-    auto word = office->createApplication();
+    auto word = office->startSession();
     EXPECT_THAT(failureOf([&] { word->open(tempFile(QStringLiteral("nowhere.dot")), true); }),
                 HasSubstr("nowhere.dot"));
     EXPECT_THAT(failureOf([&] { word->activeDocument(); }), HasSubstr("no document is open"));
@@ -192,7 +192,7 @@ TEST_F(OfficeTest, ReadableFailures) {
 }
 
 TEST_F(OfficeTest, RendersTheFirstPageAtItsPhysicalScale) {
-    auto word = office->createApplication();
+    auto word = office->startSession();
     office::Document& doc = word->open(dot, true);
     doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("BIG EVENT BIG EVENT BIG EVENT"));
     const QImage picture = doc.renderPicture(816, 0.5);
@@ -220,7 +220,7 @@ TEST_F(OfficeTest, RendersTheFirstPageAtItsPhysicalScale) {
 TEST_F(OfficeTest, RendersExactlyWhatTheOfficeExportsAsAnImage) {
     QImage picture;
     {
-        auto word = office->createApplication();
+        auto word = office->startSession();
         picture = word->open(dot, true).renderPicture(816, 0.5);
         word->quit();
     }
@@ -259,11 +259,11 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
     makeTestDocument(*office, dot, true);
 
     // Killed between two sessions: the next session start starts a new office.
-    office->createApplication()->quit();
+    office->startSession()->quit();
     const pid_t first = office->processId();
     ::kill(-first, SIGKILL);
     ASSERT_TRUE(groupEndsWithin(first, 5s));
-    auto word = office->createApplication();
+    auto word = office->startSession();
     const pid_t second = office->processId();
     EXPECT_NE(second, first);
     office::Document& doc = word->open(dot, true);
@@ -275,14 +275,14 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
     doc.close(); // closing a document whose office died is harmless, and so is quitting
     EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("gone.doc"))); }), HasSubstr("closed"));
     word->quit();
-    auto again = office->createApplication();
+    auto again = office->startSession();
     office::Document& reopened = again->open(dot, true);
     reopened.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("back"));
     again->quit();
     EXPECT_NE(office->processId(), second);
 
     // A hung office: the call fails within the bound and the office is ended.
-    auto hung = office->createApplication();
+    auto hung = office->startSession();
     office::Document& stuck = hung->open(dot, true);
     const pid_t third = office->processId();
     ASSERT_EQ(::kill(-third, SIGSTOP), 0);
@@ -293,7 +293,7 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
     EXPECT_LT(std::chrono::steady_clock::now() - before, 10s);
     EXPECT_TRUE(groupEndsWithin(third, 5s));
     hung.reset();
-    auto recovered = office->createApplication();
+    auto recovered = office->startSession();
     recovered->open(dot, true).setBookmarkText(QStringLiteral("bCollapsed"), QStringLiteral("ok"));
     recovered->quit();
 }
@@ -329,10 +329,10 @@ TEST(OfficeLife, RenewsAndRecoversInTheBackground) {
     LibreOfficeOptions options;
     options.sessionsPerOffice = 2;
     auto office = office::makeLibreOffice(options);
-    office->createApplication()->quit();
+    office->startSession()->quit();
     const pid_t first = office->processId();
     // The second session serves its share: a successor starts while the first still serves.
-    auto second = office->createApplication();
+    auto second = office->startSession();
     EXPECT_EQ(office->processId(), first);
     second->quit();
     second.reset(); // a session object still held keeps its office
@@ -346,7 +346,7 @@ TEST(OfficeLife, RenewsAndRecoversInTheBackground) {
     // successor: no session start ever starts an office itself.
     pid_t serving = first;
     for (int i = 0; i < 300 && serving == first; ++i) {
-        office->createApplication()->quit();
+        office->startSession()->quit();
         serving = office->processId();
         if (serving == first)
             std::this_thread::sleep_for(100ms);
@@ -358,7 +358,7 @@ TEST(OfficeLife, RenewsAndRecoversInTheBackground) {
     ::kill(-successor, SIGKILL);
     const pid_t replacement = newOfficeOf(::getpid(), {first, successor}, 30s);
     ASSERT_GT(replacement, 0) << "the killed office was not replaced ahead of need";
-    auto next = office->createApplication();
+    auto next = office->startSession();
     EXPECT_EQ(office->processId(), replacement);
     next->quit();
     next.reset();
@@ -475,7 +475,7 @@ TEST(OfficeLife, AStartCleansUpAfterACrashedRun) {
 
     {
         auto office = office::makeLibreOffice();
-        office->createApplication()->quit();
+        office->startSession()->quit();
         EXPECT_TRUE(groupEndsWithin(pid_t(orphan), 0ms)) << "the crashed run's office must be ended";
         EXPECT_GT(office->processId(), 0);
     }

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     if (renew)
         options.sessionsPerOffice = 1;
     auto office = office::makeLibreOffice(options);
-    office->createApplication()->quit();
+    office->startSession()->quit();
     std::printf("office %d\n", int(office->processId()));
     std::fflush(stdout);
     if (argc > 1 && (std::strcmp(argv[1], "wait") == 0 || renew))

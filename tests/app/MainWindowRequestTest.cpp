@@ -1,10 +1,10 @@
 // "Start Creating Template" from the main window, against a fake office: the hand-over to the
 // preview window and what a failed picture leaves there.
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "core/Files.h"
 #include "invitation/PreviewPicture.h"
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
@@ -16,7 +16,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(Form1Request, APictureThatFailsNeverShowsTheLastInvitation) {
+TEST(MainWindowRequest, APictureThatFailsNeverShowsTheLastInvitation) {
     QFile::remove(SettingsStore::filePath());
     QTemporaryDir temp;
     const QByteArray savedTemp = qgetenv("TEMP");
@@ -26,14 +26,14 @@ TEST(Form1Request, APictureThatFailsNeverShowsTheLastInvitation) {
     FakeOffice office;
     office.bookmarks = {"bEvent", "bWhen", "bWhere", "bBring", "bDrive", "bRSVP"};
     SettingsStore settings;
-    Form1 form(prompts, office, settings, [] {}, QCoreApplication::applicationDirPath(), [] {},
+    MainWindow form(prompts, office, settings, [] {}, QCoreApplication::applicationDirPath(), [] {},
                std::make_unique<FakeClipboard>());
     form.Form_Load();
     form.show();
 
     form.PushButton6_Click();
-    ASSERT_TRUE(form.form2Loaded());
-    Form2& preview = form.form2();
+    ASSERT_TRUE(form.previewWindowLoaded());
+    PreviewWindow& preview = form.previewWindow();
     EXPECT_TRUE(prompts.reports().isEmpty()) << prompts.reports().value(0).toStdString();
     EXPECT_FALSE(preview.picture().isNull());
     EXPECT_TRUE(preview.isVisible());

@@ -1,5 +1,5 @@
 #include "app/EventFields.h"
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 #include "app/GeneralDate.h"
 #include "app/Picker.h"
 #include "app/Settings.h"
@@ -78,7 +78,7 @@ struct Window {
     ScriptedPrompts prompts;
     FakeOffice office;
     SettingsStore settings;
-    Form1 form{prompts, office, settings, [] {}, programFolder.folder.path(),
+    MainWindow form{prompts, office, settings, [] {}, programFolder.folder.path(),
                [this] { ended = true; }};
     bool ended = false;
     explicit Window(const Folder& contents = Folder()) : programFolder(contents) {
@@ -88,10 +88,10 @@ struct Window {
 
 } // namespace
 
-TEST(Form1, LayoutMatchesTheDesignToThePixel) {
+TEST(MainWindow, LayoutMatchesTheDesignToThePixel) {
     clearSettings();
     Window w; // no skin: the window stays white
-    Form1& f = w.form;
+    MainWindow& f = w.form;
     EXPECT_EQ(f.size(), QSize(536, 317));
     EXPECT_EQ(f.minimumSize(), f.maximumSize());
     EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -131,10 +131,10 @@ TEST(Form1, LayoutMatchesTheDesignToThePixel) {
     EXPECT_EQ(f.Frame1->palette().color(QPalette::Window), QColor(Qt::white));
 }
 
-TEST(Form1, FocusStartsInTheDatePickerAndFollowsTheTabOrder) {
+TEST(MainWindow, FocusStartsInTheDatePickerAndFollowsTheTabOrder) {
     clearSettings();
     Window w;
-    Form1& f = w.form;
+    MainWindow& f = w.form;
     f.show();
     QApplication::setActiveWindow(&f);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
@@ -158,10 +158,10 @@ TEST(Form1, FocusStartsInTheDatePickerAndFollowsTheTabOrder) {
     EXPECT_EQ(f.txtLocation->selectedText(), QStringLiteral("Haverhill"));
 }
 
-TEST(Form1, PointerFollowsTheWindowRuleAndNeverReplacesTheHourglass) {
+TEST(MainWindow, PointerFollowsTheWindowRuleAndNeverReplacesTheHourglass) {
     clearSettings();
     Window w;
-    Form1& f = w.form;
+    MainWindow& f = w.form;
     WindowPointer& pointer = f.pointer();
     auto hover = [](QWidget* widget) {
         QEvent enter(QEvent::Enter);
@@ -196,7 +196,7 @@ TEST(Form1, PointerFollowsTheWindowRuleAndNeverReplacesTheHourglass) {
     EXPECT_EQ(f.txtItems->cursor().shape(), Qt::WaitCursor);
 }
 
-TEST(Form1, WithoutTheCursorFileTheButtonsShowTheArrow) {
+TEST(MainWindow, WithoutTheCursorFileTheButtonsShowTheArrow) {
     clearSettings();
     {
         Window w(Folder{.cursor = QByteArray(), .skin = QByteArray()});
@@ -215,7 +215,7 @@ TEST(Form1, WithoutTheCursorFileTheButtonsShowTheArrow) {
     EXPECT_EQ(w.form.txtRSVP->text(), QStringLiteral("kept"));
 }
 
-TEST(Form1, TheSkinThemesTheWindowAndABrokenSkinIsReportedAtItsStep) {
+TEST(MainWindow, TheSkinThemesTheWindowAndABrokenSkinIsReportedAtItsStep) {
     clearSettings();
     store(keys::txtEventName, QStringLiteral("Gala"));
     const QColor face = QApplication::palette().color(QPalette::Button);
@@ -243,12 +243,12 @@ TEST(Form1, TheSkinThemesTheWindowAndABrokenSkinIsReportedAtItsStep) {
     EXPECT_EQ(w.form.txtEventName->text(), QStringLiteral("Gala"));
 }
 
-TEST(Form1, EveryChangeIsStoredAtOnceAndRestoredOnTheNextStart) {
+TEST(MainWindow, EveryChangeIsStoredAtOnceAndRestoredOnTheNextStart) {
     clearSettings();
     const QDate today = QDate::currentDate();
     {
         Window w;
-        Form1& f = w.form;
+        MainWindow& f = w.form;
         EXPECT_TRUE(w.prompts.shown.isEmpty());
         EXPECT_EQ(f.dtpDate->value(), QDateTime(today, QTime(0, 0), Qt::UTC));
         const QDateTime now = QDateTime::currentDateTime();
@@ -273,7 +273,7 @@ TEST(Form1, EveryChangeIsStoredAtOnceAndRestoredOnTheNextStart) {
         f.txtRSVP->setText(QStringLiteral("me@example.com"));
     }
     Window again;
-    Form1& f = again.form;
+    MainWindow& f = again.form;
     EXPECT_TRUE(again.prompts.shown.isEmpty());
     EXPECT_EQ(f.dtpDate->value(), QDateTime(QDate(1888, 2, 29), QTime(0, 0), Qt::UTC));
     EXPECT_EQ(f.dtpTime->value(), QDateTime(QDate(2030, 5, 6), QTime(19, 30, 15), Qt::UTC));
@@ -284,7 +284,7 @@ TEST(Form1, EveryChangeIsStoredAtOnceAndRestoredOnTheNextStart) {
     EXPECT_EQ(f.txtRSVP->text(), QStringLiteral("me@example.com"));
 }
 
-TEST(Form1, TheDatePickerKeepsItsTimeOfDayAndTheTimePickerItsDate) {
+TEST(MainWindow, TheDatePickerKeepsItsTimeOfDayAndTheTimePickerItsDate) {
     clearSettings();
     store(keys::dtpDate, generalDateText(QDateTime(QDate(2022, 3, 1), QTime(8, 15, 0), Qt::UTC)));
     Window w;
@@ -301,7 +301,7 @@ TEST(Form1, TheDatePickerKeepsItsTimeOfDayAndTheTimePickerItsDate) {
     EXPECT_EQ(stored(keys::dtpTime), QLocale().toString(QDate(1999, 12, 31), generalDateFormat()));
 }
 
-TEST(Form1, AStoredValueThatIsNoDateIsReportedAndTheRestIsStillRestored) {
+TEST(MainWindow, AStoredValueThatIsNoDateIsReportedAndTheRestIsStillRestored) {
     clearSettings();
     store(keys::dtpDate, QStringLiteral("not a date"));
     store(keys::dtpTime, QStringLiteral("1/2/1500 1:00:00 AM"));
@@ -311,8 +311,8 @@ TEST(Form1, AStoredValueThatIsNoDateIsReportedAndTheRestIsStillRestored) {
     EXPECT_EQ(w.prompts.reportLines(), (QList<int>{128, 130}));
     EXPECT_TRUE(w.prompts.reports()[0].contains(
         QStringLiteral("\r\nin Festoria2021/08/31.Form1.Form_Load at line 128\r\r")));
-    EXPECT_EQ(w.form.dtpDate->value(), Form1::initialPickerValue());
-    EXPECT_EQ(w.form.dtpTime->value(), Form1::initialPickerValue());
+    EXPECT_EQ(w.form.dtpDate->value(), MainWindow::initialPickerValue());
+    EXPECT_EQ(w.form.dtpTime->value(), MainWindow::initialPickerValue());
     EXPECT_EQ(w.form.txtEventName->text(), QStringLiteral("Gala"));
     EXPECT_EQ(w.form.txtItems->text(), QStringLiteral("wine"));
     EXPECT_EQ(stored(keys::dtpDate), QStringLiteral("not a date")) << "restoring stores nothing";
@@ -320,7 +320,7 @@ TEST(Form1, AStoredValueThatIsNoDateIsReportedAndTheRestIsStillRestored) {
 
 // A stored text longer than a field can use is reported at its own restore step and stays
 // stored; the field starts empty and the other fields are restored.
-TEST(Form1, AStoredTextTooLongForItsFieldIsReportedAndLeftStored) {
+TEST(MainWindow, AStoredTextTooLongForItsFieldIsReportedAndLeftStored) {
     clearSettings();
     const QString justFits(kMaxBookmarkTextLength, QLatin1Char('i'));
     const QString tooLong = justFits + QLatin1Char('l');
@@ -340,10 +340,10 @@ TEST(Form1, AStoredTextTooLongForItsFieldIsReportedAndLeftStored) {
     EXPECT_EQ(stored(keys::txtRSVP).size(), huge.size());
 }
 
-TEST(Form1, SampleAndClearFillTheFiveTextFieldsAndLeaveThePickers) {
+TEST(MainWindow, SampleAndClearFillTheFiveTextFieldsAndLeaveThePickers) {
     clearSettings();
     Window w;
-    Form1& f = w.form;
+    MainWindow& f = w.form;
     f.dtpDate->setValue(QDateTime(QDate(2021, 8, 21), QTime(0, 0), Qt::UTC));
     const QString date = stored(keys::dtpDate);
     f.txtEventName->setText(QStringLiteral("old"));
@@ -369,7 +369,7 @@ TEST(Form1, SampleAndClearFillTheFiveTextFieldsAndLeaveThePickers) {
     EXPECT_TRUE(w.prompts.shown.isEmpty());
 }
 
-TEST(Form1, ClosingTheWindowEndsTheProgram) {
+TEST(MainWindow, ClosingTheWindowEndsTheProgram) {
     clearSettings();
     Window w;
     w.form.show();
@@ -385,7 +385,7 @@ TEST(ApplicationTitle, ShortensByWholeWordsToFortyCharacters) {
     EXPECT_EQ(shortenedTitle(QStringLiteral("a b ") + QString(40, QLatin1Char('x'))), QStringLiteral("a b"));
     const QString noSpace(41, QLatin1Char('y'));
     EXPECT_EQ(shortenedTitle(noSpace), noSpace);
-    SetApplicationTitle();
+    setApplicationTitle();
     EXPECT_EQ(applicationTitle(), QStringLiteral("Festoria"));
 }
 
@@ -413,7 +413,7 @@ TEST(QtPrompts, TheRealReportBoxCarriesCaptionTextIconAndOneButton) {
     EXPECT_EQ(buttons.size(), 1);
 }
 
-TEST(Form1, EnterInAFieldDoesNotStartARequest) {
+TEST(MainWindow, EnterInAFieldDoesNotStartARequest) {
     clearSettings();
     Window w;
     const int atStart = w.office.applicationsCreated; // the start-up check
@@ -425,7 +425,7 @@ TEST(Form1, EnterInAFieldDoesNotStartARequest) {
         QTest::keyClick(field, Qt::Key_Enter);
     }
     EXPECT_EQ(w.office.applicationsCreated, atStart);
-    EXPECT_FALSE(w.form.form2Loaded());
+    EXPECT_FALSE(w.form.previewWindowLoaded());
     EXPECT_TRUE(w.form.isVisible());
     for (QPushButton* b : {w.form.PushButton6, w.form.PushButton2, w.form.PushButton3})
         EXPECT_EQ(b->accessibleName(), b->text());

@@ -1,5 +1,5 @@
 #include "core/Files.h"
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 #include "preview/PictureBox.h"
 #include "preview/PreviewFixtures.h"
 #include "support/FakeOffice.h"
@@ -25,11 +25,11 @@ struct Preview : ::testing::Test {
     ScriptedPrompts prompts;
     FakeOffice office;
     QWidget form1;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<PreviewWindow> form;
     int ended = 0;
 
     void SetUp() override {
-        form = std::make_unique<Form2>(prompts, office, &form1,
+        form = std::make_unique<PreviewWindow>(prompts, office, &form1,
                                        QCoreApplication::applicationDirPath(), [this] { ++ended; });
     }
 
@@ -223,7 +223,7 @@ TEST_F(Preview, ButtonsShowTheHandAndTheFrameTheArrow) {
 
 TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
     QTemporaryDir empty;
-    Form2 withoutHand(prompts, office, &form1, empty.path());
+    PreviewWindow withoutHand(prompts, office, &form1, empty.path());
     EXPECT_FALSE(withoutHand.pointer().hasHandCursor());
     withoutHand.pointer().hovered(withoutHand.findChild<QWidget*>(QStringLiteral("PushButton1")));
     EXPECT_EQ(withoutHand.pointer().mode(), WindowPointer::Custom);
@@ -231,7 +231,7 @@ TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
     QTemporaryDir folder;
     ASSERT_TRUE(QFile::copy(QStringLiteral(FESTORIA_HAND_CURSOR),
                             folder.filePath(QStringLiteral("HAND-M.CUR"))));
-    Form2 withHand(prompts, office, &form1, folder.path());
+    PreviewWindow withHand(prompts, office, &form1, folder.path());
     EXPECT_TRUE(withHand.pointer().hasHandCursor());
     EXPECT_TRUE(prompts.shown.isEmpty());
 
@@ -240,7 +240,7 @@ TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("not a cursor");
     broken.close();
-    Form2 brokenHand(prompts, office, &form1, empty.path());
+    PreviewWindow brokenHand(prompts, office, &form1, empty.path());
     EXPECT_EQ(prompts.reportLines(), QList<int>{110});
     EXPECT_TRUE(prompts.reports()[0].contains(
         QStringLiteral("in Festoria2021/08/31.Form2.Form_Load at line 110")));
@@ -249,7 +249,7 @@ TEST_F(Preview, TheHandPointerIsLoadedFromTheProgramFolder) {
 }
 
 TEST_F(Preview, BackWithoutAMainWindowReportsAndStillHides) {
-    Form2 orphan(prompts, office, nullptr, QCoreApplication::applicationDirPath(), [] {});
+    PreviewWindow orphan(prompts, office, nullptr, QCoreApplication::applicationDirPath(), [] {});
     orphan.show();
     QApplication::processEvents();
     orphan.PushButton8_Click();
@@ -348,6 +348,6 @@ TEST_F(Preview, ThePicturesMenuAndItsKeysSavePrintAndCopy) {
     ASSERT_EQ(prompts.reports().size(), 1);
     EXPECT_TRUE(prompts.reports()[0].contains(QStringLiteral("Form2.mnuPrint_Click")));
     EXPECT_EQ(form->pointer().mode(), WindowPointer::Default) << "the hourglass went away";
-    EXPECT_EQ(office.liveApplications, 0);
+    EXPECT_EQ(office.liveSessions, 0);
     EXPECT_TRUE(form->isVisible());
 }

@@ -1,4 +1,4 @@
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 
 #include "core/AppError.h"
 #include "core/ErrorTrap.h"
@@ -55,7 +55,7 @@ QImage fastFormat(const QImage& picture) {
 }
 } // namespace
 
-Form2::Form2(Prompts& prompts, office::Office& office, QWidget* mainWindow, QString programFolder,
+PreviewWindow::PreviewWindow(Prompts& prompts, office::Office& office, QWidget* mainWindow, QString programFolder,
              std::function<void()> endProgram)
     : QWidget(nullptr,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -84,9 +84,9 @@ Form2::Form2(Prompts& prompts, office::Office& office, QWidget* mainWindow, QStr
     Form_Load();
 }
 
-Form2::~Form2() = default;
+PreviewWindow::~PreviewWindow() = default;
 
-void Form2::buildControls() {
+void PreviewWindow::buildControls() {
     setFixedSize(px(kClientWidth), px(kClientHeight));
     setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
 
@@ -147,16 +147,16 @@ void Form2::buildControls() {
     // handlers as the buttons and the picture's menu.
     for (QWidget* w : {static_cast<QWidget*>(Picture2), mViewport, static_cast<QWidget*>(Picture1)})
         w->installEventFilter(this);
-    const auto shortcut = [this](const QKeySequence& keys, void (Form2::*handler)()) {
+    const auto shortcut = [this](const QKeySequence& keys, void (PreviewWindow::*handler)()) {
         auto* s = new QShortcut(keys, this);
         connect(s, &QShortcut::activated, this, [this, handler] { (this->*handler)(); });
     };
-    shortcut(QKeySequence::ZoomIn, &Form2::PushButton1_Click);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), &Form2::PushButton1_Click);
-    shortcut(QKeySequence::ZoomOut, &Form2::PushButton2_Click);
-    shortcut(QKeySequence::Save, &Form2::PushButton6_Click);
-    shortcut(QKeySequence::Print, &Form2::mnuPrint_Click);
-    shortcut(QKeySequence::Copy, &Form2::mnuCopy_Click);
+    shortcut(QKeySequence::ZoomIn, &PreviewWindow::PushButton1_Click);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), &PreviewWindow::PushButton1_Click);
+    shortcut(QKeySequence::ZoomOut, &PreviewWindow::PushButton2_Click);
+    shortcut(QKeySequence::Save, &PreviewWindow::PushButton6_Click);
+    shortcut(QKeySequence::Print, &PreviewWindow::mnuPrint_Click);
+    shortcut(QKeySequence::Copy, &PreviewWindow::mnuCopy_Click);
 
     // Screen readers and accessibility-based tools find every control by its caption.
     for (QPushButton* button : {PushButton1, PushButton2, PushButton6, PushButton8})
@@ -191,7 +191,7 @@ void Form2::buildControls() {
             [this](QMouseEvent*) { mModel->Picture1_MouseUp(); });
 }
 
-void Form2::buildPictureMenu() {
+void PreviewWindow::buildPictureMenu() {
     mPictureMenu = new QMenu(this);
     mPictureMenu->setObjectName(QStringLiteral("PictureMenu"));
     const auto item = [this](const QString& caption, const QKeySequence& keys, auto handler) {
@@ -208,11 +208,11 @@ void Form2::buildPictureMenu() {
             [this](const QPoint& at) { mPictureMenu->popup(Picture1->mapToGlobal(at)); });
 }
 
-void Form2::setHourglass(bool on) {
+void PreviewWindow::setHourglass(bool on) {
     mPointer->setMode(on ? WindowPointer::Hourglass : WindowPointer::Default);
 }
 
-void Form2::setTabOrder() {
+void PreviewWindow::setTabOrder() {
     // The frame and the hidden Zoom_Ori (between Picture1 and "Zoom In") take no focus;
     // the zoom buttons inside the frame follow the pictures.
     const QList<QWidget*> order{HScroll1,    VScroll1,    Picture2,    Picture1,
@@ -221,7 +221,7 @@ void Form2::setTabOrder() {
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-QPointF Form2::pointerInPicture(const QMouseEvent* event) const {
+QPointF PreviewWindow::pointerInPicture(const QMouseEvent* event) const {
     // Measured against where the picture stands in twips, not against the pixel it was
     // placed on, so the point grabbed stays exactly under the pointer.
     const QPointF inViewport = Picture1->mapTo(mViewport, event->position());
@@ -230,7 +230,7 @@ QPointF Form2::pointerInPicture(const QMouseEvent* event) const {
                    inViewport.y() * kTwipsPerPixel - picture.top);
 }
 
-void Form2::setPicture(const QImage& picture) {
+void PreviewWindow::setPicture(const QImage& picture) {
     mPicture = picture;
     const QImage image = fastFormat(picture);
     const QSize twips = pictureTwipsOf(image);
@@ -242,10 +242,10 @@ void Form2::setPicture(const QImage& picture) {
     mFirstActivate = true;
 }
 
-void Form2::Form_Load() {
+void PreviewWindow::Form_Load() {
     ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.Form_Load "));
     trap(100, [&] { mFirstActivate = true; });
-    trap(102, [&] { ApplyFormColors(*this); });
+    trap(102, [&] { applyFormColors(*this); });
     trap(104, [&] {
         setWindowTitle(kProductName);
         setWindowIcon(applicationIcon());
@@ -253,12 +253,12 @@ void Form2::Form_Load() {
     QString cursorFile;
     trap(106, [&] { cursorFile = handPointerFile(mProgramFolder); });
     bool hasCursor = false;
-    trap(108, [&] { hasCursor = FileExists(cursorFile); });
+    trap(108, [&] { hasCursor = fileExists(cursorFile); });
     if (hasCursor)
         trap(110, [&] { mPointer->setHandCursor(loadCursorFile(cursorFile)); });
 }
 
-void Form2::Form_Activate() {
+void PreviewWindow::Form_Activate() {
     // An error report shown during the set-up may hand the activation back to this window;
     // the set-up does not start over inside itself.
     if (mInSetup)
@@ -305,34 +305,34 @@ void Form2::Form_Activate() {
     trap(138, [&] { mFirstActivate = false; });
 }
 
-void Form2::Form_QueryUnload() {
+void PreviewWindow::Form_QueryUnload() {
     ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.Form_QueryUnload "));
-    trap(100, [&] { KillFile(mWordFile); });
+    trap(100, [&] { deleteFile(mWordFile); });
     trap(102, [&] { QCoreApplication::processEvents(); });
     trap(104, [&] { QCoreApplication::processEvents(); });
 }
 
-void Form2::PushButton1_Click() {
+void PreviewWindow::PushButton1_Click() {
     ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.PushButton1_Click "));
     trap(100, [&] { mModel->ZoomStep(0); });
 }
 
-void Form2::PushButton2_Click() {
+void PreviewWindow::PushButton2_Click() {
     ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.PushButton2_Click "));
     trap(100, [&] { mModel->ZoomStep(1); });
 }
 
-void Form2::PushButton6_Click() {
+void PreviewWindow::PushButton6_Click() {
     SaveDocument(mPrompts, mOffice, [this](bool on) { setHourglass(on); })
         .PushButton6_Click(mWordFile);
 }
 
-void Form2::mnuPrint_Click() {
+void PreviewWindow::mnuPrint_Click() {
     PrintDocument(mPrompts, mOffice, [this](bool on) { setHourglass(on); })
         .mnuPrint_Click(mWordFile);
 }
 
-void Form2::mnuCopy_Click() {
+void PreviewWindow::mnuCopy_Click() {
     ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.mnuCopy_Click "));
     trap(100, [&] {
         if (mPicture.isNull())
@@ -341,14 +341,14 @@ void Form2::mnuCopy_Click() {
     });
 }
 
-void Form2::PushButton8_Click() {
+void PreviewWindow::PushButton8_Click() {
     ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.PushButton8_Click "));
-    trap(102, [&] { KillFile(mWordFile); });
+    trap(102, [&] { deleteFile(mWordFile); });
     trap(104, [&] { object(mMainWindow, QStringLiteral("No main window")).show(); });
     trap(106, [&] { hide(); });
 }
 
-bool Form2::eventFilter(QObject* watched, QEvent* event) {
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Wheel)
         return QWidget::eventFilter(watched, event);
     auto* wheel = static_cast<QWheelEvent*>(event);
@@ -370,13 +370,13 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-bool Form2::event(QEvent* event) {
+bool PreviewWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         Form_Activate();
     return QWidget::event(event);
 }
 
-void Form2::showEvent(QShowEvent* event) {
+void PreviewWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!mCentred) {
         mCentred = true; // centred with its frame, the first time it is shown
@@ -390,32 +390,32 @@ void Form2::showEvent(QShowEvent* event) {
     });
 }
 
-void Form2::closeEvent(QCloseEvent* event) {
+void PreviewWindow::closeEvent(QCloseEvent* event) {
     Form_QueryUnload();
     event->accept();
     // The program ends with this window, although the main window still exists (hidden).
     mEndProgram();
 }
 
-void Form2::removePicture() {
+void PreviewWindow::removePicture() {
     Picture1->clearPicture();
     Picture1->clearSurface();
 }
 
-void Form2::drawZoomed(int sourceWidth, int sourceHeight, int width, int height) {
+void PreviewWindow::drawZoomed(int sourceWidth, int sourceHeight, int width, int height) {
     Picture1->setSurface(renderZoomed(Zoom_Ori->picture(), Zoom_Ori->pictureTwips(),
                                       QSize(sourceWidth, sourceHeight), QSize(width, height),
                                       devicePixelRatioF()));
 }
 
-void Form2::resetPointer() { mPointer->setMode(WindowPointer::Default); }
+void PreviewWindow::resetPointer() { mPointer->setMode(WindowPointer::Default); }
 
-void Form2::pictureMoved() {
+void PreviewWindow::pictureMoved() {
     const ZoomModel::Rect& r = mModel->picture();
     Picture1->setGeometry(px(r.left), px(r.top), px(r.width), px(r.height));
 }
 
-void Form2::scrollBarsChanged() {
+void PreviewWindow::scrollBarsChanged() {
     const auto sync = [](QScrollBar* bar, const ZoomModel::ScrollBar& state) {
         const QSignalBlocker blocker(bar);
         bar->setMaximum(state.maximum);

@@ -24,16 +24,16 @@ class Office;
 // scroll bars, "Save Results To Word File" and "< Back", and a context menu on the picture
 // to save, print and copy it. While shown it owns the temporary invitation document: Back
 // and Close delete it, and closing the window ends the program.
-class Form2 : public QWidget, private ZoomSurface {
+class PreviewWindow : public QWidget, private ZoomSurface {
     Q_OBJECT
 public:
     // mainWindow is shown again by "< Back"; programFolder holds the hand pointer; the office
     // makes the other formats and the printed page.
     // endProgram ends the program once the window has been closed (without one: leave the
     // event loop).
-    Form2(Prompts& prompts, office::Office& office, QWidget* mainWindow, QString programFolder,
+    PreviewWindow(Prompts& prompts, office::Office& office, QWidget* mainWindow, QString programFolder,
           std::function<void()> endProgram = {});
-    ~Form2() override;
+    ~PreviewWindow() override;
 
     // Picture1's picture. A new picture is set up afresh the next time the window becomes
     // active, so showing the window again for a new invitation zooms the new picture.

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "app/MainWindow.h"
 
 #include "app/EventFields.h"
 #include "app/GeneralDate.h"
@@ -12,7 +12,7 @@
 #include "invitation/CreateInvitation.h"
 #include "invitation/IsInstalled.h"
 #include "invitation/PreviewPicture.h"
-#include "preview/Form2.h"
+#include "preview/PreviewWindow.h"
 #include "resources/Resources.h"
 #include "widgets/Centre.h"
 #include "widgets/SkinFramework.h"
@@ -28,10 +28,10 @@
 
 #include <limits>
 
-// Form1 as the window that runs "Start Creating Template".
-class Form1::Host : public InvitationHost {
+// MainWindow as the window that runs "Start Creating Template".
+class MainWindow::Host : public InvitationHost {
 public:
-    explicit Host(Form1& form) : f(form) {}
+    explicit Host(MainWindow& form) : f(form) {}
 
     QString fieldText(Field field) override {
         switch (field) {
@@ -54,20 +54,20 @@ public:
         f.pointer().setMode(on ? WindowPointer::Hourglass : WindowPointer::Default);
     }
     void loadPreviewPicture(const QString& picturePath) override {
-        Form2& preview = f.form2(); // loads the window before the picture arrives
+        PreviewWindow& preview = f.previewWindow(); // loads the window before the picture arrives
         // A picture that fails to load leaves the preview empty, never showing the last
         // invitation beside the new document.
         preview.setPicture(QImage());
-        preview.setPicture(LoadPicture(picturePath));
+        preview.setPicture(loadPicture(picturePath));
     }
     void setPreviewWordFile(const QString& documentPath) override {
-        f.form2().mWordFile = documentPath;
+        f.previewWindow().mWordFile = documentPath;
     }
-    void showPreview() override { f.form2().show(); }
+    void showPreview() override { f.previewWindow().show(); }
     void hideMainWindow() override { f.hide(); }
 
 private:
-    Form1& f;
+    MainWindow& f;
 };
 
 namespace {
@@ -91,14 +91,14 @@ void whiteBackground(QWidget* widget) {
 }
 } // namespace
 
-Form1::Form1(Prompts& prompts, office::Office& office, SettingsStore& settings,
+MainWindow::MainWindow(Prompts& prompts, office::Office& office, SettingsStore& settings,
              std::function<void()> endAtOnce, QString programFolder,
              std::function<void()> endProgram, std::unique_ptr<Clipboard> clipboard)
     : QWidget(nullptr), mPrompts(prompts), mOffice(office), mSettings(settings),
       mEndAtOnce(std::move(endAtOnce)), mProgramFolder(std::move(programFolder)),
       mEndProgram(endProgram ? std::move(endProgram) : [] { QCoreApplication::exit(0); }),
       mClipboard(clipboard ? std::move(clipboard) : std::make_unique<QtClipboard>()) {
-    SkinFramework1 = std::make_unique<SkinFramework>();
+    skin = std::make_unique<SkinFramework>();
     setObjectName(QStringLiteral("Form1"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -123,15 +123,15 @@ Form1::Form1(Prompts& prompts, office::Office& office, SettingsStore& settings,
     mRequest = std::make_unique<CreateInvitation>(*mHost, mOffice, mPrompts, *mClipboard);
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-Form2& Form1::form2() {
-    if (!mForm2)
-        mForm2 = std::make_unique<Form2>(mPrompts, mOffice, this, mProgramFolder, mEndProgram);
-    return *mForm2;
+PreviewWindow& MainWindow::previewWindow() {
+    if (!mPreviewWindow)
+        mPreviewWindow = std::make_unique<PreviewWindow>(mPrompts, mOffice, this, mProgramFolder, mEndProgram);
+    return *mPreviewWindow;
 }
 
-void Form1::buildControls() {
+void MainWindow::buildControls() {
     auto button = [this](const QString& name, const QString& caption, QRect geometry) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(name);
@@ -212,12 +212,12 @@ void Form1::buildControls() {
     }
     dtpDate->setFocus();
 
-    connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
-    connect(PushButton3, &QPushButton::clicked, this, &Form1::PushButton3_Click);
-    connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(PushButton2, &QPushButton::clicked, this, &MainWindow::PushButton2_Click);
+    connect(PushButton3, &QPushButton::clicked, this, &MainWindow::PushButton3_Click);
+    connect(PushButton6, &QPushButton::clicked, this, &MainWindow::PushButton6_Click);
 }
 
-void Form1::wireStorage() {
+void MainWindow::wireStorage() {
     auto storeText = [this](QLineEdit* box, const QString& key) {
         connect(box, &QLineEdit::textChanged, this, [this, key](const QString& text) {
             if (!mRestoring)
@@ -240,7 +240,7 @@ void Form1::wireStorage() {
     storePicker(dtpTime, keys::dtpTime);
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // A text box that receives the focus has all its text selected, so typing replaces it.
     if (event->type() == QEvent::FocusIn) {
         if (auto* box = qobject_cast<QLineEdit*>(watched))
@@ -249,7 +249,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::restorePicker(Picker* picker, const QString& key, const QDateTime& whenEmpty) {
+void MainWindow::restorePicker(Picker* picker, const QString& key, const QDateTime& whenEmpty) {
     const QString stored = mSettings.read(key);
     QDateTime value = whenEmpty;
     if (!stored.isEmpty()) {
@@ -264,17 +264,17 @@ void Form1::restorePicker(Picker* picker, const QString& key, const QDateTime& w
     picker->setValue(value);
 }
 
-void Form1::Form_Load() {
+void MainWindow::Form_Load() {
     ErrorTrap trap(mPrompts, kFormLoad);
-    trap(100, [&] { ApplySkin(*this, object(SkinFramework1, QStringLiteral("No skin component")), mProgramFolder); });
+    trap(100, [&] { applySkin(*this, object(skin, QStringLiteral("No skin component")), mProgramFolder); });
     trap(104, [&] {
         setWindowTitle(kProductName);
         setWindowIcon(applicationIcon());
-        SetApplicationTitle();
+        setApplicationTitle();
     });
     const QString cursorPath = handPointerFile(mProgramFolder);
     bool hasCursor = false;
-    trap(106, [&] { hasCursor = FileExists(cursorPath); });
+    trap(106, [&] { hasCursor = fileExists(cursorPath); });
     if (hasCursor)
         trap(108, [&] { mPointer->setHandCursor(loadCursorFile(cursorPath)); });
 
@@ -307,10 +307,10 @@ void Form1::Form_Load() {
     trap(140, [&] { txtItems->setText(storedText(keys::txtItems)); });
     mRestoring = false;
 
-    trap(142, [&] { CheckWordInstalled(mOffice, mPrompts, mEndAtOnce); });
+    trap(142, [&] { checkOfficeStarts(mOffice, mPrompts, mEndAtOnce); });
 }
 
-void Form1::PushButton2_Click() {
+void MainWindow::PushButton2_Click() {
     ErrorTrap trap(mPrompts, kClear);
     trap(100, [&] { txtEventName->setText(QString()); });
     trap(102, [&] { txtLocation->setText(QString()); });
@@ -319,7 +319,7 @@ void Form1::PushButton2_Click() {
     trap(108, [&] { txtRSVP->setText(QString()); });
 }
 
-void Form1::PushButton3_Click() {
+void MainWindow::PushButton3_Click() {
     ErrorTrap trap(mPrompts, kSample);
     trap(100, [&] { txtEventName->setText(sample::eventName); });
     trap(102, [&] { txtLocation->setText(sample::location); });
@@ -328,15 +328,15 @@ void Form1::PushButton3_Click() {
     trap(108, [&] { txtRSVP->setText(sample::rsvp); });
 }
 
-void Form1::PushButton6_Click() { mRequest->PushButton6_Click(); }
+void MainWindow::PushButton6_Click() { mRequest->PushButton6_Click(); }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program at once; every field is already stored.
     event->accept();
     mEndProgram();
 }
 
-void Form1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!mCentred) {
         mCentred = true;

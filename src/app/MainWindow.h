@@ -14,7 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class Picker;
-class Form2;
+class PreviewWindow;
 class CreateInvitation;
 class Prompts;
 class SettingsStore;
@@ -25,7 +25,7 @@ class Office;
 }
 
 // The main window: the event details, the two data buttons and "Start Creating Template".
-class Form1 : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // endAtOnce ends the office and the program at once, without any window's closing
@@ -33,10 +33,10 @@ public:
     // hand pointer and the skin. endProgram is what closing either window does in the end
     // (without one: leave the event loop); clipboard is the one the request hands its
     // picture over (without one: the system's).
-    Form1(Prompts& prompts, office::Office& office, SettingsStore& settings,
+    MainWindow(Prompts& prompts, office::Office& office, SettingsStore& settings,
           std::function<void()> endAtOnce, QString programFolder,
           std::function<void()> endProgram = {}, std::unique_ptr<Clipboard> clipboard = {});
-    ~Form1() override;
+    ~MainWindow() override;
 
     // The start-up sequence, run once before the window is first shown.
     void Form_Load();
@@ -46,8 +46,8 @@ public:
     void PushButton6_Click(); // "Start Creating Template"
 
     // The preview window, loaded on first use (its load step runs then).
-    Form2& form2();
-    bool form2Loaded() const { return mForm2 != nullptr; }
+    PreviewWindow& previewWindow();
+    bool previewWindowLoaded() const { return mPreviewWindow != nullptr; }
 
     WindowPointer& pointer() { return *mPointer; }
 
@@ -65,7 +65,7 @@ public:
     QLineEdit* txtRSVP;
     QList<QLabel*> Label4;
     // The skin component; tests may replace it before Form_Load.
-    std::unique_ptr<SkinComponent> SkinFramework1;
+    std::unique_ptr<SkinComponent> skin;
 
     // Both pickers start here, before their stored values are restored.
     static QDateTime initialPickerValue() {
@@ -93,7 +93,7 @@ private:
     std::function<void()> mEndProgram;
     std::unique_ptr<Clipboard> mClipboard;
     std::unique_ptr<CreateInvitation> mRequest;
-    std::unique_ptr<Form2> mForm2;
+    std::unique_ptr<PreviewWindow> mPreviewWindow;
     bool mRestoring = false;
     bool mCentred = false;
 };
