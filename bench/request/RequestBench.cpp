@@ -11,6 +11,7 @@
 #include "core/Prompts.h"
 #include "invitation/CreateInvitation.h"
 #include "invitation/PreviewPicture.h"
+#include "widgets/QtClipboard.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "preview/PreviewWindow.h"
 #include "support/WatchedOffice.h"

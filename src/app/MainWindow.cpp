@@ -12,6 +12,7 @@
 #include "invitation/CreateInvitation.h"
 #include "invitation/IsInstalled.h"
 #include "invitation/PreviewPicture.h"
+#include "widgets/QtClipboard.h"
 #include "preview/PreviewWindow.h"
 #include "resources/Resources.h"
 #include "widgets/Centre.h"

@@ -6,21 +6,14 @@
 #include "office/Office.h"
 
 #include <QBuffer>
-#include <QClipboard>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImageReader>
-#include <QMimeData>
 #include <QUuid>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-// Beside the picture: "<mark> <dots per metre x> <dots per metre y>", so the program finds
-// its own picture and its logical size again even if the image data lost the resolution.
-const QString kMarkFormat = QStringLiteral("application/x-festoria-picture");
-
 // The office may round the page to a pixel more or less than asked; the picture is brought
 // to the exact width, keeping its logical size.
 QImage toPixelWidth(const QImage& picture, int width) {
@@ -39,40 +32,6 @@ void removeStalePicture(const QString& path) {
         ::unlink(QFile::encodeName(path).constData());
 }
 } // namespace
-
-void QtClipboard::putPicture(const QImage& picture, const QByteArray& mark) {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard)
-        throw AppError(QStringLiteral("The clipboard is not available"));
-    auto* data = new QMimeData;
-    data->setImageData(picture);
-    data->setData(kMarkFormat, mark + ' ' + QByteArray::number(picture.dotsPerMeterX()) + ' ' +
-                                   QByteArray::number(picture.dotsPerMeterY()));
-    clipboard->setMimeData(data);
-}
-
-std::optional<ClipboardPicture> QtClipboard::read(int /*format*/) {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return std::nullopt;
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-    if (!data)
-        return std::nullopt;
-    ClipboardPicture result;
-    if (data->hasImage())
-        result.picture = qvariant_cast<QImage>(data->imageData());
-    const QList<QByteArray> fields = data->data(kMarkFormat).split(' ');
-    if (fields.size() == 3) {
-        result.mark = fields.at(0);
-        const int x = fields.at(1).toInt();
-        const int y = fields.at(2).toInt();
-        if (!result.picture.isNull() && x > 0 && y > 0) {
-            result.picture.setDotsPerMeterX(x);
-            result.picture.setDotsPerMeterY(y);
-        }
-    }
-    return result;
-}
 
 std::optional<ClipboardPicture> clipboardPicture(Clipboard& clipboard, int format) {
     std::optional<ClipboardPicture> result;

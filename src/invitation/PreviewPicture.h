@@ -4,6 +4,8 @@
 // the picture goes over the system clipboard, and is written to "temp.bmp" in the
 // temporary folder, from where the preview window loads it.
 
+#include "core/Clipboard.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -25,31 +27,6 @@ inline constexpr double kPreviewLogicalScale = 0.5;
 inline const QString kPreviewPictureName = QStringLiteral("temp.bmp");
 inline const QString kWritePreviewPictureProcedure =
     QStringLiteral("in Festoria2021/08/31.Form1.SaveDocAsJPG ");
-
-// What one clipboard read found.
-struct ClipboardPicture {
-    QImage picture;  // null when the clipboard holds no picture
-    QByteArray mark; // the mark the program put beside its own picture; empty otherwise
-};
-
-// The system clipboard, as far as the preview needs it.
-class Clipboard {
-public:
-    virtual ~Clipboard() = default;
-    // Replaces the clipboard's content with the picture, marked so the program can tell
-    // its own picture from anybody else's. Throws AppError when the clipboard refuses.
-    virtual void putPicture(const QImage& picture, const QByteArray& mark) = 0;
-    // One read in the given format (0: whichever picture format is offered). Empty when
-    // the clipboard cannot be read at this moment.
-    virtual std::optional<ClipboardPicture> read(int format) = 0;
-};
-
-// The clipboard of the running QGuiApplication.
-class QtClipboard : public Clipboard {
-public:
-    void putPicture(const QImage& picture, const QByteArray& mark) override;
-    std::optional<ClipboardPicture> read(int format) override;
-};
 
 // Reads the clipboard up to 1000 times back to back, until one read succeeds. Empty when
 // every read failed. Never reports.

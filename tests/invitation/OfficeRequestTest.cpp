@@ -8,6 +8,7 @@
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/office/OfficeDocuments.h"
+#include "widgets/QtClipboard.h"
 
 #include <QDir>
 #include <QFile>

@@ -152,22 +152,3 @@ TEST(PreviewPictureFile, BmpKeepsTheLogicalSizeInItsResolutionFields) {
 
     EXPECT_THROW(loadPicture(temp.file("missing.bmp")), AppError);
 }
-
-TEST(QtClipboardTest, PutsAMarkedPictureAndReadsItBack) {
-    QtClipboard clipboard;
-    QImage image = picture(20, 30, Qt::yellow);
-    image.setDotsPerMeterX(7559);
-    image.setDotsPerMeterY(7559);
-    clipboard.putPicture(image, "mark-1");
-    const auto read = clipboard.read(0);
-    ASSERT_TRUE(read.has_value());
-    EXPECT_EQ(read->mark, "mark-1");
-    EXPECT_EQ(read->picture.size(), QSize(20, 30));
-    EXPECT_EQ(read->picture.dotsPerMeterX(), 7559);
-
-    // Somebody else's picture carries no mark.
-    QGuiApplication::clipboard()->setImage(picture(5, 5, Qt::red));
-    const auto foreign = clipboard.read(0);
-    ASSERT_TRUE(foreign.has_value());
-    EXPECT_TRUE(foreign->mark.isEmpty());
-}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "core/Clipboard.h"
+
+// The clipboard of the running QGuiApplication. A marked picture carries, beside the image,
+// "<mark> <dots per metre x> <dots per metre y>", so the program finds its own picture and
+// its logical size again even if the image data lost the resolution.
+class QtClipboard : public Clipboard {
+public:
+    void putPicture(const QImage& picture, const QByteArray& mark) override;
+    std::optional<ClipboardPicture> read(int format) override;
+};

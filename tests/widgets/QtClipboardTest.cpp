@@ -1,0 +1,32 @@
+#include "widgets/QtClipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+namespace {
+QImage picture(int width, int height, QColor colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+} // namespace
+
+TEST(QtClipboardTest, PutsAMarkedPictureAndReadsItBack) {
+    QtClipboard clipboard;
+    QImage image = picture(20, 30, Qt::yellow);
+    image.setDotsPerMeterX(7559);
+    image.setDotsPerMeterY(7559);
+    clipboard.putPicture(image, "mark-1");
+    const auto read = clipboard.read(0);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->mark, "mark-1");
+    EXPECT_EQ(read->picture.size(), QSize(20, 30));
+    EXPECT_EQ(read->picture.dotsPerMeterX(), 7559);
+
+    // Somebody else's picture carries no mark.
+    QGuiApplication::clipboard()->setImage(picture(5, 5, Qt::red));
+    const auto foreign = clipboard.read(0);
+    ASSERT_TRUE(foreign.has_value());
+    EXPECT_TRUE(foreign->mark.isEmpty());
+}
