@@ -133,8 +133,8 @@ QList<QByteArray> officeEnvironment(const QByteArray& officeTemp) {
 
 Engine::Engine(LibreOfficeOptions options, std::function<void()> officeChanged)
     : mOptions(std::move(options)), mOfficeChanged(std::move(officeChanged)),
-      mConnection(mOfficeChanged),
-      mWatchdog([this] { OfficeProcess::killGroup(mOfficePid); }, [this] { mConnection.drop(); }) {
+      mStatus(std::make_shared<OfficeStatus>()), mConnection(mStatus, mOfficeChanged),
+      mWatchdog([this] { mStatus->killOffice(); }, [this] { mConnection.drop(); }) {
     // Writing to the pipe of an office that just died must fail the call, not end the
     // program with SIGPIPE.
     struct sigaction current {};
@@ -162,7 +162,7 @@ void Engine::sessionClosed() {
 }
 
 void Engine::requireGeneration(unsigned officeGeneration) {
-    if (officeGeneration != mGeneration || mOfficePid == 0)
+    if (officeGeneration != mGeneration || mStatus->office() == 0)
         throw AppError(QStringLiteral(
             "The office that held this object has ended; start a new session."));
     if (!alive()) {
@@ -201,7 +201,7 @@ void Engine::translateCurrentException() {
 }
 
 bool Engine::alive() {
-    if (mOfficePid == 0 || mConnection.lost() || !mConnection.desktop().is())
+    if (mStatus->gone() || !mConnection.desktop().is())
         return false;
     return !mProcess.hasEnded();
 }
@@ -217,15 +217,15 @@ Reference<frame::XDesktop2> Engine::desktop() {
 }
 
 void Engine::ensureRunning() {
-    if (mOfficePid != 0 && !alive())
+    if (mStatus->office() != 0 && !alive())
         stop();
-    if (mOfficePid != 0)
+    if (mStatus->office() != 0)
         return;
     // The program's own UNO set-up and the connection raise exceptions of their own kinds;
     // they reach the user as readable text.
     try {
-        mStarting = true;
-        const auto started = qScopeGuard([this] { mStarting = false; });
+        mStatus->beginStart();
+        const auto started = qScopeGuard([this] { mStatus->endStart(); });
         start();
     } catch (const AppError&) {
         throw;
@@ -297,7 +297,7 @@ void Engine::spawn(const QString& program) {
     const QList<QByteArray> environment = officeEnvironment(mProfile.freshTemporaryFolder());
     const pid_t office = mProcess.spawn(officeArguments(program, mProfile.url(), mPipeName),
                                         environment, mProfile.logPath());
-    mOfficePid = office;
+    mStatus->spawned(office);
     ++mGeneration;
     mSessionsServed = 0;
     mOpenSessions = 0;
@@ -335,7 +335,7 @@ void Engine::connect(const QString& program, std::chrono::steady_clock::time_poi
 
 // Asks the office to end in order, briefly bounded; a dead or hung one is killed after.
 void Engine::askToTerminate() {
-    if (!mConnection.desktop().is() || mConnection.lost())
+    if (!mConnection.desktop().is() || mStatus->connectionLost())
         return;
     try {
         CallWatchdog::Bound bound(mWatchdog, std::chrono::milliseconds(5000));
@@ -347,9 +347,9 @@ void Engine::askToTerminate() {
 }
 
 void Engine::stop() {
-    if (mOfficePid == 0)
+    if (mStatus->office() == 0)
         return;
-    mStopping = true;
+    mStatus->beginStop();
     askToTerminate();
     mConnection.close();
     mProcess.waitForEnd(std::chrono::milliseconds(5000));
@@ -357,11 +357,9 @@ void Engine::stop() {
     // The named pipe of a killed office stays behind as a socket file.
     QFile::remove(acceptPipePath(mPipeName));
     mProfile.officeEnded();
-    mOfficePid = 0;
     mOpenSessions = 0;
     mSessionsServed = 0;
-    mConnection.forgetLoss();
-    mStopping = false;
+    mStatus->stopped();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -32,22 +32,17 @@ namespace {
 // restart once while we connect) may be heard after the next one stands.
 class ConnectionListener : public cppu::WeakImplHelper1<lang::XEventListener> {
 public:
-    ConnectionListener(std::shared_ptr<std::atomic<bool>> lost,
-                       std::shared_ptr<std::atomic<unsigned>> latest, std::function<void()> onLost)
-        : mLost(std::move(lost)), mLatest(std::move(latest)), mMine(*mLatest),
-          mOnLost(std::move(onLost)) {}
+    ConnectionListener(std::shared_ptr<OfficeStatus> status, unsigned connection,
+                       std::function<void()> onLost)
+        : mStatus(std::move(status)), mConnection(connection), mOnLost(std::move(onLost)) {}
     void SAL_CALL disposing(const lang::EventObject&) override {
-        if (*mLatest != mMine)
-            return;
-        *mLost = true;
-        if (mOnLost)
+        if (mStatus->connectionLost(mConnection) && mOnLost)
             mOnLost();
     }
 
 private:
-    std::shared_ptr<std::atomic<bool>> mLost;
-    std::shared_ptr<std::atomic<unsigned>> mLatest;
-    unsigned mMine;
+    std::shared_ptr<OfficeStatus> mStatus;
+    unsigned mConnection;
     std::function<void()> mOnLost;
 };
 
@@ -65,9 +60,8 @@ Reference<uno::XComponentContext> localContext() {
     return *context;
 }
 
-UnoConnection::UnoConnection(std::function<void()> lost)
-    : mOnLost(std::move(lost)), mLost(std::make_shared<std::atomic<bool>>(false)),
-      mLatest(std::make_shared<std::atomic<unsigned>>(0)) {}
+UnoConnection::UnoConnection(std::shared_ptr<OfficeStatus> status, std::function<void()> lost)
+    : mStatus(std::move(status)), mOnLost(std::move(lost)) {}
 
 UnoConnection::~UnoConnection() = default;
 
@@ -76,8 +70,7 @@ void UnoConnection::open(const QString& pipeName) {
     const Reference<connection::XConnection> link =
         connection::Connector::create(local)->connect(
             toOUString(QStringLiteral("pipe,name=") + pipeName));
-    ++*mLatest;
-    *mLost = false;
+    const unsigned connection = mStatus->connected();
     const Reference<bridge::XBridge> bridge =
         bridge::BridgeFactory::create(local)->createBridge({}, OUString("urp"), link, {});
     {
@@ -85,7 +78,7 @@ void UnoConnection::open(const QString& pipeName) {
         mBridge = bridge;
     }
     Reference<lang::XComponent>(bridge, UNO_QUERY_THROW)
-        ->addEventListener(new ConnectionListener(mLost, mLatest, mOnLost));
+        ->addEventListener(new ConnectionListener(mStatus, connection, mOnLost));
     const Reference<uno::XComponentContext> remote(
         bridge->getInstance(OUString("StarOffice.ComponentContext")), UNO_QUERY_THROW);
     const Reference<frame::XDesktop2> desktop = frame::Desktop::create(remote);

@@ -1,14 +1,16 @@
 #pragma once
 
 // The connection to the office over its named pipe: a URP bridge, and through it the office's
-// component context and desktop. The bridge's own thread tells when the connection goes down.
+// component context and desktop. The bridge's own thread tells when the connection goes down:
+// it notes that in the office's status and calls back.
 
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
+#include "office/libreoffice/OfficeStatus.h"
+
 #include <QString>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -26,7 +28,7 @@ namespace office {
 class UnoConnection {
 public:
     // lost runs on the bridge's thread when the latest connection goes down.
-    explicit UnoConnection(std::function<void()> lost);
+    UnoConnection(std::shared_ptr<OfficeStatus> status, std::function<void()> lost);
     ~UnoConnection();
     UnoConnection(const UnoConnection&) = delete;
     UnoConnection& operator=(const UnoConnection&) = delete;
@@ -39,9 +41,6 @@ public:
     // Disposes the bridge, from any thread, so that a call blocked on it returns.
     void drop();
 
-    // True once the latest connection went down. Safe from any thread.
-    bool lost() const { return *mLost; }
-    void forgetLoss() { *mLost = false; }
     const ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext>&
     context() const {
         return mContext;
@@ -51,10 +50,9 @@ public:
     }
 
 private:
-    std::function<void()> mOnLost;
     // Shared with the bridge's listeners, which may outlive the connection.
-    std::shared_ptr<std::atomic<bool>> mLost;
-    std::shared_ptr<std::atomic<unsigned>> mLatest; // counts the connections made
+    std::shared_ptr<OfficeStatus> mStatus;
+    std::function<void()> mOnLost;
     std::mutex mBridgeMutex; // the bridge, which drop() reaches from another thread
     ::com::sun::star::uno::Reference<::com::sun::star::bridge::XBridge> mBridge;
     ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext> mContext;

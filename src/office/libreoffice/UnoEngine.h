@@ -21,6 +21,7 @@
 #include "office/libreoffice/CallWatchdog.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/OfficeProcess.h"
+#include "office/libreoffice/OfficeStatus.h"
 #include "office/libreoffice/Profile.h"
 #include "office/libreoffice/UnoConnection.h"
 
@@ -32,6 +33,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 
 namespace office {
 
@@ -62,7 +64,7 @@ public:
     // path, empty when anything failed: the office is then no warmer, and no worse.
     QString warmUp();
 
-    pid_t processId() const { return mOfficePid; }
+    pid_t processId() const { return mStatus->office(); }
     // Counts office starts: objects obtained from an earlier office are dead.
     unsigned generation() const { return mGeneration; }
     // True while the office process runs and the connection to it stands.
@@ -96,12 +98,10 @@ public:
     // The office has served its share of sessions: time to replace it, to cap its memory.
     bool servedItsShare() const { return mSessionsServed >= mOptions.sessionsPerOffice; }
     // No office runs, or the connection to it is lost. Safe from any thread.
-    bool officeGone() const { return mOfficePid == 0 || mConnection.lost(); }
+    bool officeGone() const { return mStatus->gone(); }
     // The running office was lost (died, killed) rather than stopped by the engine itself or
     // restarting on its first start with a fresh profile. Safe from any thread.
-    bool officeLost() const {
-        return mOfficePid != 0 && mConnection.lost() && !mStopping && !mStarting;
-    }
+    bool officeLost() const { return mStatus->lost(); }
 
     // True once the program's exit handlers have ended every office: from then on UNO
     // objects are let go without a call (the UNO runtime is being torn down).
@@ -120,12 +120,11 @@ private:
     QString mPipeName;
     Profile mProfile;
     OfficeProcess mProcess;
-    std::atomic<pid_t> mOfficePid{0};
+    // Shared with the connection's listeners, which may outlive the engine.
+    std::shared_ptr<OfficeStatus> mStatus;
     std::atomic<unsigned> mGeneration{0};
     std::atomic<int> mOpenSessions{0};
     std::atomic<int> mSessionsServed{0};
-    std::atomic<bool> mStopping{false};
-    std::atomic<bool> mStarting{false};
     UnoConnection mConnection;
     CallWatchdog mWatchdog;
 };
