@@ -103,11 +103,16 @@ public:
     // restarting on its first start with a fresh profile. Safe from any thread.
     bool officeLost() const { return mStatus->lost(); }
 
+    // Gives the office up for good, from any thread, as the program ends: it is killed, a
+    // start in progress fails at once, and so does every later call.
+    void abandon();
+
     // True once the program's exit handlers have ended every office: from then on UNO
     // objects are let go without a call (the UNO runtime is being torn down).
     static bool processExiting();
 
 private:
+    void requireNotAbandoned() const;
     void requireGeneration(unsigned officeGeneration);
     [[noreturn]] void translateCurrentException();
     void start();
@@ -125,6 +130,7 @@ private:
     std::atomic<unsigned> mGeneration{0};
     std::atomic<int> mOpenSessions{0};
     std::atomic<int> mSessionsServed{0};
+    std::atomic<bool> mAbandoned{false};
     UnoConnection mConnection;
     CallWatchdog mWatchdog;
 };
