@@ -103,7 +103,7 @@ QString writePreviewPicture(const QString& inFile, office::Office& office, Clipb
         writeFileNoFollow(path, encodePreviewPicture(got->picture));
         written = path;
     });
-    trap(124, [&] { object(word, kNoSession).activeDocument().closeWithoutSaving(); });
+    trap(124, [&] { object(word, kNoSession).activeDocument().close(); });
     trap(126, [&] { object(word, kNoSession).quit(); });
     return written;
 }

@@ -635,7 +635,7 @@ TEST_F(Template, FilledInvitationRendersStarsAndPurpleText) {
                 ? qEnvironmentVariableIntValue("FESTORIA_TEMPLATE_PICTURE_WIDTH")
                 : 850,
             1.0);
-        filled.closeWithoutSaving();
+        filled.close();
         word->quit();
     }
     ASSERT_FALSE(page.isNull());

@@ -177,7 +177,7 @@ TEST_F(OfficeTest, ReadableFailures) {
     EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("no/such/folder/x.doc"))); }),
                 HasSubstr("x.doc"));
 
-    doc.closeWithoutSaving();
+    doc.close();
     EXPECT_THAT(failureOf([&] { doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
                 HasSubstr("closed"));
     EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("late.doc"))); }), HasSubstr("closed"));
