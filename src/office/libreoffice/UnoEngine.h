@@ -13,9 +13,10 @@
 //     ... desktop->loadComponentFromURL(...) ...
 //     // ~LibreOffice ends the office process
 //
-// A tool target that includes this header links festoria_office, which passes on the
-// generated headers of com.sun.star.uno.XComponentContext and com.sun.star.frame.XDesktop2;
-// it generates the other types it uses with festoria_uno_headers().
+// A tool or test target that includes this header links festoria_libreoffice_uno, which
+// festoria_uno_headers(festoria_libreoffice EXPORT ...) makes (see this folder's
+// CMakeLists.txt): it passes on the SDK's headers and the generated headers of every type the
+// engine lists. The target generates any other type it uses with festoria_uno_headers().
 
 #include "core/AppError.h"
 #include "office/libreoffice/CallWatchdog.h"
