@@ -1,6 +1,12 @@
 // The office engine: one office process on a private profile, reached over a private pipe,
 // every call bounded in time. It composes the office's processes (OfficeProcess), its
 // profile (Profile), the connection (UnoConnection) and the call bound (CallWatchdog).
+//
+// Threads (docs/architecture.md has the whole picture): an engine is used by the one thread
+// that holds it (the window thread, the renewal worker while it starts a successor, a retire
+// thread, the exit handler), handed over under the renewal's lock. Its watchdog thread and
+// the bridge's listener thread reach only the status (OfficeStatus, one lock) and the
+// bridge (UnoConnection's lock); any thread may read the status and counters, or abandon().
 
 #include "office/libreoffice/UnoEngine.h"
 
