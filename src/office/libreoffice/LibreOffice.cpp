@@ -3,6 +3,7 @@
 #include "office/libreoffice/LibreOffice.h"
 
 #include "core/Files.h"
+#include "office/libreoffice/DeferredLayout.h"
 #include "office/libreoffice/FitText.h"
 #include "office/libreoffice/Properties.h"
 #include "office/libreoffice/Renewal.h"
@@ -111,13 +112,19 @@ public:
             }
             // Replaces everything the bookmark covers, fields included; at a collapsed
             // bookmark the text is inserted there.
+            if (!mFills)
+                mFills = std::make_unique<DeferredLayout>(mComponent);
             mark->getAnchor()->setString(toOUString(documentText(text)));
         });
     }
 
     QStringList fitText(const QList<TextFit>& boxes) override {
         requireOpen();
-        return mEngine.call(mGeneration, [&] { return fitTextInBoxes(mComponent, boxes); });
+        return mEngine.call(mGeneration, [&] {
+            const QStringList tooLong = fitTextInBoxes(mComponent, boxes);
+            mFills.reset();
+            return tooLong;
+        });
     }
 
     void saveAs(const QString& path) override {
@@ -149,6 +156,7 @@ public:
         if (pixelWidth <= 0 || !(logicalScale > 0))
             throw AppError(QStringLiteral("Invalid picture size."));
         return mEngine.call(mGeneration, [&] {
+            mFills.reset();
             // The first page's size (1/100 mm).
             const std::vector<Any> size = getAll(firstPageStyle(mComponent), {"Width", "Height"});
             const sal_Int32 width = as<sal_Int32>(size[0]);
@@ -174,6 +182,7 @@ public:
             // Too late for any UNO call, a release included: let the references go unused.
             new Reference<lang::XComponent>(mComponent);
             new Reference<container::XNameAccess>(mBookmarks);
+            (void)mFills.release();
             mComponent.clear();
             mBookmarks.clear();
             return;
@@ -204,6 +213,7 @@ private:
         if (target.isDir())
             throw AppError(QStringLiteral("The document could not be %1 as '%2': it is a folder.").arg(done, path));
         mEngine.call(mGeneration, [&] {
+            mFills.reset();
             const Reference<frame::XStorable> storable(mComponent, UNO_QUERY_THROW);
             Sequence<beans::PropertyValue> args = properties({
                 property("FilterName", Any(OUString::createFromAscii(filter))),
@@ -274,9 +284,12 @@ private:
         const Reference<lang::XComponent> component = mComponent;
         mComponent.clear();
         mBookmarks.clear();
-        if (mGeneration != mEngine.generation() || !mEngine.alive())
+        if (mGeneration != mEngine.generation() || !mEngine.alive()) {
+            mFills.reset();
             return; // the office that held it is gone, and the document with it
+        }
         mEngine.call(mGeneration, [&] {
+            mFills.reset();
             const Reference<util::XCloseable> closeable(component, UNO_QUERY);
             try {
                 if (closeable.is()) {
@@ -294,6 +307,8 @@ private:
     unsigned mGeneration;
     Reference<lang::XComponent> mComponent;
     Reference<container::XNameAccess> mBookmarks; // looked up at the first fill
+    // The fills are laid out together, once the document is measured, saved, drawn or closed.
+    std::unique_ptr<DeferredLayout> mFills;
 };
 
 class LoSession : public Session {
