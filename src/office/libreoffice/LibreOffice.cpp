@@ -5,6 +5,7 @@
 #include "core/Files.h"
 #include "office/libreoffice/DeferredLayout.h"
 #include "office/libreoffice/FitText.h"
+#include "office/libreoffice/OfficeErrors.h"
 #include "office/libreoffice/Properties.h"
 #include "office/libreoffice/Renewal.h"
 #include "office/libreoffice/UnoEngine.h"
@@ -208,10 +209,13 @@ private:
         // The office would create missing folders; a save names an existing one.
         const QFileInfo target(path);
         if (path.isEmpty() || !target.absoluteDir().exists())
-            throw AppError(QStringLiteral("The document could not be %1 as '%2': the folder does not exist.")
+            throw AppError(QStringLiteral("The document could not be %1 as '%2': the folder does "
+                                          "not exist; choose another folder.")
                                .arg(done, path));
         if (target.isDir())
-            throw AppError(QStringLiteral("The document could not be %1 as '%2': it is a folder.").arg(done, path));
+            throw AppError(QStringLiteral("The document could not be %1 as '%2': it is a folder; "
+                                          "choose another name.")
+                               .arg(done, path));
         mEngine.call(mGeneration, [&] {
             mFills.reset();
             const Reference<frame::XStorable> storable(mComponent, UNO_QUERY_THROW);
@@ -226,8 +230,12 @@ private:
             try {
                 // storeToURL, not storeAsURL: a read-only document can be written elsewhere.
                 storable->storeToURL(fileUrl(path), args);
-            } catch (const io::IOException&) {
-                throw AppError(QStringLiteral("The document could not be %1 as '%2'.").arg(done, path));
+            } catch (const io::IOException& e) {
+                throw AppError(withOfficeDetail(
+                    QStringLiteral("The document could not be %1 as '%2'; check that the folder "
+                                   "can be written to and has room.")
+                        .arg(done, path),
+                    toQString(e.Message)));
             }
         });
     }
@@ -264,8 +272,8 @@ private:
         QImageReader reader(file, "bmp");
         const QImage image = drawn ? reader.read() : QImage();
         if (image.isNull())
-            throw AppError(
-                QStringLiteral("The office could not render the document to a picture."));
+            throw AppError(QStringLiteral(
+                "The office could not render the document to a picture; try again."));
         return image;
     }
 
@@ -349,7 +357,9 @@ public:
                     throw;
             }
             if (!loaded.is())
-                throw AppError(QStringLiteral("The office could not open '%1'.").arg(path));
+                throw AppError(QStringLiteral("The office could not open '%1'; check that it is "
+                                              "a Word document.")
+                                   .arg(path));
             if (!Reference<text::XTextDocument>(loaded, UNO_QUERY).is()) {
                 Reference<util::XCloseable> c(loaded, UNO_QUERY);
                 try {
