@@ -275,6 +275,35 @@ TEST_F(Template, GeneratorRebuildsTheCommittedTemplate) {
                               QFile::encodeName(rebuilt).toStdString());
     EXPECT_TRUE(readAll(rebuilt) == loadTemplateResource())
         << "resources/template.dot is out of date: rebuild it with the make-template target";
+    EXPECT_EQ(readAll(kSourceDir + QStringLiteral("/resources/template.layout")).toStdString(),
+              invitation::templateLayout(stars::backgroundStars()))
+        << "resources/template.layout is out of date: rebuild it with the make-template target";
+}
+
+// The band the details may grow into is clear of stars on the page as the office draws it,
+// and it is measured tightly: just above it, there is ink.
+TEST_F(Template, BandAboveTheDetailsIsClearOfStars) {
+    QImage page;
+    {
+        auto session = office->startSession();
+        office::Document& doc = session->open(templatePath, true);
+        page = doc.renderPicture(1224, 1.0).convertToFormat(QImage::Format_RGB32);
+        doc.closeWithoutSaving();
+        session->quit();
+    }
+    ASSERT_FALSE(page.isNull());
+    const double scale = page.width() / double(invitation::kPageWidth);
+    const auto& box = invitation::kDetailsBox;
+    const int clearTop = invitation::detailsClearTop(stars::backgroundStars());
+    auto inkBetween = [&](int topTwips, int bottomTwips) {
+        int ink = 0;
+        for (int y = int(topTwips * scale); y < int(bottomTwips * scale); ++y)
+            for (int x = int(box.left * scale); x < int((box.left + box.width) * scale); ++x)
+                ink += qGray(page.pixel(x, y)) < 235;
+        return ink;
+    };
+    EXPECT_EQ(inkBetween(clearTop, box.top), 0);
+    EXPECT_GT(inkBetween(clearTop - 200, clearTop), 0);
 }
 
 std::string utf8(const std::u16string& s) {

@@ -48,6 +48,8 @@
 #include <osl/file.hxx>
 #include <rtl/ustring.hxx>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -459,6 +461,26 @@ void buildTemplate(const Reference<uno::XComponentContext>& context,
                      properties({property("FilterName", Any(OUString("MS Word 97 Vorlage"))),
                                  property("Overwrite", Any(true))}));
     finishStoredTemplate(outputPath);
+}
+
+int detailsClearTop(const std::vector<stars::Star>& stars) {
+    constexpr double kTwipsPerMm = 1440 / 25.4;
+    constexpr int kQuarterLine = 50; // about a quarter of a line of the details' 9 pt text
+    const int left = kDetailsBox.left, right = kDetailsBox.left + kDetailsBox.width;
+    int lowest = kClosingBox.top + kClosingBox.height; // never above "with us!"
+    for (const stars::Star& star : stars) {
+        const double x = kPictureLeft + star.x * kTwipsPerMm;
+        const double reach = star.radius * kTwipsPerMm;
+        const int bottom = int(std::ceil(kPictureTop + star.y * kTwipsPerMm + reach));
+        if (x + reach <= left || x - reach >= right || bottom > kDetailsBox.top)
+            continue; // beside the box, or level with it and not above
+        lowest = std::max(lowest, bottom);
+    }
+    return std::min(lowest + kQuarterLine, kDetailsBox.top);
+}
+
+std::string templateLayout(const std::vector<stars::Star>& stars) {
+    return "detailsClearTop=" + std::to_string(detailsClearTop(stars)) + "\n";
 }
 
 } // namespace invitation
