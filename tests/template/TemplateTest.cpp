@@ -493,6 +493,9 @@ TEST_F(Template, StylesCarryTheInvitationsFormatting) {
                   "Standard");
         EXPECT_EQ(toQString(get<OUString>(s, "CharFontName")).toStdString(), "Book Antiqua");
         EXPECT_FLOAT_EQ(get<float>(s, "CharHeight"), e.height);
+        // Chinese, Japanese, Korean and complex-script text is set at the same size.
+        EXPECT_FLOAT_EQ(get<float>(s, "CharHeightAsian"), e.height);
+        EXPECT_FLOAT_EQ(get<float>(s, "CharHeightComplex"), e.height);
         EXPECT_EQ(get<sal_Int32>(s, "CharColor"), purple);
         EXPECT_EQ(get<sal_Int16>(s, "CharCaseMap"),
                   e.capitals ? style::CaseMap::UPPERCASE : style::CaseMap::NONE);
