@@ -29,6 +29,7 @@
 #include <QPushButton>
 
 #include <limits>
+#include <tuple>
 
 // The main window as the window that runs "Start Creating Template".
 class MainWindow::Host : public InvitationHost {
@@ -198,11 +199,12 @@ void MainWindow::buildFields() {
     directionsField = textBox(keys::directions);
     rsvpField = textBox(keys::rsvp);
 
-    const QStringList captions = {
-        QStringLiteral("Event Date:"),     QStringLiteral("Event Time:"),
-        QStringLiteral("Name of Event:"),  QStringLiteral("Event Location:"),
-        QStringLiteral("What To Bring:"),  QStringLiteral("Driving Directions:"),
-        QStringLiteral("RSVP To:")};
+    using Field = InvitationHost::Field;
+    const auto caption = [](Field field) -> QString { return fieldLabel(field) + QLatin1Char(':'); };
+    const QStringList captions = {QStringLiteral("Event Date:"), QStringLiteral("Event Time:"),
+                                  caption(Field::EventName),     caption(Field::Location),
+                                  caption(Field::Items),         caption(Field::Drive),
+                                  caption(Field::RSVP)};
     const QList<QWidget*> fields = {datePicker, timePicker,      eventNameField, locationField,
                                     itemsField, directionsField, rsvpField};
     for (int i = 0; i < fields.size(); ++i)
@@ -294,14 +296,14 @@ void MainWindow::restorePicker(Picker* picker, const QString& key, const QDateTi
 
 // A stored text longer than the invitation can take would make every keystroke store all of
 // it again: it is reported and left stored, and the field starts empty.
-QString MainWindow::storedText(const QString& key) const {
+QString MainWindow::storedText(InvitationHost::Field field, const QString& key) const {
     QString text = mSettings.read(key);
-    if (text.size() > kMaxBookmarkTextLength)
-        throw AppError(QStringLiteral("The stored text for %1 is too long for the field: %2 "
+    if (text.size() > kMaxTypedTextLength)
+        throw AppError(QStringLiteral("The stored text for \"%1\" is too long for the field: %2 "
                                       "characters, at most %3. It is left stored.")
-                           .arg(key)
+                           .arg(fieldLabel(field))
                            .arg(text.size())
-                           .arg(kMaxBookmarkTextLength));
+                           .arg(kMaxTypedTextLength));
     return text;
 }
 
@@ -328,13 +330,15 @@ void MainWindow::startUp() {
         restorePicker(timePicker, keys::eventTime,
                       QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC));
     });
-    const std::pair<Step, QLineEdit*> texts[] = {{Step::RestoreEventName, eventNameField},
-                                                 {Step::RestoreLocation, locationField},
-                                                 {Step::RestoreDirections, directionsField},
-                                                 {Step::RestoreRsvp, rsvpField},
-                                                 {Step::RestoreItems, itemsField}};
-    for (const auto& [step, field] : texts)
-        trap(step, [&] { field->setText(storedText(field->objectName())); });
+    using Field = InvitationHost::Field;
+    const std::tuple<Step, Field, QLineEdit*> texts[] = {
+        {Step::RestoreEventName, Field::EventName, eventNameField},
+        {Step::RestoreLocation, Field::Location, locationField},
+        {Step::RestoreDirections, Field::Drive, directionsField},
+        {Step::RestoreRsvp, Field::RSVP, rsvpField},
+        {Step::RestoreItems, Field::Items, itemsField}};
+    for (const auto& [step, field, box] : texts)
+        trap(step, [&] { box->setText(storedText(field, box->objectName())); });
     mRestoring = false;
 
     trap(Step::CheckOffice, [&] { checkOfficeStarts(mOffice, mPrompts, mEndAtOnce); });

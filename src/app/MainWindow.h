@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Clipboard.h"
+#include "invitation/CreateInvitation.h"
 
 #include <QDateTime>
 #include <QList>
@@ -15,7 +16,6 @@ class QLineEdit;
 class QPushButton;
 class Picker;
 class PreviewWindow;
-class CreateInvitation;
 class Prompts;
 class SettingsStore;
 class SkinComponent;
@@ -86,7 +86,7 @@ private:
     void setPointerRule();
     void wireStorage();
     void restorePicker(Picker* picker, const QString& key, const QDateTime& whenEmpty);
-    QString storedText(const QString& key) const;
+    QString storedText(InvitationHost::Field field, const QString& key) const;
     void setTextFields(const QString& procedure, const QStringList& texts);
 
     Prompts& mPrompts;

@@ -11,6 +11,8 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 namespace {
 using Field = InvitationHost::Field;
 
@@ -97,6 +99,22 @@ QString tooLongToFit(const QStringList& boxes, InvitationHost& host) {
     return sentences.join(QLatin1Char(' '));
 }
 } // namespace
+
+QString fieldLabel(Field field) {
+    switch (field) {
+    case Field::EventName:
+        return QStringLiteral("Name of Event");
+    case Field::Location:
+        return QStringLiteral("Event Location");
+    case Field::Items:
+        return QStringLiteral("What To Bring");
+    case Field::Drive:
+        return QStringLiteral("Driving Directions");
+    case Field::RSVP:
+        return QStringLiteral("RSVP To");
+    }
+    return QString();
+}
 
 CreateInvitation::CreateInvitation(InvitationHost& host, office::Office& office, Prompts& prompts,
                                    Clipboard& clipboard)
@@ -186,42 +204,69 @@ void CreateInvitation::prepare(Run& run) {
     });
 }
 
-void CreateInvitation::fillBookmark(Run& run, const QString& bookmark, const QString& text) {
+// The text for one bookmark, and the field typed into it (none for the date and time).
+struct CreateInvitation::Filling {
+    QString text;
+    std::optional<Field> field;
+    qsizetype typedLength = 0;
+};
+
+void CreateInvitation::fillBookmark(Run& run, const QString& bookmark, const Filling& filling) {
     office::Document& active = object(run.session, kNoSession).activeDocument();
-    if (text.size() > kMaxBookmarkTextLength)
-        throw AppError(QStringLiteral("The text for %1 is too long for the invitation: %2 "
+    if (filling.field && filling.typedLength > kMaxTypedTextLength)
+        throw AppError(QStringLiteral("The text for \"%1\" is too long for the invitation: %2 "
                                       "characters, at most %3.")
-                           .arg(bookmark)
-                           .arg(text.size())
-                           .arg(kMaxBookmarkTextLength));
-    active.setBookmarkText(bookmark, text);
+                           .arg(fieldLabel(*filling.field))
+                           .arg(filling.typedLength)
+                           .arg(kMaxTypedTextLength));
+    active.setBookmarkText(bookmark, filling.text);
 }
 
 void CreateInvitation::fill(Run& run) {
-    QString dayText, dateText, locationText;
+    QString dayText, dateText, typedLocation, locationText;
     run.trap(Step::DayText, [&] { dayText = invitation::dayText(mHost.eventDate()); });
     run.trap(Step::DateText, [&] { dateText = invitation::dateText(mHost.eventDate(), dayText); });
-    run.trap(Step::LocationText,
-             [&] { locationText = invitation::whereText(mHost.fieldText(Field::Location)); });
+    run.trap(Step::LocationText, [&] {
+        typedLocation = mHost.fieldText(Field::Location);
+        locationText = invitation::whereText(typedLocation);
+    });
 
+    // A field's text as typed, and as it goes into its bookmark.
+    const auto typed = [&](Field field, const QString& text, const QString& filled) {
+        return Filling{filled, field, text.size()};
+    };
+    const auto asTyped = [&](Field field) {
+        const QString text = mHost.fieldText(field);
+        return typed(field, text, text);
+    };
     const struct {
         Step step;
         const char* bookmark;
-        std::function<QString()> text;
+        std::function<Filling()> filling;
     } bookmarks[] = {
         {Step::FillEvent, "bEvent",
-         [&] { return invitation::eventText(mHost.fieldText(Field::EventName)); }},
+         [&] {
+             const QString name = mHost.fieldText(Field::EventName);
+             return typed(Field::EventName, name, invitation::eventText(name));
+         }},
         {Step::FillWhen, "bWhen",
-         [&] { return invitation::whenText(dateText, mHost.eventTime()); }},
-        {Step::FillWhere, "bWhere", [&] { return locationText; }},
-        {Step::FillBring, "bBring", [&] { return mHost.fieldText(Field::Items); }},
-        {Step::FillDrive, "bDrive", [&] { return mHost.fieldText(Field::Drive); }},
-        {Step::FillRsvp, "bRSVP", [&] { return mHost.fieldText(Field::RSVP); }},
+         [&] {
+             return Filling{invitation::whenText(dateText, mHost.eventTime()), std::nullopt};
+         }},
+        {Step::FillWhere, "bWhere",
+         [&] { return typed(Field::Location, typedLocation, locationText); }},
+        {Step::FillBring, "bBring", [&] { return asTyped(Field::Items); }},
+        {Step::FillDrive, "bDrive", [&] { return asTyped(Field::Drive); }},
+        {Step::FillRsvp, "bRSVP", [&] { return asTyped(Field::RSVP); }},
     };
     for (const auto& b : bookmarks)
-        run.trap(b.step, [&] { fillBookmark(run, QString::fromLatin1(b.bookmark), b.text()); });
-    // The boxes have fixed sizes, and the office cuts off what does not fit; the invitation
-    // is made as far as it fits, and what is too long is named.
+        run.trap(b.step, [&] { fillBookmark(run, QString::fromLatin1(b.bookmark), b.filling()); });
+    fitTexts(run);
+}
+
+// The boxes have fixed sizes, and the office cuts off what does not fit; the invitation is
+// made as far as it fits, and what is too long is named.
+void CreateInvitation::fitTexts(Run& run) {
     run.trap(Step::FitTexts, [&] {
         const QStringList tooLong = object(run.document, kNoDocument).fitText(kTextFits);
         if (!tooLong.isEmpty())

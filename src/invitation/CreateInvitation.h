@@ -21,10 +21,12 @@ class Office;
 }
 
 inline const QString kTemplateFileName = QStringLiteral("template.dot");
-// The longest text one bookmark takes. The office lays out longer texts so slowly (a long
-// line in the template's text boxes takes minutes) that it would be ended as hung and the
-// whole invitation lost; such a text gets its own report and the rest goes on.
-inline constexpr qsizetype kMaxBookmarkTextLength = 32767;
+// The longest text a field may hold for the invitation, counted as typed (what the program
+// adds around it, such as the space before the location, does not count). The office lays
+// out longer texts so slowly (a long line in the template's text boxes takes minutes) that
+// it would be ended as hung and the whole invitation lost; such a text gets its own report
+// and the rest goes on.
+inline constexpr qsizetype kMaxTypedTextLength = 32767;
 
 // The window that runs the request (the main window). Each call is made at the step that
 // needs it; any of them may throw AppError, which is reported for that step.
@@ -55,6 +57,10 @@ public:
     virtual void hideMainWindow() = 0;
 };
 
+// A text field as the main window labels it, without the colon ("Event Location"), so that
+// reports name fields as the user sees them.
+QString fieldLabel(InvitationHost::Field field);
+
 class CreateInvitation {
 public:
     CreateInvitation(InvitationHost& host, office::Office& office, Prompts& prompts,
@@ -77,7 +83,9 @@ private:
     struct Run; // one request's office objects, files and step trap
     void prepare(Run& run);
     void fill(Run& run);
-    void fillBookmark(Run& run, const QString& bookmark, const QString& text);
+    struct Filling;
+    void fillBookmark(Run& run, const QString& bookmark, const Filling& filling);
+    void fitTexts(Run& run);
     void nameAndSave(Run& run);
     QString freshDocumentPath(Run& run);
     void makePicture(Run& run);

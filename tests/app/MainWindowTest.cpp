@@ -317,7 +317,7 @@ TEST(MainWindow, AStoredValueThatIsNoDateIsReportedAndTheRestIsStillRestored) {
 // stored; the field starts empty and the other fields are restored.
 TEST(MainWindow, AStoredTextTooLongForItsFieldIsReportedAndLeftStored) {
     clearSettings();
-    const QString justFits(kMaxBookmarkTextLength, QLatin1Char('i'));
+    const QString justFits(kMaxTypedTextLength, QLatin1Char('i'));
     const QString tooLong = justFits + QLatin1Char('l');
     const QString huge(3 << 20, QLatin1Char('r'));
     store(keys::location, tooLong);
@@ -325,8 +325,8 @@ TEST(MainWindow, AStoredTextTooLongForItsFieldIsReportedAndLeftStored) {
     store(keys::items, justFits);
     Window w;
     ASSERT_EQ(w.prompts.reportLines(), (QList<int>{134, 138}));
-    EXPECT_TRUE(w.prompts.reports()[0].startsWith(
-        QStringLiteral("The stored text for txtLocation is too long for the field: 32768 characters")));
+    EXPECT_TRUE(w.prompts.reports()[0].startsWith(QStringLiteral(
+        "The stored text for \"Event Location\" is too long for the field: 32768 characters")));
     EXPECT_TRUE(w.window.locationField->text().isEmpty());
     EXPECT_TRUE(w.window.rsvpField->text().isEmpty());
     EXPECT_EQ(w.window.itemsField->text(), justFits);

@@ -144,16 +144,34 @@ TEST_F(OfficeRequestTest, AwkwardInputArrivesExactly) {
     }
 }
 
-TEST_F(OfficeRequestTest, AMegabyteTextIsOneReportAndTheRestOfTheInvitationIsMade) {
-    host.texts[Field::Items] = QString(1 << 20, QLatin1Char('b'));
-    request.run();
+// A location of 32,767 characters goes into the document whole, with the space the program
+// puts before it (it is too long for its box, which is reported); a megabyte of what to bring
+// is one report, and the rest of the invitation is made.
+TEST_F(OfficeRequestTest, TypedTextsUpToTheLimitGoInAndLongerOnesAreOneReport) {
+    const struct {
+        Field field;
+        const char* bookmark;
+        qsizetype length;
+        QList<int> lines;
+    } cases[] = {{Field::Location, "bWhere", kMaxTypedTextLength, {131}},
+                 {Field::Items, "bBring", 1 << 20, {126}}};
+    const auto sample = host.texts;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bookmark);
+        host.texts = sample;
+        host.texts[c.field] = QString(c.length, QLatin1Char('b'));
+        prompts.clear();
+        request.run();
 
-    EXPECT_EQ(prompts.reportLines(), QList<int>({126}));
-    QMap<QString, QString> expected = expectedTexts();
-    expected.remove("bBring");
-    expectBookmarksHoldExactly(expected);
-    EXPECT_EQ(host.picture.size(), QSize(816, 1056));
-    EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
+        EXPECT_EQ(prompts.reportLines(), c.lines);
+        QMap<QString, QString> expected = expectedTexts();
+        if (c.length > kMaxTypedTextLength)
+            expected.remove(c.bookmark);
+        expectBookmarksHoldExactly(expected);
+        EXPECT_EQ(host.picture.size(), QSize(816, 1056));
+        EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
+        QFile::remove(request.documentPath());
+    }
 }
 
 TEST_F(OfficeRequestTest, ATemplateLeftFromAnEarlierRunIsUsedAndNothingButTheDocumentStays) {
