@@ -5,6 +5,7 @@
 #include "StarPicture.h"
 #include "TemplateBuilder.h"
 #include "WordFile.h"
+#include "core/Files.h"
 #include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/UnoEngine.h"
@@ -208,7 +209,7 @@ protected:
         office = office::makeLibreOffice().release();
         templatePath = tempPath(QStringLiteral("template.dot"));
         QFile::remove(templatePath);
-        WriteBytesToFile(loadTemplateResource(), templatePath);
+        writeFileNoFollow(templatePath, loadTemplateResource());
     }
     static void TearDownTestSuite() {
         delete office;
@@ -254,12 +255,12 @@ TEST_F(Template, ResourceIsTheCommittedFileWrittenByteForByte) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(resource.size() + 1000, 'x'));
     f.close();
-    EXPECT_ANY_THROW(WriteBytesToFile(resource, other));
+    EXPECT_ANY_THROW(writeFileNoFollow(other, resource));
     EXPECT_EQ(readAll(other), QByteArray(resource.size() + 1000, 'x'));
 
     // A missing folder is the caller's error to report.
     EXPECT_ANY_THROW(
-        WriteBytesToFile(resource, tempPath(QStringLiteral("no-such-folder/template.dot"))));
+        writeFileNoFollow(tempPath(QStringLiteral("no-such-folder/template.dot")), resource));
 }
 
 // The committed template is the generator's work: building it again gives the same bytes.
