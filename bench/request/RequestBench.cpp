@@ -120,7 +120,7 @@ public:
         StepTimer step("load into the preview");
         preview.setPicture(loadPicture(path));
     }
-    void setPreviewWordFile(const QString& path) override { preview.mWordFile = path; }
+    void setPreviewWordFile(const QString& path) override { preview.setDocumentPath(path); }
     void showPreview() override {
         StepTimer step("show");
         preview.show();
@@ -135,10 +135,10 @@ constexpr int kShotDragPixels = 560;
 
 void keepPreviewShot(PreviewWindow& preview, const QString& path) {
     for (int i = 0; i < 2; ++i) // 100 % to 150 %
-        preview.findChild<QPushButton*>(QStringLiteral("PushButton1"))->click();
+        preview.findChild<QPushButton*>(QStringLiteral("zoomInButton"))->click();
     QCoreApplication::processEvents();
     // Drag the page up, as a user does, until the details are in view.
-    QWidget* page = preview.findChild<QWidget*>(QStringLiteral("Picture1"));
+    QWidget* page = preview.findChild<QWidget*>(QStringLiteral("page"));
     const QPoint start(300, 400);
     QMouseEvent press(QEvent::MouseButtonPress, start, page->mapToGlobal(start), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
@@ -178,7 +178,7 @@ double oneRequest(CreateInvitation& request, BenchHost& host, StepTimes* steps =
         (*steps)[QStringLiteral("the rest (picture hand-over, files)")] = ms - known;
     }
     currentSteps = nullptr;
-    host.preview.PushButton8_Click(); // "< Back": deletes the document, main window again
+    host.preview.back(); // "< Back": deletes the document, main window again
     QCoreApplication::processEvents();
     return ms;
 }
@@ -298,7 +298,7 @@ int main(int argc, char** argv) {
         QTest::qWait(200);
         if (qEnvironmentVariableIsSet("FESTORIA_BENCH_SHOT"))
             keepPreviewShot(host.preview, qEnvironmentVariable("FESTORIA_BENCH_SHOT"));
-        host.preview.PushButton8_Click();
+        host.preview.back();
         QCoreApplication::processEvents();
         for (int i = 0; i < warmRuns; ++i) {
             StepTimes times;

@@ -62,7 +62,7 @@ public:
         preview.setPicture(loadPicture(picturePath));
     }
     void setPreviewWordFile(const QString& documentPath) override {
-        f.previewWindow().mWordFile = documentPath;
+        f.previewWindow().setDocumentPath(documentPath);
     }
     void showPreview() override { f.previewWindow().show(); }
     void hideMainWindow() override { f.hide(); }

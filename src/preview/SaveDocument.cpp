@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "core/ErrorTrap.h"
 #include "core/Files.h"
+#include "core/Procedures.h"
 #include "core/Product.h"
 #include "core/Prompts.h"
 #include "office/Office.h"
@@ -212,60 +213,44 @@ void exportFileReplacing(office::Office& office, const QString& source, const QS
     copyFileReplacing(exported, destination);
 }
 
-void SaveDocument::PushButton6_Click(const QString& wordFile) {
-    ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.PushButton6_Click "));
-    QString initialName;
-    QString title;
-    QString filters;
-    QString selectedFilter;
-    trap(106, [&] { initialName = QString(); });
-    trap(108, [&] { title = QStringLiteral("Save File"); });
-    trap(110, [&] {
-        filters = saveFilters();
-        selectedFilter = kWordFilter;
-    });
-    QString returned;
-    trap(112,
-         [&] { returned = mPrompts.saveFileName(title, filters, initialName, selectedFilter); });
-    SaveTarget chosen;
-    trap(114, [&] { chosen = saveTarget(returned, selectedFilter); });
-
-    Prompts::Answer answer{};
-    bool named = false;
-    trap(116, [&] { named = !returned.isEmpty(); });
-    if (named) {
-        bool exists = false;
-        trap(118, [&] { exists = fileExists(chosen.path); });
-        if (exists) {
-            // The old file is not deleted here: the new one replaces it in one step once it
-            // is complete, so a failed save cannot lose it.
-            trap(120, [&] {
-                answer = mPrompts.message(QStringLiteral("Are you sure you wish to overwrite ") +
-                                              chosen.path + QStringLiteral(" ?"),
-                                          applicationTitle(), Prompts::Icon::None,
-                                          Prompts::Buttons::YesNo);
-            });
-        } else {
-            trap(126, [&] { answer = Prompts::Answer::Yes; });
-        }
-    }
-
-    bool write = false;
-    bool written = true;
-    trap(128, [&] { write = answer == Prompts::Answer::Yes; });
-    if (write)
-        written = trap(130, [&] { this->write(wordFile, chosen); });
-    // After a failed save the error report has been shown; "Done." would claim otherwise.
-    if (written)
-        trap(132, [&] {
-            mPrompts.message(QStringLiteral("Done."), applicationTitle(), Prompts::Icon::None,
-                             Prompts::Buttons::Ok);
-        });
+SaveTarget SaveDocument::chooseTarget(bool& chosen) {
+    QString selectedFilter = kWordFilter;
+    const QString name =
+        mPrompts.saveFileName(QStringLiteral("Save File"), saveFilters(), QString(), selectedFilter);
+    chosen = !name.isEmpty();
+    return saveTarget(name, selectedFilter);
 }
 
-void SaveDocument::write(const QString& wordFile, const SaveTarget& target) {
+bool SaveDocument::replaceAllowed(const SaveTarget& target) {
+    // The old file is not deleted here: the new one replaces it in one step once it is
+    // complete, so a failed save cannot lose it.
+    if (!fileExists(target.path))
+        return true;
+    return mPrompts.message(QStringLiteral("Are you sure you wish to overwrite ") + target.path +
+                                QStringLiteral(" ?"),
+                            applicationTitle(), Prompts::Icon::None, Prompts::Buttons::YesNo) ==
+           Prompts::Answer::Yes;
+}
+
+void SaveDocument::saveAs(const QString& documentPath) {
+    // Only writing can fail; the dialogs and the file test cannot.
+    enum class Step { Write = 130 };
+    StepTrap<Step> trap(mPrompts, procedures::saveAs);
+    bool chosen = false;
+    const SaveTarget target = chooseTarget(chosen);
+    // A cancelled dialog, or No to the question, writes nothing and still says "Done.";
+    // after a failed save the error report has been shown, and "Done." would claim otherwise.
+    bool written = true;
+    if (chosen && replaceAllowed(target))
+        written = trap(Step::Write, [&] { write(documentPath, target); });
+    if (written)
+        mPrompts.message(QStringLiteral("Done."), applicationTitle(), Prompts::Icon::None,
+                         Prompts::Buttons::Ok);
+}
+
+void SaveDocument::write(const QString& documentPath, const SaveTarget& target) {
     if (target.format == SaveFormat::Doc) {
-        copyFileReplacing(wordFile, target.path);
+        copyFileReplacing(documentPath, target.path);
         return;
     }
     if (mSetHourglass)
@@ -274,5 +259,5 @@ void SaveDocument::write(const QString& wordFile, const SaveTarget& target) {
         if (mSetHourglass)
             mSetHourglass(false);
     });
-    exportFileReplacing(mOffice, wordFile, target.path, target.format);
+    exportFileReplacing(mOffice, documentPath, target.path, target.format);
 }

@@ -40,11 +40,14 @@ public:
                  std::function<void(bool)> setHourglass = {})
         : mPrompts(prompts), mOffice(office), mSetHourglass(std::move(setHourglass)) {}
 
-    // The button's handler, under its own error trap.
-    void PushButton6_Click(const QString& wordFile);
+    // The handler of the button and the menu item, under its own error trap: saves the
+    // document at documentPath where the user chooses.
+    void saveAs(const QString& documentPath);
 
 private:
-    void write(const QString& wordFile, const SaveTarget& target);
+    SaveTarget chooseTarget(bool& chosen);
+    bool replaceAllowed(const SaveTarget& target);
+    void write(const QString& documentPath, const SaveTarget& target);
 
     Prompts& mPrompts;
     office::Office& mOffice;

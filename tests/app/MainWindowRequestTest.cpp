@@ -38,10 +38,10 @@ TEST(MainWindowRequest, APictureThatFailsNeverShowsTheLastInvitation) {
     EXPECT_FALSE(preview.picture().isNull());
     EXPECT_TRUE(preview.isVisible());
     EXPECT_FALSE(form.isVisible());
-    const QString first = preview.mWordFile;
+    const QString first = preview.documentPath();
     EXPECT_TRUE(QFile::exists(first));
 
-    preview.PushButton8_Click(); // < Back
+    preview.back(); // < Back
     EXPECT_TRUE(form.isVisible());
     EXPECT_FALSE(QFile::exists(first));
 
@@ -51,7 +51,7 @@ TEST(MainWindowRequest, APictureThatFailsNeverShowsTheLastInvitation) {
     form.PushButton6_Click();
     EXPECT_TRUE(prompts.reportLines().contains(164)) << "the picture cannot be loaded";
     EXPECT_TRUE(preview.picture().isNull()) << "not the first invitation's picture";
-    EXPECT_NE(preview.mWordFile, first);
+    EXPECT_NE(preview.documentPath(), first);
     EXPECT_TRUE(preview.isVisible());
 
     preview.close();
