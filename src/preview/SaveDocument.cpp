@@ -7,111 +7,18 @@
 #include "core/Product.h"
 #include "core/Prompts.h"
 #include "office/Office.h"
+#include "preview/ReplaceFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QStringList>
 
 #include <memory>
 #include <utility>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
-// The file a save replaces: the destination, or the file a symbolic link there points to
-// (the link itself stays, as it would when a program writes through it).
-QString replacedFile(const QString& destination) {
-    if (destination.isEmpty())
-        throw AppError(QStringLiteral("Bad file name or number"));
-    QString target = destination;
-    const QFileInfo info(destination);
-    if (info.isSymLink()) {
-        target = info.canonicalFilePath();
-        if (target.isEmpty())
-            throw AppError(QStringLiteral("Cannot save to '%1': it is a link to a file that does "
-                                          "not exist")
-                               .arg(destination));
-    }
-    struct stat status {};
-    if (::stat(QFile::encodeName(target).constData(), &status) == 0 && S_ISDIR(status.st_mode))
-        throw AppError(QStringLiteral("Cannot save to '%1': it is a folder").arg(destination));
-    return target;
-}
-
-// A new file beside the file it will replace. It is made in the same folder, so the final
-// rename stays on one file system and replaces the old file in one step; until then the
-// old file is untouched, and a new file that is never finished is removed.
-class ReplacingFile {
-public:
-    explicit ReplacingFile(const QString& destination)
-        : mDestination(destination), mTarget(QFile::encodeName(replacedFile(destination))) {
-        const QString folder = QFileInfo(QFile::decodeName(mTarget)).absolutePath();
-        for (int attempt = 0; attempt < 100 && mFd < 0; ++attempt) {
-            mPath = QFile::encodeName(folder + QStringLiteral("/.festoria-save-%1")
-                                                   .arg(QRandomGenerator::global()->generate64(),
-                                                        16, 16, QLatin1Char('0')));
-            mFd = ::open(mPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                         0666);
-            if (mFd < 0 && errno != EEXIST)
-                break;
-        }
-        if (mFd < 0)
-            fail();
-    }
-    ~ReplacingFile() {
-        if (mFd >= 0)
-            ::close(mFd);
-        if (!mDone)
-            ::unlink(mPath.constData());
-    }
-    ReplacingFile(const ReplacingFile&) = delete;
-    ReplacingFile& operator=(const ReplacingFile&) = delete;
-
-    int fd() const { return mFd; }
-    [[noreturn]] void fail() const {
-        throw AppError(systemErrorText(QStringLiteral("Cannot save to"), mDestination, errno));
-    }
-
-    // Makes the new file durable and puts it in the old one's place.
-    void replace() {
-        if (::fsync(mFd) != 0)
-            fail();
-        const int result = ::close(mFd);
-        mFd = -1;
-        if (result != 0 || ::rename(mPath.constData(), mTarget.constData()) != 0)
-            fail();
-        mDone = true;
-    }
-
-private:
-    QString mDestination;
-    QByteArray mTarget;
-    QByteArray mPath;
-    int mFd = -1;
-    bool mDone = false;
-};
-
-class ReadFile {
-public:
-    explicit ReadFile(int fd) : mFd(fd) {}
-    ~ReadFile() {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    ReadFile(const ReadFile&) = delete;
-    ReadFile& operator=(const ReadFile&) = delete;
-    int fd() const { return mFd; }
-
-private:
-    int mFd;
-};
-
 const QString kWordFilter = QStringLiteral("Word Files (*.doc)");
 
 struct FormatName {
@@ -164,35 +71,6 @@ SaveTarget saveTarget(const QString& typedName, const QString& selectedFilter) {
         if (f.filter == selectedFilter && f.format != SaveFormat::Doc)
             return {typedName + u'.' + f.extension, f.format};
     return {typedName, SaveFormat::Doc};
-}
-
-void copyFileReplacing(const QString& source, const QString& destination) {
-    ReplacingFile out(destination);
-    const ReadFile in(::open(QFile::encodeName(source).constData(),
-                             O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (in.fd() < 0)
-        throw AppError(systemErrorText(QStringLiteral("Cannot read"), source, errno));
-    struct stat sourceInfo {};
-    if (::fstat(in.fd(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))
-        throw AppError(QStringLiteral("Cannot read '%1': not a plain file").arg(source));
-    // An empty file is what a failed save leaves, never an invitation.
-    if (sourceInfo.st_size == 0)
-        throw AppError(QStringLiteral("Cannot save the invitation: '%1' is empty.").arg(source));
-
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(in.fd(), buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw AppError(systemErrorText(QStringLiteral("Cannot read"), source, errno));
-        }
-        if (!writeAll(out.fd(), buffer, n))
-            out.fail();
-    }
-    out.replace();
 }
 
 void exportFileReplacing(office::Office& office, const QString& source, const QString& destination,

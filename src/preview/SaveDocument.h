@@ -54,13 +54,6 @@ private:
     std::function<void(bool)> mSetHourglass;
 };
 
-// Copies source to destination byte for byte. The copy is written to a new file in the
-// destination's folder and renamed over the destination only once it is complete, so an
-// existing file is either replaced whole or left exactly as it was. A destination that is a
-// symbolic link has the file it points to replaced; the link stays. Throws AppError with a
-// readable description on any failure, leaving no partial file behind.
-void copyFileReplacing(const QString& source, const QString& destination);
-
 // Has the office open the Word document hidden and read-only and export it in the format
 // into a private folder; the finished file then replaces the destination as a copy does.
 void exportFileReplacing(office::Office& office, const QString& source, const QString& destination,
