@@ -120,7 +120,7 @@ public:
         StepTimer step("load into the preview");
         preview.setPicture(loadPicture(path));
     }
-    void setPreviewDocument(const QString& path) override { preview.mWordFile = path; }
+    void setPreviewDocument(const QString& path) override { preview.setDocumentPath(path); }
     void showPreview() override {
         StepTimer step("show");
         preview.show();
@@ -178,7 +178,7 @@ double oneRequest(CreateInvitation& request, BenchHost& host, StepTimes* steps =
         (*steps)[QStringLiteral("the rest (picture hand-over, files)")] = ms - known;
     }
     currentSteps = nullptr;
-    host.preview.PushButton8_Click(); // "< Back": deletes the document, main window again
+    host.preview.back(); // "< Back": deletes the document, main window again
     QCoreApplication::processEvents();
     return ms;
 }
@@ -281,7 +281,7 @@ void warmUp(CreateInvitation& request, BenchHost& host) {
     QTest::qWait(200);
     if (qEnvironmentVariableIsSet("FESTORIA_BENCH_SHOT"))
         keepPreviewShot(host.preview, qEnvironmentVariable("FESTORIA_BENCH_SHOT"));
-    host.preview.PushButton8_Click();
+    host.preview.back();
     QCoreApplication::processEvents();
 }
 

@@ -7,6 +7,7 @@
 
 #include "office/libreoffice/LibreOffice.h"
 #include "preview/PrintDocument.h"
+#include "preview/ReplaceFile.h"
 #include "preview/SaveDocument.h"
 
 #include <QApplication>

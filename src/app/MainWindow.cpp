@@ -65,7 +65,7 @@ public:
         preview.setPicture(loadPicture(picturePath));
     }
     void setPreviewDocument(const QString& documentPath) override {
-        mWindow.previewWindow().mWordFile = documentPath;
+        mWindow.previewWindow().setDocumentPath(documentPath);
     }
     void showPreview() override { mWindow.previewWindow().show(); }
     void hideMainWindow() override { mWindow.hide(); }

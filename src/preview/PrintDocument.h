@@ -26,7 +26,7 @@ public:
         : mPrompts(prompts), mOffice(office), mSetHourglass(std::move(setHourglass)) {}
 
     // The menu item's handler: a cancelled dialog prints nothing; a failure is reported once.
-    void mnuPrint_Click(const QString& wordFile);
+    void print(const QString& documentPath);
 
 private:
     Prompts& mPrompts;
@@ -36,8 +36,8 @@ private:
 
 // Has the office render the document's first page at the given resolution (dots per inch
 // of the page's real size). Throws AppError.
-QImage renderPage(office::Office& office, const QString& wordFile, int dpi);
+QImage renderPage(office::Office& office, const QString& documentPath, int dpi);
 
 // Prints the document's first page on one sheet at its real size (shrunk only when the
 // paper is smaller). Throws AppError when the office or the printer fails.
-void printPage(office::Office& office, const QString& wordFile, QPrinter& printer);
+void printPage(office::Office& office, const QString& documentPath, QPrinter& printer);

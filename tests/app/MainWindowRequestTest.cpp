@@ -37,10 +37,10 @@ TEST(MainWindowRequest, APictureThatFailsNeverShowsTheLastInvitation) {
     EXPECT_FALSE(preview.picture().isNull());
     EXPECT_TRUE(preview.isVisible());
     EXPECT_FALSE(window.isVisible());
-    const QString first = preview.mWordFile;
+    const QString first = preview.documentPath();
     EXPECT_TRUE(QFile::exists(first));
 
-    preview.PushButton8_Click(); // < Back
+    preview.back(); // < Back
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(QFile::exists(first));
 
@@ -50,7 +50,7 @@ TEST(MainWindowRequest, APictureThatFailsNeverShowsTheLastInvitation) {
     window.createInvitation();
     EXPECT_TRUE(prompts.reportLines().contains(164)) << "the picture cannot be loaded";
     EXPECT_TRUE(preview.picture().isNull()) << "not the first invitation's picture";
-    EXPECT_NE(preview.mWordFile, first);
+    EXPECT_NE(preview.documentPath(), first);
     EXPECT_TRUE(preview.isVisible());
 
     preview.close();

@@ -114,7 +114,7 @@ protected:
         prompts.saveNames << name;
         prompts.saveFilters << filter;
         prompts.answers << Prompts::Answer::Yes;
-        SaveDocument(prompts, sharedOffice()).PushButton6_Click(*document);
+        SaveDocument(prompts, sharedOffice()).saveAs(*document);
     }
     QStringList leftovers() const {
         return QDir(folder.path())
@@ -199,7 +199,7 @@ TEST_F(OfficeSave, AFailedExportKeepsTheOldFileAndShowsNoDone) {
 TEST_F(OfficeSave, PrintingMakesOneLetterPageFromTheOffice) {
     const QString out = folder.filePath(QStringLiteral("printed.pdf"));
     prompts.printFiles << out;
-    PrintDocument(prompts, sharedOffice()).mnuPrint_Click(*document);
+    PrintDocument(prompts, sharedOffice()).print(*document);
     EXPECT_EQ(prompts.reports(), QStringList());
     expectOneLetterPage(out, false);
     // The picture embedded is the page at the printer's resolution, not the preview's.
@@ -211,7 +211,7 @@ TEST_F(OfficeSave, PrintingMakesOneLetterPageFromTheOffice) {
 
     // Cancelled: nothing printed.
     const QString cancelled = folder.filePath(QStringLiteral("cancelled.pdf"));
-    PrintDocument(prompts, sharedOffice()).mnuPrint_Click(*document);
+    PrintDocument(prompts, sharedOffice()).print(*document);
     EXPECT_FALSE(QFile::exists(cancelled));
     EXPECT_EQ(prompts.printDialogs, 2);
 }
