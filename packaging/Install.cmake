@@ -10,6 +10,13 @@ set(FESTORIA_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/festoria)
 set_target_properties(festoria PROPERTIES
     SKIP_BUILD_RPATH ON BUILD_WITH_INSTALL_RPATH ON INSTALL_RPATH "${FESTORIA_LO_PROGRAM_DIR}")
 install(TARGETS festoria RUNTIME DESTINATION ${FESTORIA_PROGRAM_DIR})
+# A stripped install (the package's) also drops the compiler's notes, as Debian's own do.
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${FESTORIA_PROGRAM_DIR}/festoria\"
+            COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
 install(FILES ${CMAKE_SOURCE_DIR}/resources/HAND-M.CUR DESTINATION ${FESTORIA_PROGRAM_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/resources/skin.qss DESTINATION ${FESTORIA_PROGRAM_DIR}/x
         RENAME o.cjs)
