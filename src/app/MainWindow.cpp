@@ -14,7 +14,7 @@
 #include "invitation/OfficeCheck.h"
 #include "invitation/PreviewPicture.h"
 #include "preview/PreviewWindow.h"
-#include "resources/Resources.h"
+#include "widgets/ApplicationIcon.h"
 #include "widgets/Centre.h"
 #include "widgets/QtClipboard.h"
 #include "widgets/SkinFramework.h"

@@ -9,7 +9,7 @@
 #include "preview/PictureBox.h"
 #include "preview/PrintDocument.h"
 #include "preview/SaveDocument.h"
-#include "resources/Resources.h"
+#include "widgets/ApplicationIcon.h"
 #include "widgets/Centre.h"
 #include "widgets/QtClipboard.h"
 #include "widgets/Theme.h"
