@@ -1,7 +1,9 @@
-// Every way the preview window writes a file the user named (the Word copy, an export)
-// replaces it whole and keeps what the user set on it.
+// Every way the preview window writes a file the user named (the Word copy, an export,
+// printing to a file) replaces it whole and keeps what the user set on it; printing to a
+// pipe is refused, and a printout that cannot be written leaves the old file as it was.
 #include "core/Files.h"
 #include "core/Product.h"
+#include "preview/PrintDocument.h"
 #include "preview/SaveDocument.h"
 #include "support/FakeOffice.h"
 #include "support/ScriptedPrompts.h"
@@ -13,8 +15,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fcntl.h>
 #include <functional>
+#include <optional>
 #include <tuple>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,8 +58,29 @@ struct Replace : ::testing::Test {
         prompts.answers << Prompts::Answer::Yes;
         SaveDocument(prompts, office).saveAs(document);
     }
+    void print(const QString& path) {
+        prompts.printFiles << path;
+        PrintDocument(prompts, office).print(document);
+    }
     QStringList leftovers(const QString& in) const {
         return QDir(in).entryList({QStringLiteral(".festoria-save-*")}, QDir::Files | QDir::Hidden);
+    }
+};
+
+// A small file system of its own (mounting one needs the superuser); unmounted on the way out.
+struct SmallDisk {
+    QByteArray path;
+    bool mounted = false;
+    explicit SmallDisk(const QString& at) : path(QFile::encodeName(at)) {
+        QDir().mkpath(at);
+        mounted = ::geteuid() == 0 &&
+                  ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=64k") == 0;
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    ~SmallDisk() {
+        if (mounted)
+            ::umount2(path.constData(), MNT_DETACH);
     }
 };
 } // namespace
@@ -66,6 +93,7 @@ TEST_F(Replace, EveryWayOfWritingKeepsTheReplacedFilesModeAndOwner) {
     const std::tuple<const char*, const char*, Write> writers[] = {
         {"copy", "doc", [](Replace& r, const QString& path) { r.save(path); }},
         {"export", "pdf", [](Replace& r, const QString& path) { r.save(path); }},
+        {"print", "pdf", [](Replace& r, const QString& path) { r.print(path); }},
     };
     const struct {
         const char* name;
@@ -99,4 +127,48 @@ TEST_F(Replace, EveryWayOfWritingKeepsTheReplacedFilesModeAndOwner) {
             EXPECT_EQ(QFileInfo(path).isSymLink(), c.throughLink);
         }
     EXPECT_TRUE(leftovers(folder.path()).isEmpty());
+}
+
+TEST_F(Replace, PrintingToAPipeOrAFullDiskReportsAndKeepsTheOldFile) {
+    const QString pipe = at(QStringLiteral("pipe.pdf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // A reader, so that printing that opens the pipe after all fails this test, not hangs it.
+    const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
+    const struct {
+        QString path;
+        QString smallDisk; // mounted for the case: it fills up
+        const char* report;
+    } cases[] = {
+        {pipe, QString(), "it is a named pipe, not a plain file."},
+        // The printout does not fit beside the old one.
+        {at(QStringLiteral("full/printed.pdf")), at(QStringLiteral("full")), "No space left"},
+        // It does not even fit where it is written first.
+        {at(QStringLiteral("printed.pdf")), cacheFolder(), "not be written completely"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.report);
+        std::optional<SmallDisk> disk;
+        if (!c.smallDisk.isEmpty() && !disk.emplace(c.smallDisk).mounted) {
+            std::printf("not run without a small disk (needs the superuser): %s\n", c.report);
+            continue;
+        }
+        if (c.path != pipe)
+            writeFile(c.path, QByteArray(40000, 'o')); // the old printout
+        prompts.clear();
+        office.log.clear();
+        print(c.path);
+        ASSERT_EQ(prompts.reportLines(), QList<int>{102});
+        EXPECT_TRUE(prompts.reports()[0].contains(QStringLiteral("Cannot print to '") + c.path));
+        EXPECT_TRUE(prompts.reports()[0].contains(QString::fromLatin1(c.report)))
+            << prompts.reports()[0].toStdString();
+        if (c.path == pipe)
+            EXPECT_TRUE(office.log.isEmpty()) << "refused before the office works";
+        else
+            EXPECT_EQ(readAll(c.path), QByteArray(40000, 'o'));
+        EXPECT_TRUE(leftovers(QFileInfo(c.path).absolutePath()).isEmpty());
+    }
+    EXPECT_TRUE(S_ISFIFO(statusOf(pipe).st_mode));
+    char byte = 0;
+    EXPECT_EQ(::read(reader, &byte, 1), 0) << "nothing was written into the pipe";
+    ::close(reader);
 }
