@@ -68,15 +68,19 @@ int main(int argc, char** argv) {
     SettingsStore settings;
     // Without an office the program cannot do anything: start-up ends the office and the
     // program at once.
-    MainWindow form(prompts, *office, settings, [&office] {
-        try {
-            office->shutdown();
-        } catch (...) {
-        }
-        std::fflush(nullptr);
-        std::_Exit(0);
-    }, QCoreApplication::applicationDirPath());
-    form.Form_Load();
-    form.show();
+    MainWindow window(
+        prompts, *office, settings,
+        [&office] {
+            try {
+                office->shutdown();
+            } catch (...) {
+                // The program ends at once either way; the office goes with it.
+            }
+            std::fflush(nullptr);
+            std::_Exit(0);
+        },
+        QCoreApplication::applicationDirPath());
+    window.startUp();
+    window.show();
     return app.exec();
 }

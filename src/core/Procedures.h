@@ -9,7 +9,7 @@
 namespace procedures {
 
 // Main window
-inline const QString restoreFields = QStringLiteral("in Festoria2021/08/31.Form1.Form_Load ");
+inline const QString startUp = QStringLiteral("in Festoria2021/08/31.Form1.Form_Load ");
 inline const QString clearFields =
     QStringLiteral("in Festoria2021/08/31.Form1.PushButton2_Click ");
 inline const QString loadSample = QStringLiteral("in Festoria2021/08/31.Form1.PushButton3_Click ");

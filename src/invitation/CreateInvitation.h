@@ -20,42 +20,46 @@ namespace office {
 class Office;
 }
 
-inline const QString kCreateInvitationProcedure =
-    QStringLiteral("in Festoria2021/08/31.Form1.PushButton6_Click ");
 inline const QString kTemplateFileName = QStringLiteral("template.dot");
-// The longest text one bookmark takes. The office lays out longer texts so slowly (a long
-// line in the template's text boxes takes minutes) that it would be ended as hung and the
-// whole invitation lost; such a text gets its own report and the rest goes on.
-inline constexpr qsizetype kMaxBookmarkTextLength = 32767;
+// The longest text a field may hold for the invitation, counted as typed (what the program
+// adds around it, such as the space before the location, does not count). The office lays
+// out longer texts so slowly (a long line in the template's text boxes takes minutes) that
+// it would be ended as hung and the whole invitation lost; such a text gets its own report
+// and the rest goes on.
+inline constexpr qsizetype kMaxTypedTextLength = 32767;
 
-// The window that runs the request (MainWindow). Each call is made at the step that needs it;
-// any of them may throw AppError, which is reported for that step.
+// The window that runs the request (the main window). Each call is made at the step that
+// needs it; any of them may throw AppError, which is reported for that step.
 class InvitationHost {
 public:
     enum class Field { EventName, Location, Items, Drive, RSVP };
 
     virtual ~InvitationHost() = default;
 
-    // The text of a field exactly as typed (txtEventName, txtLocation, txtItems, txtDrive,
-    // txtRSVP).
+    // The text of a field exactly as typed: the name of the event, its location, what to
+    // bring, the driving directions, whom to answer.
     virtual QString fieldText(Field field) = 0;
-    // dtpDate's date and dtpTime's time of day.
+    // The date picker's date and the time picker's time of day.
     virtual QDate eventDate() = 0;
     virtual QTime eventTime() = 0;
 
     // The main window's pointer: the hourglass (true) or the default (false).
     virtual void setHourglass(bool on) = 0;
 
-    // Loads the picture file into the preview window's Picture1, loading the preview window
-    // first if needed (use loadPicture, which keeps the resolution the file records).
+    // Loads the picture file as the preview window's page, loading the preview window first
+    // if needed (use loadPicture, which keeps the resolution the file records).
     virtual void loadPreviewPicture(const QString& picturePath) = 0;
-    // Sets the preview window's mWordFile.
-    virtual void setPreviewWordFile(const QString& documentPath) = 0;
+    // Tells the preview window which document it shows (and deletes when it is left).
+    virtual void setPreviewDocument(const QString& documentPath) = 0;
     // Shows the preview window modeless, without an owner window.
     virtual void showPreview() = 0;
     // Hides the main window.
     virtual void hideMainWindow() = 0;
 };
+
+// A text field as the main window labels it, without the colon ("Event Location"), so that
+// reports name fields as the user sees them.
+QString fieldLabel(InvitationHost::Field field);
 
 class CreateInvitation {
 public:
@@ -64,7 +68,7 @@ public:
     ~CreateInvitation();
 
     // Runs the whole request. Returns at once, without any effect, while a request runs.
-    void PushButton6_Click();
+    void run();
 
     bool busy() const { return mBusy; }
     // The document path chosen by the last request (empty before the first).
@@ -76,6 +80,17 @@ public:
     void setDigitSource(std::unique_ptr<DigitSource> digits);
 
 private:
+    struct Run; // one request's office objects, files and step trap
+    void prepare(Run& run);
+    void fill(Run& run);
+    struct Filling;
+    void fillBookmark(Run& run, const QString& bookmark, const Filling& filling);
+    void fitTexts(Run& run);
+    void nameAndSave(Run& run);
+    QString freshDocumentPath(Run& run);
+    void makePicture(Run& run);
+    void handOver(Run& run);
+
     InvitationHost& mHost;
     office::Office& mOffice;
     Prompts& mPrompts;

@@ -25,8 +25,6 @@ inline constexpr int kPreviewPixelWidth = 816;
 inline constexpr double kPreviewLogicalScale = 0.5;
 
 inline const QString kPreviewPictureName = QStringLiteral("temp.bmp");
-inline const QString kWritePreviewPictureProcedure =
-    QStringLiteral("in Festoria2021/08/31.Form1.SaveDocAsJPG ");
 
 // Reads the clipboard up to 1000 times back to back, until one read succeeds. Empty when
 // every read failed. Never reports.
@@ -35,12 +33,13 @@ std::optional<ClipboardPicture> clipboardPicture(Clipboard& clipboard, int forma
 // Opens the saved document in a new office session, puts the picture of its first page on
 // the clipboard, takes that same picture back and writes it to "temp.bmp" in the temporary
 // folder, then closes the document without saving and ends the session. Each failing step
-// is reported for MainWindow.writePreviewPicture and the next step runs; it always returns normally.
+// is reported (as a step of the main window's picture procedure) and the next step runs; it
+// always returns normally.
 // Only a picture that this call put on the clipboard is written: when there is none, no
 // "temp.bmp" is left, not even one from an earlier run. Returns the path of the picture it
 // wrote, or an empty text when it wrote none, so that only this picture is ever shown.
 QString writePreviewPicture(const QString& inFile, office::Office& office, Clipboard& clipboard,
-                  Prompts& prompts);
+                            Prompts& prompts);
 
 // The picture as "temp.bmp" holds it: a BMP whose resolution fields record the logical size.
 QByteArray encodePreviewPicture(const QImage& picture);

@@ -1,7 +1,6 @@
 #include "invitation/Template.h"
 
 #include "core/AppError.h"
-#include "core/Files.h"
 
 #include <QFile>
 
@@ -10,8 +9,4 @@ QByteArray loadTemplateResource() {
     if (!resource.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Resource not found: CUSTOM 101"));
     return resource.readAll();
-}
-
-void WriteBytesToFile(const QByteArray& bytes, const QString& path) {
-    writeFileNoFollow(path, bytes);
 }

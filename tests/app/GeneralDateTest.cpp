@@ -1,6 +1,8 @@
 #include "app/GeneralDate.h"
 #include "support/QtPrinting.h"
+#include "support/ScopedTemp.h"
 
+#include <QScopeGuard>
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -64,17 +66,13 @@ TEST(GeneralDate, EveryLocaleOfQtReadsItsStoredTextBack) {
 }
 
 TEST(GeneralDate, AClockChangeAtMidnightLeavesTheDayItsMidnight) {
-    const QByteArray savedZone = qgetenv("TZ");
-    qputenv("TZ", "America/Santiago"); // clocks skip from 00:00 to 01:00 on 7 September 2025
+    const auto rereadZone = qScopeGuard([] { tzset(); }); // once TZ is put back
+    // Clocks skip from 00:00 to 01:00 on 7 September 2025.
+    ScopedVariable zone("TZ", "America/Santiago");
     tzset();
     const QDateTime midnight(QDate(2025, 9, 7), QTime(0, 0), Qt::UTC);
     const QLocale us(QStringLiteral("en_US"));
     EXPECT_EQ(parseGeneralDate(generalDateText(midnight, us), us), midnight);
     const QDateTime inTheGap(QDate(2025, 9, 7), QTime(0, 30), Qt::UTC);
     EXPECT_EQ(parseGeneralDate(generalDateText(inTheGap, us), us), inTheGap);
-    if (savedZone.isNull())
-        qunsetenv("TZ");
-    else
-        qputenv("TZ", savedZone);
-    tzset();
 }

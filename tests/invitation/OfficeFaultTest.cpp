@@ -56,7 +56,7 @@ protected:
         host.calls.clear();
         QElapsedTimer timer;
         timer.start();
-        request.PushButton6_Click();
+        request.run();
         return timer.elapsed();
     }
 

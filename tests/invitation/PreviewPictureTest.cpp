@@ -43,9 +43,9 @@ TEST(clipboardPicture, ReadsUntilOneReadSucceedsAtMost1000Times) {
     EXPECT_EQ(clipboard.reads, 1000);
 }
 
-class SaveDocAsJpgTest : public ::testing::Test {
+class WritePreviewPictureTest : public ::testing::Test {
 protected:
-    SaveDocAsJpgTest() {
+    WritePreviewPictureTest() {
         QFile doc(docPath);
         doc.open(QIODevice::WriteOnly);
         doc.write("a document");
@@ -58,7 +58,7 @@ protected:
     ScriptedPrompts prompts;
 };
 
-TEST_F(SaveDocAsJpgTest, AClipboardThatNeverAnswersGivesOneReportAndNoFile) {
+TEST_F(WritePreviewPictureTest, AClipboardThatNeverAnswersGivesOneReportAndNoFile) {
     clipboard.failingReads = 1000;
     writePreviewPicture(docPath, office, clipboard, prompts);
 
@@ -71,7 +71,7 @@ TEST_F(SaveDocAsJpgTest, AClipboardThatNeverAnswersGivesOneReportAndNoFile) {
     EXPECT_EQ(office.liveSessions, 0);
 }
 
-TEST_F(SaveDocAsJpgTest, TheThousandthReadStillCounts) {
+TEST_F(WritePreviewPictureTest, TheThousandthReadStillCounts) {
     clipboard.failingReads = 999;
     writePreviewPicture(docPath, office, clipboard, prompts);
     EXPECT_EQ(prompts.reports(), QStringList());
@@ -79,7 +79,7 @@ TEST_F(SaveDocAsJpgTest, TheThousandthReadStillCounts) {
     EXPECT_EQ(loadPicture(bmpPath).size(), QSize(816, 1056));
 }
 
-TEST_F(SaveDocAsJpgTest, AnUnopenableDocumentNeverPassesTheClipboardsOldPictureOff) {
+TEST_F(WritePreviewPictureTest, AnUnopenableDocumentNeverPassesTheClipboardsOldPictureOff) {
     clipboard.content = ClipboardPicture{picture(50, 50, Qt::red), QByteArray()};
     ASSERT_TRUE(picture(5, 5, Qt::green).save(bmpPath, "BMP")); // from an earlier run
     office.fail(Op::Open);
@@ -90,14 +90,14 @@ TEST_F(SaveDocAsJpgTest, AnUnopenableDocumentNeverPassesTheClipboardsOldPictureO
     EXPECT_TRUE(office.log.endsWith("quit"));
 }
 
-TEST_F(SaveDocAsJpgTest, WithoutAnOfficeFiveStepsReport) {
+TEST_F(WritePreviewPictureTest, WithoutAnOfficeFiveStepsReport) {
     office.fail(Op::StartSession);
     writePreviewPicture(docPath, office, clipboard, prompts);
     EXPECT_EQ(prompts.reportLines(), QList<int>({116, 118, 120, 122, 124, 126}));
     EXPECT_FALSE(QFile::exists(bmpPath));
 }
 
-TEST_F(SaveDocAsJpgTest, OverwritesTempBmpAndNeverFollowsALinkPlantedThere) {
+TEST_F(WritePreviewPictureTest, OverwritesTempBmpAndNeverFollowsALinkPlantedThere) {
     const QString victim = temp.file("victim.txt");
     {
         QFile file(victim);
@@ -123,7 +123,7 @@ TEST_F(SaveDocAsJpgTest, OverwritesTempBmpAndNeverFollowsALinkPlantedThere) {
     EXPECT_EQ(loadPicture(bmpPath).size(), QSize(816, 1056));
 }
 
-TEST_F(SaveDocAsJpgTest, APictureAPixelOffIsBroughtToTheExactSizeKeepingItsLogicalSize) {
+TEST_F(WritePreviewPictureTest, APictureAPixelOffIsBroughtToTheExactSizeKeepingItsLogicalSize) {
     office.extraRenderedPixels = 1;
     writePreviewPicture(docPath, office, clipboard, prompts);
     const QImage loaded = loadPicture(bmpPath);

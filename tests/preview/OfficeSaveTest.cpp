@@ -89,7 +89,7 @@ protected:
         ScriptedPrompts prompts;
         FakeClipboard clipboard;
         CreateInvitation request(host, sharedOffice(), prompts, clipboard);
-        request.PushButton6_Click();
+        request.run();
         document = new QString(request.documentPath());
         expected = new QMap<QString, QString>{
             {"bEvent", invitation::eventText(host.texts.value(Field::EventName))},

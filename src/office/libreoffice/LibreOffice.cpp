@@ -5,6 +5,7 @@
 #include "core/Files.h"
 #include "office/libreoffice/FitText.h"
 #include "office/libreoffice/Properties.h"
+#include "office/libreoffice/Renewal.h"
 #include "office/libreoffice/UnoEngine.h"
 #include "office/libreoffice/UnoText.h"
 
@@ -36,9 +37,6 @@
 #include <QImageReader>
 
 #include <cmath>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 using namespace ::com::sun::star;
@@ -158,51 +156,10 @@ public:
             const sal_Int32 height = as<sal_Int32>(size[1]);
             if (width <= 0 || height <= 0)
                 throw AppError(QStringLiteral("The document has no page size."));
-            const int pixelHeight = int(std::lround(double(pixelWidth) * height / width));
-
+            const QSize pixels(pixelWidth, int(std::lround(double(pixelWidth) * height / width)));
             const auto folder = scratchFolder(QStringLiteral("picture"));
-            const QString file = folder->filePath(QStringLiteral("page.bmp"));
-            // The office's picture export, as "Export as Image" uses it, asked for an
-            // uncompressed bitmap: the pixels are those of its PNG export, and neither side
-            // spends time on compression. It writes to a stream the office opens on the file.
-            const Reference<uno::XComponentContext> context = mEngine.context();
-            const Reference<lang::XMultiComponentFactory> services = context->getServiceManager();
-            const Reference<document::XExporter> exporter(
-                services->createInstanceWithContext(OUString("com.sun.star.comp.GraphicExportFilter"), context),
-                UNO_QUERY_THROW);
-            const Reference<ucb::XSimpleFileAccess> files(
-                services->createInstanceWithContext(OUString("com.sun.star.ucb.SimpleFileAccess"), context),
-                UNO_QUERY_THROW);
-            const Reference<io::XOutputStream> out = files->openFileWrite(fileUrl(file));
-            exporter->setSourceDocument(mComponent);
-            const Sequence<beans::PropertyValue> filterData = properties({
-                property("PixelWidth", Any(sal_Int32(pixelWidth))),
-                property("PixelHeight", Any(sal_Int32(pixelHeight))),
-            });
-            bool drawn = false;
-            try {
-                drawn = Reference<document::XFilter>(exporter, UNO_QUERY_THROW)
-                            ->filter(properties({
-                                property("FilterName", Any(OUString("bmp_Export"))),
-                                property("FilterData", Any(filterData)),
-                                property("OutputStream", Any(out)),
-                            }));
-                out->closeOutput();
-            } catch (const io::IOException&) {
-                throw AppError(QStringLiteral("The office could not render the document to a picture."));
-            }
-            QImageReader reader(file, "bmp");
-            QImage image = drawn ? reader.read() : QImage();
-            if (image.isNull())
-                throw AppError(QStringLiteral("The office could not render the document to a picture."));
-            // The office draws the page at the size asked and may add a blank pixel on the
-            // right and at the bottom: that edge is cut off, so the page keeps its exact
-            // pixels. Any other size is brought to the one asked.
-            if (image.width() >= pixelWidth && image.width() <= pixelWidth + 1 &&
-                image.height() >= pixelHeight && image.height() <= pixelHeight + 1)
-                image = image.copy(0, 0, pixelWidth, pixelHeight);
-            else
-                image = image.scaled(pixelWidth, pixelHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            QImage image = exactly(drawFirstPage(folder->filePath(QStringLiteral("page.bmp")), pixels),
+                                   pixels);
             // Dots per metre such that the picture's physical size is the page's, scaled.
             const double pageWidthMetres = width / 100000.0 * logicalScale;
             const double pageHeightMetres = height / 100000.0 * logicalScale;
@@ -266,6 +223,53 @@ private:
         });
     }
 
+    // The first page drawn by the office's picture export, as "Export as Image" uses it,
+    // asked for an uncompressed bitmap: the pixels are those of its PNG export, and neither
+    // side spends time on compression. It writes to a stream the office opens on the file.
+    QImage drawFirstPage(const QString& file, const QSize& pixels) {
+        const Reference<uno::XComponentContext> context = mEngine.context();
+        const Reference<lang::XMultiComponentFactory> services = context->getServiceManager();
+        const Reference<document::XExporter> exporter(
+            services->createInstanceWithContext(OUString("com.sun.star.comp.GraphicExportFilter"),
+                                                context),
+            UNO_QUERY_THROW);
+        const Reference<ucb::XSimpleFileAccess> files(
+            services->createInstanceWithContext(OUString("com.sun.star.ucb.SimpleFileAccess"),
+                                                context),
+            UNO_QUERY_THROW);
+        const Reference<io::XOutputStream> out = files->openFileWrite(fileUrl(file));
+        exporter->setSourceDocument(mComponent);
+        const Sequence<beans::PropertyValue> filterData =
+            properties({property("PixelWidth", Any(sal_Int32(pixels.width()))),
+                        property("PixelHeight", Any(sal_Int32(pixels.height())))});
+        bool drawn = false;
+        try {
+            drawn = Reference<document::XFilter>(exporter, UNO_QUERY_THROW)
+                        ->filter(properties({property("FilterName", Any(OUString("bmp_Export"))),
+                                             property("FilterData", Any(filterData)),
+                                             property("OutputStream", Any(out))}));
+            out->closeOutput();
+        } catch (const io::IOException&) {
+            drawn = false;
+        }
+        QImageReader reader(file, "bmp");
+        const QImage image = drawn ? reader.read() : QImage();
+        if (image.isNull())
+            throw AppError(
+                QStringLiteral("The office could not render the document to a picture."));
+        return image;
+    }
+
+    // The office draws the page at the size asked and may add a blank pixel on the right and
+    // at the bottom: that edge is cut off, so the page keeps its exact pixels. Any other size
+    // is brought to the one asked.
+    static QImage exactly(const QImage& image, const QSize& pixels) {
+        const QSize extra = image.size() - pixels;
+        if (extra.width() >= 0 && extra.width() <= 1 && extra.height() >= 0 && extra.height() <= 1)
+            return image.copy(QRect(QPoint(0, 0), pixels));
+        return image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+
     void closeDocument() {
         requireOpen();
         const Reference<lang::XComponent> component = mComponent;
@@ -281,6 +285,7 @@ private:
                     return;
                 }
             } catch (const util::CloseVetoException&) {
+                // Someone holds on to it: it is disposed instead.
             }
             component->dispose();
         });
@@ -336,7 +341,8 @@ public:
                 try {
                     if (c.is())
                         c->close(true);
-                } catch (...) {
+                } catch (const uno::Exception&) {
+                    // The session's end closes what this could not.
                 }
                 throw AppError(QStringLiteral("'%1' is not a text document.").arg(path));
             }
@@ -406,7 +412,8 @@ void rehearse(const std::shared_ptr<Engine>& engine, const QString& document) {
         session.open(saved, false).renderPicture(800, 1.0);
         session.activeDocument().closeWithoutSaving();
         session.quit();
-    } catch (...) {
+    } catch (const std::exception&) {
+        // The office is no warmer, and no worse: the first request does what this did not.
     }
     QFile::remove(document);
     QFile::remove(saved);
@@ -414,146 +421,17 @@ void rehearse(const std::shared_ptr<Engine>& engine, const QString& document) {
 
 } // namespace
 
-// What the office's owner shares with its background worker, which starts successor
-// offices and watches for an office that died between requests. The worker lives as long
-// as this object, so the offices it starts (which end with the thread that started them)
-// live as long as the program needs them.
-struct LibreOffice::State {
-    LibreOfficeOptions options;
-    std::mutex mutex;
-    std::condition_variable wake;
-    std::shared_ptr<Engine> current; // replaced on the caller's thread only
-    std::shared_ptr<Engine> successor; // answering, waiting to take over
-    bool renewRequested = false;
-    bool starting = false; // the worker is starting a successor
-    bool renewalFailed = false; // no automatic attempt again before the next session start
-    bool changed = false; // an engine reported a lost office or its last session closed
-    bool ending = false;
-    std::thread worker;
-    std::mutex retiringMutex;
-    std::vector<std::thread> retiring;
+LibreOffice::LibreOffice(LibreOfficeOptions options)
+    : mRenewal(std::make_unique<Renewal>(std::move(options),
+                                         [](const std::shared_ptr<Engine>& engine) {
+                                             rehearse(engine, engine->warmUp());
+                                         })) {}
 
-    std::shared_ptr<Engine> makeEngine(const std::weak_ptr<State>& self) {
-        return std::make_shared<Engine>(options, [self] {
-            if (const auto state = self.lock()) {
-                std::lock_guard lock(state->mutex);
-                state->changed = true;
-                state->wake.notify_all();
-            }
-        });
-    }
-
-    void work(const std::weak_ptr<State>& self) {
-        std::unique_lock lock(mutex);
-        for (;;) {
-            wake.wait(lock, [&] { return ending || renewRequested || changed; });
-            if (ending)
-                return;
-            if (changed) {
-                changed = false;
-                if (current->officeLost() && !Engine::processExiting() &&
-                    current->openSessions() == 0 && !successor && !renewalFailed)
-                    renewRequested = true;
-            }
-            if (!renewRequested)
-                continue;
-            renewRequested = false;
-            if (successor)
-                continue;
-            starting = true;
-            lock.unlock();
-            std::shared_ptr<Engine> engine = makeEngine(self);
-            bool answered = false;
-            try {
-                engine->ensureRunning();
-                answered = true;
-            } catch (...) {
-            }
-            if (answered)
-                rehearse(engine, engine->warmUp());
-            if (!answered)
-                engine.reset(); // ends what it started, off the caller's thread
-            lock.lock();
-            if (answered && !ending)
-                successor = std::move(engine);
-            else
-                renewalFailed = true;
-            starting = false;
-            wake.notify_all();
-            if (engine) { // started while the owner was ending
-                lock.unlock();
-                engine.reset();
-                lock.lock();
-            }
-        }
-    }
-};
-
-LibreOffice::LibreOffice(LibreOfficeOptions options) : mState(std::make_shared<State>()) {
-    State& s = *mState;
-    s.options = std::move(options);
-    s.current = s.makeEngine(mState);
-    s.worker = std::thread([&s, self = std::weak_ptr<State>(mState)] { s.work(self); });
-}
-
-LibreOffice::~LibreOffice() {
-    State& s = *mState;
-    {
-        std::lock_guard lock(s.mutex);
-        s.ending = true;
-    }
-    s.wake.notify_all();
-    s.worker.join();
-    {
-        std::lock_guard lock(s.retiringMutex);
-        for (std::thread& t : s.retiring)
-            t.join();
-    }
-    std::shared_ptr<Engine> successor;
-    {
-        std::lock_guard lock(s.mutex);
-        successor = std::move(s.successor);
-    }
-    successor.reset();
-    s.current.reset(); // ends the office process
-}
-
-// Asks the worker for a successor office; the current one goes on serving meanwhile.
-void LibreOffice::renewInBackground() {
-    State& s = *mState;
-    std::lock_guard lock(s.mutex);
-    if (!s.starting && !s.successor && !s.ending) {
-        s.renewRequested = true;
-        s.wake.notify_all();
-    }
-}
-
-// A successor that answers takes over, and the office it replaces is ended in the
-// background. When the current office is gone and its successor still starting, this waits
-// for the rest of that start.
-void LibreOffice::takeOverFromSuccessor() {
-    State& s = *mState;
-    std::shared_ptr<Engine> retired;
-    {
-        std::unique_lock lock(s.mutex);
-        s.renewalFailed = false;
-        if ((s.starting || s.renewRequested) && s.current->officeGone())
-            s.wake.wait(lock, [&] { return !s.starting && !s.renewRequested; });
-        if (!s.successor)
-            return;
-        retired = std::move(s.current);
-        s.current = std::move(s.successor);
-    }
-    std::lock_guard lock(s.retiringMutex);
-    for (std::thread& t : s.retiring)
-        t.join(); // earlier retirements, long finished
-    s.retiring.clear();
-    s.retiring.emplace_back([retired = std::move(retired)]() mutable { retired.reset(); });
-}
+LibreOffice::~LibreOffice() = default;
 
 std::unique_ptr<Session> LibreOffice::startSession() {
-    takeOverFromSuccessor();
-    Engine& engine = *mState->current;
+    mRenewal->takeOverFromSuccessor();
+    Engine& engine = *mRenewal->current();
     engine.ensureRunning();
     // A cheap question proves the office answers; one that died since the last session
     // is replaced by a new one.
@@ -563,26 +441,19 @@ std::unique_ptr<Session> LibreOffice::startSession() {
         engine.stop();
         engine.ensureRunning();
     }
-    auto session = std::make_unique<LoSession>(mState->current);
+    auto session = std::make_unique<LoSession>(mRenewal->current());
     if (engine.servedItsShare())
-        renewInBackground();
+        mRenewal->renewInBackground();
     return session;
 }
 
-Engine& LibreOffice::engine() { return *mState->current; }
+Engine& LibreOffice::engine() { return *mRenewal->current(); }
 
-pid_t LibreOffice::processId() const { return mState->current->processId(); }
+pid_t LibreOffice::processId() const { return mRenewal->current()->processId(); }
 
 void LibreOffice::shutdown() {
-    std::shared_ptr<Engine> successor;
-    {
-        std::unique_lock lock(mState->mutex);
-        mState->renewRequested = false;
-        mState->wake.wait(lock, [&] { return !mState->starting; });
-        successor = std::move(mState->successor);
-    }
-    successor.reset();
-    mState->current->stop();
+    mRenewal->dropSuccessor();
+    mRenewal->current()->stop();
 }
 
 std::unique_ptr<LibreOffice> makeLibreOffice(LibreOfficeOptions options) {

@@ -21,6 +21,7 @@
 namespace office {
 
 class Engine;
+class Renewal;
 
 struct LibreOfficeOptions {
     // The office program. Empty: $FESTORIA_SOFFICE when set, else "soffice" on PATH.
@@ -52,11 +53,7 @@ public:
     Engine& engine();
 
 private:
-    struct State;
-    void renewInBackground();
-    void takeOverFromSuccessor();
-
-    std::shared_ptr<State> mState;
+    std::unique_ptr<Renewal> mRenewal;
 };
 
 std::unique_ptr<LibreOffice> makeLibreOffice(LibreOfficeOptions options = {});

@@ -18,7 +18,12 @@
 // it generates the other types it uses with festoria_uno_headers().
 
 #include "core/AppError.h"
+#include "office/libreoffice/CallWatchdog.h"
 #include "office/libreoffice/LibreOffice.h"
+#include "office/libreoffice/OfficeProcess.h"
+#include "office/libreoffice/OfficeStatus.h"
+#include "office/libreoffice/Profile.h"
+#include "office/libreoffice/UnoConnection.h"
 
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
@@ -27,14 +32,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
-#include <thread>
-
-namespace com::sun::star::bridge {
-class XBridge;
-}
+#include <memory>
 
 namespace office {
 
@@ -65,7 +64,7 @@ public:
     // path, empty when anything failed: the office is then no warmer, and no worse.
     QString warmUp();
 
-    pid_t processId() const { return mOfficePid; }
+    pid_t processId() const { return mStatus->office(); }
     // Counts office starts: objects obtained from an earlier office are dead.
     unsigned generation() const { return mGeneration; }
     // True while the office process runs and the connection to it stands.
@@ -78,7 +77,7 @@ public:
     // comes out as AppError. A call into an office of an earlier generation fails at once.
     template <typename F> decltype(auto) call(unsigned officeGeneration, F&& f) {
         requireGeneration(officeGeneration);
-        CallBound bound(*this, mOptions.callTimeout);
+        CallWatchdog::Bound bound(mWatchdog, mOptions.callTimeout);
         try {
             return f();
         } catch (const AppError&) {
@@ -99,79 +98,35 @@ public:
     // The office has served its share of sessions: time to replace it, to cap its memory.
     bool servedItsShare() const { return mSessionsServed >= mOptions.sessionsPerOffice; }
     // No office runs, or the connection to it is lost. Safe from any thread.
-    bool officeGone() const { return mOfficePid == 0 || *mConnectionLost; }
+    bool officeGone() const { return mStatus->gone(); }
     // The running office was lost (died, killed) rather than stopped by the engine itself or
     // restarting on its first start with a fresh profile. Safe from any thread.
-    bool officeLost() const {
-        return mOfficePid != 0 && *mConnectionLost && !mStopping && !mStarting;
-    }
+    bool officeLost() const { return mStatus->lost(); }
 
     // True once the program's exit handlers have ended every office: from then on UNO
     // objects are let go without a call (the UNO runtime is being torn down).
     static bool processExiting();
 
-
 private:
-    class CallBound {
-    public:
-        CallBound(Engine& engine, std::chrono::milliseconds limit);
-        ~CallBound();
-
-    private:
-        Engine& mEngine;
-        // A bound inside another (a start within a call) gives the outer one back after.
-        bool mOuterArmed;
-        std::chrono::steady_clock::time_point mOuterDeadline;
-        std::chrono::milliseconds mOuterLimit;
-    };
-    friend class CallBound;
-
     void requireGeneration(unsigned officeGeneration);
     [[noreturn]] void translateCurrentException();
     void start();
-    void connect(std::chrono::steady_clock::time_point deadline);
-    void killOffice();
-    void reapOfficeGroup();
-    void reap(std::chrono::milliseconds wait);
-    void forgetConnection();
-    void configureProfile();
-    void chooseProfile();
-    void cleanUpAfterCrashedRun();
-    static void removeStalePipes();
-    void watch();
+    void spawn(const QString& program);
+    void connect(const QString& program, std::chrono::steady_clock::time_point deadline);
+    void askToTerminate();
 
     LibreOfficeOptions mOptions;
-    QString mProgram;
-    QString mCacheFolder;
-    QString mProfile;
-    int mProfileLock = -1;
-    std::atomic<pid_t> mOfficePid{0};
-    bool mOfficeReaped = true;
-    int mGuardPipe = -1;
-    pid_t mGuardPid = 0;
+    std::function<void()> mOfficeChanged;
     QString mPipeName;
+    Profile mProfile;
+    OfficeProcess mProcess;
+    // Shared with the connection's listeners, which may outlive the engine.
+    std::shared_ptr<OfficeStatus> mStatus;
     std::atomic<unsigned> mGeneration{0};
     std::atomic<int> mOpenSessions{0};
     std::atomic<int> mSessionsServed{0};
-    std::function<void()> mOfficeChanged;
-    std::atomic<bool> mStopping{false};
-    std::atomic<bool> mStarting{false};
-
-    css::uno::Reference<css::uno::XComponentContext> mContext;
-    css::uno::Reference<css::frame::XDesktop2> mDesktop;
-    css::uno::Reference<css::bridge::XBridge> mBridge;
-    std::shared_ptr<std::atomic<bool>> mConnectionLost;
-    std::shared_ptr<std::atomic<unsigned>> mLatestConnection; // counts the connections made
-
-    // The call bound: a thread that kills the office when a call outlives its deadline.
-    std::mutex mWatchMutex;
-    std::condition_variable mWatchWake;
-    bool mWatchArmed = false;
-    bool mWatchQuit = false;
-    std::chrono::steady_clock::time_point mWatchDeadline;
-    std::atomic<bool> mTimedOut{false};
-    std::chrono::milliseconds mArmedLimit{0};
-    std::thread mWatcher;
+    UnoConnection mConnection;
+    CallWatchdog mWatchdog;
 };
 
 } // namespace office

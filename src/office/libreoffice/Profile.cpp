@@ -1,0 +1,182 @@
+// The office's private profile: chosen and locked, cleaned after a crashed run, configured.
+
+#include "office/libreoffice/Profile.h"
+
+#include "core/AppError.h"
+#include "core/Files.h"
+#include "office/libreoffice/OfficePipes.h"
+
+#include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/configuration/theDefaultProvider.hpp>
+#include <com/sun/star/container/XNameReplace.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/util/XChangesBatch.hpp>
+
+#include <QDir>
+#include <QFile>
+#include <QUrl>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace ::com::sun::star;
+using ::com::sun::star::uno::Reference;
+using ::com::sun::star::uno::UNO_QUERY_THROW;
+using ::rtl::OUString;
+
+namespace office {
+
+namespace {
+
+constexpr int kMaxProfiles = 8;
+
+bool processGroupExists(pid_t group) {
+    return group > 0 && (::kill(-group, 0) == 0 || errno == EPERM);
+}
+
+// The running processes whose command line names this profile.
+std::vector<pid_t> processesUsingProfile(const QByteArray& profileArgument) {
+    std::vector<pid_t> found;
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString& entry : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isNumber = false;
+        const pid_t pid = entry.toInt(&isNumber);
+        if (!isNumber || pid == ::getpid())
+            continue;
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> args = cmdline.readAll().split('\0');
+        if (args.contains(profileArgument))
+            found.push_back(pid);
+    }
+    return found;
+}
+
+// One settings node of the office's configuration, for changing.
+Reference<container::XNameReplace> settingsNode(const Reference<lang::XMultiServiceFactory>& provider,
+                                                const char* nodePath) {
+    beans::NamedValue path;
+    path.Name = OUString("nodepath");
+    path.Value <<= OUString::createFromAscii(nodePath);
+    uno::Sequence<uno::Any> args(1);
+    args.getArray()[0] <<= path;
+    return Reference<container::XNameReplace>(
+        provider->createInstanceWithArguments(
+            OUString("com.sun.star.configuration.ConfigurationUpdateAccess"), args),
+        UNO_QUERY_THROW);
+}
+
+} // namespace
+
+Profile::~Profile() {
+    if (mLock >= 0)
+        ::close(mLock);
+}
+
+// One program run owns a profile at a time (an office refuses to share one); a second
+// program running at the same time takes the next one.
+void Profile::choose() {
+    if (mLock >= 0)
+        return;
+    mCacheFolder = cacheFolder();
+    if (!QDir().mkpath(mCacheFolder))
+        throw AppError(QStringLiteral("Cannot create the folder '%1'.").arg(mCacheFolder));
+    QFile::setPermissions(mCacheFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    for (int n = 1; n <= kMaxProfiles; ++n) {
+        const QString profile =
+            mCacheFolder + (n == 1 ? QStringLiteral("/office-profile")
+                                   : QStringLiteral("/office-profile-%1").arg(n));
+        const QByteArray lockPath = QFile::encodeName(profile + QStringLiteral(".lock"));
+        const int fd =
+            ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            mLock = fd;
+            mPath = profile;
+            cleanUpAfterCrashedRun();
+            return;
+        }
+        ::close(fd);
+    }
+    throw AppError(QStringLiteral("Too many copies of the program are running."));
+}
+
+// Nobody else holds this profile, so any office still using it was left behind by a run
+// that crashed: end it, and remove its stale lock.
+void Profile::cleanUpAfterCrashedRun() const {
+    const QByteArray argument = QByteArrayLiteral("-env:UserInstallation=") + url().toUtf8();
+    QFile pidFile(mPath + QStringLiteral(".pid"));
+    if (pidFile.open(QIODevice::ReadOnly)) {
+        const pid_t group = pidFile.readAll().trimmed().toInt();
+        pidFile.close();
+        if (group > 1 && processGroupExists(group)) {
+            for (pid_t pid : processesUsingProfile(argument))
+                if (::getpgid(pid) == group) {
+                    ::kill(-group, SIGKILL);
+                    break;
+                }
+        }
+    }
+    for (pid_t pid : processesUsingProfile(argument))
+        ::kill(pid, SIGKILL);
+    officeEnded();
+    removePipesOfEndedPrograms();
+}
+
+QString Profile::url() const {
+    return QUrl::fromLocalFile(mPath).toString(QUrl::FullyEncoded);
+}
+
+QString Profile::logPath() const { return mCacheFolder + QStringLiteral("/office.log"); }
+
+QByteArray Profile::freshTemporaryFolder() const {
+    const QString folder = mPath + QStringLiteral("-tmp");
+    QDir(folder).removeRecursively();
+    const QByteArray path = QFile::encodeName(folder);
+    ::mkdir(path.constData(), 0700);
+    return path;
+}
+
+void Profile::noteOffice(pid_t group) const {
+    QFile pidFile(mPath + QStringLiteral(".pid"));
+    if (pidFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        pidFile.write(QByteArray::number(group));
+}
+
+void Profile::officeEnded() const {
+    QFile::remove(mPath + QStringLiteral(".pid"));
+    QFile::remove(mPath + QStringLiteral("/.lock"));
+}
+
+void Profile::configure(const Reference<uno::XComponentContext>& office) {
+    try {
+        const Reference<lang::XMultiServiceFactory> provider =
+            configuration::theDefaultProvider::get(office);
+        // Documents opened for editing would get a lock file beside them
+        // (".~lock.<name>#"), left behind if the office is killed; the private office needs
+        // no locks.
+        const auto misc = settingsNode(provider, "/org.openoffice.Office.Common/Misc");
+        misc->replaceByName(OUString("UseLocking"), uno::Any(false));
+        Reference<util::XChangesBatch>(misc, UNO_QUERY_THROW)->commitChanges();
+        // An office that has not noted its own version as the last one it ran takes itself
+        // for freshly upgraded and runs its graphics self-test (over a hundred drawings) at
+        // every start; only its window notes the version, and this office has none.
+        const auto product = settingsNode(provider, "/org.openoffice.Setup/Product");
+        const uno::Any version = product->getByName(OUString("ooSetupVersion"));
+        if (version != product->getByName(OUString("ooSetupLastVersion"))) {
+            product->replaceByName(OUString("ooSetupLastVersion"), version);
+            Reference<util::XChangesBatch>(product, UNO_QUERY_THROW)->commitChanges();
+        }
+    } catch (const uno::Exception&) {
+        // A setting that did not take costs a lock file or a slower start, nothing more.
+    }
+}
+
+} // namespace office

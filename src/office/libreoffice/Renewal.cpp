@@ -1,0 +1,190 @@
+// Renewing the office in the background: the worker, the successor's hand-over, retirement.
+
+#include "office/libreoffice/Renewal.h"
+
+#include "office/libreoffice/UnoEngine.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace office {
+
+// What the window thread shares with the worker, which starts successor offices and watches
+// for an office that died between requests. The worker lives as long as this object, so the
+// offices it starts (which end with the thread that started them) live as long as the
+// program needs them. The engines' callbacks reach it through a weak pointer: a connection's
+// listener may outlive it.
+struct Renewal::State {
+    LibreOfficeOptions options;
+    std::function<void(const std::shared_ptr<Engine>&)> prepare;
+    std::mutex mutex; // guards everything down to the worker
+    std::condition_variable wake;
+    std::shared_ptr<Engine> current;   // replaced on the window thread only
+    std::shared_ptr<Engine> successor; // answering, waiting to take over
+    bool renewRequested = false;
+    bool starting = false;      // the worker is starting a successor
+    bool renewalFailed = false; // no automatic attempt again before the next session start
+    bool changed = false;       // an engine reported a lost office or its last session closed
+    bool ending = false;
+    std::thread worker;
+    std::mutex retiringMutex; // guards retiring
+    std::vector<std::thread> retiring;
+
+    std::shared_ptr<Engine> makeEngine(const std::weak_ptr<State>& self);
+    void work(const std::weak_ptr<State>& self);
+    bool successorWanted();
+    void startSuccessor(std::unique_lock<std::mutex>& lock, const std::weak_ptr<State>& self);
+    std::shared_ptr<Engine> startEngine(const std::weak_ptr<State>& self);
+    void retire(std::shared_ptr<Engine> engine);
+};
+
+std::shared_ptr<Engine> Renewal::State::makeEngine(const std::weak_ptr<State>& self) {
+    return std::make_shared<Engine>(options, [self] {
+        if (const auto state = self.lock()) {
+            std::lock_guard lock(state->mutex);
+            state->changed = true;
+            state->wake.notify_all();
+        }
+    });
+}
+
+void Renewal::State::work(const std::weak_ptr<State>& self) {
+    std::unique_lock lock(mutex);
+    for (;;) {
+        wake.wait(lock, [&] { return ending || renewRequested || changed; });
+        if (ending)
+            return;
+        if (successorWanted())
+            startSuccessor(lock, self);
+    }
+}
+
+// Under the lock: a successor was asked for, or the current office was lost between
+// requests (and no attempt to replace it has failed since the last session start).
+bool Renewal::State::successorWanted() {
+    if (changed) {
+        changed = false;
+        if (current->officeLost() && !Engine::processExiting() && current->openSessions() == 0 &&
+            !successor && !renewalFailed)
+            renewRequested = true;
+    }
+    if (!renewRequested)
+        return false;
+    renewRequested = false;
+    return !successor;
+}
+
+void Renewal::State::startSuccessor(std::unique_lock<std::mutex>& lock,
+                                    const std::weak_ptr<State>& self) {
+    starting = true;
+    lock.unlock();
+    std::shared_ptr<Engine> engine = startEngine(self);
+    lock.lock();
+    if (engine && !ending)
+        successor = std::move(engine);
+    else
+        renewalFailed = true;
+    starting = false;
+    wake.notify_all();
+    if (engine) { // started while the owner was ending
+        lock.unlock();
+        engine.reset();
+        lock.lock();
+    }
+}
+
+// A new office, started and prepared; none when it did not answer (what it started is then
+// ended here, off the window thread).
+std::shared_ptr<Engine> Renewal::State::startEngine(const std::weak_ptr<State>& self) {
+    std::shared_ptr<Engine> engine = makeEngine(self);
+    try {
+        engine->ensureRunning();
+    } catch (const std::exception&) {
+        return nullptr; // the next session start tries again, and reports
+    }
+    prepare(engine);
+    return engine;
+}
+
+void Renewal::State::retire(std::shared_ptr<Engine> engine) {
+    std::lock_guard lock(retiringMutex);
+    for (std::thread& t : retiring)
+        t.join(); // earlier retirements, long finished
+    retiring.clear();
+    retiring.emplace_back([engine = std::move(engine)]() mutable { engine.reset(); });
+}
+
+Renewal::Renewal(LibreOfficeOptions options,
+                 std::function<void(const std::shared_ptr<Engine>&)> prepare)
+    : mState(std::make_shared<State>()) {
+    State& s = *mState;
+    s.options = std::move(options);
+    s.prepare = std::move(prepare);
+    s.current = s.makeEngine(mState);
+    s.worker = std::thread([&s, self = std::weak_ptr<State>(mState)] { s.work(self); });
+}
+
+Renewal::~Renewal() {
+    State& s = *mState;
+    {
+        std::lock_guard lock(s.mutex);
+        s.ending = true;
+    }
+    s.wake.notify_all();
+    s.worker.join();
+    {
+        std::lock_guard lock(s.retiringMutex);
+        for (std::thread& t : s.retiring)
+            t.join();
+    }
+    std::shared_ptr<Engine> successor;
+    {
+        std::lock_guard lock(s.mutex);
+        successor = std::move(s.successor);
+    }
+    successor.reset();
+    s.current.reset(); // ends the office process
+}
+
+const std::shared_ptr<Engine>& Renewal::current() const { return mState->current; }
+
+void Renewal::renewInBackground() {
+    State& s = *mState;
+    std::lock_guard lock(s.mutex);
+    if (!s.starting && !s.successor && !s.ending) {
+        s.renewRequested = true;
+        s.wake.notify_all();
+    }
+}
+
+void Renewal::takeOverFromSuccessor() {
+    State& s = *mState;
+    std::shared_ptr<Engine> retired;
+    {
+        std::unique_lock lock(s.mutex);
+        s.renewalFailed = false;
+        if ((s.starting || s.renewRequested) && s.current->officeGone())
+            s.wake.wait(lock, [&] { return !s.starting && !s.renewRequested; });
+        if (!s.successor)
+            return;
+        retired = std::move(s.current);
+        s.current = std::move(s.successor);
+    }
+    s.retire(std::move(retired));
+}
+
+void Renewal::dropSuccessor() {
+    State& s = *mState;
+    std::shared_ptr<Engine> successor;
+    {
+        std::unique_lock lock(s.mutex);
+        s.renewRequested = false;
+        s.wake.wait(lock, [&] { return !s.starting; });
+        successor = std::move(s.successor);
+    }
+    successor.reset();
+}
+
+} // namespace office

@@ -1,0 +1,45 @@
+#pragma once
+
+// Keeps an office serving the program, and renews it without keeping a session start
+// waiting. After the office has served its share of sessions, a successor starts on a
+// background worker while the office still serves, and takes over at the first session start
+// after it answers; an office that dies between requests is replaced on the worker as soon
+// as that is noticed. A replaced office is ended on a retire thread of its own.
+
+#include "office/libreoffice/LibreOffice.h"
+
+#include <functional>
+#include <memory>
+
+namespace office {
+
+class Engine;
+
+class Renewal {
+public:
+    // prepare readies a new office on the worker before it serves (a rehearsal); it must
+    // not throw.
+    Renewal(LibreOfficeOptions options,
+            std::function<void(const std::shared_ptr<Engine>&)> prepare);
+    // Ends the worker, then every office: the replaced ones, the successor, the current one.
+    ~Renewal();
+    Renewal(const Renewal&) = delete;
+    Renewal& operator=(const Renewal&) = delete;
+
+    // The engine that serves the next session. Window thread only, like the three below.
+    const std::shared_ptr<Engine>& current() const;
+    // Asks the worker for a successor office; the current one goes on serving meanwhile.
+    void renewInBackground();
+    // A successor that answers takes over, and the office it replaces is ended on a retire
+    // thread. When the current office is gone and its successor still starting, this waits
+    // for the rest of that start.
+    void takeOverFromSuccessor();
+    // Gives up renewing for now: waits for a start in progress and ends the successor.
+    void dropSuccessor();
+
+private:
+    struct State;
+    std::shared_ptr<State> mState;
+};
+
+} // namespace office
