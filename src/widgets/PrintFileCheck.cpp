@@ -18,25 +18,8 @@ QByteArray outputPath(const QString& name) {
     return QFile::encodeName(path);
 }
 
-// Asks before an existing file is replaced, as the dialog itself does.
-bool replaceAllowed(QPrintDialog& dialog, const QString& name) {
-    return QMessageBox::question(
-               &dialog, dialog.windowTitle(),
-               QPrintDialog::tr("%1 already exists.\nDo you want to overwrite it?").arg(name),
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
-}
-
-bool fileAccepted(QPrintDialog& dialog, const QString& name) {
-    const QString refusal = printFileRefusal(name);
-    if (!refusal.isEmpty()) {
-        QMessageBox::warning(&dialog, dialog.windowTitle(), refusal);
-        return false;
-    }
-    struct stat status {};
-    return ::stat(outputPath(name).constData(), &status) != 0 || replaceAllowed(dialog, name);
-}
-} // namespace
-
+// Why the dialog refuses a name (empty: it does not), in the dialog's words where it has
+// them.
 QString printFileRefusal(const QString& name) {
     const QString notWritable =
         QPrintDialog::tr("File %1 is not writable.\nPlease choose a different file name.").arg(name);
@@ -57,6 +40,25 @@ QString printFileRefusal(const QString& name) {
             .arg(name);
     return ::access(path.constData(), W_OK) == 0 ? QString() : notWritable;
 }
+
+// Asks before an existing file is replaced, as the dialog itself does.
+bool replaceAllowed(QPrintDialog& dialog, const QString& name) {
+    return QMessageBox::question(
+               &dialog, dialog.windowTitle(),
+               QPrintDialog::tr("%1 already exists.\nDo you want to overwrite it?").arg(name),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool fileAccepted(QPrintDialog& dialog, const QString& name) {
+    const QString refusal = printFileRefusal(name);
+    if (!refusal.isEmpty()) {
+        QMessageBox::warning(&dialog, dialog.windowTitle(), refusal);
+        return false;
+    }
+    struct stat status {};
+    return ::stat(outputPath(name).constData(), &status) != 0 || replaceAllowed(dialog, name);
+}
+} // namespace
 
 void checkPrintFileWithoutOpening(QPrintDialog& dialog) {
     auto* buttons = dialog.findChild<QDialogButtonBox*>();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 class QPrintDialog;
 
 // Qt's print dialog checks the file of "Print to File" by opening it for appending, and a
@@ -11,7 +9,3 @@ class QPrintDialog;
 // replaced the user is asked, each with Qt's own words where Qt has them; Qt's other checks
 // then run as before. A dialog without a file field is left as it is.
 void checkPrintFileWithoutOpening(QPrintDialog& dialog);
-
-// Why the dialog refuses a print-to-file name (empty: it does not). The name as the dialog
-// shows it; a relative one is taken in the home folder, as the dialog does.
-QString printFileRefusal(const QString& name);
