@@ -2,10 +2,13 @@
 
 #include "core/AppError.h"
 #include "core/ErrorTrap.h"
+#include "core/Files.h"
 #include "core/Procedures.h"
 #include "core/Prompts.h"
 #include "office/Office.h"
+#include "preview/ReplaceFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
@@ -64,6 +67,39 @@ void printPage(office::Office& office, const QString& documentPath, QPrinter& pr
         throw AppError(QStringLiteral("The printer reported an error; nothing was printed."));
 }
 
+bool isCompletePdf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 64 || !file.seek(file.size() - 64))
+        return false;
+    // The end reads "startxref\n<offset>\n%%EOF\n"; the table starts at that offset.
+    const QByteArray tail = file.read(64).trimmed();
+    const qsizetype at = tail.lastIndexOf("startxref");
+    if (!tail.endsWith("%%EOF") || at < 0)
+        return false;
+    const qsizetype from = at + qsizetype(sizeof "startxref") - 1;
+    bool number = false;
+    const qint64 offset = tail.mid(from, tail.size() - 5 - from).trimmed().toLongLong(&number);
+    return number && offset > 0 && offset < file.size() && file.seek(offset) &&
+           file.read(4) == "xref";
+}
+
+void printPageToFile(office::Office& office, const QString& documentPath, QPrinter& printer) {
+    const QString target = printer.outputFileName();
+    const ReplaceWhat what{QStringLiteral("Cannot print to")};
+    replacedFile(target, what); // refused before the office works or anything opens it
+    const auto folder = scratchFolder(QStringLiteral("print"));
+    const QString written = folder->filePath(QStringLiteral("printout.pdf"));
+    printer.setOutputFileName(written);
+    const auto restore = qScopeGuard([&] { printer.setOutputFileName(target); });
+    printPage(office, documentPath, printer);
+    // The printer reports no failed write: a full disk shows as a file that ends early.
+    if (!isCompletePdf(written))
+        throw AppError(QStringLiteral("Cannot print to '%1': the printout could not be written "
+                                      "completely (is the disk full?).")
+                           .arg(target));
+    copyFileReplacing(written, target, what);
+}
+
 void PrintDocument::print(const QString& documentPath) {
     // One step: after a failure nothing else is tried, so the user sees one report. The
     // dialog cannot fail.
@@ -82,6 +118,9 @@ void PrintDocument::print(const QString& documentPath) {
             if (mSetHourglass)
                 mSetHourglass(false);
         });
-        printPage(mOffice, documentPath, printer);
+        if (printer.outputFileName().isEmpty())
+            printPage(mOffice, documentPath, printer);
+        else
+            printPageToFile(mOffice, documentPath, printer);
     });
 }
