@@ -123,7 +123,7 @@ QString writePreviewPicture(const QString& inFile, office::Office& office, Clipb
         written = path;
     });
     trap(Step::CloseDocument,
-         [&] { object(session, kNoSession).activeDocument().closeWithoutSaving(); });
+         [&] { object(session, kNoSession).activeDocument().close(); });
     trap(Step::Quit, [&] { object(session, kNoSession).quit(); });
     return written;
 }

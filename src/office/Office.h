@@ -44,7 +44,7 @@ public:
     virtual QStringList fitText(const QList<TextFit>& boxes) = 0;
     // Save as: writes the document at the path as a Word 97 document.
     virtual void saveAs(const QString& path) = 0;
-    // Closes the document.
+    // Closes the document without saving it: only saveAs and exportTo write it.
     virtual void close() = 0;
     // Renders the document's first page as a picture of the given pixel width (the
     // height follows the page's proportions). The picture's dots-per-metre record the
@@ -53,8 +53,6 @@ public:
     // Writes the document at the path in the given format; the document itself is left as
     // it is. A PDF is the document's pages with every font embedded.
     virtual void exportTo(const QString& path, ExportFormat format) = 0;
-    // Closes the document without saving.
-    virtual void closeWithoutSaving() = 0;
 };
 
 class Session {

@@ -62,7 +62,7 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
               QStringList({"start", "open " + tpl + " ro", "fill bEvent", "fill bWhen", "fill bWhere",
                            "fill bBring", "fill bDrive", "fill bRSVP", "fit bEvent bWhen", "save " + doc,
                            "alerts off", "close", "quit", "start", "open " + doc + " rw",
-                           "render 816 0.5", "discard", "quit"}));
+                           "render 816 0.5", "close", "quit"}));
     EXPECT_EQ(office.liveSessions, 0);
 
     EXPECT_EQ(office.bookmarkTexts.value("bEvent"), "Ann's 40th");

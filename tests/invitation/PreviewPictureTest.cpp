@@ -67,7 +67,7 @@ TEST_F(WritePreviewPictureTest, AClipboardThatNeverAnswersGivesOneReportAndNoFil
     EXPECT_TRUE(prompts.reports().at(0).contains(
         "\r\nin Festoria2021/08/31.Form1.SaveDocAsJPG at line 122\r\r"));
     EXPECT_FALSE(QFile::exists(bmpPath));
-    EXPECT_EQ(office.log.mid(office.log.size() - 3), QStringList({"active", "discard", "quit"}));
+    EXPECT_EQ(office.log.mid(office.log.size() - 3), QStringList({"active", "close", "quit"}));
     EXPECT_EQ(office.liveSessions, 0);
 }
 
