@@ -50,6 +50,19 @@ bool writeAll(int fd, const char* data, qsizetype size);
 // Throws AppError with a readable description on any failure.
 void writeFileNoFollow(const QString& path, const QByteArray& bytes);
 
+// Writes bytes to a new file of this user's alone (mode 0600) under a fresh name in the
+// folder, "<stem>-<8 random letters or digits><suffix>", created exclusively, so that no
+// other writer (in this program or another) can share it. Returns its path. A half-written
+// file is removed. Throws AppError with a readable description on any failure.
+QString writePrivateFile(const QString& folder, const QString& stem, const QString& suffix,
+                         const QByteArray& bytes);
+
+// Moves the entry at the path (the entry itself, never what a link leads to) to a fresh name
+// beside it, as writePrivateFile names them, in one step: of several takers exactly one gets
+// it. Returns the new path, or "" when nothing was there to take. Throws AppError when it
+// cannot be moved.
+QString takeOverFile(const QString& path, const QString& stem, const QString& suffix);
+
 // True when the path itself (not a link) is a plain file of this user's.
 bool isOwnPlainFile(const QString& path);
 

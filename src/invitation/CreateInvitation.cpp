@@ -89,6 +89,25 @@ QString detailsTooLong(InvitationHost& host) {
     return longest->text;
 }
 
+// The template the request opens, under a private name of its own, so that no other request
+// (of this program or of another copy sharing the folder) writes, opens or deletes it
+// meanwhile. A template.dot left in the folder by an earlier run is taken over and used;
+// anything else under that name is not this program's: it is refused and left alone.
+QString privateTemplate(const QString& folder, const QByteArray& bytes) {
+    const QString left = pathIn(folder, kTemplateFileName);
+    if (nameTaken(left)) {
+        if (!isOwnPlainFile(left))
+            throw AppError(QStringLiteral("'%1' is not a template this program made; it is "
+                                          "neither used nor deleted.")
+                               .arg(left));
+        const QString taken =
+            takeOverFile(left, QStringLiteral("template"), QStringLiteral(".dot"));
+        if (!taken.isEmpty())
+            return taken;
+    }
+    return writePrivateFile(folder, QStringLiteral("template"), QStringLiteral(".dot"), bytes);
+}
+
 QString tooLongToFit(const QStringList& boxes, InvitationHost& host) {
     QStringList sentences;
     if (boxes.contains(QStringLiteral("bEvent")))
@@ -147,8 +166,8 @@ struct CreateInvitation::Run {
     office::Document* document = nullptr;
     QByteArray templateBytes;
     QString folder;
-    // Set only for a template this program wrote (now or in an earlier run): nothing else is
-    // opened as the template, nor deleted.
+    // Set only for this request's private template: nothing else is opened as the template,
+    // nor deleted.
     QString templatePath;
     QString documentPath;
     bool saved = false;
@@ -188,14 +207,7 @@ void CreateInvitation::prepare(Run& run) {
     run.trap(Step::LoadTemplate, [&] { run.templateBytes = mTemplateSource(); });
     run.trap(Step::WriteTemplate, [&] {
         run.folder = tempFolder();
-        const QString candidate = run.inFolder(kTemplateFileName);
-        if (!fileExists(candidate))
-            writeFileNoFollow(candidate, run.templateBytes);
-        else if (!isOwnPlainFile(candidate))
-            throw AppError(QStringLiteral("'%1' is not a template this program made; it is "
-                                          "neither used nor deleted.")
-                               .arg(candidate));
-        run.templatePath = candidate;
+        run.templatePath = privateTemplate(run.folder, run.templateBytes);
     });
     run.trap(Step::OpenTemplate, [&] {
         if (run.templatePath.isEmpty())
@@ -340,8 +352,8 @@ void CreateInvitation::handOver(Run& run) {
         run.trap(Step::ShowPreview, [&] { mHost.showPreview(); });
         run.trap(Step::HideMainWindow, [&] { mHost.hideMainWindow(); });
     }
-    if (!run.folder.isEmpty() && isOwnPlainFile(pathIn(run.folder, kPreviewPictureName)))
-        deleteFile(pathIn(run.folder, kPreviewPictureName));
+    if (!run.picturePath.isEmpty())
+        deleteFile(run.picturePath);
     if (!run.templatePath.isEmpty())
         deleteFile(run.templatePath);
 }

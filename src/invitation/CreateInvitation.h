@@ -20,6 +20,8 @@ namespace office {
 class Office;
 }
 
+// The template's name in the temporary folder as earlier versions wrote it (a copy left there
+// is used); each request writes its own copy under a private name of this stem.
 inline const QString kTemplateFileName = QStringLiteral("template.dot");
 // The longest text a field may hold for the invitation, counted as typed (what the program
 // adds around it, such as the space before the location, does not count). The office lays

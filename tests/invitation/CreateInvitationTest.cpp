@@ -1,5 +1,6 @@
 // The request against a fake office: step order, statement numbers, failures and the
 // busy guard.
+#include "core/Files.h"
 #include "invitation/RequestFakes.h"
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,7 +59,11 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
     EXPECT_TRUE(name.match(doc).hasMatch()) << doc.toStdString();
     EXPECT_EQ(doc, temp.file(QFileInfo(doc).fileName()));
 
-    const QString tpl = temp.file("template.dot");
+    // The template was a private copy of this request's.
+    const QString tpl = office.log.value(1).mid(5).chopped(3);
+    static const QRegularExpression privateName(QStringLiteral("/template-[A-Za-z0-9]{8}\\.dot$"));
+    EXPECT_TRUE(privateName.match(tpl).hasMatch()) << tpl.toStdString();
+    EXPECT_EQ(tpl, temp.file(QFileInfo(tpl).fileName()));
     EXPECT_EQ(officeCalls(),
               QStringList({"start", "open " + tpl + " ro", "fill bEvent", "fill bWhen", "fill bWhere",
                            "fill bBring", "fill bDrive", "fill bRSVP", "fit bEvent bWhen", "save " + doc,
@@ -299,7 +305,9 @@ TEST_F(CreateInvitationTest, ATemplateLeftFromAnEarlierRunIsUsedAndDeleted) {
     QByteArray opened;
     office.beforeCall = [&](Op op) {
         if (op == Op::Open && opened.isEmpty()) {
-            QFile file(temp.file("template.dot"));
+            const QStringList templates = QDir(temp.path()).entryList({"template*"});
+            ASSERT_EQ(templates.size(), 1) << "taken over, not copied";
+            QFile file(temp.file(templates.first()));
             file.open(QIODevice::ReadOnly);
             opened = file.readAll();
         }
@@ -308,8 +316,54 @@ TEST_F(CreateInvitationTest, ATemplateLeftFromAnEarlierRunIsUsedAndDeleted) {
     office.beforeCall = nullptr;
 
     EXPECT_EQ(opened, "left from an earlier run");
-    EXPECT_FALSE(QFile::exists(temp.file("template.dot")));
+    EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
     EXPECT_EQ(prompts.reports(), QStringList());
+}
+
+// Two requests sharing the temporary folder (two copies of the program clicked at once) never
+// share a file they write: whenever the second runs in the middle of the first, each opens a
+// template of its own and shows its own picture, a template.dot an earlier run left goes to
+// one of them, and only the two documents stay.
+TEST_F(CreateInvitationTest, TwoRequestsSharingTheFolderNeverShareAFile) {
+    const struct {
+        const char* name;
+        Op moment; // the first request's office call during which the second one runs
+        bool leftTemplate;
+    } cases[] = {{"while the first opens its template", Op::Open, false},
+                 {"the same, after an earlier run left its template", Op::Open, true},
+                 {"while the first has written its picture", Op::CloseWithoutSaving, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScopedTemp shared;
+        if (c.leftTemplate)
+            writeFileNoFollow(shared.file("template.dot"), "left from an earlier run");
+        FakeHost otherHost;
+        CreateInvitation other(otherHost, office, prompts, clipboard);
+        other.setTemplateSource([] { return kTemplateBytes; });
+        bool ran = false;
+        office.beforeCall = [&](Op op) {
+            if (op == c.moment && !std::exchange(ran, true))
+                other.run();
+        };
+        office.log.clear();
+        prompts.clear();
+        request.run();
+        office.beforeCall = nullptr;
+
+        ASSERT_TRUE(ran);
+        EXPECT_EQ(prompts.reports(), QStringList());
+        const QStringList templates = office.log.filter(QRegularExpression(" ro$"));
+        ASSERT_EQ(templates.size(), 2);
+        EXPECT_NE(templates[0], templates[1]);
+        for (FakeHost* h : {&host, &otherHost}) {
+            EXPECT_EQ(h->picture.size(), QSize(816, 1056));
+            EXPECT_TRUE(h->calls.endsWith("hide"));
+        }
+        QStringList documents = {QFileInfo(request.documentPath()).fileName(),
+                                 QFileInfo(other.documentPath()).fileName()};
+        documents.sort();
+        EXPECT_EQ(shared.entries(), documents);
+    }
 }
 
 TEST_F(CreateInvitationTest, ATakenNameIsNeverReused) {
