@@ -102,34 +102,24 @@ TEST_F(WritePreviewPictureTest, WithoutAnOfficeFiveStepsReport) {
 // never followed.
 TEST_F(WritePreviewPictureTest, WritesANewPrivateFileAndNeverFollowsALinkPlantedThere) {
     const QString victim = temp.file("victim.txt");
-    {
-        QFile file(victim);
-        file.open(QIODevice::WriteOnly);
-        file.write("precious");
-    }
-    ASSERT_EQ(
-        ::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(bmpPath).constData()),
-        0);
+    writeFileNoFollow(victim, "precious");
+    ASSERT_TRUE(QFile::link(victim, bmpPath));
     const QString first = writePreviewPicture(docPath, office, clipboard, prompts);
     const QString second = writePreviewPicture(docPath, office, clipboard, prompts);
 
     EXPECT_EQ(prompts.reports(), QStringList());
-    QFile file(victim);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "precious");
+    EXPECT_EQ(readPlainFile(victim), "precious");
+    EXPECT_FALSE(QFileInfo(bmpPath).isSymLink());
     EXPECT_NE(first, second);
+    static const QRegularExpression name(QStringLiteral("/temp-[A-Za-z0-9]{8}\\.bmp$"));
     for (const QString& written : {first, second}) {
-        EXPECT_TRUE(QRegularExpression("^" + temp.path() + "/temp-[A-Za-z0-9]{8}\\.bmp$")
-                        .match(written)
-                        .hasMatch())
-            << written.toStdString();
+        EXPECT_TRUE(name.match(written).hasMatch()) << written.toStdString();
         struct stat info {};
         ASSERT_EQ(::lstat(QFile::encodeName(written).constData(), &info), 0);
-        EXPECT_TRUE(S_ISREG(info.st_mode));
-        EXPECT_EQ(info.st_mode & 0777, 0600u);
+        EXPECT_EQ(info.st_mode & (S_IFMT | 07777), S_IFREG | 0600u)
+            << "a plain file of the user's alone";
         EXPECT_EQ(loadPicture(written).size(), QSize(816, 1056));
     }
-    EXPECT_FALSE(QFileInfo(bmpPath).isSymLink());
 }
 
 TEST_F(WritePreviewPictureTest, APictureAPixelOffIsBroughtToTheExactSizeKeepingItsLogicalSize) {
