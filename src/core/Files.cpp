@@ -228,6 +228,13 @@ QString takeOverFile(const QString& path, const QString& stem, const QString& su
     throw AppError(QStringLiteral("No free name for a new file in '%1'.").arg(folder));
 }
 
+std::pair<quint64, quint64> fileIdentity(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return {0, 0};
+    return {quint64(info.st_dev), quint64(info.st_ino)};
+}
+
 bool isOwnPlainFile(const QString& path) {
     struct stat info {};
     return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &info) == 0 &&

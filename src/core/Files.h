@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <utility>
 
 // True when the last-modified time of the path can be read; never throws.
 bool fileExists(const QString& path);
@@ -62,6 +63,10 @@ QString writePrivateFile(const QString& folder, const QString& stem, const QStri
 // it. Returns the new path, or "" when nothing was there to take. Throws AppError when it
 // cannot be moved.
 QString takeOverFile(const QString& path, const QString& stem, const QString& suffix);
+
+// Which file the path names now: the device and inode of the entry itself ({0, 0} when there
+// is none), so that a file is never mistaken for a later one under the same name.
+std::pair<quint64, quint64> fileIdentity(const QString& path);
 
 // True when the path itself (not a link) is a plain file of this user's.
 bool isOwnPlainFile(const QString& path);

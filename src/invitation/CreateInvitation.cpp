@@ -177,16 +177,21 @@ struct CreateInvitation::Run {
 
 void CreateInvitation::run() {
     // A click handled while a request runs (its events are still delivered) does nothing.
-    if (mBusy)
+    if (mBusy || mProgramEnds)
         return;
     mBusy = true;
     try {
         Run run(mPrompts);
         prepare(run);
-        fill(run);
-        nameAndSave(run);
-        makePicture(run);
+        // Once the program is ending, the office work left is of no use to anyone.
+        if (!mProgramEnds)
+            fill(run);
+        if (!mProgramEnds)
+            nameAndSave(run);
+        if (!mProgramEnds)
+            makePicture(run);
         handOver(run);
+        endRun(run);
     } catch (...) {
         // Should anything escape the steps' trap, the window must not stay busy or show the
         // hourglass.
@@ -199,6 +204,12 @@ void CreateInvitation::run() {
         throw;
     }
     mBusy = false;
+}
+
+void CreateInvitation::programEnds() {
+    mProgramEnds = true;
+    if (!mBusy)
+        removeDocument();
 }
 
 void CreateInvitation::prepare(Run& run) {
@@ -324,6 +335,10 @@ void CreateInvitation::nameAndSave(Run& run) {
             throw;
         }
     });
+    if (run.saved) {
+        mDocument = path;
+        mDocumentIdentity = fileIdentity(path);
+    }
     run.trap(Step::AlertsOff, [&] { object(run.session, kNoSession).setDisplayAlerts(false); });
     run.trap(Step::CloseDocument, [&] {
         office::Document* closing = run.document;
@@ -345,15 +360,38 @@ void CreateInvitation::makePicture(Run& run) {
 void CreateInvitation::handOver(Run& run) {
     run.trap(Step::HideHourglass, [&] { mHost.setHourglass(false); });
     // Without a document the main window stays, and the preview window is neither given a
-    // picture nor shown.
-    if (run.saved) {
+    // picture nor shown; nor is it once the program is ending.
+    if (run.saved && !mProgramEnds) {
         run.trap(Step::LoadPicture, [&] { mHost.loadPreviewPicture(run.picturePath); });
         run.trap(Step::HandOverDocument, [&] { mHost.setPreviewDocument(run.documentPath); });
         run.trap(Step::ShowPreview, [&] { mHost.showPreview(); });
         run.trap(Step::HideMainWindow, [&] { mHost.hideMainWindow(); });
     }
+}
+
+// What the request leaves behind goes: an office session still open (the program ended in
+// the middle), the picture, the template, and, when the program is ending, the document.
+void CreateInvitation::endRun(Run& run) {
+    if (run.session) {
+        run.document = nullptr;
+        try {
+            run.session->quit();
+        } catch (...) {
+            // The program is ending; the session goes with the office.
+        }
+        run.session.reset();
+    }
     if (!run.picturePath.isEmpty())
         deleteFile(run.picturePath);
     if (!run.templatePath.isEmpty())
         deleteFile(run.templatePath);
+    // Deleting lets pending events run: the main window may have been closed just now.
+    if (mProgramEnds)
+        removeDocument();
+}
+
+void CreateInvitation::removeDocument() {
+    if (!mDocument.isEmpty() && fileIdentity(mDocument) == mDocumentIdentity)
+        deleteFile(mDocument);
+    mDocument.clear();
 }
