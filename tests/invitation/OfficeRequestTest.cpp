@@ -148,25 +148,21 @@ TEST_F(OfficeRequestTest, AwkwardInputArrivesExactly) {
 // puts before it (it is too long for its box, which is reported); a megabyte of what to bring
 // is one report, and the rest of the invitation is made.
 TEST_F(OfficeRequestTest, TypedTextsUpToTheLimitGoInAndLongerOnesAreOneReport) {
-    const struct {
-        Field field;
-        const char* bookmark;
-        qsizetype length;
-        QList<int> lines;
-    } cases[] = {{Field::Location, "bWhere", kMaxTypedTextLength, {131}},
-                 {Field::Items, "bBring", 1 << 20, {126}}};
+    const std::tuple<Field, const char*, qsizetype, int> cases[] = {
+        {Field::Location, "bWhere", kMaxTypedTextLength, 131},
+        {Field::Items, "bBring", 1 << 20, 126}};
     const auto sample = host.texts;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.bookmark);
+    for (const auto& [field, bookmark, length, reportLine] : cases) {
+        SCOPED_TRACE(bookmark);
         host.texts = sample;
-        host.texts[c.field] = QString(c.length, QLatin1Char('b'));
+        host.texts[field] = QString(length, QLatin1Char('b'));
         prompts.clear();
         request.run();
 
-        EXPECT_EQ(prompts.reportLines(), c.lines);
+        EXPECT_EQ(prompts.reportLines(), QList<int>{reportLine});
         QMap<QString, QString> expected = expectedTexts();
-        if (c.length > kMaxTypedTextLength)
-            expected.remove(c.bookmark);
+        if (length > kMaxTypedTextLength)
+            expected.remove(bookmark);
         expectBookmarksHoldExactly(expected);
         EXPECT_EQ(host.picture.size(), QSize(816, 1056));
         EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
