@@ -3,7 +3,9 @@
 #include "core/ErrorTrap.h"
 #include "core/Files.h"
 #include "core/Procedures.h"
+#include "core/Product.h"
 #include "invitation/DocumentName.h"
+#include "invitation/FontCoverage.h"
 #include "invitation/InvitationText.h"
 #include "invitation/PreviewPicture.h"
 #include "invitation/Template.h"
@@ -181,6 +183,7 @@ void CreateInvitation::run() {
         return;
     mBusy = true;
     try {
+        reportMissingFonts();
         Run run(mPrompts);
         prepare(run);
         // Once the program is ending, the office work left is of no use to anyone.
@@ -210,6 +213,21 @@ void CreateInvitation::programEnds() {
     mProgramEnds = true;
     if (!mBusy)
         removeDocument();
+}
+
+void CreateInvitation::reportMissingFonts() {
+    QList<LabelledText> fields;
+    for (const Field field :
+         {Field::EventName, Field::Location, Field::Items, Field::Drive, Field::RSVP}) {
+        try {
+            fields.append({fieldLabel(field), mHost.fieldText(field)});
+        } catch (const AppError&) {
+            // A field that cannot be read is reported by the step that fills it.
+        }
+    }
+    const QString report = missingFontReport(fields);
+    if (!report.isEmpty()) // the invitation is still made: the user learns why boxes show
+        mPrompts.message(report, applicationTitle(), Prompts::Icon::Warning, Prompts::Buttons::Ok);
 }
 
 void CreateInvitation::prepare(Run& run) {

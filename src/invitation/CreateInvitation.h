@@ -91,6 +91,8 @@ public:
 
 private:
     struct Run; // one request's office objects, files and step trap
+    // Names the characters typed that no installed font can draw, in one message.
+    void reportMissingFonts();
     void prepare(Run& run);
     void fill(Run& run);
     struct Filling;

@@ -163,6 +163,20 @@ TEST_F(CreateInvitationTest, ATypedTextOverTheLimitIsOneReportNamingItsLabel) {
     }
 }
 
+// A character no installed font has is named in one message, not an error report; the
+// invitation is still made.
+TEST_F(CreateInvitationTest, CharactersNoFontCanDrawAreNamedOnceBeforeTheDocumentIsMade) {
+    const char32_t privateUse = 0x10fffd;
+    host.texts[Field::Items] = "cake " + QString::fromUcs4(&privateUse, 1);
+    host.texts[Field::Drive] = QString::fromUcs4(&privateUse, 1);
+    request.run();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains("in 'What To Bring'."));
+    EXPECT_TRUE(prompts.shown[0].text.contains("in 'Driving Directions'."));
+    EXPECT_EQ(prompts.reports(), QStringList());
+    EXPECT_TRUE(host.calls.endsWith("hide")) << "the invitation is still shown";
+}
+
 TEST_F(CreateInvitationTest, TextsTooLongForTheirBoxesAreOneReportNamingTheFieldToShorten) {
     host.texts[Field::Items] = QString(900, QLatin1Char('b'));
     const struct {
