@@ -55,11 +55,13 @@ enum class Step {
 const QString kNoDigits = QStringLiteral("No source of digits");
 
 // How the boxes of the filled texts may change so that every text is readable: the event's
-// name shrinks within its box; the details box grows, then its text shrinks.
-const QList<office::TextFit> kTextFits = {
-    {QStringLiteral("bEvent"), false, 14},
-    {QStringLiteral("bWhen"), true, 7},
-};
+// name shrinks within its box, its lines balanced; the details box grows where the page is
+// clear of stars, then its text shrinks, and only then does it grow under the stars.
+QList<office::TextFit> textFits() {
+    static const int clearTop = detailsClearTop();
+    return {{QStringLiteral("bEvent"), false, 14, 0, true},
+            {QStringLiteral("bWhen"), true, 7, clearTop, false}};
+}
 
 // The field to shorten when the details do not fit: the longest one typed.
 QString detailsTooLong(InvitationHost& host) {
@@ -309,7 +311,7 @@ void CreateInvitation::fill(Run& run) {
 // made as far as it fits, and what is too long is named.
 void CreateInvitation::fitTexts(Run& run) {
     run.trap(Step::FitTexts, [&] {
-        const QStringList tooLong = object(run.document, kNoDocument).fitText(kTextFits);
+        const QStringList tooLong = object(run.document, kNoDocument).fitText(textFits());
         if (!tooLong.isEmpty())
             throw AppError(tooLongToFit(tooLong, mHost));
     });
