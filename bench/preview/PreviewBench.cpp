@@ -1,9 +1,8 @@
 // Run: QT_QPA_PLATFORM=offscreen preview_bench (QT_SCALE_FACTOR=2 for a high-density screen).
-#include "core/AppError.h"
-#include "core/Prompts.h"
-#include "office/Office.h"
-#include "preview/PreviewWindow.h"
 #include "preview/PreviewFixtures.h"
+#include "preview/PreviewWindow.h"
+#include "support/FakeOffice.h"
+#include "support/ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -13,53 +12,34 @@
 #include <memory>
 
 namespace {
-class SilentPrompts : public Prompts {
-public:
-    int shown = 0;
-    Answer message(const QString&, const QString&, Icon, Buttons) override {
-        ++shown;
-        return Answer::Ok;
-    }
-    QString saveFileName(const QString&, const QString&, const QString&, QString&) override {
-        return {};
-    }
-    bool setUpPrinter(QPrinter&) override { return false; }
-};
-
 // Zooming and dragging never reach the office.
-class NoOffice : public office::Office {
-public:
-    std::unique_ptr<office::Session> startSession() override {
-        throw AppError(QStringLiteral("No office in this benchmark."));
-    }
-};
-
 struct Window {
-    SilentPrompts prompts;
-    NoOffice office;
-    QWidget form1;
-    PreviewWindow form{prompts, office, &form1, QCoreApplication::applicationDirPath(), [] {}};
+    ScriptedPrompts prompts;
+    FakeOffice office;
+    QWidget mainWindow;
+    PreviewWindow window{prompts, office, &mainWindow, QCoreApplication::applicationDirPath(),
+                         [] {}};
     explicit Window(const QImage& picture = invitationPicture()) {
-        form.setPicture(picture);
-        form.show();
+        window.setPicture(picture);
+        window.show();
         QApplication::processEvents();
-        form.Form_Activate();
+        window.showNewPicture();
     }
-    QWidget* picture() { return form.findChild<QWidget*>(QStringLiteral("Picture1")); }
+    QWidget* page() { return window.findChild<QWidget*>(QStringLiteral("page")); }
 };
 
 // "Zoom In" from 125 % to 150 %: the largest size the invitation is drawn at (9087 x 11787
 // twips; 175 % would pass the width limit). Timed: the handler, which scales the picture
-// onto Picture1's persistent surface.
+// onto the page's persistent surface.
 void ZoomStepToLargest(benchmark::State& state) {
     Window w;
     for (auto _ : state) {
         state.PauseTiming();
-        w.form.zoomModel().SetZoom(1.25f);
+        w.window.zoomModel().setZoom(1.25f);
         state.ResumeTiming();
-        w.form.PushButton1_Click();
+        w.window.zoomIn();
     }
-    if (w.form.zoomModel().zoom() != 1.5f || w.prompts.shown)
+    if (w.window.zoomModel().zoom() != 1.5f || !w.prompts.shown.isEmpty())
         state.SkipWithError("the zoom step did not reach 150 %");
 }
 BENCHMARK(ZoomStepToLargest)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -69,11 +49,11 @@ void ZoomStepToLargestAndPaint(benchmark::State& state) {
     Window w;
     for (auto _ : state) {
         state.PauseTiming();
-        w.form.zoomModel().SetZoom(1.25f);
-        w.form.repaint();
+        w.window.zoomModel().setZoom(1.25f);
+        w.window.repaint();
         state.ResumeTiming();
-        w.form.PushButton1_Click();
-        w.form.repaint();
+        w.window.zoomIn();
+        w.window.repaint();
     }
 }
 BENCHMARK(ZoomStepToLargestAndPaint)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -87,11 +67,11 @@ void ZoomStepToLimit(benchmark::State& state) {
     Window w(page);
     for (auto _ : state) {
         state.PauseTiming();
-        w.form.zoomModel().SetZoom(1.0f);
+        w.window.zoomModel().setZoom(1.0f);
         state.ResumeTiming();
-        w.form.PushButton1_Click();
+        w.window.zoomIn();
     }
-    if (w.form.zoomModel().zoomWidth() != 10197 || w.form.zoomModel().zoomHeight() != 14097)
+    if (w.window.zoomModel().zoomedWidth() != 10197 || w.window.zoomModel().zoomedHeight() != 14097)
         state.SkipWithError("the zoom step did not reach the limit");
 }
 BENCHMARK(ZoomStepToLimit)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -108,8 +88,8 @@ void sendMouse(QWidget* picture, QEvent::Type type, QPoint at, Qt::MouseButtons 
 // arithmetic and moving the widget.
 void DragMove(benchmark::State& state) {
     Window w;
-    w.form.zoomModel().SetZoom(1.5f);
-    QWidget* picture = w.picture();
+    w.window.zoomModel().setZoom(1.5f);
+    QWidget* picture = w.page();
     const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
         sendMouse(picture, type, at, held);
     };
@@ -127,9 +107,9 @@ BENCHMARK(DragMove)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggreg
 // The same move including the repaint of the viewport it uncovers.
 void DragMoveAndPaint(benchmark::State& state) {
     Window w;
-    w.form.zoomModel().SetZoom(1.5f);
-    QWidget* picture = w.picture();
-    QWidget* viewport = w.form.findChild<QWidget*>(QStringLiteral("Picture2"));
+    w.window.zoomModel().setZoom(1.5f);
+    QWidget* picture = w.page();
+    QWidget* viewport = w.window.findChild<QWidget*>(QStringLiteral("pageFrame"));
     const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
         sendMouse(picture, type, at, held);
     };

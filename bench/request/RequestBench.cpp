@@ -119,7 +119,10 @@ public:
         StepTimer step("load into the preview");
         preview.setPicture(loadPicture(path));
     }
-    void setPreviewWordFile(const QString& path) override { preview.mWordFile = path; }
+    void setPreviewDocument(const QString& path, const QString& eventName) override {
+        preview.setDocumentPath(path);
+        preview.setEventName(eventName);
+    }
     void showPreview() override {
         StepTimer step("show");
         preview.show();
@@ -162,7 +165,7 @@ double oneRequest(CreateInvitation& request, BenchHost& host, StepTimes* steps =
     currentSteps = steps;
     QElapsedTimer timer;
     timer.start();
-    request.PushButton6_Click();
+    request.run();
     QElapsedTimer shown;
     shown.start();
     if (!QTest::qWaitForWindowExposed(&host.preview, 5000))
@@ -177,7 +180,7 @@ double oneRequest(CreateInvitation& request, BenchHost& host, StepTimes* steps =
         (*steps)[QStringLiteral("the rest (picture hand-over, files)")] = ms - known;
     }
     currentSteps = nullptr;
-    host.preview.PushButton8_Click(); // "< Back": deletes the document, main window again
+    host.preview.back(); // "< Back": deletes the document, main window again
     QCoreApplication::processEvents();
     return ms;
 }
@@ -256,6 +259,129 @@ Offices officeProcesses(pid_t serving = 0) {
     }
     return offices;
 }
+
+// What the requests with the warm office measured.
+struct WarmFigures {
+    std::vector<double> times;
+    std::map<QString, std::vector<double>> steps;
+    std::vector<double> afterKill;
+    std::vector<long> rssByFifty; // the program's memory after every fifty requests
+    long rssAfter20 = 0;
+    long rssAfterAll = 0;
+    long officeAfter20 = 0;
+    long officeAfterAll = 0;
+    int mostOffices = 0;
+    int fewestOffices = 1 << 30;
+};
+
+// The first request warms fonts, the template and the clipboard; it is not counted.
+// FESTORIA_BENCH_SHOT=<file.png> keeps a picture of its preview window at 150 %, scrolled
+// down to the details.
+void warmUp(CreateInvitation& request, BenchHost& host) {
+    request.run();
+    (void)QTest::qWaitForWindowExposed(&host.preview, 5000);
+    QTest::qWait(200);
+    if (qEnvironmentVariableIsSet("FESTORIA_BENCH_SHOT"))
+        keepPreviewShot(host.preview, qEnvironmentVariable("FESTORIA_BENCH_SHOT"));
+    host.preview.back();
+    QCoreApplication::processEvents();
+}
+
+// Runs and counts the i-th timed request.
+void timedRequest(WarmFigures& figures, int i, CreateInvitation& request, BenchHost& host,
+                  pid_t office) {
+    StepTimes times;
+    figures.times.push_back(oneRequest(request, host, &times));
+    if (figures.times.back() > 300) {
+        std::fprintf(stderr, "slow request %d: %.1f ms:", i + 1, figures.times.back());
+        for (const auto& [step, ms] : times)
+            std::fprintf(stderr, " %s %.1f;", qPrintable(step), ms);
+        std::fprintf(stderr, "\n");
+    }
+    for (const auto& [step, ms] : times)
+        figures.steps[step].push_back(ms);
+    const Offices offices = officeProcesses(office);
+    figures.mostOffices = std::max(figures.mostOffices, offices.count);
+    figures.fewestOffices = std::min(figures.fewestOffices, offices.count);
+    if ((i + 1) % 50 == 0)
+        figures.rssByFifty.push_back(residentKiB());
+    if (i + 1 == 20) {
+        figures.rssAfter20 = residentKiB();
+        figures.officeAfter20 = offices.residentKiB;
+    }
+}
+
+// The warm office: started once, as the program's start-up check does.
+WarmFigures warmRequests(Prompts& prompts, Clipboard& clipboard, int runs) {
+    WarmFigures figures;
+    auto office = office::makeLibreOffice();
+    office->startSession()->quit();
+    WatchedOffice timed(*office);
+    timeOfficeSteps(timed);
+    BenchHost host(prompts, *office);
+    CreateInvitation request(host, timed, prompts, clipboard);
+    host.mainWindow.show();
+    (void)QTest::qWaitForWindowExposed(&host.mainWindow);
+    warmUp(request, host);
+    for (int i = 0; i < runs; ++i)
+        timedRequest(figures, i, request, host, office->processId());
+    figures.rssAfterAll = residentKiB();
+    figures.officeAfterAll = officeProcesses(office->processId()).residentKiB;
+
+    // The office killed (crashed, out of memory) while the user reads the preview for 2 s.
+    for (int i = 0; i < 5; ++i) {
+        ::kill(-office->processId(), SIGKILL);
+        QTest::qWait(2000);
+        figures.afterKill.push_back(oneRequest(request, host));
+    }
+    return figures;
+}
+
+std::vector<double> naiveRequests(Prompts& prompts, Clipboard& clipboard, int runs) {
+    FreshOfficePerUse office;
+    BenchHost host(prompts, office);
+    CreateInvitation request(host, office, prompts, clipboard);
+    host.mainWindow.show();
+    (void)QTest::qWaitForWindowExposed(&host.mainWindow);
+    std::vector<double> naive;
+    for (int i = 0; i < runs; ++i)
+        naive.push_back(oneRequest(request, host));
+    return naive;
+}
+
+void printWarm(const WarmFigures& f) {
+    const std::vector<double>& warm = f.times;
+    std::printf(
+        "click to preview shown, warm office: median %.1f ms, min %.1f, max %.1f (%d runs)\n",
+        median(warm), *std::min_element(warm.begin(), warm.end()),
+        *std::max_element(warm.begin(), warm.end()), int(warm.size()));
+    // Per fifty requests in a row: an office that slowed down with age would show here.
+    std::printf("  medians by fifty:");
+    for (size_t from = 0; from < warm.size(); from += 50) {
+        const size_t to = std::min(warm.size(), from + 50);
+        std::printf(" %.1f", median(std::vector<double>(warm.begin() + from, warm.begin() + to)));
+    }
+    std::printf("\n");
+    std::printf("  step medians:");
+    for (const auto& [step, times] : f.steps)
+        std::printf(" %s %.1f;", qPrintable(step), median(times));
+    std::printf("\n");
+    std::printf("click 2 s after the office was killed: median %.1f ms, max %.1f (%d runs)\n",
+                median(f.afterKill), *std::max_element(f.afterKill.begin(), f.afterKill.end()),
+                int(f.afterKill.size()));
+}
+
+void printMemory(const WarmFigures& f) {
+    const int runs = int(f.times.size());
+    std::printf("program RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
+                f.rssAfter20 / 1024.0, runs, f.rssAfterAll / 1024.0);
+    std::printf("  program RSS by fifty:");
+    for (long kib : f.rssByFifty)
+        std::printf(" %.1f", kib / 1024.0);
+    std::printf(" MB\n");
+    std::printf("serving office RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
+                f.officeAfter20 / 1024.0, runs, f.officeAfterAll / 1024.0);
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -268,118 +394,20 @@ int main(int argc, char** argv) {
     qputenv("TEMP", temp.path().toLocal8Bit());
     CountingPrompts prompts;
     QtClipboard clipboard;
-
-    // The warm office: started once, as the program's start-up check does.
-    std::vector<double> warm;
-    long rssAfter20 = 0;
-    std::vector<long> rssByFifty; // the program's memory after every fifty requests
-    long rssAfterAll = 0;
-    long officeAfter20 = 0;
-    long officeAfterAll = 0;
-    int mostOffices = 0;
-    int fewestOffices = 1 << 30;
-    std::map<QString, std::vector<double>> steps;
-    std::vector<double> afterKill;
-    {
-        auto office = office::makeLibreOffice();
-        office->startSession()->quit();
-        WatchedOffice timed(*office);
-        timeOfficeSteps(timed);
-        BenchHost host(prompts, *office);
-        CreateInvitation request(host, timed, prompts, clipboard);
-        host.mainWindow.show();
-        (void)QTest::qWaitForWindowExposed(&host.mainWindow);
-        // The first request warms fonts, the template and the clipboard; it is not counted.
-        // FESTORIA_BENCH_SHOT=<file.png> keeps a picture of its preview window at 150 %,
-        // scrolled down to the details.
-        request.PushButton6_Click();
-        (void)QTest::qWaitForWindowExposed(&host.preview, 5000);
-        QTest::qWait(200);
-        if (qEnvironmentVariableIsSet("FESTORIA_BENCH_SHOT"))
-            keepPreviewShot(host.preview, qEnvironmentVariable("FESTORIA_BENCH_SHOT"));
-        host.preview.PushButton8_Click();
-        QCoreApplication::processEvents();
-        for (int i = 0; i < warmRuns; ++i) {
-            StepTimes times;
-            warm.push_back(oneRequest(request, host, &times));
-            if (warm.back() > 300) {
-                std::fprintf(stderr, "slow request %d: %.1f ms:", i + 1, warm.back());
-                for (const auto& [step, ms] : times)
-                    std::fprintf(stderr, " %s %.1f;", qPrintable(step), ms);
-                std::fprintf(stderr, "\n");
-            }
-            for (const auto& [step, ms] : times)
-                steps[step].push_back(ms);
-            const Offices offices = officeProcesses(office->processId());
-            mostOffices = std::max(mostOffices, offices.count);
-            fewestOffices = std::min(fewestOffices, offices.count);
-            if ((i + 1) % 50 == 0)
-                rssByFifty.push_back(residentKiB());
-            if (i + 1 == 20) {
-                rssAfter20 = residentKiB();
-                officeAfter20 = offices.residentKiB;
-            }
-        }
-        rssAfterAll = residentKiB();
-        officeAfterAll = officeProcesses(office->processId()).residentKiB;
-
-        // The office killed (crashed, out of memory) while the user reads the preview for 2 s.
-        for (int i = 0; i < 5; ++i) {
-            ::kill(-office->processId(), SIGKILL);
-            QTest::qWait(2000);
-            afterKill.push_back(oneRequest(request, host));
-        }
-    }
-
+    const WarmFigures warm = warmRequests(prompts, clipboard, warmRuns);
     QTest::qWait(500);
     const int officesAfter = officeProcesses().count;
-
-    std::vector<double> naive;
-    {
-        FreshOfficePerUse office;
-        BenchHost host(prompts, office);
-        CreateInvitation request(host, office, prompts, clipboard);
-        host.mainWindow.show();
-        (void)QTest::qWaitForWindowExposed(&host.mainWindow);
-        for (int i = 0; i < naiveRuns; ++i)
-            naive.push_back(oneRequest(request, host));
-    }
+    const std::vector<double> naive = naiveRequests(prompts, clipboard, naiveRuns);
 
     const QStringList left = QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    const double warmMedian = median(warm);
-    const double naiveMedian = median(naive);
     std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
-    std::printf(
-        "click to preview shown, warm office: median %.1f ms, min %.1f, max %.1f (%d runs)\n",
-        warmMedian, *std::min_element(warm.begin(), warm.end()),
-        *std::max_element(warm.begin(), warm.end()), int(warm.size()));
-    // Per fifty requests in a row: an office that slowed down with age would show here.
-    std::printf("  medians by fifty:");
-    for (size_t from = 0; from < warm.size(); from += 50) {
-        const size_t to = std::min(warm.size(), from + 50);
-        std::printf(" %.1f", median(std::vector<double>(warm.begin() + from, warm.begin() + to)));
-    }
-    std::printf("\n");
-    std::printf("  step medians:");
-    for (const auto& [step, times] : steps)
-        std::printf(" %s %.1f;", qPrintable(step), median(times));
-    std::printf("\n");
-    std::printf("click 2 s after the office was killed: median %.1f ms, max %.1f (%d runs)\n",
-                median(afterKill), *std::max_element(afterKill.begin(), afterKill.end()),
-                int(afterKill.size()));
-    std::printf("naive, fresh office per use: median %.1f ms (%d runs)\n", naiveMedian,
+    printWarm(warm);
+    std::printf("naive, fresh office per use: median %.1f ms (%d runs)\n", median(naive),
                 int(naive.size()));
-    std::printf("ratio naive / warm: %.1f\n", naiveMedian / warmMedian);
-    std::printf("program RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
-                rssAfter20 / 1024.0, warmRuns, rssAfterAll / 1024.0);
-    std::printf("  program RSS by fifty:");
-    for (long kib : rssByFifty)
-        std::printf(" %.1f", kib / 1024.0);
-    std::printf(" MB\n");
-    std::printf("serving office RSS: after 20 requests %.1f MB, after %d requests %.1f MB\n",
-                officeAfter20 / 1024.0, warmRuns, officeAfterAll / 1024.0);
+    std::printf("ratio naive / warm: %.1f\n", median(naive) / median(warm.times));
+    printMemory(warm);
     std::printf("office processes during the warm requests: %d to %d; after the office ended: %d\n",
-                fewestOffices, mostOffices, officesAfter);
+                warm.fewestOffices, warm.mostOffices, officesAfter);
     std::printf("error reports: %d; files left in TEMP: %s\n", prompts.reports,
                 qPrintable(left.join(QStringLiteral(", "))));
     return 0;

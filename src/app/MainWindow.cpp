@@ -7,15 +7,16 @@
 #include "core/AppError.h"
 #include "core/ErrorTrap.h"
 #include "core/Files.h"
+#include "core/Procedures.h"
 #include "core/Product.h"
 #include "core/Twips.h"
 #include "invitation/CreateInvitation.h"
-#include "invitation/IsInstalled.h"
+#include "invitation/OfficeCheck.h"
 #include "invitation/PreviewPicture.h"
-#include "widgets/QtClipboard.h"
 #include "preview/PreviewWindow.h"
-#include "resources/Resources.h"
+#include "widgets/ApplicationIcon.h"
 #include "widgets/Centre.h"
+#include "widgets/QtClipboard.h"
 #include "widgets/SkinFramework.h"
 #include "widgets/Theme.h"
 #include "widgets/WindowPointer.h"
@@ -28,53 +29,77 @@
 #include <QPushButton>
 
 #include <limits>
+#include <tuple>
 
-// MainWindow as the window that runs "Start Creating Template".
+// The main window as the window that runs "Start Creating Template".
 class MainWindow::Host : public InvitationHost {
 public:
-    explicit Host(MainWindow& form) : f(form) {}
+    explicit Host(MainWindow& window) : mWindow(window) {}
 
     QString fieldText(Field field) override {
         switch (field) {
         case Field::EventName:
-            return f.txtEventName->text();
+            return mWindow.eventNameField->text();
         case Field::Location:
-            return f.txtLocation->text();
+            return mWindow.locationField->text();
         case Field::Items:
-            return f.txtItems->text();
+            return mWindow.itemsField->text();
         case Field::Drive:
-            return f.txtDrive->text();
+            return mWindow.directionsField->text();
         case Field::RSVP:
-            return f.txtRSVP->text();
+            return mWindow.rsvpField->text();
         }
         return QString();
     }
-    QDate eventDate() override { return f.dtpDate->value().date(); }
-    QTime eventTime() override { return f.dtpTime->value().time(); }
+    QDate eventDate() override { return mWindow.datePicker->value().date(); }
+    QTime eventTime() override { return mWindow.timePicker->value().time(); }
     void setHourglass(bool on) override {
-        f.pointer().setMode(on ? WindowPointer::Hourglass : WindowPointer::Default);
+        mWindow.pointer().setMode(on ? WindowPointer::Hourglass : WindowPointer::Default);
     }
     void loadPreviewPicture(const QString& picturePath) override {
-        PreviewWindow& preview = f.previewWindow(); // loads the window before the picture arrives
+        // Loads the window before the picture arrives.
+        PreviewWindow& preview = mWindow.previewWindow();
         // A picture that fails to load leaves the preview empty, never showing the last
         // invitation beside the new document.
         preview.setPicture(QImage());
         preview.setPicture(loadPicture(picturePath));
     }
-    void setPreviewWordFile(const QString& documentPath) override {
-        f.previewWindow().mWordFile = documentPath;
+    void setPreviewDocument(const QString& documentPath, const QString& eventName) override {
+        mWindow.previewWindow().setDocumentPath(documentPath);
+        mWindow.previewWindow().setEventName(eventName);
     }
-    void showPreview() override { f.previewWindow().show(); }
-    void hideMainWindow() override { f.hide(); }
+    void showPreview() override { mWindow.previewWindow().show(); }
+    void hideMainWindow() override { mWindow.hide(); }
 
 private:
-    MainWindow& f;
+    MainWindow& mWindow;
 };
 
 namespace {
-const QString kFormLoad = QStringLiteral("in Festoria2021/08/31.Form1.Form_Load ");
-const QString kClear = QStringLiteral("in Festoria2021/08/31.Form1.PushButton2_Click ");
-const QString kSample = QStringLiteral("in Festoria2021/08/31.Form1.PushButton3_Click ");
+// The steps of the start-up sequence, numbered as the error report prints them. Setting the
+// caption, the icon and the application title, and looking for the hand pointer's file,
+// cannot fail and are no steps of their own.
+enum class StartUpStep {
+    ApplySkin = 100,
+    LoadHandPointer = 108,
+    RestoreDate = 128,
+    RestoreTime = 130,
+    RestoreEventName = 132,
+    RestoreLocation = 134,
+    RestoreDirections = 136,
+    RestoreRsvp = 138,
+    RestoreItems = 140,
+    CheckOffice = 142,
+};
+
+// "Clear/Reset Data" and "Load Sample/Example Data": one step per text field.
+enum class TextFieldStep {
+    EventName = 100,
+    Location = 102,
+    Items = 104,
+    Directions = 106,
+    Rsvp = 108
+};
 
 QFont windowFont() {
     QFont font(QStringLiteral("Arial"));
@@ -93,152 +118,160 @@ void whiteBackground(QWidget* widget) {
 } // namespace
 
 MainWindow::MainWindow(Prompts& prompts, office::Office& office, SettingsStore& settings,
-             std::function<void()> endAtOnce, QString programFolder,
-             std::function<void()> endProgram, std::unique_ptr<Clipboard> clipboard)
+                       std::function<void()> endAtOnce, QString programFolder,
+                       std::function<void()> endProgram, std::unique_ptr<Clipboard> clipboard)
     : QWidget(nullptr), mPrompts(prompts), mOffice(office), mSettings(settings),
       mEndAtOnce(std::move(endAtOnce)), mProgramFolder(std::move(programFolder)),
       mEndProgram(endProgram ? std::move(endProgram) : [] { QCoreApplication::exit(0); }),
       mClipboard(clipboard ? std::move(clipboard) : std::make_unique<QtClipboard>()) {
     skin = std::make_unique<SkinFramework>();
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(px(8040), px(4755));
     setFont(windowFont());
     whiteBackground(this);
-    buildControls();
 
-    mPointer = new WindowPointer(this);
-    for (QPushButton* button : {PushButton6, PushButton2, PushButton3})
-        mPointer->setHover(button, WindowPointer::Hover::SetsCustom);
-    mPointer->setHover(Frame1, WindowPointer::Hover::SetsDefault);
-    for (QWidget* field : std::initializer_list<QWidget*>{dtpDate, dtpTime, txtEventName,
-                                                          txtLocation, txtItems, txtDrive, txtRSVP})
-        mPointer->setHover(field, WindowPointer::Hover::SetsDefault);
-    for (QLabel* label : Label4)
-        mPointer->setHover(label, WindowPointer::Hover::None);
-
+    createButton =
+        addButton(QStringLiteral("createButton"), QStringLiteral("Start Creating Template"),
+                  twipsRect(120, 120, 7800, 405));
+    clearButton = addButton(QStringLiteral("clearButton"), QStringLiteral("Clear/Reset Data"),
+                            twipsRect(120, 630, 3840, 405));
+    sampleButton =
+        addButton(QStringLiteral("sampleButton"), QStringLiteral("Load Sample/Example Data"),
+                  twipsRect(4080, 630, 3840, 405));
+    connect(createButton, &QPushButton::clicked, this, &MainWindow::createInvitation);
+    connect(clearButton, &QPushButton::clicked, this, &MainWindow::clearFields);
+    connect(sampleButton, &QPushButton::clicked, this, &MainWindow::loadSample);
+    buildFields();
+    setKeyboardOrder();
+    setPointerRule();
     wireStorage();
 
     mHost = std::make_unique<Host>(*this);
     mRequest = std::make_unique<CreateInvitation>(*mHost, mOffice, mPrompts, *mClipboard);
+    // However the program ends, what the request made leaves the temporary folder with it.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            [this] { mRequest->programEnds(); });
 }
 
 MainWindow::~MainWindow() = default;
 
 PreviewWindow& MainWindow::previewWindow() {
     if (!mPreviewWindow)
-        mPreviewWindow = std::make_unique<PreviewWindow>(mPrompts, mOffice, this, mProgramFolder, mEndProgram);
+        mPreviewWindow =
+            std::make_unique<PreviewWindow>(mPrompts, mOffice, this, mProgramFolder, mEndProgram);
     return *mPreviewWindow;
 }
 
-void MainWindow::buildControls() {
-    auto button = [this](const QString& name, const QString& caption, QRect geometry) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setFont(buttonFont());
-        b->setGeometry(geometry);
-        b->setAutoDefault(false);
-        b->setAccessibleName(caption);
-        return b;
-    };
-    PushButton6 = button(QStringLiteral("PushButton6"), QStringLiteral("Start Creating Template"),
-                         twipsRect(120, 120, 7800, 405));
-    PushButton2 = button(QStringLiteral("PushButton2"), QStringLiteral("Clear/Reset Data"),
-                         twipsRect(120, 630, 3840, 405));
-    PushButton3 = button(QStringLiteral("PushButton3"), QStringLiteral("Load Sample/Example Data"),
-                         twipsRect(4080, 630, 3840, 405));
+QPushButton* MainWindow::addButton(const QString& name, const QString& caption, QRect geometry) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setFont(buttonFont());
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    button->setAccessibleName(caption);
+    return button;
+}
 
-    Frame1 = new QGroupBox(QStringLiteral("Event details"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twipsRect(120, 1110, 7800, 3525));
-    whiteBackground(Frame1);
+void MainWindow::buildFields() {
+    detailsFrame = new QGroupBox(QStringLiteral("Event details"), this);
+    detailsFrame->setObjectName(QStringLiteral("detailsFrame"));
+    detailsFrame->setGeometry(twipsRect(120, 1110, 7800, 3525));
+    whiteBackground(detailsFrame);
 
-    const QStringList captions = {
-        QStringLiteral("Event Date:"),     QStringLiteral("Event Time:"),
-        QStringLiteral("Name of Event:"),  QStringLiteral("Event Location:"),
-        QStringLiteral("What To Bring:"),  QStringLiteral("Driving Directions:"),
-        QStringLiteral("RSVP To:")};
-    const int tops[] = {300, 750, 1200, 1650, 2100, 2550, 3000};
-
-    auto picker = [this](const QString& name, const QString& format) {
-        auto* p = new Picker(format, Frame1);
-        p->setObjectName(name);
+    // Each field's object name is the settings key it is stored under.
+    auto picker = [this](const QString& key, const QString& format) {
+        auto* p = new Picker(format, detailsFrame);
+        p->setObjectName(key);
         p->setValue(initialPickerValue());
         return p;
     };
-    dtpDate = picker(QStringLiteral("dtpDate"), QStringLiteral("dd-MMM-yyyy"));
-    dtpDate->setCalendarPopup(true);
-    dtpTime = picker(QStringLiteral("dtpTime"), generalTimeFormat());
-
-    auto textBox = [this](const QString& name) {
-        auto* t = new QLineEdit(Frame1);
-        t->setObjectName(name);
-        t->setMaxLength(std::numeric_limits<int>::max());
-        t->installEventFilter(this);
-        return t;
+    datePicker = picker(keys::eventDate, QStringLiteral("dd-MMM-yyyy"));
+    datePicker->setCalendarPopup(true);
+    timePicker = picker(keys::eventTime, generalTimeFormat());
+    auto textBox = [this](const QString& key) {
+        auto* box = new QLineEdit(detailsFrame);
+        box->setObjectName(key);
+        box->setMaxLength(std::numeric_limits<int>::max());
+        box->installEventFilter(this);
+        return box;
     };
-    txtEventName = textBox(QStringLiteral("txtEventName"));
-    txtLocation = textBox(QStringLiteral("txtLocation"));
-    txtItems = textBox(QStringLiteral("txtItems"));
-    txtDrive = textBox(QStringLiteral("txtDrive"));
-    txtRSVP = textBox(QStringLiteral("txtRSVP"));
+    eventNameField = textBox(keys::eventName);
+    locationField = textBox(keys::location);
+    itemsField = textBox(keys::items);
+    directionsField = textBox(keys::directions);
+    rsvpField = textBox(keys::rsvp);
 
-    const QList<QWidget*> fields = {dtpDate, dtpTime, txtEventName, txtLocation,
-                                    txtItems, txtDrive, txtRSVP};
-    for (int i = 0; i < fields.size(); ++i) {
-        QWidget* field = fields[i];
-        field->setGeometry(twipsRect(2040, tops[i], 5520, 345));
-        QPalette palette = field->palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        field->setPalette(palette);
-        field->setAccessibleName(captions[i]);
+    using Field = InvitationHost::Field;
+    const auto caption = [](Field field) -> QString { return fieldLabel(field) + QLatin1Char(':'); };
+    const QStringList captions = {QStringLiteral("Event Date:"), QStringLiteral("Event Time:"),
+                                  caption(Field::EventName),     caption(Field::Location),
+                                  caption(Field::Items),         caption(Field::Drive),
+                                  caption(Field::RSVP)};
+    const QList<QWidget*> fields = {datePicker, timePicker,      eventNameField, locationField,
+                                    itemsField, directionsField, rsvpField};
+    for (int i = 0; i < fields.size(); ++i)
+        placeField(fields[i], captions[i], 300 + 450 * i);
+}
 
-        auto* label = new QLabel(captions[i], Frame1);
-        label->setObjectName(QStringLiteral("Label4_%1").arg(i));
-        whiteBackground(label);
-        label->move(px(240), px(tops[i] + 45));
-        label->adjustSize();
-        label->setBuddy(field);
-        Label4.append(label);
-    }
+// Puts a field at its row of the frame (top in twips), with its label to the left.
+void MainWindow::placeField(QWidget* field, const QString& caption, int top) {
+    field->setGeometry(twipsRect(2040, top, 5520, 345));
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    field->setPalette(palette);
+    field->setAccessibleName(caption);
 
-    // Keyboard order: the seven fields, then the three buttons.
-    QWidget* previous = dtpDate;
-    for (QWidget* next : std::initializer_list<QWidget*>{dtpTime, txtEventName, txtLocation,
-                                                         txtItems, txtDrive, txtRSVP, PushButton6,
-                                                         PushButton2, PushButton3}) {
+    auto* label = new QLabel(caption, detailsFrame);
+    label->setObjectName(QStringLiteral("fieldLabel%1").arg(fieldLabels.size()));
+    whiteBackground(label);
+    label->move(px(240), px(top + 45));
+    label->adjustSize();
+    label->setBuddy(field);
+    fieldLabels.append(label);
+}
+
+void MainWindow::setKeyboardOrder() {
+    // The seven fields, then the three buttons.
+    QWidget* previous = datePicker;
+    for (QWidget* next : std::initializer_list<QWidget*>{timePicker, eventNameField, locationField,
+                                                         itemsField, directionsField, rsvpField,
+                                                         createButton, clearButton, sampleButton}) {
         setTabOrder(previous, next);
         previous = next;
     }
-    dtpDate->setFocus();
+    datePicker->setFocus();
+}
 
-    connect(PushButton2, &QPushButton::clicked, this, &MainWindow::PushButton2_Click);
-    connect(PushButton3, &QPushButton::clicked, this, &MainWindow::PushButton3_Click);
-    connect(PushButton6, &QPushButton::clicked, this, &MainWindow::PushButton6_Click);
+void MainWindow::setPointerRule() {
+    mPointer = new WindowPointer(this);
+    for (QPushButton* button : {createButton, clearButton, sampleButton})
+        mPointer->setHover(button, WindowPointer::Hover::SetsCustom);
+    mPointer->setHover(detailsFrame, WindowPointer::Hover::SetsDefault);
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{datePicker, timePicker, eventNameField, locationField,
+                                         itemsField, directionsField, rsvpField})
+        mPointer->setHover(field, WindowPointer::Hover::SetsDefault);
+    for (QLabel* label : fieldLabels)
+        mPointer->setHover(label, WindowPointer::Hover::None);
 }
 
 void MainWindow::wireStorage() {
-    auto storeText = [this](QLineEdit* box, const QString& key) {
-        connect(box, &QLineEdit::textChanged, this, [this, key](const QString& text) {
-            if (!mRestoring)
-                mSettings.write(key, text);
-        });
-    };
-    storeText(txtEventName, keys::txtEventName);
-    storeText(txtLocation, keys::txtLocation);
-    storeText(txtItems, keys::txtItems);
-    storeText(txtDrive, keys::txtDrive);
-    storeText(txtRSVP, keys::txtRSVP);
-
-    auto storePicker = [this](Picker* picker, const QString& key) {
-        connect(picker, &Picker::valueChanged, this, [this, key](const QDateTime& value) {
-            if (!mRestoring)
-                mSettings.write(key, generalDateText(value));
-        });
-    };
-    storePicker(dtpDate, keys::dtpDate);
-    storePicker(dtpTime, keys::dtpTime);
+    for (QLineEdit* box : {eventNameField, locationField, itemsField, directionsField, rsvpField}) {
+        connect(box, &QLineEdit::textChanged, this,
+                [this, key = box->objectName()](const QString& text) {
+                    if (!mRestoring)
+                        mSettings.write(key, text);
+                });
+    }
+    for (Picker* picker : {datePicker, timePicker}) {
+        connect(picker, &Picker::valueChanged, this,
+                [this, key = picker->objectName()](const QDateTime& value) {
+                    if (!mRestoring)
+                        mSettings.write(key, generalDateText(value));
+                });
+    }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -265,75 +298,86 @@ void MainWindow::restorePicker(Picker* picker, const QString& key, const QDateTi
     picker->setValue(value);
 }
 
-void MainWindow::Form_Load() {
-    ErrorTrap trap(mPrompts, kFormLoad);
-    trap(100, [&] { applySkin(*this, object(skin, QStringLiteral("No skin component")), mProgramFolder); });
-    trap(104, [&] {
-        setWindowTitle(kProductName);
-        setWindowIcon(applicationIcon());
-        setApplicationTitle();
+// A stored text longer than the invitation can take would make every keystroke store all of
+// it again: it is reported and left stored, and the field starts empty.
+QString MainWindow::storedText(InvitationHost::Field field, const QString& key) const {
+    QString text = mSettings.read(key);
+    if (text.size() > kMaxTypedTextLength)
+        throw AppError(QStringLiteral("The stored text for \"%1\" is too long for the field: %2 "
+                                      "characters, at most %3. It is left stored.")
+                           .arg(fieldLabel(field))
+                           .arg(text.size())
+                           .arg(kMaxTypedTextLength));
+    return text;
+}
+
+void MainWindow::startUp() {
+    using Step = StartUpStep;
+    StepTrap<Step> trap(mPrompts, procedures::startUp);
+    trap(Step::ApplySkin, [&] {
+        applySkin(*this, object(skin, QStringLiteral("No skin component")), mProgramFolder);
     });
+    setWindowTitle(kProductName);
+    setWindowIcon(applicationIcon());
+    setApplicationTitle();
     const QString cursorPath = handPointerFile(mProgramFolder);
-    bool hasCursor = false;
-    trap(106, [&] { hasCursor = fileExists(cursorPath); });
-    if (hasCursor)
-        trap(108, [&] { mPointer->setHandCursor(loadCursorFile(cursorPath)); });
+    if (fileExists(cursorPath))
+        trap(Step::LoadHandPointer, [&] { mPointer->setHandCursor(loadCursorFile(cursorPath)); });
 
     mRestoring = true;
     const QDateTime now = QDateTime::currentDateTime();
-    trap(128, [&] {
-        restorePicker(dtpDate, keys::dtpDate, QDateTime(now.date(), QTime(0, 0), Qt::UTC));
+    const QTime t = now.time();
+    trap(Step::RestoreDate, [&] {
+        restorePicker(datePicker, keys::eventDate, QDateTime(now.date(), QTime(0, 0), Qt::UTC));
     });
-    trap(130, [&] {
-        const QTime t = now.time();
-        restorePicker(dtpTime, keys::dtpTime,
+    trap(Step::RestoreTime, [&] {
+        restorePicker(timePicker, keys::eventTime,
                       QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC));
     });
-    // A stored text longer than the invitation can take would make every keystroke store
-    // all of it again: it is reported and left stored, and the field starts empty.
-    auto storedText = [this](const QString& key) {
-        QString text = mSettings.read(key);
-        if (text.size() > kMaxBookmarkTextLength)
-            throw AppError(QStringLiteral("The stored text for %1 is too long for the field: %2 "
-                                          "characters, at most %3. It is left stored.")
-                               .arg(key)
-                               .arg(text.size())
-                               .arg(kMaxBookmarkTextLength));
-        return text;
-    };
-    trap(132, [&] { txtEventName->setText(storedText(keys::txtEventName)); });
-    trap(134, [&] { txtLocation->setText(storedText(keys::txtLocation)); });
-    trap(136, [&] { txtDrive->setText(storedText(keys::txtDrive)); });
-    trap(138, [&] { txtRSVP->setText(storedText(keys::txtRSVP)); });
-    trap(140, [&] { txtItems->setText(storedText(keys::txtItems)); });
+    using Field = InvitationHost::Field;
+    const std::tuple<Step, Field, QLineEdit*> texts[] = {
+        {Step::RestoreEventName, Field::EventName, eventNameField},
+        {Step::RestoreLocation, Field::Location, locationField},
+        {Step::RestoreDirections, Field::Drive, directionsField},
+        {Step::RestoreRsvp, Field::RSVP, rsvpField},
+        {Step::RestoreItems, Field::Items, itemsField}};
+    for (const auto& [step, field, box] : texts)
+        trap(step, [&] { box->setText(storedText(field, box->objectName())); });
     mRestoring = false;
 
-    trap(142, [&] { checkOfficeStarts(mOffice, mPrompts, mEndAtOnce); });
+    trap(Step::CheckOffice, [&] { checkOfficeStarts(mOffice, mPrompts, mEndAtOnce); });
 }
 
-void MainWindow::PushButton2_Click() {
-    ErrorTrap trap(mPrompts, kClear);
-    trap(100, [&] { txtEventName->setText(QString()); });
-    trap(102, [&] { txtLocation->setText(QString()); });
-    trap(104, [&] { txtItems->setText(QString()); });
-    trap(106, [&] { txtDrive->setText(QString()); });
-    trap(108, [&] { txtRSVP->setText(QString()); });
+void MainWindow::setTextFields(const QString& procedure, const QStringList& texts) {
+    using Step = TextFieldStep;
+    StepTrap<Step> trap(mPrompts, procedure);
+    const std::pair<Step, QLineEdit*> fields[] = {{Step::EventName, eventNameField},
+                                                  {Step::Location, locationField},
+                                                  {Step::Items, itemsField},
+                                                  {Step::Directions, directionsField},
+                                                  {Step::Rsvp, rsvpField}};
+    for (int i = 0; i < int(std::size(fields)); ++i)
+        trap(fields[i].first, [&] { fields[i].second->setText(texts.value(i)); });
 }
 
-void MainWindow::PushButton3_Click() {
-    ErrorTrap trap(mPrompts, kSample);
-    trap(100, [&] { txtEventName->setText(sample::eventName); });
-    trap(102, [&] { txtLocation->setText(sample::location); });
-    trap(104, [&] { txtItems->setText(sample::items); });
-    trap(106, [&] { txtDrive->setText(sample::drive); });
-    trap(108, [&] { txtRSVP->setText(sample::rsvp); });
+void MainWindow::clearFields() {
+    setTextFields(procedures::clearFields, QStringList(5, QString()));
 }
 
-void MainWindow::PushButton6_Click() { mRequest->PushButton6_Click(); }
+void MainWindow::loadSample() {
+    setTextFields(procedures::loadSample, {sample::eventName, sample::location, sample::items,
+                                           sample::directions, sample::rsvp});
+}
+
+void MainWindow::createInvitation() {
+    mRequest->run();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program at once; every field is already stored.
+    // Closing the main window ends the program at once; every field is already stored, and
+    // nothing the request made stays in the temporary folder (also when it is running now).
     event->accept();
+    mRequest->programEnds();
     mEndProgram();
 }
 

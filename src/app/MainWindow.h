@@ -1,6 +1,7 @@
 #pragma once
 
-#include "invitation/PreviewPicture.h"
+#include "core/Clipboard.h"
+#include "invitation/CreateInvitation.h"
 
 #include <QDateTime>
 #include <QList>
@@ -15,7 +16,6 @@ class QLineEdit;
 class QPushButton;
 class Picker;
 class PreviewWindow;
-class CreateInvitation;
 class Prompts;
 class SettingsStore;
 class SkinComponent;
@@ -34,16 +34,18 @@ public:
     // (without one: leave the event loop); clipboard is the one the request hands its
     // picture over (without one: the system's).
     MainWindow(Prompts& prompts, office::Office& office, SettingsStore& settings,
-          std::function<void()> endAtOnce, QString programFolder,
-          std::function<void()> endProgram = {}, std::unique_ptr<Clipboard> clipboard = {});
+               std::function<void()> endAtOnce, QString programFolder,
+               std::function<void()> endProgram = {}, std::unique_ptr<Clipboard> clipboard = {});
     ~MainWindow() override;
 
-    // The start-up sequence, run once before the window is first shown.
-    void Form_Load();
+    // The start-up sequence, run once before the window is first shown: the look, the hand
+    // pointer, the stored event details, and the office check (which ends the program when
+    // no office can be started).
+    void startUp();
 
-    void PushButton2_Click(); // "Clear/Reset Data"
-    void PushButton3_Click(); // "Load Sample/Example Data"
-    void PushButton6_Click(); // "Start Creating Template"
+    void clearFields();      // "Clear/Reset Data"
+    void loadSample();       // "Load Sample/Example Data"
+    void createInvitation(); // "Start Creating Template"
 
     // The preview window, loaded on first use (its load step runs then).
     PreviewWindow& previewWindow();
@@ -51,20 +53,19 @@ public:
 
     WindowPointer& pointer() { return *mPointer; }
 
-    // The controls, by their design names.
-    QPushButton* PushButton6;
-    QPushButton* PushButton2;
-    QPushButton* PushButton3;
-    QGroupBox* Frame1;
-    Picker* dtpDate;
-    Picker* dtpTime;
-    QLineEdit* txtEventName;
-    QLineEdit* txtLocation;
-    QLineEdit* txtItems;
-    QLineEdit* txtDrive;
-    QLineEdit* txtRSVP;
-    QList<QLabel*> Label4;
-    // The skin component; tests may replace it before Form_Load.
+    QPushButton* createButton;
+    QPushButton* clearButton;
+    QPushButton* sampleButton;
+    QGroupBox* detailsFrame; // "Event details": the seven fields and their labels
+    Picker* datePicker;
+    Picker* timePicker;
+    QLineEdit* eventNameField;
+    QLineEdit* locationField;
+    QLineEdit* itemsField; // "What To Bring:"
+    QLineEdit* directionsField;
+    QLineEdit* rsvpField;
+    QList<QLabel*> fieldLabels; // in the order of the fields, date first
+    // The skin component; tests may replace it before startUp.
     std::unique_ptr<SkinComponent> skin;
 
     // Both pickers start here, before their stored values are restored.
@@ -78,9 +79,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildControls();
+    QPushButton* addButton(const QString& name, const QString& caption, QRect geometry);
+    void buildFields();
+    void placeField(QWidget* field, const QString& caption, int top);
+    void setKeyboardOrder();
+    void setPointerRule();
     void wireStorage();
     void restorePicker(Picker* picker, const QString& key, const QDateTime& whenEmpty);
+    QString storedText(InvitationHost::Field field, const QString& key) const;
+    void setTextFields(const QString& procedure, const QStringList& texts);
 
     Prompts& mPrompts;
     office::Office& mOffice;

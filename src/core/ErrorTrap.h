@@ -19,7 +19,7 @@ QString describeException(std::exception_ptr error);
 // A handler's error trap. Each statement runs through operator() with its number; when it
 // throws, the report is shown and the handler goes on with its next statement:
 //
-//     ErrorTrap trap(prompts, procedures::restoreFields);
+//     ErrorTrap trap(prompts, procedures::startUp);
 //     trap(100, [&] { applySkin(); });
 //
 // Handlers use StepTrap below, which names each step.

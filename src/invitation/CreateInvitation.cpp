@@ -2,7 +2,10 @@
 
 #include "core/ErrorTrap.h"
 #include "core/Files.h"
+#include "core/Procedures.h"
+#include "core/Product.h"
 #include "invitation/DocumentName.h"
+#include "invitation/FontCoverage.h"
 #include "invitation/InvitationText.h"
 #include "invitation/PreviewPicture.h"
 #include "invitation/Template.h"
@@ -10,17 +13,55 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 namespace {
 using Field = InvitationHost::Field;
+
+// The request's steps, numbered as the error report prints them. Steps that cannot fail
+// (setting the busy flag, building the name from its digits, checking whether a name is
+// taken, releasing the office objects, rendering the picture, which reports its own steps,
+// and deleting the temporary files) are no steps of their own.
+enum class Step {
+    ShowHourglass = 104,
+    StartSession = 106,
+    LoadTemplate = 108,
+    WriteTemplate = 110,
+    OpenTemplate = 112,
+    DayText = 114,
+    DateText = 116,
+    LocationText = 118,
+    FillEvent = 120,
+    FillWhen = 122,
+    FillWhere = 124,
+    FillBring = 126,
+    FillDrive = 128,
+    FillRsvp = 130,
+    FitTexts = 131,
+    ReseedDigits = 136,
+    DrawDigit = 138,
+    DocumentPath = 144,
+    Save = 148,
+    AlertsOff = 150,
+    CloseDocument = 152,
+    Quit = 154,
+    HideHourglass = 162,
+    LoadPicture = 164,
+    HandOverDocument = 166,
+    ShowPreview = 168,
+    HideMainWindow = 170,
+};
 
 const QString kNoDigits = QStringLiteral("No source of digits");
 
 // How the boxes of the filled texts may change so that every text is readable: the event's
-// name shrinks within its box; the details box grows, then its text shrinks.
-const QList<office::TextFit> kTextFits = {
-    {QStringLiteral("bEvent"), false, 14},
-    {QStringLiteral("bWhen"), true, 7},
-};
+// name shrinks within its box, its lines balanced; the details box grows where the page is
+// clear of stars, then its text shrinks, and only then does it grow under the stars.
+QList<office::TextFit> textFits() {
+    static const int clearTop = detailsClearTop();
+    return {{QStringLiteral("bEvent"), false, 14, 0, true},
+            {QStringLiteral("bWhen"), true, 7, clearTop, false}};
+}
 
 // The field to shorten when the details do not fit: the longest one typed.
 QString detailsTooLong(InvitationHost& host) {
@@ -52,6 +93,25 @@ QString detailsTooLong(InvitationHost& host) {
     return longest->text;
 }
 
+// The template the request opens, under a private name of its own, so that no other request
+// (of this program or of another copy sharing the folder) writes, opens or deletes it
+// meanwhile. A template.dot left in the folder by an earlier run is taken over and used;
+// anything else under that name is not this program's: it is refused and left alone.
+QString privateTemplate(const QString& folder, const QByteArray& bytes) {
+    const QString left = pathIn(folder, kTemplateFileName);
+    if (nameTaken(left)) {
+        if (!isOwnPlainFile(left))
+            throw AppError(QStringLiteral("'%1' is not a template this program made; it is "
+                                          "neither used nor deleted.")
+                               .arg(left));
+        const QString taken =
+            takeOverFile(left, QStringLiteral("template"), QStringLiteral(".dot"));
+        if (!taken.isEmpty())
+            return taken;
+    }
+    return writePrivateFile(folder, QStringLiteral("template"), QStringLiteral(".dot"), bytes);
+}
+
 QString tooLongToFit(const QStringList& boxes, InvitationHost& host) {
     QStringList sentences;
     if (boxes.contains(QStringLiteral("bEvent")))
@@ -62,6 +122,22 @@ QString tooLongToFit(const QStringList& boxes, InvitationHost& host) {
     return sentences.join(QLatin1Char(' '));
 }
 } // namespace
+
+QString fieldLabel(Field field) {
+    switch (field) {
+    case Field::EventName:
+        return QStringLiteral("Name of Event");
+    case Field::Location:
+        return QStringLiteral("Event Location");
+    case Field::Items:
+        return QStringLiteral("What To Bring");
+    case Field::Drive:
+        return QStringLiteral("Driving Directions");
+    case Field::RSVP:
+        return QStringLiteral("RSVP To");
+    }
+    return QString();
+}
 
 CreateInvitation::CreateInvitation(InvitationHost& host, office::Office& office, Prompts& prompts,
                                    Clipboard& clipboard)
@@ -78,119 +154,197 @@ void CreateInvitation::setDigitSource(std::unique_ptr<DigitSource> digits) {
     mDigits = std::move(digits);
 }
 
-void CreateInvitation::PushButton6_Click() {
-    // 100: a click handled while a request runs (its events are still delivered) does
-    // nothing at all.
-    if (mBusy)
-        return;
-    ErrorTrap trap(mPrompts, kCreateInvitationProcedure);
+struct CreateInvitation::Run {
+    explicit Run(Prompts& prompts) : trap(prompts, procedures::createInvitation) {}
 
-    // Should anything escape the trap, the window must not stay busy or show the hourglass.
-    struct Finish {
-        CreateInvitation& request;
-        bool done = false;
-        ~Finish() {
-            if (done)
-                return;
-            request.mBusy = false;
-            try {
-                request.mHost.setHourglass(false);
-            } catch (...) {
-            }
-        }
-    } finish{*this};
-
-    trap(102, [&] { mBusy = true; });
-    trap(104, [&] { mHost.setHourglass(true); });
-
-    std::unique_ptr<office::Session> word;
-    office::Document* document = nullptr;
-    QByteArray templateBytes;
-    // The temporary folder is worked out at the first step that needs it, so that a refused
-    // folder is reported there; later steps use what that step found.
-    QString folder;
-    auto inFolder = [&](const QString& name) {
+    // The path of a name in the temporary folder, which is worked out at the first step that
+    // needs it, so that a refused folder is reported there; later steps use what it found.
+    QString inFolder(const QString& name) const {
         if (folder.isEmpty())
             throw AppError(QStringLiteral("There is no temporary folder for '%1'.").arg(name));
         return pathIn(folder, name);
-    };
-    // Set only for a template this program wrote (now or in an earlier run): nothing else is
-    // opened as the template, nor deleted.
+    }
+
+    StepTrap<Step> trap;
+    std::unique_ptr<office::Session> session;
+    office::Document* document = nullptr;
+    QByteArray templateBytes;
+    QString folder;
+    // Set only for this request's private template: nothing else is opened as the template,
+    // nor deleted.
     QString templatePath;
-    trap(106, [&] { word = mOffice.startSession(); });
-    trap(108, [&] { templateBytes = mTemplateSource(); });
-    trap(110, [&] {
-        folder = tempFolder();
-        const QString candidate = inFolder(kTemplateFileName);
-        if (!fileExists(candidate))
-            WriteBytesToFile(templateBytes, candidate);
-        else if (!isOwnPlainFile(candidate))
-            throw AppError(QStringLiteral("'%1' is not a template this program made; it is "
-                                          "neither used nor deleted.")
-                               .arg(candidate));
-        templatePath = candidate;
+    QString documentPath;
+    QString eventName; // as filled in
+    bool saved = false;
+    // Only the picture this request wrote is shown (empty: none was written).
+    QString picturePath;
+};
+
+void CreateInvitation::run() {
+    // A click handled while a request runs (its events are still delivered) does nothing.
+    if (mBusy || mProgramEnds)
+        return;
+    mBusy = true;
+    try {
+        reportMissingFonts();
+        Run run(mPrompts);
+        prepare(run);
+        // Once the program is ending, the office work left is of no use to anyone.
+        if (!mProgramEnds)
+            fill(run);
+        if (!mProgramEnds)
+            nameAndSave(run);
+        if (!mProgramEnds)
+            makePicture(run);
+        handOver(run);
+        endRun(run);
+    } catch (...) {
+        // Should anything escape the steps' trap, the window must not stay busy or show the
+        // hourglass.
+        mBusy = false;
+        try {
+            mHost.setHourglass(false);
+        } catch (...) {
+            // The exception under way is the one that matters.
+        }
+        throw;
+    }
+    mBusy = false;
+}
+
+void CreateInvitation::programEnds() {
+    mProgramEnds = true;
+    if (!mBusy)
+        removeDocument();
+}
+
+void CreateInvitation::reportMissingFonts() {
+    QList<LabelledText> fields;
+    for (const Field field :
+         {Field::EventName, Field::Location, Field::Items, Field::Drive, Field::RSVP}) {
+        try {
+            fields.append({fieldLabel(field), mHost.fieldText(field)});
+        } catch (const AppError&) {
+            // A field that cannot be read is reported by the step that fills it.
+        }
+    }
+    const QString report = missingFontReport(fields);
+    if (!report.isEmpty()) // the invitation is still made: the user learns why boxes show
+        mPrompts.message(report, applicationTitle(), Prompts::Icon::Warning, Prompts::Buttons::Ok);
+}
+
+void CreateInvitation::prepare(Run& run) {
+    run.trap(Step::ShowHourglass, [&] { mHost.setHourglass(true); });
+    run.trap(Step::StartSession, [&] { run.session = mOffice.startSession(); });
+    run.trap(Step::LoadTemplate, [&] { run.templateBytes = mTemplateSource(); });
+    run.trap(Step::WriteTemplate, [&] {
+        run.folder = tempFolder();
+        run.templatePath = privateTemplate(run.folder, run.templateBytes);
     });
-    trap(112, [&] {
-        if (templatePath.isEmpty())
+    run.trap(Step::OpenTemplate, [&] {
+        if (run.templatePath.isEmpty())
             throw AppError(QStringLiteral("There is no template to open."));
-        document = &object(word, kNoSession).open(templatePath, true);
+        run.document = &object(run.session, kNoSession).open(run.templatePath, true);
+    });
+}
+
+// The text for one bookmark, and the field typed into it (none for the date and time).
+struct CreateInvitation::Filling {
+    QString text;
+    std::optional<Field> field;
+    qsizetype typedLength = 0;
+};
+
+void CreateInvitation::fillBookmark(Run& run, const QString& bookmark, const Filling& filling) {
+    office::Document& active = object(run.session, kNoSession).activeDocument();
+    if (filling.field && filling.typedLength > kMaxTypedTextLength)
+        throw AppError(QStringLiteral("The text for \"%1\" is too long for the invitation: %2 "
+                                      "characters, at most %3.")
+                           .arg(fieldLabel(*filling.field))
+                           .arg(filling.typedLength)
+                           .arg(kMaxTypedTextLength));
+    active.setBookmarkText(bookmark, filling.text);
+}
+
+void CreateInvitation::fill(Run& run) {
+    QString dayText, dateText, typedLocation, locationText;
+    run.trap(Step::DayText, [&] { dayText = invitation::dayText(mHost.eventDate()); });
+    run.trap(Step::DateText, [&] { dateText = invitation::dateText(mHost.eventDate(), dayText); });
+    run.trap(Step::LocationText, [&] {
+        typedLocation = mHost.fieldText(Field::Location);
+        locationText = invitation::whereText(typedLocation);
     });
 
-    QString dayText, dateText, locationText;
-    trap(114, [&] { dayText = invitation::dayText(mHost.eventDate()); });
-    trap(116, [&] { dateText = invitation::dateText(mHost.eventDate(), dayText); });
-    trap(118, [&] { locationText = invitation::whereText(mHost.fieldText(Field::Location)); });
-
-    auto fill = [&](const QString& bookmark, const QString& text) {
-        office::Document& active = object(word, kNoSession).activeDocument();
-        if (text.size() > kMaxBookmarkTextLength)
-            throw AppError(QStringLiteral("The text for %1 is too long for the invitation: %2 "
-                                          "characters, at most %3.")
-                               .arg(bookmark)
-                               .arg(text.size())
-                               .arg(kMaxBookmarkTextLength));
-        active.setBookmarkText(bookmark, text);
+    // A field's text as typed, and as it goes into its bookmark.
+    const auto typed = [&](Field field, const QString& text, const QString& filled) {
+        return Filling{filled, field, text.size()};
     };
-    trap(120, [&] {
-        fill(QStringLiteral("bEvent"), invitation::eventText(mHost.fieldText(Field::EventName)));
-    });
-    trap(122,
-         [&] { fill(QStringLiteral("bWhen"), invitation::whenText(dateText, mHost.eventTime())); });
-    trap(124, [&] { fill(QStringLiteral("bWhere"), locationText); });
-    trap(126, [&] { fill(QStringLiteral("bBring"), mHost.fieldText(Field::Items)); });
-    trap(128, [&] { fill(QStringLiteral("bDrive"), mHost.fieldText(Field::Drive)); });
-    trap(130, [&] { fill(QStringLiteral("bRSVP"), mHost.fieldText(Field::RSVP)); });
-    // 131: the boxes have fixed sizes, and the office cuts off what does not fit; the
-    // invitation is made as far as it fits, and what is too long is named.
-    trap(131, [&] {
-        const QStringList tooLong = object(document, kNoDocument).fitText(kTextFits);
+    const auto asTyped = [&](Field field) {
+        const QString text = mHost.fieldText(field);
+        return typed(field, text, text);
+    };
+    const struct {
+        Step step;
+        const char* bookmark;
+        std::function<Filling()> filling;
+    } bookmarks[] = {
+        {Step::FillEvent, "bEvent",
+         [&] {
+             run.eventName = mHost.fieldText(Field::EventName);
+             return typed(Field::EventName, run.eventName, invitation::eventText(run.eventName));
+         }},
+        {Step::FillWhen, "bWhen",
+         [&] {
+             return Filling{invitation::whenText(dateText, mHost.eventTime()), std::nullopt};
+         }},
+        {Step::FillWhere, "bWhere",
+         [&] { return typed(Field::Location, typedLocation, locationText); }},
+        {Step::FillBring, "bBring", [&] { return asTyped(Field::Items); }},
+        {Step::FillDrive, "bDrive", [&] { return asTyped(Field::Drive); }},
+        {Step::FillRsvp, "bRSVP", [&] { return asTyped(Field::RSVP); }},
+    };
+    for (const auto& b : bookmarks)
+        run.trap(b.step, [&] { fillBookmark(run, QString::fromLatin1(b.bookmark), b.filling()); });
+    fitTexts(run);
+}
+
+// The boxes have fixed sizes, and the office cuts off what does not fit; the invitation is
+// made as far as it fits, and what is too long is named.
+void CreateInvitation::fitTexts(Run& run) {
+    run.trap(Step::FitTexts, [&] {
+        const QStringList tooLong = object(run.document, kNoDocument).fitText(textFits());
         if (!tooLong.isEmpty())
             throw AppError(tooLongToFit(tooLong, mHost));
     });
+}
 
-    // 132..146: a fresh name, drawn again while anything exists under it.
-    QString name;
+// A fresh name, drawn again while anything exists under it.
+QString CreateInvitation::freshDocumentPath(Run& run) {
     QString path;
     bool taken = true;
     while (taken) {
-        taken = false;
-        trap(132, [&] { name = kDocumentNamePrefix; });
-        for (int i = 0; i < 8; ++i) { // 134..142
+        QString name = kDocumentNamePrefix;
+        for (int i = 0; i < 8; ++i) {
             int digit = 0;
-            trap(136, [&] { object(mDigits, kNoDigits).reseed(secondsSinceMidnight()); });
-            trap(138, [&] { digit = object(mDigits, kNoDigits).drawDigit(); });
-            trap(140, [&] { name += QString::number(digit); });
+            run.trap(Step::ReseedDigits,
+                     [&] { object(mDigits, kNoDigits).reseed(secondsSinceMidnight()); });
+            run.trap(Step::DrawDigit, [&] { digit = object(mDigits, kNoDigits).drawDigit(); });
+            name += QString::number(digit);
         }
-        trap(144, [&] { path = inFolder(name + kDocumentNameSuffix); });
-        trap(146, [&] { taken = nameTaken(path); });
+        run.trap(Step::DocumentPath, [&] { path = run.inFolder(name + kDocumentNameSuffix); });
+        taken = nameTaken(path);
     }
-    mDocumentPath = path;
+    return path;
+}
 
+void CreateInvitation::nameAndSave(Run& run) {
+    const QString path = freshDocumentPath(run);
+    run.documentPath = mDocumentPath = path;
     // A save that failed (a full disk, say) may leave an empty or partial file: that is not
     // the document, so it goes, and the request goes on as without one.
-    const bool saved = trap(148, [&] {
+    run.saved = run.trap(Step::Save, [&] {
         try {
-            object(document, kNoDocument).saveAs(path);
+            object(run.document, kNoDocument).saveAs(path);
             if (!isOwnPlainFile(path) || QFileInfo(path).size() == 0)
                 throw AppError(
                     QStringLiteral("The document could not be saved as '%1': the office left "
@@ -202,38 +356,65 @@ void CreateInvitation::PushButton6_Click() {
             throw;
         }
     });
-    trap(150, [&] { object(word, kNoSession).setDisplayAlerts(false); });
-    trap(152, [&] {
-        office::Document* closing = document;
-        document = nullptr; // the application may discard a closed document
+    if (run.saved) {
+        mDocument = path;
+        mDocumentIdentity = fileIdentity(path);
+    }
+    run.trap(Step::AlertsOff, [&] { object(run.session, kNoSession).setDisplayAlerts(false); });
+    run.trap(Step::CloseDocument, [&] {
+        office::Document* closing = run.document;
+        run.document = nullptr; // the session may discard a closed document
         object(closing, kNoDocument).close();
     });
-    trap(154, [&] { object(word, kNoSession).quit(); });
-    trap(156, [&] { document = nullptr; });
-    trap(158, [&] { word.reset(); });
+    run.trap(Step::Quit, [&] { object(run.session, kNoSession).quit(); });
+    run.document = nullptr;
+    run.session.reset();
+}
 
-    // Without a saved document there is nothing to preview: the main window stays, and
-    // the preview window is neither given a picture nor shown.
-    const bool haveDocument = saved && isOwnPlainFile(path);
-    // Only the picture this request wrote is shown (an empty path: none was written).
-    QString picturePath;
-    if (haveDocument)
-        trap(160, [&] { picturePath = writePreviewPicture(path, mOffice, mClipboard, mPrompts); });
-    trap(162, [&] { mHost.setHourglass(false); });
-    if (haveDocument) {
-        trap(164, [&] { mHost.loadPreviewPicture(picturePath); });
-        trap(166, [&] { mHost.setPreviewWordFile(path); });
-        trap(168, [&] { mHost.showPreview(); });
-        trap(170, [&] { mHost.hideMainWindow(); });
+void CreateInvitation::makePicture(Run& run) {
+    // Without a saved document there is nothing to picture, nor to preview.
+    run.saved = run.saved && isOwnPlainFile(run.documentPath);
+    if (run.saved)
+        run.picturePath = writePreviewPicture(run.documentPath, mOffice, mClipboard, mPrompts);
+}
+
+void CreateInvitation::handOver(Run& run) {
+    run.trap(Step::HideHourglass, [&] { mHost.setHourglass(false); });
+    // Without a document the main window stays, and the preview window is neither given a
+    // picture nor shown; nor is it once the program is ending.
+    if (run.saved && !mProgramEnds) {
+        run.trap(Step::LoadPicture, [&] { mHost.loadPreviewPicture(run.picturePath); });
+        run.trap(Step::HandOverDocument, [&] {
+            mHost.setPreviewDocument(run.documentPath, run.eventName);
+        });
+        run.trap(Step::ShowPreview, [&] { mHost.showPreview(); });
+        run.trap(Step::HideMainWindow, [&] { mHost.hideMainWindow(); });
     }
-    trap(172, [&] {
-        if (!folder.isEmpty() && isOwnPlainFile(inFolder(kPreviewPictureName)))
-            deleteFile(inFolder(kPreviewPictureName));
-    });
-    trap(174, [&] {
-        if (!templatePath.isEmpty())
-            deleteFile(templatePath);
-    });
-    trap(176, [&] { mBusy = false; });
-    finish.done = true;
+}
+
+// What the request leaves behind goes: an office session still open (the program ended in
+// the middle), the picture, the template, and, when the program is ending, the document.
+void CreateInvitation::endRun(Run& run) {
+    if (run.session) {
+        run.document = nullptr;
+        try {
+            run.session->quit();
+        } catch (...) {
+            // The program is ending; the session goes with the office.
+        }
+        run.session.reset();
+    }
+    if (!run.picturePath.isEmpty())
+        deleteFile(run.picturePath);
+    if (!run.templatePath.isEmpty())
+        deleteFile(run.templatePath);
+    // Deleting lets pending events run: the main window may have been closed just now.
+    if (mProgramEnds)
+        removeDocument();
+}
+
+void CreateInvitation::removeDocument() {
+    if (!mDocument.isEmpty() && fileIdentity(mDocument) == mDocumentIdentity)
+        deleteFile(mDocument);
+    mDocument.clear();
 }

@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "core/ErrorTrap.h"
 #include "core/Files.h"
+#include "core/Procedures.h"
 #include "office/Office.h"
 
 #include <QBuffer>
@@ -14,6 +15,16 @@
 #include <unistd.h>
 
 namespace {
+// The steps of writing the picture, numbered as the error report prints them.
+enum class Step {
+    StartSession = 116,
+    OpenDocument = 118,
+    PutOnClipboard = 120,
+    WritePicture = 122,
+    CloseDocument = 124,
+    Quit = 126,
+};
+
 // The office may round the page to a pixel more or less than asked; the picture is brought
 // to the exact width, keeping its logical size.
 QImage toPixelWidth(const QImage& picture, int width) {
@@ -30,6 +41,32 @@ void removeStalePicture(const QString& path) {
     struct stat info {};
     if (::lstat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
         ::unlink(QFile::encodeName(path).constData());
+}
+
+// Renders the document's first page and puts it on the clipboard; returns the mark that
+// tells this picture from anything else there.
+QByteArray putPageOnClipboard(office::Document& document, Clipboard& clipboard) {
+    const QImage rendered = document.renderPicture(kPreviewPixelWidth, kPreviewLogicalScale);
+    if (rendered.isNull())
+        throw AppError(QStringLiteral("The office gave no picture of the document"));
+    const QByteArray mark = QUuid::createUuid().toByteArray(QUuid::Id128);
+    clipboard.putPicture(toPixelWidth(rendered, kPreviewPixelWidth), mark);
+    return mark;
+}
+
+// Takes the picture marked ourMark back from the clipboard and writes it to a new private
+// file in the folder; returns its path.
+QString writeClipboardPicture(Clipboard& clipboard, const QByteArray& ourMark,
+                              const QString& folder) {
+    // A picture an earlier run left under the fixed name is of no use to anyone now.
+    removeStalePicture(pathIn(folder, kPreviewPictureName));
+    const std::optional<ClipboardPicture> got = clipboardPicture(clipboard, 0);
+    if (!got)
+        throw AppError(QStringLiteral("The clipboard cannot be read"));
+    if (ourMark.isEmpty() || got->mark != ourMark || got->picture.isNull())
+        throw AppError(QStringLiteral("The clipboard holds no picture of the document"));
+    return writePrivateFile(folder, QStringLiteral("temp"), QStringLiteral(".bmp"),
+                            encodePreviewPicture(got->picture));
 }
 } // namespace
 
@@ -72,38 +109,21 @@ QImage loadPicture(const QString& path) {
 }
 
 QString writePreviewPicture(const QString& inFile, office::Office& office, Clipboard& clipboard,
-                  Prompts& prompts) {
-    ErrorTrap trap(prompts, kWritePreviewPictureProcedure);
-    std::unique_ptr<office::Session> word;
+                            Prompts& prompts) {
+    StepTrap<Step> trap(prompts, procedures::writePreviewPicture);
+    std::unique_ptr<office::Session> session;
     office::Document* document = nullptr;
-    QByteArray ourMark; // set only once step 120 put our picture on the clipboard
+    QByteArray ourMark; // set only once our picture is on the clipboard
     QString written;
 
-    trap(116, [&] { word = office.startSession(); });
-    trap(118, [&] { document = &object(word, kNoSession).open(inFile, false); });
-    trap(120, [&] {
-        const QImage rendered =
-            object(document, kNoDocument).renderPicture(kPreviewPixelWidth, kPreviewLogicalScale);
-        if (rendered.isNull())
-            throw AppError(QStringLiteral("The office gave no picture of the document"));
-        const QImage picture = toPixelWidth(rendered, kPreviewPixelWidth);
-        const QByteArray mark = QUuid::createUuid().toByteArray(QUuid::Id128);
-        clipboard.putPicture(picture, mark);
-        ourMark = mark;
-    });
-    trap(122, [&] {
-        const QString path = tempPath(kPreviewPictureName);
-        // Whatever happens below, a picture from an earlier run must not pass for this one.
-        removeStalePicture(path);
-        const std::optional<ClipboardPicture> got = clipboardPicture(clipboard, 0);
-        if (!got)
-            throw AppError(QStringLiteral("The clipboard cannot be read"));
-        if (ourMark.isEmpty() || got->mark != ourMark || got->picture.isNull())
-            throw AppError(QStringLiteral("The clipboard holds no picture of the document"));
-        writeFileNoFollow(path, encodePreviewPicture(got->picture));
-        written = path;
-    });
-    trap(124, [&] { object(word, kNoSession).activeDocument().close(); });
-    trap(126, [&] { object(word, kNoSession).quit(); });
+    trap(Step::StartSession, [&] { session = office.startSession(); });
+    trap(Step::OpenDocument, [&] { document = &object(session, kNoSession).open(inFile, false); });
+    trap(Step::PutOnClipboard,
+         [&] { ourMark = putPageOnClipboard(object(document, kNoDocument), clipboard); });
+    trap(Step::WritePicture,
+         [&] { written = writeClipboardPicture(clipboard, ourMark, tempFolder()); });
+    trap(Step::CloseDocument,
+         [&] { object(session, kNoSession).activeDocument().close(); });
+    trap(Step::Quit, [&] { object(session, kNoSession).quit(); });
     return written;
 }

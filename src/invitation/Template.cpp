@@ -1,7 +1,6 @@
 #include "invitation/Template.h"
 
 #include "core/AppError.h"
-#include "core/Files.h"
 
 #include <QFile>
 
@@ -12,6 +11,15 @@ QByteArray loadTemplateResource() {
     return resource.readAll();
 }
 
-void WriteBytesToFile(const QByteArray& bytes, const QString& path) {
-    writeFileNoFollow(path, bytes);
+int detailsClearTop() {
+    QFile resource(QStringLiteral(":/template.layout"));
+    if (!resource.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : resource.readAll().split('\n')) {
+        bool ok = false;
+        const int twips = line.startsWith("detailsClearTop=") ? line.mid(16).toInt(&ok) : 0;
+        if (ok && twips > 0)
+            return (twips * 2540 + 720) / 1440;
+    }
+    return 0;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 // The invitation template built into the program, loaded anew as one byte array.
 QByteArray loadTemplateResource();
 
-// Writes every byte to the file at path, from its start, with nothing added. Throws
-// AppError when the file cannot be written.
-void WriteBytesToFile(const QByteArray& bytes, const QString& path);
+// Where the built-in template's star picture leaves the page clear above the details box,
+// in 1/100 mm from the page's top edge, as the template generator measured it
+// ("template.layout" beside the template); 0 when it is not known.
+int detailsClearTop();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Clipboard.h"
 #include "preview/ZoomModel.h"
 
 #include <QImage>
@@ -10,6 +11,7 @@
 #include <memory>
 
 class PictureBox;
+class SharpPage;
 class Prompts;
 class QGroupBox;
 class QMenu;
@@ -22,42 +24,52 @@ class Office;
 
 // The preview window: the rendered invitation in a fixed viewport with zoom, drag and
 // scroll bars, "Save Results To Word File" and "< Back", and a context menu on the picture
-// to save, print and copy it. While shown it owns the temporary invitation document: Back
-// and Close delete it, and closing the window ends the program.
+// to save, print, send by email and copy it. While shown it owns the temporary invitation
+// document: Back and Close delete it, and closing the window ends the program.
 class PreviewWindow : public QWidget, private ZoomSurface {
     Q_OBJECT
 public:
     // mainWindow is shown again by "< Back"; programFolder holds the hand pointer; the office
     // makes the other formats and the printed page.
     // endProgram ends the program once the window has been closed (without one: leave the
-    // event loop).
-    PreviewWindow(Prompts& prompts, office::Office& office, QWidget* mainWindow, QString programFolder,
-          std::function<void()> endProgram = {});
+    // event loop); clipboard is the one "Copy Picture" puts the picture on (without one: the
+    // system's).
+    PreviewWindow(Prompts& prompts, office::Office& office, QWidget* mainWindow,
+                  QString programFolder, std::function<void()> endProgram = {},
+                  std::unique_ptr<Clipboard> clipboard = {});
     ~PreviewWindow() override;
 
-    // Picture1's picture. A new picture is set up afresh the next time the window becomes
-    // active, so showing the window again for a new invitation zooms the new picture.
+    // The invitation's picture. A new picture is set up afresh the next time the window
+    // becomes active, so showing the window again for a new invitation zooms the new picture.
     void setPicture(const QImage& picture);
     // The picture last handed to the window.
     QImage picture() const { return mPicture; }
 
-    // The full path of the temporary invitation document.
-    QString mWordFile;
+    // The full path of the temporary invitation document the window shows.
+    void setDocumentPath(const QString& path);
+    const QString& documentPath() const { return mDocumentPath; }
+    // The name of the event the document invites to: the subject and the attachment's name
+    // when it is sent by email.
+    void setEventName(const QString& name) { mEventName = name; }
+    const QString& eventName() const { return mEventName; }
 
-    // The window's handlers, as the events run them.
-    void Form_Load();
-    void Form_Activate();
-    void Form_QueryUnload();
-    void PushButton1_Click();
-    void PushButton2_Click();
-    void PushButton6_Click();
-    void PushButton8_Click();
-    void mnuPrint_Click();
-    void mnuCopy_Click();
+    // The window's handlers, as its buttons, menu, keys and events run them.
+    void zoomIn();
+    void zoomOut();
+    void saveAs();
+    void print();
+    void sendByEmail();
+    void copyPicture();
+    void back();
+    // Sets a new picture up (the unscaled copy, 100 %, the scroll bars) when the window
+    // becomes active; nothing while none is waiting.
+    void showNewPicture();
+    // Deletes the document as the window closes.
+    void discardDocument();
 
     ZoomModel& zoomModel() { return *mModel; }
     WindowPointer& pointer() { return *mPointer; }
-    bool firstActivatePending() const { return mFirstActivate; }
+    bool newPicturePending() const { return mNewPicturePending; }
 
 protected:
     bool event(QEvent* event) override;
@@ -66,18 +78,26 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void preparePreview();
     void buildControls();
+    void buildPageFrame();
+    void buildButtons();
+    void buildUnscaledPage();
+    void wireControls();
+    void addShortcuts();
+    void setAccessibleNames();
     void buildPictureMenu();
     void setHourglass(bool on);
     void setTabOrder();
-    // Mouse on Picture1, in the picture's own coordinates (twips).
-    QPointF pointerInPicture(const QMouseEvent* event) const;
+    void setPointerHovers();
+    // Mouse on the page, in the page's own coordinates (twips).
+    QPointF pointerOnPage(const QMouseEvent* event) const;
 
     // ZoomSurface
-    void removePicture() override;
-    void drawZoomed(int sourceWidth, int sourceHeight, int width, int height) override;
+    void dropPagePicture() override;
+    void drawScaled(int sourceWidth, int sourceHeight, int width, int height) override;
     void resetPointer() override;
-    void pictureMoved() override;
+    void pageMoved() override;
     void scrollBarsChanged() override;
 
     Prompts& mPrompts;
@@ -85,23 +105,27 @@ private:
     QWidget* mMainWindow;
     QString mProgramFolder;
     std::function<void()> mEndProgram;
-    bool mFirstActivate = true;
+    std::unique_ptr<Clipboard> mClipboard;
+    QString mDocumentPath;
+    QString mEventName;
+    bool mNewPicturePending = true;
     bool mInSetup = false;
     bool mCentred = false;
     int mWheelDelta = 0; // what the wheel turned short of a whole notch
     QImage mPicture;
 
-    PictureBox* Picture2 = nullptr;
-    QWidget* mViewport = nullptr; // Picture2's inside, where Picture1 lives
-    PictureBox* Picture1 = nullptr;
-    QScrollBar* VScroll1 = nullptr;
-    QScrollBar* HScroll1 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QPushButton* PushButton1 = nullptr;
-    QPushButton* PushButton2 = nullptr;
-    QPushButton* PushButton8 = nullptr;
-    QPushButton* PushButton6 = nullptr;
-    PictureBox* Zoom_Ori = nullptr;
+    PictureBox* mPageFrame = nullptr; // the viewport's border; it clips the page
+    QWidget* mViewport = nullptr;     // the frame's inside, where the page lives
+    PictureBox* mPage = nullptr;      // the picture as shown, possibly zoomed
+    QScrollBar* mVerticalScroll = nullptr;
+    QScrollBar* mHorizontalScroll = nullptr;
+    QGroupBox* mZoomBox = nullptr;
+    QPushButton* mZoomInButton = nullptr;
+    QPushButton* mZoomOutButton = nullptr;
+    QPushButton* mBackButton = nullptr;
+    QPushButton* mSaveButton = nullptr;
+    PictureBox* mUnscaledPage = nullptr; // hidden: the picture every zoom is drawn from
+    SharpPage* mSharpPage = nullptr;     // draws the page sharper when a zoom needs it
     QMenu* mPictureMenu = nullptr;
 
     WindowPointer* mPointer = nullptr;

@@ -2,9 +2,13 @@
 
 #include "core/AppError.h"
 #include "core/ErrorTrap.h"
+#include "core/Files.h"
+#include "core/Procedures.h"
 #include "core/Prompts.h"
 #include "office/Office.h"
+#include "preview/ReplaceFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
@@ -21,12 +25,12 @@ constexpr double kLetterWidthInches = 8.5;
 constexpr double kMetresPerInch = 0.0254;
 } // namespace
 
-QImage renderPage(office::Office& office, const QString& wordFile, int dpi) {
-    if (!QFileInfo(wordFile).isFile())
+QImage renderPage(office::Office& office, const QString& documentPath, int dpi) {
+    if (!QFileInfo(documentPath).isFile())
         throw AppError(
-            QStringLiteral("The invitation document '%1' does not exist.").arg(wordFile));
+            QStringLiteral("The invitation document '%1' does not exist.").arg(documentPath));
     const std::unique_ptr<office::Session> session = office.startSession();
-    office::Document& document = session->open(wordFile, true);
+    office::Document& document = session->open(documentPath, true);
     QImage page = document.renderPicture(int(std::lround(kLetterWidthInches * dpi)), 1.0);
     // A page wider than Letter comes out with fewer dots per inch: render it again for its
     // real width.
@@ -40,12 +44,12 @@ QImage renderPage(office::Office& office, const QString& wordFile, int dpi) {
     return page;
 }
 
-void printPage(office::Office& office, const QString& wordFile, QPrinter& printer) {
-    const QImage page = renderPage(office, wordFile, kPrintDpi);
+void printPage(office::Office& office, const QString& documentPath, QPrinter& printer) {
+    const QImage page = renderPage(office, documentPath, kPrintDpi);
 
     // The page is drawn on the whole sheet from its top left corner, at its real size.
     printer.setFullPage(true);
-    printer.setDocName(QFileInfo(wordFile).completeBaseName());
+    printer.setDocName(QFileInfo(documentPath).completeBaseName());
     QPainter painter;
     if (!painter.begin(&printer))
         throw AppError(QStringLiteral("The printer could not be started."));
@@ -63,24 +67,60 @@ void printPage(office::Office& office, const QString& wordFile, QPrinter& printe
         throw AppError(QStringLiteral("The printer reported an error; nothing was printed."));
 }
 
-void PrintDocument::mnuPrint_Click(const QString& wordFile) {
-    ErrorTrap trap(mPrompts, QStringLiteral("in Festoria2021/08/31.Form2.mnuPrint_Click "));
+bool isCompletePdf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 64 || !file.seek(file.size() - 64))
+        return false;
+    // The end reads "startxref\n<offset>\n%%EOF\n"; the table starts at that offset.
+    const QByteArray tail = file.read(64).trimmed();
+    const qsizetype at = tail.lastIndexOf("startxref");
+    if (!tail.endsWith("%%EOF") || at < 0)
+        return false;
+    const qsizetype from = at + qsizetype(sizeof "startxref") - 1;
+    bool number = false;
+    const qint64 offset = tail.mid(from, tail.size() - 5 - from).trimmed().toLongLong(&number);
+    return number && offset > 0 && offset < file.size() && file.seek(offset) &&
+           file.read(4) == "xref";
+}
+
+void printPageToFile(office::Office& office, const QString& documentPath, QPrinter& printer) {
+    const QString target = printer.outputFileName();
+    const ReplaceWhat what{QStringLiteral("Cannot print to")};
+    replacedFile(target, what); // refused before the office works or anything opens it
+    const auto folder = scratchFolder(QStringLiteral("print"));
+    const QString written = folder->filePath(QStringLiteral("printout.pdf"));
+    printer.setOutputFileName(written);
+    const auto restore = qScopeGuard([&] { printer.setOutputFileName(target); });
+    printPage(office, documentPath, printer);
+    // The printer reports no failed write: a full disk shows as a file that ends early.
+    if (!isCompletePdf(written))
+        throw AppError(QStringLiteral("Cannot print to '%1': the printout could not be written "
+                                      "completely (is the disk full?).")
+                           .arg(target));
+    copyFileReplacing(written, target, what);
+}
+
+void PrintDocument::print(const QString& documentPath) {
+    // One step: after a failure nothing else is tried, so the user sees one report. The
+    // dialog cannot fail.
+    enum class Step { Print = 102 };
+    StepTrap<Step> trap(mPrompts, procedures::print);
     // The paper the invitation is made for; the dialog may change it.
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::Letter));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    bool accepted = false;
-    trap(100, [&] { accepted = mPrompts.setUpPrinter(printer); });
-    if (!accepted)
+    if (!mPrompts.setUpPrinter(printer))
         return;
-    // One statement: after a failure nothing else is tried, so the user sees one report.
-    trap(102, [&] {
+    trap(Step::Print, [&] {
         if (mSetHourglass)
             mSetHourglass(true);
         const auto restore = qScopeGuard([this] {
             if (mSetHourglass)
                 mSetHourglass(false);
         });
-        printPage(mOffice, wordFile, printer);
+        if (printer.outputFileName().isEmpty())
+            printPage(mOffice, documentPath, printer);
+        else
+            printPageToFile(mOffice, documentPath, printer);
     });
 }

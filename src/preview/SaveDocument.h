@@ -40,23 +40,19 @@ public:
                  std::function<void(bool)> setHourglass = {})
         : mPrompts(prompts), mOffice(office), mSetHourglass(std::move(setHourglass)) {}
 
-    // The button's handler, under its own error trap.
-    void PushButton6_Click(const QString& wordFile);
+    // The handler of the button and the menu item, under its own error trap: saves the
+    // document at documentPath where the user chooses.
+    void saveAs(const QString& documentPath);
 
 private:
-    void write(const QString& wordFile, const SaveTarget& target);
+    SaveTarget chooseTarget(bool& chosen);
+    bool replaceAllowed(const SaveTarget& target);
+    void write(const QString& documentPath, const SaveTarget& target);
 
     Prompts& mPrompts;
     office::Office& mOffice;
     std::function<void(bool)> mSetHourglass;
 };
-
-// Copies source to destination byte for byte. The copy is written to a new file in the
-// destination's folder and renamed over the destination only once it is complete, so an
-// existing file is either replaced whole or left exactly as it was. A destination that is a
-// symbolic link has the file it points to replaced; the link stays. Throws AppError with a
-// readable description on any failure, leaving no partial file behind.
-void copyFileReplacing(const QString& source, const QString& destination);
 
 // Has the office open the Word document hidden and read-only and export it in the format
 // into a private folder; the finished file then replaces the destination as a copy does.

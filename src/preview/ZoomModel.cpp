@@ -2,17 +2,13 @@
 
 #include "core/AppError.h"
 #include "core/ErrorTrap.h"
+#include "core/Procedures.h"
 
 #include <cfenv>
 #include <cmath>
 #include <limits>
 
 namespace {
-const QString kRedrawImage = QStringLiteral("in Festoria2021/08/31.Form2.RedrawImage ");
-const QString kMouseDown = QStringLiteral("in Festoria2021/08/31.Form2.picture1_MouseDown ");
-const QString kMouseMove = QStringLiteral("in Festoria2021/08/31.Form2.picture1_MouseMove ");
-const QString kMouseUp = QStringLiteral("in Festoria2021/08/31.Form2.Picture1_MouseUp ");
-
 AppError overflow() { return AppError(QStringLiteral("Overflow")); }
 
 // A picture box refuses a negative size, as the window system does.
@@ -49,104 +45,106 @@ int32_t toInt32(double value) {
 }
 
 ZoomModel::ZoomModel(Prompts& prompts, ZoomSurface& surface, int viewportWidth,
-                     int viewportHeight, int viewportBorder, int sourceBorder)
+                     int viewportHeight, int viewportBorder, int unscaledBorder)
     : mPrompts(prompts), mSurface(surface), mViewportWidth(viewportWidth),
       mViewportHeight(viewportHeight), mViewportBorder(viewportBorder),
-      mSourceBorder(sourceBorder) {}
+      mUnscaledBorder(unscaledBorder) {}
 
-void ZoomModel::pictureLoaded(int width, int height) {
-    mPicture1.width = checkedSize(width);
-    mPicture1.height = checkedSize(height);
-    mSurface.pictureMoved();
+void ZoomModel::pageLoaded(int width, int height) {
+    mPage.width = checkedSize(width);
+    mPage.height = checkedSize(height);
+    mSurface.pageMoved();
 }
 
-void ZoomModel::sourceWidthFromPicture() { mSourceWidth = mPicture1.width; }
-void ZoomModel::sourceHeightFromPicture() { mSourceHeight = mPicture1.height; }
-
-void ZoomModel::initialiseZoom(ErrorTrap& trap) {
-    trap(124, [&] { mZoom = 1.0f; });
-    trap(126, [&] { mOrigWidth = toInt32(mSourceWidth - 2 * mSourceBorder - kSourceMargin); });
-    trap(128, [&] { mOrigHeight = toInt32(mSourceHeight - 2 * mSourceBorder - kSourceMargin); });
-    trap(130, [&] { mZoomWidth = toInt32(std::floor(mOrigWidth * 1.0)); });
-    trap(132, [&] { mZoomHeight = toInt32(std::floor(mOrigHeight * 1.0)); });
+void ZoomModel::takeUnscaledSizeFromPage() {
+    mUnscaledWidth = mPage.width;
+    mUnscaledHeight = mPage.height;
 }
 
-void ZoomModel::ZoomStep(int direction) {
-    const float zoom = direction == 0 ? mZoom + kZoomStep : mZoom - kZoomStep;
-    SetZoom(zoom);
+void ZoomModel::resetZoom() {
+    mZoom = 1.0f;
+    mSourceWidth = mUnscaledWidth - 2 * mUnscaledBorder - kSourceMargin;
+    mSourceHeight = mUnscaledHeight - 2 * mUnscaledBorder - kSourceMargin;
+    mZoomedWidth = mSourceWidth;
+    mZoomedHeight = mSourceHeight;
 }
 
-void ZoomModel::SetZoom(float zoom) {
+void ZoomModel::zoomIn() { setZoom(mZoom + kZoomStep); }
+void ZoomModel::zoomOut() { setZoom(mZoom - kZoomStep); }
+
+void ZoomModel::setZoom(float zoom) {
     if (zoom >= kMinZoom && zoom <= kMaxZoom) {
         mZoom = zoom;
-        RedrawImage();
+        drawAtZoom();
     }
 }
 
-void ZoomModel::RedrawImage() {
-    ErrorTrap trap(mPrompts, kRedrawImage);
-    trap(100, [&] { mZoomWidth = toInt32(std::floor(double(mZoom) * double(mOrigWidth))); });
-    trap(102, [&] { mZoomHeight = toInt32(std::floor(double(mZoom) * double(mOrigHeight))); });
-    bool tooLarge = false;
-    trap(104, [&] { tooLarge = mZoomWidth >= kWidthLimit || mZoomHeight >= kHeightLimit; });
-    if (tooLarge) {
-        // Too large to draw: back to 100 % without drawing; the picture keeps the size
-        // last drawn, so the next step in starts again from 100 %.
-        initialiseZoom(trap);
+void ZoomModel::drawAtZoom() {
+    // A page far larger than any invitation overflows the sizes; a source smaller than the
+    // unscaled page's border gives a negative size, which the page refuses.
+    enum class Step { ZoomedWidth = 100, ZoomedHeight = 102, PageWidth = 108, PageHeight = 110 };
+    StepTrap<Step> trap(mPrompts, procedures::drawAtZoom);
+    trap(Step::ZoomedWidth,
+         [&] { mZoomedWidth = toInt32(std::floor(double(mZoom) * double(mSourceWidth))); });
+    trap(Step::ZoomedHeight,
+         [&] { mZoomedHeight = toInt32(std::floor(double(mZoom) * double(mSourceHeight))); });
+    if (mZoomedWidth >= kWidthLimit || mZoomedHeight >= kHeightLimit) {
+        // Too large to draw: back to 100 % without drawing; the page keeps the size last
+        // drawn, so the next step in starts again from 100 %.
+        resetZoom();
         return;
     }
-    trap(106, [&] { mSurface.removePicture(); });
-    trap(108, [&] {
-        mPicture1.width = checkedSize(mZoomWidth);
-        mSurface.pictureMoved();
+    mSurface.dropPagePicture();
+    trap(Step::PageWidth, [&] {
+        mPage.width = checkedSize(mZoomedWidth);
+        mSurface.pageMoved();
     });
-    trap(110, [&] {
-        mPicture1.height = checkedSize(mZoomHeight);
-        mSurface.pictureMoved();
+    trap(Step::PageHeight, [&] {
+        mPage.height = checkedSize(mZoomedHeight);
+        mSurface.pageMoved();
     });
-    trap(112, [&] { mSurface.drawZoomed(mOrigWidth, mOrigHeight, mZoomWidth, mZoomHeight); });
-    trap(114, [&] { mSurface.resetPointer(); });
-    trap(116, [&] { setScrollValue(Bar::Horizontal, 0); });
-    trap(118, [&] { setScrollValue(Bar::Vertical, 0); });
-    trap(120, [&] { setScrollEnabled(Bar::Horizontal, viewportInnerWidth() < mZoomWidth); });
-    trap(122, [&] { setScrollEnabled(Bar::Vertical, viewportInnerHeight() < mZoomHeight); });
+    mSurface.drawScaled(mSourceWidth, mSourceHeight, mZoomedWidth, mZoomedHeight);
+    mSurface.resetPointer();
+    setScrollValue(Bar::Horizontal, 0);
+    setScrollValue(Bar::Vertical, 0);
+    setScrollEnabled(Bar::Horizontal, viewportInnerWidth() < mZoomedWidth);
+    setScrollEnabled(Bar::Vertical, viewportInnerHeight() < mZoomedHeight);
 }
 
-void ZoomModel::SetupScrollbars() {
-    movePicture(mPicture1.left, 0);
-    movePicture(0, mPicture1.top);
-    setupDirection(Bar::Horizontal, mPicture1.width, mViewportWidth, mHStep);
-    setupDirection(Bar::Vertical, mPicture1.height, mViewportHeight, mVStep);
+void ZoomModel::fitScrollBarsToPage() {
+    movePage(mPage.left, 0);
+    movePage(0, mPage.top);
+    fitScrollBar(Bar::Horizontal, mPage.width, mViewportWidth);
+    fitScrollBar(Bar::Vertical, mPage.height, mViewportHeight);
 }
 
-void ZoomModel::setupDirection(Bar which, int pictureSize, int viewportSize, int16_t& step) {
-    if (pictureSize <= viewportSize) {
+void ZoomModel::fitScrollBar(Bar which, int pageSize, int viewportSize) {
+    if (pageSize <= viewportSize) {
         setScrollEnabled(which, false);
-        step = 0;
+        bar(which).step = 0;
         return;
     }
     // The order matters: a value change runs the change handler, which must see the new step.
-    const float excess = float(pictureSize - viewportSize);
+    const float excess = float(pageSize - viewportSize);
     setScrollEnabled(which, true);
     if (excess <= kFineScrollLimit) {
         setScrollMaximum(which, toInt16(excess));
-        step = 1;
+        bar(which).step = 1;
     } else {
         setScrollMaximum(which, toInt16(double(excess) / kCoarseStep));
-        step = kCoarseStep;
+        bar(which).step = kCoarseStep;
     }
     setScrollValue(which, 0);
 }
 
 void ZoomModel::scrollValueChanged(Bar which, int value) {
     bar(which).value = value;
-    // Offsets are 32-bit, so no picture is too large for them.
-    const int32_t step = which == Bar::Horizontal ? mHStep : mVStep;
-    const int32_t offset = -(step * int32_t(value));
+    // Offsets are 32-bit, so no page is too large for them.
+    const int32_t offset = -(int32_t(bar(which).step) * int32_t(value));
     if (which == Bar::Horizontal)
-        movePicture(float(offset), mPicture1.top);
+        movePage(float(offset), mPage.top);
     else
-        movePicture(mPicture1.left, float(offset));
+        movePage(mPage.left, float(offset));
 }
 
 void ZoomModel::setScrollValue(Bar which, int value) {
@@ -170,62 +168,53 @@ void ZoomModel::setScrollEnabled(Bar which, bool enabled) {
     mSurface.scrollBarsChanged();
 }
 
-void ZoomModel::movePicture(float left, float top) {
-    if (mPicture1.left == left && mPicture1.top == top)
+void ZoomModel::movePage(float left, float top) {
+    if (mPage.left == left && mPage.top == top)
         return;
-    mPicture1.left = left;
-    mPicture1.top = top;
-    mSurface.pictureMoved();
+    mPage.left = left;
+    mPage.top = top;
+    mSurface.pageMoved();
 }
 
-void ZoomModel::picture1_MouseDown(float x, float y) {
-    ErrorTrap trap(mPrompts, kMouseDown);
-    trap(100, [&] { mDragX = x; });
-    trap(102, [&] { mDragY = y; });
+void ZoomModel::beginDrag(float x, float y) {
+    mGrabX = x;
+    mGrabY = y;
 }
 
-void ZoomModel::picture1_MouseMove(bool buttonHeld, float x, float y) {
-    ErrorTrap trap(mPrompts, kMouseMove);
-    bool held = true;
-    trap(100, [&] { held = buttonHeld; });
-    if (!held)
+float ZoomModel::clampedOffset(float offset, int innerSize, int pageSize) const {
+    // The page never leaves a gap at the top or left, and a larger page never shows a gap
+    // at the right or bottom.
+    if (offset > 0)
+        return 0;
+    if (float(innerSize - pageSize) > offset)
+        return float(innerSize - pageSize);
+    return offset;
+}
+
+void ZoomModel::drag(bool buttonHeld, float x, float y) {
+    if (!buttonHeld)
         return;
-    trap(102, [&] {});
-    // Positions are in the picture's own coordinates, so the point grabbed at the press
-    // stays under the pointer. The picture never leaves a gap at the top or left, and a
-    // larger picture never shows a gap at the right or bottom.
-    float left = 0;
-    trap(104, [&] { left = mPicture1.left - mDragX + x; });
-    bool positive = false;
-    trap(106, [&] { positive = left > 0; });
-    if (positive) {
-        trap(108, [&] { left = 0; });
-    } else {
-        bool beyond = false;
-        trap(110, [&] { beyond = float(viewportInnerWidth() - mPicture1.width) > left; });
-        if (beyond)
-            trap(112, [&] { left = float(viewportInnerWidth() - mPicture1.width); });
-    }
-    float top = 0;
-    trap(114, [&] { top = mPicture1.top - mDragY + y; });
-    trap(116, [&] { positive = top > 0; });
-    if (positive) {
-        trap(118, [&] { top = 0; });
-    } else {
-        bool beyond = false;
-        trap(120, [&] { beyond = float(viewportInnerHeight() - mPicture1.height) > top; });
-        if (beyond)
-            trap(122, [&] { top = float(viewportInnerHeight() - mPicture1.height); });
-    }
-    trap(124, [&] { movePicture(left, top); });
+    // Positions are in the page's own coordinates, so the point grabbed at the press stays
+    // under the pointer.
+    const float left = clampedOffset(mPage.left - mGrabX + x, viewportInnerWidth(), mPage.width);
+    const float top = clampedOffset(mPage.top - mGrabY + y, viewportInnerHeight(), mPage.height);
+    movePage(left, top);
 }
 
-void ZoomModel::Picture1_MouseUp() {
-    ErrorTrap trap(mPrompts, kMouseUp);
-    // Where the picture stands, as a percentage of how far it can move. A picture exactly
-    // as large as the viewport has nowhere to move: that counts as 0.
-    const auto percent = [](float offset, int pictureSize, int viewportSize) -> int32_t {
-        const int excess = pictureSize - viewportSize;
+void ZoomModel::endDrag() {
+    // The percentages overflow only for a page far larger than any invitation, or one a
+    // twip or so from the viewport's size.
+    enum class Step {
+        HorizontalPercent = 100,
+        VerticalPercent = 102,
+        HorizontalBar = 104,
+        VerticalBar = 106
+    };
+    StepTrap<Step> trap(mPrompts, procedures::endDrag);
+    // Where the page stands, as a percentage of how far it can move. A page exactly as
+    // large as the viewport has nowhere to move: that counts as 0.
+    const auto percent = [](float offset, int pageSize, int viewportSize) -> int32_t {
+        const int excess = pageSize - viewportSize;
         if (excess == 0)
             return 0;
         // Multiplied first, so that an exact half stays exact and rounds to even.
@@ -233,16 +222,13 @@ void ZoomModel::Picture1_MouseUp() {
     };
     int32_t h = 0;
     int32_t v = 0;
-    trap(100, [&] { h = percent(mPicture1.left, mPicture1.width, mViewportWidth); });
-    trap(102, [&] { v = percent(mPicture1.top, mPicture1.height, mViewportHeight); });
-    trap(104, [&] { SetHScrollbarByPercent(toInt16(h)); });
-    trap(106, [&] { SetVScrollbarByPercent(toInt16(v)); });
+    trap(Step::HorizontalPercent, [&] { h = percent(mPage.left, mPage.width, mViewportWidth); });
+    trap(Step::VerticalPercent, [&] { v = percent(mPage.top, mPage.height, mViewportHeight); });
+    trap(Step::HorizontalBar, [&] { setScrollPercent(Bar::Horizontal, toInt16(h)); });
+    trap(Step::VerticalBar, [&] { setScrollPercent(Bar::Vertical, toInt16(v)); });
 }
 
-void ZoomModel::SetHScrollbarByPercent(int16_t percent) { setByPercent(Bar::Horizontal, percent); }
-void ZoomModel::SetVScrollbarByPercent(int16_t percent) { setByPercent(Bar::Vertical, percent); }
-
-void ZoomModel::setByPercent(Bar which, int16_t percent) {
+void ZoomModel::setScrollPercent(Bar which, int16_t percent) {
     if (percent > 100 || percent < 0)
         return;
     setScrollValue(which, toInt16(double(percent) / 100.0 * double(bar(which).maximum)));

@@ -3,28 +3,29 @@
 #include <cstdint>
 
 class Prompts;
-class ErrorTrap;
 
-// What the zoom model asks of the window that shows the picture. Every length is in twips.
+// What the zoom model asks of the window that shows the page. Every length is in twips.
+// None of these fail.
 class ZoomSurface {
 public:
     virtual ~ZoomSurface() = default;
-    // Picture1 drops its loaded picture; its persistent drawing surface stays.
-    virtual void removePicture() = 0;
-    // Draws the unscaled picture held by Zoom_Ori onto Picture1, stretching the source
-    // rectangle (0, 0, sourceWidth, sourceHeight) onto (0, 0, width, height).
-    virtual void drawZoomed(int sourceWidth, int sourceHeight, int width, int height) = 0;
+    // The page drops the picture it was loaded with; what was drawn on it stays.
+    virtual void dropPagePicture() = 0;
+    // Draws the unscaled page onto the page, stretching the source rectangle
+    // (0, 0, sourceWidth, sourceHeight) onto (0, 0, width, height).
+    virtual void drawScaled(int sourceWidth, int sourceHeight, int width, int height) = 0;
     // The window's pointer back to the default arrow.
     virtual void resetPointer() = 0;
-    // Picture1's position or size changed.
-    virtual void pictureMoved() = 0;
+    // The page's position or size changed.
+    virtual void pageMoved() = 0;
     // A scroll bar's value, maximum or enabled state changed.
     virtual void scrollBarsChanged() = 0;
 };
 
 // The preview's zoom, drag and scroll arithmetic, kept apart from the widgets. It owns the
-// geometry of Picture1 (the picture), Picture2 (the viewport that clips it) and Zoom_Ori
-// (the unscaled source), and the state of the two scroll bars; the window mirrors them.
+// geometry of the page (the picture as shown, possibly zoomed), of the page frame (the
+// viewport that clips it) and of the unscaled page (the hidden copy every zoom is drawn
+// from), and the state of the two scroll bars; the window mirrors them.
 class ZoomModel {
 public:
     static constexpr float kZoomStep = 0.25f;
@@ -46,87 +47,93 @@ public:
         int value = 0;
         int maximum = 99;
         bool enabled = true;
+        // How far the page moves per unit of the bar: 0 (the bar was switched off when the
+        // bars were fitted to the page), 1 or 10.
+        int16_t step = 0;
+        bool operator==(const ScrollBar&) const = default;
     };
     enum class Bar { Horizontal, Vertical };
 
-    // viewportWidth/Height: Picture2's outer size; viewportBorder and sourceBorder: the
-    // border width on each side of Picture2 and of Zoom_Ori.
+    // viewportWidth/Height: the page frame's outer size; viewportBorder and unscaledBorder:
+    // the border width on each side of the page frame and of the unscaled page.
     ZoomModel(Prompts& prompts, ZoomSurface& surface, int viewportWidth, int viewportHeight,
-              int viewportBorder, int sourceBorder);
+              int viewportBorder, int unscaledBorder);
 
-    // Picture1 sizes itself to a newly assigned picture (its position stays).
-    void pictureLoaded(int width, int height);
-    // Zoom_Ori takes Picture1's current size (it then holds the same picture).
-    void sourceWidthFromPicture();
-    void sourceHeightFromPicture();
+    // The page sizes itself to a newly assigned picture (its position stays).
+    void pageLoaded(int width, int height);
+    // The unscaled page takes the page's current size (it then holds the same picture).
+    void takeUnscaledSizeFromPage();
 
-    // Zoom initialisation, as numbered statements of the caller's trap.
-    void initialiseZoom(ErrorTrap& trap);
-    // 0 zooms in, any other value zooms out.
-    void ZoomStep(int direction);
-    void SetZoom(float zoom);
-    // Draws the picture at the current zoom (its own error trap).
-    void RedrawImage();
-    // Scroll steps and maxima for the picture as it is now. Throws on overflow.
-    void SetupScrollbars();
+    // Back to 100 %, drawn from the whole unscaled page; draws nothing.
+    void resetZoom();
+    void zoomIn();
+    void zoomOut();
+    // A zoom outside 0.25 .. 4 changes nothing.
+    void setZoom(float zoom);
+    // Draws the page at the current zoom (its own error trap).
+    void drawAtZoom();
+    // Puts the page at the top left and gives the scroll bars steps and maxima for the page
+    // as it is now. Throws when a maximum does not fit a scroll bar.
+    void fitScrollBarsToPage();
 
-    // The scroll bars' change handlers (the user moved a bar, or the program set a value).
+    // The scroll bars' change handler (the user moved a bar, or the program set a value).
     void scrollValueChanged(Bar bar, int value);
 
-    // Drag on Picture1; positions are in the picture's own coordinates.
-    void picture1_MouseDown(float x, float y);
-    void picture1_MouseMove(bool buttonHeld, float x, float y);
-    void Picture1_MouseUp();
+    // A drag on the page; positions are in the page's own coordinates.
+    void beginDrag(float x, float y);
+    void drag(bool buttonHeld, float x, float y);
+    // Sets the scroll bars to where the drag left the page (its own error trap).
+    void endDrag();
 
     // A scroll bar at a percentage of its maximum; outside 0..100 nothing happens.
-    void SetHScrollbarByPercent(int16_t percent);
-    void SetVScrollbarByPercent(int16_t percent);
+    void setScrollPercent(Bar bar, int16_t percent);
 
     float zoom() const { return mZoom; }
-    int origWidth() const { return mOrigWidth; }
-    int origHeight() const { return mOrigHeight; }
-    int zoomWidth() const { return mZoomWidth; }
-    int zoomHeight() const { return mZoomHeight; }
-    int16_t hStep() const { return mHStep; }
-    int16_t vStep() const { return mVStep; }
-    const Rect& picture() const { return mPicture1; }
-    int viewportInnerWidth() const { return mViewportWidth - 2 * mViewportBorder; }
-    int viewportInnerHeight() const { return mViewportHeight - 2 * mViewportBorder; }
     int sourceWidth() const { return mSourceWidth; }
     int sourceHeight() const { return mSourceHeight; }
-    const ScrollBar& scrollBar(Bar bar) const { return bar == Bar::Horizontal ? mHScroll : mVScroll; }
+    int zoomedWidth() const { return mZoomedWidth; }
+    int zoomedHeight() const { return mZoomedHeight; }
+    const Rect& page() const { return mPage; }
+    int viewportInnerWidth() const { return mViewportWidth - 2 * mViewportBorder; }
+    int viewportInnerHeight() const { return mViewportHeight - 2 * mViewportBorder; }
+    int unscaledWidth() const { return mUnscaledWidth; }
+    int unscaledHeight() const { return mUnscaledHeight; }
+    const ScrollBar& scrollBar(Bar bar) const {
+        return bar == Bar::Horizontal ? mHorizontal : mVertical;
+    }
 
 private:
-    ScrollBar& bar(Bar which) { return which == Bar::Horizontal ? mHScroll : mVScroll; }
+    ScrollBar& bar(Bar which) { return which == Bar::Horizontal ? mHorizontal : mVertical; }
     void setScrollValue(Bar which, int value);
     void setScrollMaximum(Bar which, int maximum);
     void setScrollEnabled(Bar which, bool enabled);
-    void setupDirection(Bar which, int pictureSize, int viewportSize, int16_t& step);
-    void setByPercent(Bar which, int16_t percent);
-    void movePicture(float left, float top);
+    void fitScrollBar(Bar which, int pageSize, int viewportSize);
+    void movePage(float left, float top);
+    float clampedOffset(float offset, int innerSize, int pageSize) const;
 
     Prompts& mPrompts;
     ZoomSurface& mSurface;
     const int mViewportWidth;
     const int mViewportHeight;
     const int mViewportBorder;
-    const int mSourceBorder;
+    const int mUnscaledBorder;
 
-    Rect mPicture1;
-    int mSourceWidth = 0;
-    int mSourceHeight = 0;
-    ScrollBar mHScroll;
-    ScrollBar mVScroll;
+    Rect mPage;
+    int mUnscaledWidth = 0;
+    int mUnscaledHeight = 0;
+    ScrollBar mHorizontal;
+    ScrollBar mVertical;
 
     float mZoom = 1.0f;
-    int32_t mOrigWidth = 0;
-    int32_t mOrigHeight = 0;
-    int32_t mZoomWidth = 0;
-    int32_t mZoomHeight = 0;
-    int16_t mHStep = 0;
-    int16_t mVStep = 0;
-    float mDragX = 0;
-    float mDragY = 0;
+    // The rectangle of the unscaled page every zoom is drawn from, and the page's size at
+    // the current zoom.
+    int32_t mSourceWidth = 0;
+    int32_t mSourceHeight = 0;
+    int32_t mZoomedWidth = 0;
+    int32_t mZoomedHeight = 0;
+    // Where the drag took hold of the page, in the page's own coordinates.
+    float mGrabX = 0;
+    float mGrabY = 0;
 };
 
 // Rounds to the nearest integer, ties to the even one.

@@ -16,8 +16,10 @@ void QtClipboard::putPicture(const QImage& picture, const QByteArray& mark) {
         throw AppError(QStringLiteral("The clipboard is not available"));
     auto* data = new QMimeData;
     data->setImageData(picture);
-    data->setData(kMarkFormat, mark + ' ' + QByteArray::number(picture.dotsPerMeterX()) + ' ' +
-                                   QByteArray::number(picture.dotsPerMeterY()));
+    // Without a mark, a plain picture as any program puts it.
+    if (!mark.isEmpty())
+        data->setData(kMarkFormat, mark + ' ' + QByteArray::number(picture.dotsPerMeterX()) +
+                                       ' ' + QByteArray::number(picture.dotsPerMeterY()));
     clipboard->setMimeData(data);
 }
 

@@ -4,7 +4,8 @@
 
 // The clipboard of the running QGuiApplication. A marked picture carries, beside the image,
 // "<mark> <dots per metre x> <dots per metre y>", so the program finds its own picture and
-// its logical size again even if the image data lost the resolution.
+// its logical size again even if the image data lost the resolution; a picture without a
+// mark goes on the clipboard plain.
 class QtClipboard : public Clipboard {
 public:
     void putPicture(const QImage& picture, const QByteArray& mark) override;

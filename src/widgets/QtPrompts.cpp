@@ -1,5 +1,7 @@
 #include "widgets/QtPrompts.h"
 
+#include "widgets/PrintFileCheck.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -39,5 +41,6 @@ QString QtPrompts::saveFileName(const QString& title, const QString& filters,
 
 bool QtPrompts::setUpPrinter(QPrinter& printer) {
     QPrintDialog dialog(&printer, mParent);
+    checkPrintFileWithoutOpening(dialog);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -8,52 +8,51 @@
 #include "support/FakeClipboard.h"
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
+#include "support/ScopedTemp.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(MainWindowRequest, APictureThatFailsNeverShowsTheLastInvitation) {
     QFile::remove(SettingsStore::filePath());
-    QTemporaryDir temp;
-    const QByteArray savedTemp = qgetenv("TEMP");
-    qputenv("TEMP", temp.path().toLocal8Bit());
+    ScopedTemp temp;
 
     ScriptedPrompts prompts;
     FakeOffice office;
     office.bookmarks = {"bEvent", "bWhen", "bWhere", "bBring", "bDrive", "bRSVP"};
     SettingsStore settings;
-    MainWindow form(prompts, office, settings, [] {}, QCoreApplication::applicationDirPath(), [] {},
-               std::make_unique<FakeClipboard>());
-    form.Form_Load();
-    form.show();
+    MainWindow window(
+        prompts, office, settings, [] {}, QCoreApplication::applicationDirPath(), [] {},
+        std::make_unique<FakeClipboard>());
+    window.startUp();
+    window.show();
 
-    form.PushButton6_Click();
-    ASSERT_TRUE(form.previewWindowLoaded());
-    PreviewWindow& preview = form.previewWindow();
+    window.createInvitation();
+    ASSERT_TRUE(window.previewWindowLoaded());
+    PreviewWindow& preview = window.previewWindow();
     EXPECT_TRUE(prompts.reports().isEmpty()) << prompts.reports().value(0).toStdString();
     EXPECT_FALSE(preview.picture().isNull());
     EXPECT_TRUE(preview.isVisible());
-    EXPECT_FALSE(form.isVisible());
-    const QString first = preview.mWordFile;
+    EXPECT_FALSE(window.isVisible());
+    const QString first = preview.documentPath();
     EXPECT_TRUE(QFile::exists(first));
 
-    preview.PushButton8_Click(); // < Back
-    EXPECT_TRUE(form.isVisible());
+    preview.back(); // < Back
+    EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(QFile::exists(first));
 
     office.fail(FakeOffice::Op::RenderPicture); // the second invitation gets no picture
-    form.txtEventName->setText(QStringLiteral("Second"));
+    window.eventNameField->setText(QStringLiteral("Second"));
     prompts.clear();
-    form.PushButton6_Click();
+    window.createInvitation();
     EXPECT_TRUE(prompts.reportLines().contains(164)) << "the picture cannot be loaded";
     EXPECT_TRUE(preview.picture().isNull()) << "not the first invitation's picture";
-    EXPECT_NE(preview.mWordFile, first);
+    EXPECT_NE(preview.documentPath(), first);
+    EXPECT_EQ(preview.eventName(), QStringLiteral("Second")); // what "Send by Email..." uses
     EXPECT_TRUE(preview.isVisible());
 
     preview.close();
-    qputenv("TEMP", savedTemp);
 }

@@ -33,9 +33,9 @@ TEST(ErrorTrap, EachFailureReportsItsOwnLineAndTheHandlerGoesOn) {
 TEST(ErrorTrap, AnUnsetObjectCascades) {
     ScriptedPrompts prompts;
     ErrorTrap trap(prompts, QStringLiteral("in X.Y "));
-    std::unique_ptr<int> word;
+    std::unique_ptr<int> session;
     trap(106, [&] { throw AppError(QStringLiteral("cannot start")); });
-    trap(112, [&] { object(word, kNoSession) = 1; });
+    trap(112, [&] { object(session, kNoSession) = 1; });
     ASSERT_EQ(prompts.reports().size(), 2);
     EXPECT_TRUE(prompts.reports()[1].startsWith(
         QStringLiteral("No office session: an earlier step failed.\r\n")));

@@ -1,5 +1,6 @@
 // The request against a fake office: step order, statement numbers, failures and the
 // busy guard.
+#include "core/Files.h"
 #include "invitation/RequestFakes.h"
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
+#include <utility>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,7 +52,7 @@ protected:
 } // namespace
 
 TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
-    request.PushButton6_Click();
+    request.run();
 
     EXPECT_EQ(prompts.reports(), QStringList());
     const QString doc = request.documentPath();
@@ -57,7 +60,11 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
     EXPECT_TRUE(name.match(doc).hasMatch()) << doc.toStdString();
     EXPECT_EQ(doc, temp.file(QFileInfo(doc).fileName()));
 
-    const QString tpl = temp.file("template.dot");
+    const QString tpl = office.log.value(1).mid(5).chopped(3); // a private copy of the template
+    EXPECT_TRUE(QRegularExpression("^" + temp.path() + "/template-[A-Za-z0-9]{8}\\.dot$")
+                    .match(tpl)
+                    .hasMatch())
+        << tpl.toStdString();
     EXPECT_EQ(officeCalls(),
               QStringList({"start", "open " + tpl + " ro", "fill bEvent", "fill bWhen", "fill bWhere",
                            "fill bBring", "fill bDrive", "fill bRSVP", "fit bEvent bWhen", "save " + doc,
@@ -72,9 +79,10 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
     EXPECT_EQ(office.bookmarkTexts.value("bDrive"), "Left at the oak");
     EXPECT_EQ(office.bookmarkTexts.value("bRSVP"), "Ann, 555-0100");
 
-    EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off", "picture", "word file",
+    EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off", "picture", "document",
                                        "show", "hide"}));
-    EXPECT_EQ(host.wordFile, doc);
+    EXPECT_EQ(host.document, doc);
+    EXPECT_EQ(host.eventName, "Ann's 40th"); // the subject when it is sent by email
     // The picture keeps its logical size (half a Letter page) through "temp.bmp".
     EXPECT_EQ(host.picture.size(), QSize(816, 1056));
     EXPECT_NEAR(host.picture.width() / (host.picture.dotsPerMeterX() / 39.37) * 1440, 6120, 1);
@@ -89,7 +97,7 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
 
 TEST_F(CreateInvitationTest, WithoutAnOfficeEveryOfficeStepReportsAndNothingIsHandedOver) {
     office.fail(Op::StartSession);
-    request.PushButton6_Click();
+    request.run();
 
     EXPECT_EQ(prompts.reportLines(),
               QList<int>({106, 112, 120, 122, 124, 126, 128, 130, 131, 148, 150, 152, 154}));
@@ -109,14 +117,14 @@ TEST_F(CreateInvitationTest, WithoutAnOfficeEveryOfficeStepReportsAndNothingIsHa
     // The next click runs again in full.
     office.clearFailures();
     prompts.clear();
-    request.PushButton6_Click();
+    request.run();
     EXPECT_EQ(prompts.reports(), QStringList());
     EXPECT_TRUE(host.calls.endsWith("hide"));
 }
 
 TEST_F(CreateInvitationTest, AMissingBookmarkIsOneReportAndTheRestIsFilledAndSaved) {
     office.bookmarks.remove("bDrive");
-    request.PushButton6_Click();
+    request.run();
 
     EXPECT_EQ(prompts.reportLines(), QList<int>({128}));
     EXPECT_TRUE(prompts.reports().value(0).contains("bDrive"));
@@ -126,19 +134,48 @@ TEST_F(CreateInvitationTest, AMissingBookmarkIsOneReportAndTheRestIsFilledAndSav
     EXPECT_TRUE(host.calls.endsWith("hide"));
 }
 
-TEST_F(CreateInvitationTest, ATextTooLongForTheOfficeIsOneClearReportAndNothingElseIsLost) {
-    host.texts[Field::Items] = QString(1 << 20, QLatin1Char('x'));
-    host.texts[Field::RSVP] = QString(kMaxBookmarkTextLength, QChar(0x1F61));
-    request.PushButton6_Click();
+// Each field takes 32,767 characters as typed, whatever the program adds around them; one
+// more is one report naming the field as the window labels it, and only its bookmark is empty.
+TEST_F(CreateInvitationTest, ATypedTextOverTheLimitIsOneReportNamingItsLabel) {
+    const std::tuple<Field, QString, int, QString> fields[] = {
+        {Field::EventName, "bEvent", 120, "Name of Event"},
+        {Field::Location, "bWhere", 124, "Event Location"},
+        {Field::Items, "bBring", 126, "What To Bring"},
+        {Field::Drive, "bDrive", 128, "Driving Directions"},
+        {Field::RSVP, "bRSVP", 130, "RSVP To"}};
+    const auto typedTexts = host.texts;
+    for (const auto& [field, bookmark, step, label] : fields) {
+        for (const bool fits : {true, false}) {
+            SCOPED_TRACE(label.toStdString() + (fits ? " fits" : " too long"));
+            host.texts = typedTexts;
+            host.texts[field] = QString(kMaxTypedTextLength + (fits ? 0 : 1), QChar(0x1F61));
+            office.bookmarkTexts.clear();
+            prompts.clear();
+            request.run();
+            EXPECT_EQ(prompts.reportLines(), fits ? QList<int>() : QList<int>{step});
+            EXPECT_EQ(
+                prompts.reports().value(0).section("\r\n", 0, 0),
+                fits ? QString()
+                     : "The text for \"" + label +
+                           "\" is too long for the invitation: 32768 characters, at most 32767.");
+            EXPECT_EQ(office.bookmarkTexts.value(bookmark).endsWith(host.texts[field]), fits);
+            EXPECT_TRUE(host.calls.endsWith("hide"));
+        }
+    }
+}
 
-    ASSERT_EQ(prompts.reportLines(), QList<int>({126}));
-    EXPECT_TRUE(
-        prompts.reports().at(0).startsWith("The text for bBring is too long for the invitation: "
-                                           "1048576 characters, at most 32767.\r\n"));
-    EXPECT_FALSE(office.log.contains("fill bBring"));
-    EXPECT_EQ(office.bookmarkTexts.value("bRSVP").size(), kMaxBookmarkTextLength);
-    EXPECT_EQ(office.bookmarkTexts.size(), 5);
-    EXPECT_TRUE(host.calls.endsWith("hide"));
+// A character no installed font has is named in one message, not an error report; the
+// invitation is still made.
+TEST_F(CreateInvitationTest, CharactersNoFontCanDrawAreNamedOnceBeforeTheDocumentIsMade) {
+    const char32_t privateUse = 0x10fffd;
+    host.texts[Field::Items] = "cake " + QString::fromUcs4(&privateUse, 1);
+    host.texts[Field::Drive] = QString::fromUcs4(&privateUse, 1);
+    request.run();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains("in 'What To Bring'."));
+    EXPECT_TRUE(prompts.shown[0].text.contains("in 'Driving Directions'."));
+    EXPECT_EQ(prompts.reports(), QStringList());
+    EXPECT_TRUE(host.calls.endsWith("hide")) << "the invitation is still shown";
 }
 
 TEST_F(CreateInvitationTest, TextsTooLongForTheirBoxesAreOneReportNamingTheFieldToShorten) {
@@ -158,7 +195,7 @@ TEST_F(CreateInvitationTest, TextsTooLongForTheirBoxesAreOneReportNamingTheField
     for (const auto& c : cases) {
         office.tooLongToFit = c.boxes;
         prompts.clear();
-        request.PushButton6_Click();
+        request.run();
         ASSERT_EQ(prompts.reportLines(), QList<int>({131}));
         EXPECT_EQ(prompts.reports().at(0).section("\r\n", 0, 0), c.report);
         EXPECT_TRUE(host.calls.endsWith("hide")) << "the invitation is still made";
@@ -171,14 +208,14 @@ TEST_F(CreateInvitationTest, ASecondClickDuringTheRequestDoesNothing) {
         // A click delivered while the office works, and one while the preview is rendered.
         if (op == Op::SetBookmarkText || op == Op::RenderPicture) {
             ++innerClicks;
-            request.PushButton6_Click();
+            request.run();
         }
     };
     host.onCall = [&](const QString& call) {
         if (call == "picture")
-            request.PushButton6_Click();
+            request.run();
     };
-    request.PushButton6_Click();
+    request.run();
     office.beforeCall = nullptr;
     host.onCall = nullptr;
 
@@ -190,7 +227,7 @@ TEST_F(CreateInvitationTest, ASecondClickDuringTheRequestDoesNothing) {
     EXPECT_FALSE(request.busy());
 
     // Once the request is over, the button works again.
-    request.PushButton6_Click();
+    request.run();
     EXPECT_EQ(office.savedPaths.size(), 2);
     EXPECT_NE(office.savedPaths.at(0), office.savedPaths.at(1));
 }
@@ -227,7 +264,7 @@ TEST_F(CreateInvitationTest, AFailedSaveHandsOverNothing) {
         };
         if (c.saveFails)
             office.fail(Op::SaveAs, 1);
-        request.PushButton6_Click();
+        request.run();
         office.beforeCall = nullptr;
 
         EXPECT_EQ(prompts.reportLines(), QList<int>({148}));
@@ -247,7 +284,7 @@ TEST_F(CreateInvitationTest, NoPictureMeansReportsAndAnEmptyPreviewNeverAnOldPic
     clipboard.content = ClipboardPicture{old, QByteArray()};
     office.fail(Op::RenderPicture);
 
-    request.PushButton6_Click();
+    request.run();
 
     ASSERT_EQ(prompts.reportLines(), QList<int>({120, 122, 164}));
     EXPECT_TRUE(prompts.reports().at(0).contains("Form1.SaveDocAsJPG at line 120"));
@@ -255,7 +292,7 @@ TEST_F(CreateInvitationTest, NoPictureMeansReportsAndAnEmptyPreviewNeverAnOldPic
     EXPECT_TRUE(prompts.reports().at(2).contains("Form1.PushButton6_Click at line 164"));
     EXPECT_TRUE(host.picture.isNull());
     // The document exists, so the preview still opens (without a picture) and owns it.
-    EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off", "picture", "word file",
+    EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off", "picture", "document",
                                        "show", "hide"}));
     EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
     EXPECT_TRUE(office.log.endsWith("quit"));
@@ -271,17 +308,57 @@ TEST_F(CreateInvitationTest, ATemplateLeftFromAnEarlierRunIsUsedAndDeleted) {
     QByteArray opened;
     office.beforeCall = [&](Op op) {
         if (op == Op::Open && opened.isEmpty()) {
-            QFile file(temp.file("template.dot"));
+            const QStringList templates = QDir(temp.path()).entryList({"template*"});
+            ASSERT_EQ(templates.size(), 1) << "taken over, not copied";
+            QFile file(temp.file(templates.first()));
             file.open(QIODevice::ReadOnly);
             opened = file.readAll();
         }
     };
-    request.PushButton6_Click();
+    request.run();
     office.beforeCall = nullptr;
 
     EXPECT_EQ(opened, "left from an earlier run");
-    EXPECT_FALSE(QFile::exists(temp.file("template.dot")));
+    EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
     EXPECT_EQ(prompts.reports(), QStringList());
+}
+
+// Two requests sharing the temporary folder (two copies clicked at once) share no file: run in
+// the middle of the first, the second opens its own template and shows its own picture.
+TEST_F(CreateInvitationTest, TwoRequestsSharingTheFolderNeverShareAFile) {
+    const std::tuple<const char*, Op, bool> cases[] = {
+        // when the second runs, a template left
+        {"as the first opens its template", Op::Open, false},
+        {"the same, with a template.dot an earlier run left", Op::Open, true},
+        {"once the first draws its picture", Op::RenderPicture, false}};
+    for (const auto& [name, moment, leftTemplate] : cases) {
+        SCOPED_TRACE(name);
+        ScopedTemp shared;
+        if (leftTemplate)
+            writeFileNoFollow(shared.file("template.dot"), "left from an earlier run");
+        FakeHost otherHost;
+        CreateInvitation other(otherHost, office, prompts, clipboard);
+        other.setTemplateSource([] { return kTemplateBytes; });
+        office.beforeCall = [&, moment = moment, ran = false](Op op) mutable {
+            if (op == moment && !std::exchange(ran, true))
+                other.run();
+        };
+        office.log.clear();
+        prompts.clear();
+        request.run();
+        office.beforeCall = nullptr;
+
+        EXPECT_EQ(prompts.reports(), QStringList());
+        const QStringList templates = office.log.filter(QRegularExpression(" ro$"));
+        ASSERT_EQ(templates.size(), 2);
+        EXPECT_NE(templates[0], templates[1]);
+        for (FakeHost* h : {&host, &otherHost})
+            EXPECT_EQ(h->picture.size(), QSize(816, 1056));
+        const QStringList left = shared.entries();
+        EXPECT_EQ(left.size(), 2);
+        EXPECT_EQ(left.filter(QRegularExpression("^qorvel[1-9]{8}\\.doc$")), left)
+            << "documents only";
+    }
 }
 
 TEST_F(CreateInvitationTest, ATakenNameIsNeverReused) {
@@ -298,7 +375,7 @@ TEST_F(CreateInvitationTest, ATakenNameIsNeverReused) {
                         QFile::encodeName(temp.file("qorvel23456789.doc")).constData()),
               0);
 
-    request.PushButton6_Click();
+    request.run();
 
     EXPECT_EQ(request.documentPath(), temp.file("qorvel99999999.doc"));
     QFile existing(temp.file("qorvel12345678.doc"));
@@ -308,8 +385,8 @@ TEST_F(CreateInvitationTest, ATakenNameIsNeverReused) {
 }
 
 TEST_F(CreateInvitationTest, AMissingTemporaryFolderGivesReportsAndNoCrash) {
-    qputenv("TEMP", (temp.path() + "/missing/folder").toLocal8Bit());
-    request.PushButton6_Click();
+    temp.set(QFile::encodeName(temp.path() + "/missing/folder"));
+    request.run();
 
     ASSERT_FALSE(prompts.reportLines().isEmpty());
     EXPECT_EQ(prompts.reportLines().first(), 110);
@@ -325,7 +402,7 @@ TEST_F(CreateInvitationTest, FieldsAreReadAsTypedAtTheirSteps) {
     host.texts[Field::Items] = "";
     host.date = QDate(2022, 3, 1);
     host.time = QTime(18, 0);
-    request.PushButton6_Click();
+    request.run();
 
     EXPECT_EQ(office.bookmarkTexts.value("bEvent"), "Name of Your Event");
     EXPECT_EQ(office.bookmarkTexts.value("bWhen"), " Tuesday, March 1st, 2022  6 PM");

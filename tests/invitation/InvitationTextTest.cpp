@@ -15,7 +15,7 @@ QString when(int y, int m, int d, int hh, int mm) {
 }
 } // namespace
 
-TEST(FnDay, EveryDayOfTheMonthHasItsOrdinal) {
+TEST(OrdinalDay, EveryDayOfTheMonthHasItsOrdinal) {
     const std::map<int, QString> irregular = {{1, "1st"},   {2, "2nd"},   {3, "3rd"},  {21, "21st"},
                                               {22, "22nd"}, {23, "23rd"}, {31, "31st"}};
     for (int day = 1; day <= 31; ++day) {
@@ -30,7 +30,7 @@ TEST(FnDay, EveryDayOfTheMonthHasItsOrdinal) {
     EXPECT_EQ(ordinalDay("13"), "13th");
 }
 
-TEST(FnDay, OnlyTheCanonicalSpellingsCount) {
+TEST(OrdinalDay, OnlyTheCanonicalSpellingsCount) {
     EXPECT_EQ(ordinalDay(" 7 "), "7th");
     EXPECT_EQ(ordinalDay("  21"), "21st");
     for (const char* odd :

@@ -56,7 +56,7 @@ protected:
         host.calls.clear();
         QElapsedTimer timer;
         timer.start();
-        request.PushButton6_Click();
+        request.run();
         return timer.elapsed();
     }
 
@@ -182,7 +182,7 @@ TEST_F(OfficeFault, AnOfficeHangingInAnExportKeepsTheOldFileAndTheNextSaveWorks)
         prompts.clear();
         prompts.saveNames << target;
         prompts.answers << Prompts::Answer::Yes;
-        SaveDocument(prompts, office).PushButton6_Click(request.documentPath());
+        SaveDocument(prompts, office).saveAs(request.documentPath());
     };
 
     office.before = [](const QString& op) {
@@ -269,7 +269,7 @@ TEST_F(FullDisk, NoRoomForAnExportKeepsTheOldFileWhole) {
     prompts.clear();
     prompts.saveNames << target;
     prompts.answers << Prompts::Answer::Yes;
-    SaveDocument(prompts, office).PushButton6_Click(request.documentPath());
+    SaveDocument(prompts, office).saveAs(request.documentPath());
     EXPECT_EQ(prompts.reportLines(), QList<int>{130});
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray(30000, 'o'));

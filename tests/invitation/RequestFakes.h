@@ -8,12 +8,11 @@
 #include "invitation/InvitationText.h"
 #include "invitation/PreviewPicture.h"
 #include "support/FakeClipboard.h"
+#include "support/ScopedTemp.h"
 
-#include <QDir>
 #include <QImage>
 #include <QMap>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <optional>
@@ -24,10 +23,11 @@ public:
     QDate date{2021, 8, 21};
     QTime time{19, 30};
 
-    // "hourglass on|off", "picture", "word file", "show", "hide"
+    // "hourglass on|off", "picture", "document", "show", "hide"
     QStringList calls;
     QImage picture;
-    QString wordFile;
+    QString document;
+    QString eventName;
     std::function<void(const QString& call)> onCall;
 
     QString fieldText(Field field) override { return texts.value(field); }
@@ -40,9 +40,10 @@ public:
         record(QStringLiteral("picture"));
         picture = loadPicture(path);
     }
-    void setPreviewWordFile(const QString& path) override {
-        record(QStringLiteral("word file"));
-        wordFile = path;
+    void setPreviewDocument(const QString& path, const QString& name) override {
+        record(QStringLiteral("document"));
+        document = path;
+        eventName = name;
     }
     void showPreview() override { record(QStringLiteral("show")); }
     void hideMainWindow() override { record(QStringLiteral("hide")); }
@@ -74,22 +75,4 @@ public:
 private:
     QString mDigits;
     qsizetype mNext = 0;
-};
-
-// Points TEMP at a fresh folder for one test.
-class ScopedTemp {
-public:
-    ScopedTemp() : mSaved(qgetenv("TEMP")) { qputenv("TEMP", mDir.path().toLocal8Bit()); }
-    ~ScopedTemp() { qputenv("TEMP", mSaved); }
-    QString path() const { return mDir.path(); }
-    QString file(const QString& name) const { return mDir.filePath(name); }
-    QStringList entries() const {
-        return QDir(mDir.path())
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                       QDir::Name);
-    }
-
-private:
-    QTemporaryDir mDir;
-    QByteArray mSaved;
 };

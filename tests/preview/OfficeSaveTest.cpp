@@ -1,21 +1,27 @@
-// Saving and printing against the real office: every format is made from a sample
-// invitation and read back as what it claims to be; the printout is one US Letter page.
+// Saving, printing and sending by email against the real office: every format is made from
+// a sample invitation and read back as what it claims to be; the printout is one US Letter
+// page; the mail program is handed a one-page PDF of the invitation.
 #include "core/Files.h"
 #include "core/Product.h"
 #include "invitation/InvitationText.h"
 #include "invitation/RequestFakes.h"
 #include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
+#include "preview/Outbox.h"
+#include "preview/PreviewWindow.h"
 #include "preview/PrintDocument.h"
 #include "preview/SaveDocument.h"
+#include "support/MailDesktop.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/office/OfficeDocuments.h"
 
 #include <QFile>
+#include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrlQuery>
 #include <gtest/gtest.h>
 
 using Field = InvitationHost::Field;
@@ -81,7 +87,7 @@ protected:
     static void SetUpTestSuite() {
         temp = new ScopedTemp;
         FakeHost host;
-        host.texts = {{Field::EventName, "Lobster Eating Party"},
+        host.texts = {{Field::EventName, "Lobster Fête & Feast"},
                       {Field::Location, "Haverhill MA"},
                       {Field::Items, "bib, meat extractors, cracking utensils, butter"},
                       {Field::Drive, "Take 66 West to 267 West"},
@@ -89,7 +95,7 @@ protected:
         ScriptedPrompts prompts;
         FakeClipboard clipboard;
         CreateInvitation request(host, sharedOffice(), prompts, clipboard);
-        request.PushButton6_Click();
+        request.run();
         document = new QString(request.documentPath());
         expected = new QMap<QString, QString>{
             {"bEvent", invitation::eventText(host.texts.value(Field::EventName))},
@@ -114,7 +120,7 @@ protected:
         prompts.saveNames << name;
         prompts.saveFilters << filter;
         prompts.answers << Prompts::Answer::Yes;
-        SaveDocument(prompts, sharedOffice()).PushButton6_Click(*document);
+        SaveDocument(prompts, sharedOffice()).saveAs(*document);
     }
     QStringList leftovers() const {
         return QDir(folder.path())
@@ -199,7 +205,7 @@ TEST_F(OfficeSave, AFailedExportKeepsTheOldFileAndShowsNoDone) {
 TEST_F(OfficeSave, PrintingMakesOneLetterPageFromTheOffice) {
     const QString out = folder.filePath(QStringLiteral("printed.pdf"));
     prompts.printFiles << out;
-    PrintDocument(prompts, sharedOffice()).mnuPrint_Click(*document);
+    PrintDocument(prompts, sharedOffice()).print(*document);
     EXPECT_EQ(prompts.reports(), QStringList());
     expectOneLetterPage(out, false);
     // The picture embedded is the page at the printer's resolution, not the preview's.
@@ -211,7 +217,26 @@ TEST_F(OfficeSave, PrintingMakesOneLetterPageFromTheOffice) {
 
     // Cancelled: nothing printed.
     const QString cancelled = folder.filePath(QStringLiteral("cancelled.pdf"));
-    PrintDocument(prompts, sharedOffice()).mnuPrint_Click(*document);
+    PrintDocument(prompts, sharedOffice()).print(*document);
     EXPECT_FALSE(QFile::exists(cancelled));
     EXPECT_EQ(prompts.printDialogs, 2);
+}
+
+TEST_F(OfficeSave, SendByEmailHandsTheMailProgramTheInvitationAsAPdf) {
+    const MailDesktop desktop(true);
+    PreviewWindow window(prompts, sharedOffice(), nullptr, QString());
+    window.setDocumentPath(*document);
+    window.setEventName(QStringLiteral("Lobster Fête & Feast"));
+    window.findChild<QMenu*>(QStringLiteral("pictureMenu"))->actions()[2]->trigger(); // by Email
+
+    const QUrlQuery mail(QUrl(desktop.waitForMailto()));
+    EXPECT_EQ(mail.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
+              QStringLiteral("Lobster Fête & Feast"));
+    const QString pdf = mail.queryItemValue(QStringLiteral("attach"), QUrl::FullyDecoded);
+    EXPECT_TRUE(pdf.startsWith(QFileInfo(outboxFolder()).canonicalFilePath() + u'/'));
+    EXPECT_TRUE(pdf.endsWith(QStringLiteral("/Lobster Fête & Feast.pdf"))) << pdf.toStdString();
+    EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression("Pages: +1\\n")));
+    EXPECT_TRUE(run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})
+                    .contains(QStringLiteral("Lobster Fête & Feast"), Qt::CaseInsensitive));
+    EXPECT_TRUE(prompts.shown.isEmpty());
 }

@@ -23,11 +23,11 @@ int main(int argc, char** argv) {
     }
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     ScriptedPrompts prompts;
-    QWidget form1;
+    QWidget mainWindow;
     FakeOffice office;
-    PreviewWindow form(prompts, office, &form1, QCoreApplication::applicationDirPath(), [] {});
-    form.setPicture(invitationPicture());
-    form.show();
+    PreviewWindow window(prompts, office, &mainWindow, QCoreApplication::applicationDirPath(), [] {});
+    window.setPicture(invitationPicture());
+    window.show();
     for (int i = 0; i < 20; ++i) {
         QApplication::processEvents();
         QThread::msleep(20);
@@ -35,12 +35,12 @@ int main(int argc, char** argv) {
     const auto save = [&](const QString& name) {
         QApplication::processEvents();
         const QString path = folder + QLatin1Char('/') + name;
-        const bool ok = form.grab().save(path);
+        const bool ok = window.grab().save(path);
         std::printf("%s %s (zoom %.2f, dpr %.2f)\n", ok ? "saved" : "FAILED", qPrintable(path),
-                    form.zoomModel().zoom(), form.devicePixelRatioF());
+                    window.zoomModel().zoom(), window.devicePixelRatioF());
     };
     save(QStringLiteral("preview-100.png"));
-    auto* zoomIn = form.findChild<QPushButton*>(QStringLiteral("PushButton1"));
+    auto* zoomIn = window.findChild<QPushButton*>(QStringLiteral("zoomInButton"));
     zoomIn->click();
     zoomIn->click();
     save(QStringLiteral("preview-150.png"));

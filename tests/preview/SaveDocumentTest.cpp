@@ -1,5 +1,6 @@
 #include "core/Files.h"
 #include "core/Product.h"
+#include "preview/PrintDocument.h"
 #include "preview/SaveDocument.h"
 #include "support/FakeOffice.h"
 #include "support/ScriptedPrompts.h"
@@ -7,11 +8,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstring>
+#include <cstdio>
+#include <fcntl.h>
+#include <optional>
+#include <string_view>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,7 +52,12 @@ struct Save : ::testing::Test {
     QString at(const QString& name) const { return folder.filePath(name); }
     void save(const QString& name) {
         prompts.saveNames << name;
-        SaveDocument(prompts, office).PushButton6_Click(document);
+        SaveDocument(prompts, office).saveAs(document);
+    }
+    // Printing to a file goes the same way as saving.
+    void print(const QString& name) {
+        prompts.printFiles << name;
+        PrintDocument(prompts, office).print(document);
     }
     QStringList texts() const {
         QStringList result;
@@ -57,9 +66,24 @@ struct Save : ::testing::Test {
         return result;
     }
     // Nothing half-written is left beside the destination.
-    QStringList leftovers() const {
-        return QDir(folder.path()).entryList({QStringLiteral(".festoria-save-*")},
-                                             QDir::Files | QDir::Hidden);
+    QStringList leftovers(const QString& in = QString()) const {
+        return QDir(in.isEmpty() ? folder.path() : in)
+            .entryList({QStringLiteral(".festoria-save-*")}, QDir::Files | QDir::Hidden);
+    }
+};
+
+// A small file system of its own that fills up (mounting one needs the superuser).
+struct SmallDisk {
+    QByteArray path;
+    bool mounted = false;
+    explicit SmallDisk(const QString& at) : path(QFile::encodeName(at)) {
+        QDir().mkpath(at);
+        mounted = ::geteuid() == 0 &&
+                  ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=64k") == 0;
+    }
+    ~SmallDisk() {
+        if (mounted)
+            ::umount2(path.constData(), MNT_DETACH);
     }
 };
 } // namespace
@@ -78,12 +102,6 @@ TEST_F(Save, ANewNameGetsAByteForByteCopyThenDone) {
     EXPECT_EQ(prompts.shown[0].caption, applicationTitle());
     EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::None);
     EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::Ok);
-    // An ordinary new file, readable by others as any saved document.
-    struct stat info {};
-    ASSERT_EQ(::stat(QFile::encodeName(at(QStringLiteral("party.doc"))).constData(), &info), 0);
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
     EXPECT_TRUE(leftovers().isEmpty());
     EXPECT_TRUE(QFile::exists(document)); // the document itself stays for Back and Close
     EXPECT_TRUE(office.log.isEmpty()) << "a Word file is a copy; the office has no part in it";
@@ -109,18 +127,11 @@ TEST_F(Save, SavingAgainAsksAndReplacesOnlyAfterYes) {
     save(target);
     EXPECT_EQ(readAll(target), QByteArray("second version"));
     EXPECT_EQ(texts(), (QStringList{question, QStringLiteral("Done.")}));
-
-    // A read-only file is replaced after Yes, as the forced deletion would have done.
-    ::chmod(QFile::encodeName(target).constData(), 0444);
-    write(document, "third version");
-    prompts.answers << Prompts::Answer::Yes;
-    save(target);
-    EXPECT_EQ(readAll(target), QByteArray("third version"));
     EXPECT_TRUE(leftovers().isEmpty());
 }
 
 TEST_F(Save, CancellingWritesNothingAndStillSaysDone) {
-    SaveDocument(prompts, office).PushButton6_Click(document);
+    SaveDocument(prompts, office).saveAs(document);
     EXPECT_EQ(texts(), QStringList{QStringLiteral("Done.")});
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
@@ -132,20 +143,6 @@ TEST_F(Save, TheNameIsUsedExactlyAsGiven) {
     EXPECT_EQ(readAll(name), content);
     EXPECT_FALSE(QFile::exists(name + QStringLiteral(".doc")));
     EXPECT_EQ(texts(), QStringList{QStringLiteral("Done.")});
-}
-
-TEST_F(Save, AFailedCopyReportsKeepsTheOldFileAndSaysNoDone) {
-    const QString target = at(QStringLiteral("keep.doc"));
-    write(target, "the user's only copy");
-    QFile::remove(document); // gone behind the program's back
-    prompts.answers << Prompts::Answer::Yes;
-    save(target);
-    EXPECT_EQ(readAll(target), QByteArray("the user's only copy"));
-    EXPECT_EQ(prompts.reportLines(), QList<int>{130});
-    EXPECT_TRUE(prompts.reports()[0].contains(document));
-    EXPECT_EQ(texts().size(), 2); // the question and the report, no "Done."
-    EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
-    EXPECT_TRUE(leftovers().isEmpty());
 }
 
 TEST_F(Save, BadDestinationsAreReportedAndHarmNothing) {
@@ -188,23 +185,93 @@ TEST_F(Save, AReadOnlyFolderIsReported) {
     EXPECT_EQ(readAll(locked + QStringLiteral("/party.doc")), QByteArray("old"));
 }
 
-// A destination disk with no room left: a small tmpfs (mounting one needs root).
-TEST_F(Save, AFullDiskKeepsTheOldFileWholeAndShowsNoDone) {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "a full disk is simulated with a small tmpfs, which needs root";
-    const QByteArray folderName = QFile::encodeName(folder.path());
-    if (::mount("tmpfs", folderName.constData(), "tmpfs", 0, "size=128k") != 0)
-        GTEST_SKIP() << "this system refuses to mount a tmpfs: " << std::strerror(errno);
-    const QString name = at(QStringLiteral("invitation.doc"));
-    const QByteArray old(60000, 'o');
-    write(name, old);
-    prompts.answers << Prompts::Answer::Yes;
-    save(name); // 200 KB do not fit beside the 60 KB already there
-    EXPECT_EQ(readAll(name), old) << "the saved invitation of before is intact";
-    EXPECT_TRUE(leftovers().isEmpty()) << leftovers().join(", ").toStdString();
-    EXPECT_EQ(prompts.reportLines(), QList<int>{130});
-    EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
-    ::umount2(folderName.constData(), MNT_DETACH);
+// Every way of writing a file the user named (the Word copy, an export, printing to a file)
+// keeps what the user set on the file it replaces; a new file gets the usual mode.
+TEST_F(Save, TheReplacedFilesModeAndOwnerAreKept) {
+    const mode_t savedMask = ::umask(002); // a new file: 0664
+    const auto restoreMask = qScopeGuard([savedMask] { ::umask(savedMask); });
+    const bool root = ::geteuid() == 0; // then the old file is another user's, kept as theirs
+    const struct {
+        const char* name;
+        mode_t before; // 0: no file yet
+        bool link;
+        mode_t after;
+    } cases[] = {{"private", 0600, false, 0600}, {"group", 0640, false, 0640},
+                 {"read-only", 0444, false, 0444}, {"new", 0, false, 0664},
+                 {"linked", 0604, true, 0604}};
+    for (const char* writer : {"copy.doc", "export.pdf", "print.pdf"})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " " + writer);
+            const QString path = at(QString::fromLatin1(c.name) + u'-' + QLatin1String(writer));
+            const QString file = c.link ? path + QStringLiteral(".target") : path;
+            const QByteArray native = QFile::encodeName(file);
+            if (c.before) {
+                write(file, "old");
+                ::chmod(native.constData(), c.before);
+                ASSERT_TRUE(!root || ::chown(native.constData(), 65534, 65534) == 0);
+            }
+            ASSERT_TRUE(!c.link || QFile::link(file, path));
+            prompts.clear();
+            prompts.answers << Prompts::Answer::Yes;
+            std::string_view(writer).starts_with("print") ? print(path) : save(path);
+            EXPECT_EQ(prompts.reports(), QStringList());
+            EXPECT_NE(readAll(file), QByteArray("old"));
+            struct stat status {};
+            ASSERT_EQ(::stat(native.constData(), &status), 0);
+            EXPECT_EQ(status.st_mode & 07777, c.after);
+            EXPECT_EQ(status.st_uid, root && c.before ? 65534u : ::geteuid());
+            EXPECT_EQ(status.st_gid, root && c.before ? 65534u : ::getegid());
+            EXPECT_EQ(QFileInfo(path).isSymLink(), c.link);
+        }
+    EXPECT_TRUE(leftovers().isEmpty());
+}
+
+// A destination that cannot take the file keeps the old one whole and the failure is
+// reported: a disk full beside the old file, a printout that does not fit where it is
+// written first, and a named pipe, which is never opened.
+TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
+    const QString pipe = at(QStringLiteral("pipe.pdf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    // A reader, so that opening the pipe after all fails this test instead of hanging it.
+    const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
+    const QString full = at(QStringLiteral("full"));
+    const QByteArray old(40000, 'o');
+    const struct {
+        QString path; // a .doc is saved, a .pdf printed
+        QString smallDisk; // mounted for the case
+        int line;
+        const char* report;
+    } cases[] = {
+        {pipe, QString(), 102, "Cannot print to '%1': it is a named pipe, not a plain"},
+        {full + QStringLiteral("/party.doc"), full, 130, "Cannot save to '%1': No space"},
+        {full + QStringLiteral("/party.pdf"), full, 102, "Cannot print to '%1': No space"},
+        {at(QStringLiteral("party.pdf")), cacheFolder(), 102, "'%1': the printout could not"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.report);
+        std::optional<SmallDisk> disk;
+        if (!c.smallDisk.isEmpty() && !disk.emplace(c.smallDisk).mounted) {
+            std::printf("Not run without a small disk (it needs the superuser): %s\n", c.report);
+            continue;
+        }
+        if (c.path != pipe)
+            write(c.path, old);
+        prompts.clear();
+        prompts.answers << Prompts::Answer::Yes;
+        office.log.clear();
+        c.path.endsWith(QStringLiteral(".doc")) ? save(c.path) : print(c.path);
+        ASSERT_EQ(prompts.reportLines(), QList<int>{c.line});
+        EXPECT_TRUE(prompts.reports()[0].contains(QString::fromLatin1(c.report).arg(c.path)))
+            << prompts.reports()[0].toStdString();
+        EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
+        if (c.path == pipe)
+            EXPECT_EQ(office.log, QStringList()) << "refused before the office works";
+        else
+            EXPECT_EQ(readAll(c.path), old);
+        EXPECT_TRUE(leftovers(QFileInfo(c.path).absolutePath()).isEmpty());
+    }
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
+    ::close(reader);
 }
 
 TEST(SaveTarget, TheExtensionOrElseTheSelectedFilterGivesTheFormat) {
@@ -298,20 +365,23 @@ TEST_F(Save, ALinkHasTheFileItPointsToReplacedAndADanglingOneIsRefused) {
 }
 
 // An empty document is what a failed save leaves behind: copying it, or a document that is
-// gone, is reported and never followed by "Done.".
+// gone, is reported and never followed by "Done."; the file it would have replaced stays.
 TEST_F(Save, AnEmptyOrMissingDocumentIsReportedWithoutDone) {
     for (const bool empty : {true, false}) {
         SCOPED_TRACE(empty ? "empty" : "missing");
-        prompts.shown.clear();
+        prompts.clear();
         QFile::remove(document);
         if (empty)
             write(document, QByteArray());
         const QString target = at(QStringLiteral("copy.doc"));
+        write(target, "the user's only copy");
+        prompts.answers << Prompts::Answer::Yes;
         save(target);
-        EXPECT_FALSE(QFile::exists(target));
-        ASSERT_EQ(texts().size(), 1);
-        EXPECT_TRUE(texts().at(0).contains(QStringLiteral("PushButton6_Click at line 130")))
-            << texts().at(0).toStdString();
+        EXPECT_EQ(readAll(target), QByteArray("the user's only copy"));
+        ASSERT_EQ(texts().size(), 2); // the question and the report
+        EXPECT_TRUE(texts().at(1).contains(QStringLiteral("PushButton6_Click at line 130")))
+            << texts().at(1).toStdString();
+        EXPECT_TRUE(empty || texts().at(1).contains(document));
         EXPECT_TRUE(leftovers().isEmpty());
     }
 }

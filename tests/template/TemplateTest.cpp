@@ -5,6 +5,7 @@
 #include "StarPicture.h"
 #include "TemplateBuilder.h"
 #include "WordFile.h"
+#include "core/Files.h"
 #include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/UnoEngine.h"
@@ -208,7 +209,7 @@ protected:
         office = office::makeLibreOffice().release();
         templatePath = tempPath(QStringLiteral("template.dot"));
         QFile::remove(templatePath);
-        WriteBytesToFile(loadTemplateResource(), templatePath);
+        writeFileNoFollow(templatePath, loadTemplateResource());
     }
     static void TearDownTestSuite() {
         delete office;
@@ -254,12 +255,12 @@ TEST_F(Template, ResourceIsTheCommittedFileWrittenByteForByte) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(resource.size() + 1000, 'x'));
     f.close();
-    EXPECT_ANY_THROW(WriteBytesToFile(resource, other));
+    EXPECT_ANY_THROW(writeFileNoFollow(other, resource));
     EXPECT_EQ(readAll(other), QByteArray(resource.size() + 1000, 'x'));
 
     // A missing folder is the caller's error to report.
     EXPECT_ANY_THROW(
-        WriteBytesToFile(resource, tempPath(QStringLiteral("no-such-folder/template.dot"))));
+        writeFileNoFollow(tempPath(QStringLiteral("no-such-folder/template.dot")), resource));
 }
 
 // The committed template is the generator's work: building it again gives the same bytes.
@@ -275,6 +276,35 @@ TEST_F(Template, GeneratorRebuildsTheCommittedTemplate) {
                               QFile::encodeName(rebuilt).toStdString());
     EXPECT_TRUE(readAll(rebuilt) == loadTemplateResource())
         << "resources/template.dot is out of date: rebuild it with the make-template target";
+    EXPECT_EQ(readAll(kSourceDir + QStringLiteral("/resources/template.layout")).toStdString(),
+              invitation::templateLayout(stars::backgroundStars()))
+        << "resources/template.layout is out of date: rebuild it with the make-template target";
+}
+
+// The band the details may grow into is clear of stars on the page as the office draws it,
+// and it is measured tightly: just above it, there is ink.
+TEST_F(Template, BandAboveTheDetailsIsClearOfStars) {
+    QImage page;
+    {
+        auto session = office->startSession();
+        office::Document& doc = session->open(templatePath, true);
+        page = doc.renderPicture(1224, 1.0).convertToFormat(QImage::Format_RGB32);
+        doc.close();
+        session->quit();
+    }
+    ASSERT_FALSE(page.isNull());
+    const double scale = page.width() / double(invitation::kPageWidth);
+    const auto& box = invitation::kDetailsBox;
+    const int clearTop = invitation::detailsClearTop(stars::backgroundStars());
+    auto inkBetween = [&](int topTwips, int bottomTwips) {
+        int ink = 0;
+        for (int y = int(topTwips * scale); y < int(bottomTwips * scale); ++y)
+            for (int x = int(box.left * scale); x < int((box.left + box.width) * scale); ++x)
+                ink += qGray(page.pixel(x, y)) < 235;
+        return ink;
+    };
+    EXPECT_EQ(inkBetween(clearTop, box.top), 0);
+    EXPECT_GT(inkBetween(clearTop - 200, clearTop), 0);
 }
 
 std::string utf8(const std::u16string& s) {
@@ -464,6 +494,9 @@ TEST_F(Template, StylesCarryTheInvitationsFormatting) {
                   "Standard");
         EXPECT_EQ(toQString(get<OUString>(s, "CharFontName")).toStdString(), "Book Antiqua");
         EXPECT_FLOAT_EQ(get<float>(s, "CharHeight"), e.height);
+        // Chinese, Japanese, Korean and complex-script text is set at the same size.
+        EXPECT_FLOAT_EQ(get<float>(s, "CharHeightAsian"), e.height);
+        EXPECT_FLOAT_EQ(get<float>(s, "CharHeightComplex"), e.height);
         EXPECT_EQ(get<sal_Int32>(s, "CharColor"), purple);
         EXPECT_EQ(get<sal_Int16>(s, "CharCaseMap"),
                   e.capitals ? style::CaseMap::UPPERCASE : style::CaseMap::NONE);

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,9 +25,14 @@ TEST(QtClipboardTest, PutsAMarkedPictureAndReadsItBack) {
     EXPECT_EQ(read->picture.size(), QSize(20, 30));
     EXPECT_EQ(read->picture.dotsPerMeterX(), 7559);
 
-    // Somebody else's picture carries no mark.
+    // Somebody else's picture carries no mark. A picture put without a mark goes on the
+    // clipboard exactly as a plain picture does.
     QGuiApplication::clipboard()->setImage(picture(5, 5, Qt::red));
+    const QStringList plainFormats = QGuiApplication::clipboard()->mimeData()->formats();
     const auto foreign = clipboard.read(0);
     ASSERT_TRUE(foreign.has_value());
     EXPECT_TRUE(foreign->mark.isEmpty());
+    clipboard.putPicture(picture(6, 6, Qt::blue), QByteArray());
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->formats(), plainFormats);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(6, 6));
 }

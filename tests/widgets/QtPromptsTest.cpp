@@ -1,11 +1,14 @@
-// The real save and print dialogs: what the program asks of them reaches the dialog, and the
-// user's choice comes back.
+// The real report box, save and print dialogs: what the program asks of them reaches the
+// dialog, and the user's choice comes back.
 #include "widgets/QtPrompts.h"
+#include "core/ErrorTrap.h"
+#include "core/Procedures.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -51,4 +54,27 @@ TEST(QtPrompts, TheCancelledPrintDialogSaysSo) {
     });
     EXPECT_FALSE(prompts.setUpPrinter(printer));
     EXPECT_TRUE(shown);
+}
+
+TEST(QtPrompts, TheRealReportBoxCarriesCaptionTextIconAndOneButton) {
+    QtPrompts prompts;
+    QString caption, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QList<QAbstractButton*> buttons;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        caption = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->buttons();
+        EXPECT_EQ(box->standardButton(buttons.value(0)), QMessageBox::Ok);
+        box->accept();
+    });
+    ErrorTrap trap(prompts, procedures::startUp);
+    trap(130, [] { throw AppError(QStringLiteral("Type mismatch")); });
+    EXPECT_EQ(caption, QStringLiteral("Application Error"));
+    EXPECT_EQ(text, errorReportText(QStringLiteral("Type mismatch"), procedures::startUp, 130));
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(buttons.size(), 1);
 }

@@ -48,6 +48,8 @@
 #include <osl/file.hxx>
 #include <rtl/ustring.hxx>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -109,6 +111,14 @@ void setPurple(const Reference<uno::XInterface>& style) {
     set(style, "CharColor", Any(sal_Int32(kPurple)));
 }
 
+// One size for every script: Latin, Asian (Chinese, Japanese, Korean) and complex (Arabic,
+// Hebrew, Thai, Indic) text typed into the same box is set at the same size.
+void setSize(const Reference<uno::XInterface>& style, float points) {
+    set(style, "CharHeight", Any(points));
+    set(style, "CharHeightAsian", Any(points));
+    set(style, "CharHeightComplex", Any(points));
+}
+
 void setExactLineSpacing(const Reference<uno::XInterface>& style, int points) {
     style::LineSpacing spacing;
     spacing.Mode = style::LineSpacingMode::FIX;
@@ -128,7 +138,7 @@ void buildStyles(const Reference<text::XTextDocument>& doc) {
     set(defaults, "CharFontPitch", Any(sal_Int16(awt::FontPitch::VARIABLE)));
     set(defaults, "CharFontNameAsian", Any(OUString("Times New Roman")));
     set(defaults, "CharFontNameComplex", Any(OUString("Tahoma")));
-    set(defaults, "CharHeight", Any(10.0f));
+    setSize(defaults, 10.0f);
     set(defaults, "CharLocale", Any(usEnglish()));
 
     Reference<container::XNameAccess> families =
@@ -148,7 +158,7 @@ void buildStyles(const Reference<text::XTextDocument>& doc) {
     set(normal, "CharFontName", Any(OUString("Book Antiqua")));
     set(normal, "CharFontFamily", Any(sal_Int16(awt::FontFamily::ROMAN)));
     set(normal, "CharFontPitch", Any(sal_Int16(awt::FontPitch::VARIABLE)));
-    set(normal, "CharHeight", Any(10.0f));
+    setSize(normal, 10.0f);
     set(normal, "CharColor", Any(sal_Int32(0x000000)));
     set(normal, "CharLocale", Any(usEnglish()));
 
@@ -160,13 +170,13 @@ void buildStyles(const Reference<text::XTextDocument>& doc) {
 
     Reference<uno::XInterface> heading2 = fresh("Heading 2");
     set(heading2, "CharPosture", Any(awt::FontSlant_ITALIC));
-    set(heading2, "CharHeight", Any(20.0f));
+    setSize(heading2, 20.0f);
     setPurple(heading2);
     set(heading2, "ParaKeepTogether", Any(true)); // keep with the next paragraph
     set(heading2, "OutlineLevel", Any(sal_Int16(2)));
 
     Reference<uno::XInterface> heading3 = fresh("Heading 3");
-    set(heading3, "CharHeight", Any(20.0f));
+    setSize(heading3, 20.0f);
     setPurple(heading3);
     setExactLineSpacing(heading3, 20);
     set(heading3, "OutlineLevel", Any(sal_Int16(3)));
@@ -176,7 +186,7 @@ void buildStyles(const Reference<text::XTextDocument>& doc) {
     paragraphs->insertByName(kEventStyle, Any(eventStyle));
     Reference<style::XStyle>(eventStyle, UNO_QUERY_THROW)->setParentStyle("Standard");
     set(eventStyle, "CharCaseMap", Any(sal_Int16(style::CaseMap::UPPERCASE)));
-    set(eventStyle, "CharHeight", Any(30.0f));
+    setSize(eventStyle, 30.0f);
     setPurple(eventStyle);
 }
 
@@ -459,6 +469,26 @@ void buildTemplate(const Reference<uno::XComponentContext>& context,
                      properties({property("FilterName", Any(OUString("MS Word 97 Vorlage"))),
                                  property("Overwrite", Any(true))}));
     finishStoredTemplate(outputPath);
+}
+
+int detailsClearTop(const std::vector<stars::Star>& stars) {
+    constexpr double kTwipsPerMm = 1440 / 25.4;
+    constexpr int kQuarterLine = 50; // about a quarter of a line of the details' 9 pt text
+    const int left = kDetailsBox.left, right = kDetailsBox.left + kDetailsBox.width;
+    int lowest = kClosingBox.top + kClosingBox.height; // never above "with us!"
+    for (const stars::Star& star : stars) {
+        const double x = kPictureLeft + star.x * kTwipsPerMm;
+        const double reach = star.radius * kTwipsPerMm;
+        const int bottom = int(std::ceil(kPictureTop + star.y * kTwipsPerMm + reach));
+        if (x + reach <= left || x - reach >= right || bottom > kDetailsBox.top)
+            continue; // beside the box, or level with it and not above
+        lowest = std::max(lowest, bottom);
+    }
+    return std::min(lowest + kQuarterLine, kDetailsBox.top);
+}
+
+std::string templateLayout(const std::vector<stars::Star>& stars) {
+    return "detailsClearTop=" + std::to_string(detailsClearTop(stars)) + "\n";
 }
 
 } // namespace invitation

@@ -6,7 +6,10 @@
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
+#include "StarPicture.h"
+
 #include <string>
+#include <vector>
 
 namespace invitation {
 
@@ -33,6 +36,18 @@ inline constexpr unsigned kPurple = 0x5B3C8C; // RGB 91, 60, 140
 constexpr int hmmFromTwips(int twips) {
     return int((twips * 2540 + (twips >= 0 ? 720 : -720)) / 1440);
 }
+
+// Where the star picture's page position puts its top-left corner (twips): inside the
+// background box's inner margins.
+inline constexpr int kPictureLeft = kBackgroundBox.left + 144;
+inline constexpr int kPictureTop = kBackgroundBox.top + 72;
+
+// The highest the details box may reach without its text touching a star: the lowest star
+// point above the box, within the box's width, plus a quarter of a line (twips from the
+// page's top edge). The program keeps it beside the template ("template.layout").
+int detailsClearTop(const std::vector<stars::Star>& stars);
+// The text of "template.layout": "detailsClearTop=<twips>\n".
+std::string templateLayout(const std::vector<stars::Star>& stars);
 
 // Builds the template in a new hidden Writer document, with the EMF star picture read from
 // emfPath, and stores it at outputPath (a file system path) as a Word 97 template. The

@@ -3,6 +3,7 @@
 //
 //     festoria-make-template <output.dot> [<pictures folder>]
 //
+// Beside it, "<name>.layout" records where the page is clear of stars above the details.
 // The star picture is drawn first (an EMF beside the output, or in the pictures folder when
 // given, kept for review), then the office builds the document around it.
 
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -57,7 +59,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make-template: %s\n", e.what());
         return 1;
     }
-    std::printf("make-template: wrote %s (%lld bytes)\n", qPrintable(output),
-                QFileInfo(output).size());
+    // Beside the template: where its star picture leaves the page clear above the details.
+    QString layoutPath = output;
+    layoutPath.replace(QRegularExpression(QStringLiteral("\\.dot$")), QString());
+    layoutPath += QStringLiteral(".layout");
+    std::ofstream layout(QFile::encodeName(layoutPath).constData(), std::ios::trunc);
+    layout << invitation::templateLayout(stars::backgroundStars());
+    if (!layout.flush()) {
+        std::fprintf(stderr, "make-template: cannot write %s\n", qPrintable(layoutPath));
+        return 1;
+    }
+    std::printf("make-template: wrote %s (%lld bytes) and %s\n", qPrintable(output),
+                QFileInfo(output).size(), qPrintable(layoutPath));
     return 0;
 }

@@ -49,7 +49,7 @@ protected:
         for (auto it = all.cbegin(); it != all.cend(); ++it)
             document.setBookmarkText(it.key(), it.value());
         const QStringList reported = document.fitText(
-            {{QStringLiteral("bEvent"), false, 14}, {QStringLiteral("bWhen"), true, 7}});
+            {{QStringLiteral("bEvent"), false, 14, 0, true}, {QStringLiteral("bWhen"), true, 7}});
         document.saveAs(saved);
         session->quit();
         return reported;

@@ -14,7 +14,7 @@ class Prompts;
 // program without any window's closing handling: no error report, no window. Every failure
 // inside is absorbed.
 void checkOfficeStarts(office::Office& office, Prompts& prompts,
-                        const std::function<void()>& endAtOnce);
+                       const std::function<void()>& endAtOnce);
 
 // The text shown when the office cannot be started.
 QString officeMissingMessage();

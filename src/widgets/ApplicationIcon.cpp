@@ -1,4 +1,4 @@
-#include "resources/Resources.h"
+#include "widgets/ApplicationIcon.h"
 
 QIcon applicationIcon() {
     QIcon icon;

@@ -1,9 +1,10 @@
 // The start-up check against the real office and against office programs that are
 // missing, crash at once or never answer.
 
+#include "invitation/OfficeCheck.h"
 #include "core/Product.h"
-#include "invitation/IsInstalled.h"
 #include "office/libreoffice/LibreOffice.h"
+#include "support/ScopedTemp.h"
 #include "support/ScriptedPrompts.h"
 #include "support/office/OfficeDocuments.h"
 
@@ -28,7 +29,8 @@ void expectTheOfficeAdvice(const QString& text) {
         EXPECT_TRUE(pieces[i].startsWith(QString::number(i) + QStringLiteral(". ")));
     for (const QString& piece : pieces)
         EXPECT_FALSE(piece.contains(QLatin1Char('\r')) || piece.contains(QLatin1Char('\n')));
-    for (const char* needed : {"LibreOffice Writer", "libreoffice-writer", "soffice --headless --version"})
+    for (const char* needed :
+         {"LibreOffice Writer", "libreoffice-writer", "soffice --headless --version"})
         EXPECT_TRUE(text.contains(QLatin1String(needed))) << needed;
     for (const char* wrong : {"Word ", "Microsoft", "DOCX", "double-click"})
         EXPECT_FALSE(text.contains(QLatin1String(wrong))) << wrong;
@@ -78,21 +80,18 @@ TEST(checkOfficeStarts, PassesSilentlyWithAWorkingOffice) {
 TEST(checkOfficeStarts, ExplainsAndEndsWhenTheOfficeCannotStart) {
     {
         // Missing, named by the environment.
-        qputenv("FESTORIA_SOFFICE", qgetenv("TEMP") + "/no-such-soffice");
+        ScopedVariable soffice("FESTORIA_SOFFICE", qgetenv("TEMP") + "/no-such-soffice");
         auto office = office::makeLibreOffice();
         Outcome outcome;
         check(*office, outcome);
-        qunsetenv("FESTORIA_SOFFICE");
         expectTheMessageAndTheEnd(outcome);
     }
     {
         // Missing from PATH.
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", qgetenv("TEMP"));
+        ScopedVariable path("PATH", qgetenv("TEMP"));
         auto office = office::makeLibreOffice();
         Outcome outcome;
         check(*office, outcome);
-        qputenv("PATH", path);
         expectTheMessageAndTheEnd(outcome);
     }
     {
@@ -110,7 +109,8 @@ TEST(checkOfficeStarts, ExplainsAndEndsWhenTheOfficeCannotStart) {
         // Never answers; it is ended once the start gives up.
         const QString pidFile = qEnvironmentVariable("TEMP") + QStringLiteral("/hanging.pid");
         office::LibreOfficeOptions options;
-        options.program = script(QStringLiteral("hanging-soffice"), "echo $$ > '" + pidFile.toUtf8() + "'\nexec sleep 300");
+        options.program = script(QStringLiteral("hanging-soffice"),
+                                 "echo $$ > '" + pidFile.toUtf8() + "'\nexec sleep 300");
         options.startTimeout = 2s;
         auto office = office::makeLibreOffice(options);
         Outcome outcome;

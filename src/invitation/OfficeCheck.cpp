@@ -1,0 +1,63 @@
+#include "invitation/OfficeCheck.h"
+
+#include "core/Product.h"
+#include "core/Prompts.h"
+#include "office/Office.h"
+
+#include <QStringList>
+
+QString officeMissingMessage() {
+    return QStringList{
+        QStringLiteral(
+            "Error 842001. A normal instance of LibreOffice Writer could not be started."),
+        QStringLiteral(
+            "1. Please make sure LibreOffice Writer is installed on this computer: on Debian "
+            "the package libreoffice-writer (or libreoffice-writer-nogui), for example with "
+            "\"sudo apt install libreoffice-writer\"."),
+        QStringLiteral("2. Please make sure the office starts: in a terminal, \"soffice --headless "
+                       "--version\" must print the LibreOffice version at once, without any error "
+                       "message."),
+        QStringLiteral("3. Please make sure the command soffice is found on the PATH, and that the "
+                       "folder ~/.cache in your home folder can be written (the office keeps its "
+                       "private settings there)."),
+        QStringLiteral(
+            "4. LibreOffice 7 and later are supported; the program runs its own hidden copy "
+            "of the office and never changes your own LibreOffice settings."),
+    }
+        .join(QStringLiteral("\r\n\r\n"));
+}
+
+namespace {
+// Starts a session and ends it at once. False when no session could be started; an office
+// that starts but fails to end its session still counts as one that starts.
+bool sessionStarts(office::Office& office) {
+    std::unique_ptr<office::Session> session;
+    try {
+        session = office.startSession();
+    } catch (...) {
+        return false; // whatever the reason, the advice below is the answer
+    }
+    if (!session)
+        return false;
+    try {
+        session->quit();
+    } catch (...) {
+        // The office started, which is all this check asks.
+    }
+    return true;
+}
+} // namespace
+
+void checkOfficeStarts(office::Office& office, Prompts& prompts,
+                       const std::function<void()>& endAtOnce) {
+    if (sessionStarts(office))
+        return;
+    try {
+        prompts.message(officeMissingMessage(), applicationTitle(), Prompts::Icon::None,
+                        Prompts::Buttons::Ok);
+    } catch (...) {
+        // The program ends below whether or not the advice could be shown.
+    }
+    if (endAtOnce)
+        endAtOnce();
+}

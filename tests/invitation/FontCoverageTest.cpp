@@ -1,0 +1,36 @@
+#include "invitation/FontCoverage.h"
+
+#include <gtest/gtest.h>
+
+// The fonts the program installs draw the world's common scripts and emoji; a character of
+// the private use area is drawn by no font, and only it is named.
+TEST(FontCoverage, NamesOnlyCharactersNoInstalledFontHas) {
+    const char32_t privateUse = 0x10fffd;
+    const QString unknown = QString::fromUcs4(&privateUse, 1);
+    const struct {
+        QString text;
+        QList<char32_t> missing;
+    } cases[] = {
+        {QStringLiteral("Lobster Eating Party, Haverhill MA"), {}},
+        {QStringLiteral("中文派对 日本語です 한국어"), {}},
+        {QStringLiteral("Привет Ελληνικά שלום مرحبا สวัสดี नमस्ते"), {}},
+        {QStringLiteral("🎉 😀 👨‍👩‍👧 ❤️"), {}},
+        {QStringLiteral("a") + unknown + QStringLiteral(" b ") + unknown, {privateUse}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(charactersWithoutFont(c.text), c.missing) << c.text.toStdString();
+}
+
+TEST(FontCoverage, OneReportNamesEachFieldWithMissingCharacters) {
+    const char32_t privateUse = 0x10fffd;
+    const QString unknown = QString::fromUcs4(&privateUse, 1);
+    EXPECT_TRUE(missingFontReport({{QStringLiteral("What To Bring"), QStringLiteral("中文 🎉")}})
+                    .isEmpty());
+    const QString report =
+        missingFontReport({{QStringLiteral("Name of Event"), QStringLiteral("Party")},
+                           {QStringLiteral("What To Bring"), QStringLiteral("cake ") + unknown}});
+    EXPECT_EQ(report.count(QStringLiteral("No installed font can draw")), 1);
+    EXPECT_TRUE(report.startsWith(QStringLiteral("No installed font can draw '") + unknown +
+                                  QStringLiteral("' in 'What To Bring'.")));
+    EXPECT_TRUE(report.contains(QStringLiteral("Install fonts-noto-core")));
+}
