@@ -7,6 +7,7 @@
 #include "core/Prompts.h"
 #include "office/Office.h"
 #include "preview/ReplaceFile.h"
+#include "preview/SaveDocument.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,31 +21,13 @@
 #include <memory>
 
 namespace {
-// The page is rendered for its width; a US Letter page is 8.5 inches wide.
-constexpr double kLetterWidthInches = 8.5;
 constexpr double kMetresPerInch = 0.0254;
 } // namespace
 
-QImage renderPage(office::Office& office, const QString& documentPath, int dpi) {
+void printPage(office::Office& office, const QString& documentPath, QPrinter& printer) {
     if (!QFileInfo(documentPath).isFile())
         throw AppError(
             QStringLiteral("The invitation document '%1' does not exist.").arg(documentPath));
-    const std::unique_ptr<office::Session> session = office.startSession();
-    office::Document& document = session->open(documentPath, true);
-    QImage page = document.renderPicture(int(std::lround(kLetterWidthInches * dpi)), 1.0);
-    // A page wider than Letter comes out with fewer dots per inch: render it again for its
-    // real width.
-    const double widthInches = page.width() / (page.dotsPerMeterX() * kMetresPerInch);
-    if (page.dotsPerMeterX() > 0 && widthInches > kLetterWidthInches + 0.01)
-        page = document.renderPicture(int(std::ceil(widthInches * dpi)), 1.0);
-    document.closeWithoutSaving();
-    session->quit();
-    if (page.isNull())
-        throw AppError(QStringLiteral("The office rendered an empty page."));
-    return page;
-}
-
-void printPage(office::Office& office, const QString& documentPath, QPrinter& printer) {
     const QImage page = renderPage(office, documentPath, kPrintDpi);
 
     // The page is drawn on the whole sheet from its top left corner, at its real size.

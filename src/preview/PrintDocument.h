@@ -35,10 +35,6 @@ private:
     std::function<void(bool)> mSetHourglass;
 };
 
-// Has the office render the document's first page at the given resolution (dots per inch
-// of the page's real size). Throws AppError.
-QImage renderPage(office::Office& office, const QString& documentPath, int dpi);
-
 // Prints the document's first page on one sheet at its real size (shrunk only when the
 // paper is smaller). Throws AppError when the office or the printer fails.
 void printPage(office::Office& office, const QString& documentPath, QPrinter& printer);

@@ -192,3 +192,11 @@ void copyFileReplacing(const QString& source, const QString& destination,
     }
     out.replace();
 }
+
+void writeFileReplacing(const QByteArray& bytes, const QString& destination,
+                        const ReplaceWhat& what) {
+    ReplacingFile out(destination, what);
+    if (!writeAll(out.fd(), bytes.constData(), bytes.size()))
+        out.fail();
+    out.replace();
+}

@@ -75,6 +75,24 @@ void expectOneLetterPage(const QString& path, bool officeFonts) {
     EXPECT_LT(ink, page.width() * page.height() / 2);
 }
 
+// The resolution a PNG (pHYs, dots per metre) or JPEG (JFIF density) records, in dots per
+// inch; 0 when it records none.
+double recordedDpi(const QByteArray& bytes) {
+    const auto big = [&](qsizetype at, int size) {
+        quint32 value = 0;
+        for (int i = 0; i < size; ++i)
+            value = value << 8 | quint8(bytes.at(at + i));
+        return value;
+    };
+    const qsizetype phys = bytes.indexOf("pHYs");
+    if (bytes.startsWith("\x89PNG") && phys > 0 && bytes.at(phys + 12) == 1)
+        return big(phys + 4, 4) * 0.0254;
+    if (bytes.startsWith("\xff\xd8\xff\xe0") && bytes.mid(6, 5) == QByteArray("JFIF", 5) &&
+        bytes.at(13) == 1 && big(14, 2) == big(16, 2))
+        return big(14, 2);
+    return 0;
+}
+
 class OfficeSave : public ::testing::Test {
 protected:
     // One sample invitation, made by the request as the program makes it.
@@ -134,7 +152,7 @@ QMap<QString, QString>* OfficeSave::expected = nullptr;
 
 TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
     const QString word = QStringLiteral("Word Files (*.doc)");
-    enum Kind { Copy, Pdf, Zip };
+    enum Kind { Copy, Pdf, Zip, Png, Jpeg };
     const struct {
         const char* typed;
         QString filter;
@@ -146,7 +164,13 @@ TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
         {"party", QStringLiteral("Word 2007-365 Files (*.docx)"), "party.docx", Zip},
         {"party invitation", QStringLiteral("OpenDocument Text Files (*.odt)"),
          "party invitation.odt", Zip},
+        {"party", QStringLiteral("PNG Image (*.png)"), "party.png", Png},
+        {"Party.JPEG", word, "Party.JPEG", Jpeg},
     };
+    // The office's own drawing of the page at 200 dpi, as the pictures must hold it.
+    const QImage page = renderPage(sharedOffice(), *document, 200)
+                            .convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(page.size(), QSize(1700, 2200));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         const QString written = folder.filePath(QString::fromUtf8(c.written));
@@ -172,10 +196,23 @@ TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
                     << it.key().toStdString();
             break;
         }
+        case Png:
+        case Jpeg: {
+            EXPECT_DOUBLE_EQ(std::round(recordedDpi(readAll(written))), 200.0);
+            const QImage image = QImage(written).convertToFormat(QImage::Format_RGB32);
+            ASSERT_EQ(image.size(), page.size());
+            // PNG holds the office's pixels exactly; JPEG close to them.
+            qint64 difference = 0;
+            for (int y = 0; y < page.height(); ++y)
+                for (int x = 0; x < page.width(); ++x)
+                    difference += std::abs(qGray(image.pixel(x, y)) - qGray(page.pixel(x, y)));
+            EXPECT_LE(double(difference) / (page.width() * page.height()), c.kind == Png ? 0 : 2);
+            break;
+        }
         }
     }
     EXPECT_TRUE(leftovers().isEmpty());
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 4);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 6);
 }
 
 TEST_F(OfficeSave, AFailedExportKeepsTheOldFileAndShowsNoDone) {
