@@ -84,9 +84,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The office makes the documents, the PDF and the printed page; Qt's print support (with its
-# CUPS plugin) reaches the printers; the URW fonts are embedded in the PDF.
+# CUPS plugin) lists the printers in the print dialog and CUPS's lp (cups-client) hands them
+# the office's PDF; the URW fonts are embedded in the PDF.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, fonts-liberation, fonts-urw-base35")
+    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, cups-client, fonts-liberation, fonts-urw-base35")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups")
 # The package carries stripped binaries: the debug information stays in the build tree.
 set(CPACK_STRIP_FILES ON)

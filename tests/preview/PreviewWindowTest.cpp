@@ -362,7 +362,7 @@ TEST_F(Preview, ThePicturesMenuAndItsKeysSavePrintAndCopy) {
     // A failing office gets one report, and the window stays as it was.
     QTemporaryDir out;
     prompts.printFiles << out.filePath(QStringLiteral("page.pdf"));
-    office.fail(FakeOffice::Op::RenderPicture);
+    office.fail(FakeOffice::Op::Export);
     menu->actions()[1]->trigger();
     EXPECT_EQ(prompts.printDialogs, 2);
     ASSERT_EQ(prompts.reports().size(), 1);

@@ -321,7 +321,7 @@ TEST_F(Save, OtherFormatsAreMadeByTheOfficeWithTheSameQuestions) {
     // a private folder; the result then takes the target's name.
     prompts.saveFilters << QStringLiteral("PDF Files (*.pdf)");
     save(at(QStringLiteral("party")));
-    EXPECT_EQ(readAll(at(QStringLiteral("party.pdf"))), QByteArray("fake pdf"));
+    EXPECT_TRUE(readAll(at(QStringLiteral("party.pdf"))).startsWith("%PDF-1.4\n% fake pdf"));
     ASSERT_EQ(office.exportedPaths.size(), 1);
     EXPECT_TRUE(office.exportedPaths[0].startsWith(cacheFolder() + u'/'));
     EXPECT_TRUE(office.log.contains(QStringLiteral("open ") + document + QStringLiteral(" ro")));
