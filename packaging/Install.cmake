@@ -88,7 +88,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # the office's PDF; the URW fonts are embedded in the PDF.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, cups-client, fonts-liberation, fonts-urw-base35")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups")
+# Fonts for the world's scripts, so that details typed in any of them are drawn, never shown
+# as empty boxes: recommended, not required, for their size.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "cups, fonts-noto-core, fonts-noto-cjk, fonts-noto-color-emoji")
 # The package carries stripped binaries: the debug information stays in the build tree.
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)

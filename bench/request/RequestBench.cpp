@@ -77,7 +77,6 @@ void timeOfficeSteps(WatchedOffice& office) {
         const QString step = operation == QStringLiteral("open") ? QStringLiteral("open the template")
                              : operation == QStringLiteral("open for editing") ? QStringLiteral("reopen")
                              : operation == QStringLiteral("start")    ? QStringLiteral("start a session")
-                             : operation == QStringLiteral("discard")  ? QStringLiteral("close")
                                                                         : operation;
         (*currentSteps)[step] += timer.nsecsElapsed() / 1e6;
     };

@@ -7,6 +7,13 @@ namespace {
 const QString kFallbackDate = QStringLiteral("yyyy-MM-dd");
 const QString kFallbackTime = QStringLiteral("HH:mm:ss");
 
+// The common short forms a stored value is read in when the regional form cannot read it (a
+// value stored under another regional format), in this order.
+const QStringList kOtherDateForms = {QStringLiteral("M/d/yyyy"), QStringLiteral("d/M/yyyy"),
+                                     QStringLiteral("d.M.yyyy"), QStringLiteral("yyyy-M-d")};
+const QStringList kOtherTimeForms = {QStringLiteral("h:mm:ss AP"), QStringLiteral("h:mm AP"),
+                                     QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")};
+
 bool isMidnight(const QTime& time) {
     return time.hour() == 0 && time.minute() == 0 && time.second() == 0;
 }
@@ -29,6 +36,30 @@ std::optional<QDateTime> parseWith(const QString& text, const QLocale& locale,
         const QTime time = locale.toTime(text.mid(at + 1), timeFormat);
         if (day.isValid() && time.isValid())
             return zoneFree(day, time);
+    }
+    return std::nullopt;
+}
+
+// The date, then (after a space) the time of day, each in the first of the other common forms
+// that reads it.
+std::optional<QDateTime> parseOtherForms(QString text) {
+    text.replace(QChar(0x202F), QLatin1Char(' ')).replace(QChar(0x00A0), QLatin1Char(' '));
+    const qsizetype space = text.indexOf(QLatin1Char(' '));
+    const QString datePart = space < 0 ? text : text.left(space);
+    const QString timePart = space < 0 ? QString() : text.mid(space + 1).trimmed();
+    const QLocale c = QLocale::c();
+    for (const QString& dateForm : kOtherDateForms) {
+        const QDate date = c.toDate(datePart, dateForm);
+        if (!date.isValid())
+            continue;
+        if (timePart.isEmpty())
+            return zoneFree(date, QTime(0, 0));
+        for (const QString& timeForm : kOtherTimeForms) {
+            const QTime time = c.toTime(timePart, timeForm);
+            if (time.isValid())
+                return zoneFree(date, time);
+        }
+        return std::nullopt;
     }
     return std::nullopt;
 }
@@ -72,5 +103,5 @@ std::optional<QDateTime> parseGeneralDate(const QString& text, const QLocale& lo
     const QString trimmed = text.trimmed();
     if (auto value = parseWith(trimmed, locale, generalDateFormat(locale), generalTimeFormat(locale)))
         return value;
-    return parseWith(trimmed, QLocale::c(), kFallbackDate, kFallbackTime);
+    return parseOtherForms(trimmed);
 }

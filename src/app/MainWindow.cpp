@@ -149,6 +149,9 @@ MainWindow::MainWindow(Prompts& prompts, office::Office& office, SettingsStore& 
 
     mHost = std::make_unique<Host>(*this);
     mRequest = std::make_unique<CreateInvitation>(*mHost, mOffice, mPrompts, *mClipboard);
+    // However the program ends, what the request made leaves the temporary folder with it.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            [this] { mRequest->programEnds(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -370,8 +373,10 @@ void MainWindow::createInvitation() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program at once; every field is already stored.
+    // Closing the main window ends the program at once; every field is already stored, and
+    // nothing the request made stays in the temporary folder (also when it is running now).
     event->accept();
+    mRequest->programEnds();
     mEndProgram();
 }
 

@@ -6,9 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -157,23 +159,80 @@ QString pathIn(const QString& folder, const QString& name) {
 
 QString tempPath(const QString& name) { return pathIn(tempFolder(), name); }
 
+namespace {
+// Creates a new file exclusively (mode 0600), never through a link or onto a FIFO. Returns
+// the descriptor, or -1 with errno set.
+int createExclusively(const QString& path) {
+    return ::open(QFile::encodeName(path).constData(),
+                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+}
+
+// Writes all bytes to a file just created and closes it; a half-written file is removed.
+void writeAndClose(int fd, const QString& path, const QByteArray& bytes) {
+    const bool written = writeAll(fd, bytes.constData(), bytes.size());
+    const int error = written ? 0 : errno;
+    if (::close(fd) != 0 || !written) {
+        const int reason = error ? error : errno;
+        ::unlink(QFile::encodeName(path).constData());
+        throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, reason));
+    }
+}
+
+QString randomName(const QString& stem, const QString& suffix) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString name = stem + QLatin1Char('-');
+    for (int i = 0; i < 8; ++i)
+        name += QLatin1Char(kLetters[QRandomGenerator::system()->bounded(62)]);
+    return name + suffix;
+}
+
+// Fresh names to try; a name already taken is drawn again, a few times at most.
+constexpr int kNameAttempts = 100;
+} // namespace
+
 void writeFileNoFollow(const QString& path, const QByteArray& bytes) {
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    const int fd = createExclusively(path);
     if (fd < 0)
         throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, errno));
-    if (!writeAll(fd, bytes.constData(), bytes.size())) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(native.constData());
-        throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, error));
+    writeAndClose(fd, path, bytes);
+}
+
+QString writePrivateFile(const QString& folder, const QString& stem, const QString& suffix,
+                         const QByteArray& bytes) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const QString path = pathIn(folder, randomName(stem, suffix));
+        const int fd = createExclusively(path);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, errno));
+        writeAndClose(fd, path, bytes);
+        return path;
     }
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(native.constData());
-        throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, error));
+    throw AppError(QStringLiteral("No free name for a new file in '%1'.").arg(folder));
+}
+
+QString takeOverFile(const QString& path, const QString& stem, const QString& suffix) {
+    const QByteArray from = QFile::encodeName(path);
+    const QString folder = QFileInfo(path).path();
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const QString target = pathIn(folder, randomName(stem, suffix));
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, QFile::encodeName(target).constData(),
+                        RENAME_NOREPLACE) == 0)
+            return target;
+        if (errno == ENOENT)
+            return QString();
+        if (errno != EEXIST)
+            throw AppError(systemErrorText(QStringLiteral("Cannot use"), path, errno));
     }
+    throw AppError(QStringLiteral("No free name for a new file in '%1'.").arg(folder));
+}
+
+std::pair<quint64, quint64> fileIdentity(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return {0, 0};
+    return {quint64(info.st_dev), quint64(info.st_ino)};
 }
 
 bool isOwnPlainFile(const QString& path) {

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <utility>
 
 // True when the last-modified time of the path can be read; never throws.
 bool fileExists(const QString& path);
@@ -49,6 +50,23 @@ bool writeAll(int fd, const char* data, qsizetype size);
 // a link, a FIFO) is refused, never followed or opened. A half-written file is removed.
 // Throws AppError with a readable description on any failure.
 void writeFileNoFollow(const QString& path, const QByteArray& bytes);
+
+// Writes bytes to a new file of this user's alone (mode 0600) under a fresh name in the
+// folder, "<stem>-<8 random letters or digits><suffix>", created exclusively, so that no
+// other writer (in this program or another) can share it. Returns its path. A half-written
+// file is removed. Throws AppError with a readable description on any failure.
+QString writePrivateFile(const QString& folder, const QString& stem, const QString& suffix,
+                         const QByteArray& bytes);
+
+// Moves the entry at the path (the entry itself, never what a link leads to) to a fresh name
+// beside it, as writePrivateFile names them, in one step: of several takers exactly one gets
+// it. Returns the new path, or "" when nothing was there to take. Throws AppError when it
+// cannot be moved.
+QString takeOverFile(const QString& path, const QString& stem, const QString& suffix);
+
+// Which file the path names now: the device and inode of the entry itself ({0, 0} when there
+// is none), so that a file is never mistaken for a later one under the same name.
+std::pair<quint64, quint64> fileIdentity(const QString& path);
 
 // True when the path itself (not a link) is a plain file of this user's.
 bool isOwnPlainFile(const QString& path);

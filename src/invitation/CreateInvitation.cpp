@@ -3,7 +3,9 @@
 #include "core/ErrorTrap.h"
 #include "core/Files.h"
 #include "core/Procedures.h"
+#include "core/Product.h"
 #include "invitation/DocumentName.h"
+#include "invitation/FontCoverage.h"
 #include "invitation/InvitationText.h"
 #include "invitation/PreviewPicture.h"
 #include "invitation/Template.h"
@@ -53,11 +55,13 @@ enum class Step {
 const QString kNoDigits = QStringLiteral("No source of digits");
 
 // How the boxes of the filled texts may change so that every text is readable: the event's
-// name shrinks within its box; the details box grows, then its text shrinks.
-const QList<office::TextFit> kTextFits = {
-    {QStringLiteral("bEvent"), false, 14},
-    {QStringLiteral("bWhen"), true, 7},
-};
+// name shrinks within its box, its lines balanced; the details box grows where the page is
+// clear of stars, then its text shrinks, and only then does it grow under the stars.
+QList<office::TextFit> textFits() {
+    static const int clearTop = detailsClearTop();
+    return {{QStringLiteral("bEvent"), false, 14, 0, true},
+            {QStringLiteral("bWhen"), true, 7, clearTop, false}};
+}
 
 // The field to shorten when the details do not fit: the longest one typed.
 QString detailsTooLong(InvitationHost& host) {
@@ -87,6 +91,25 @@ QString detailsTooLong(InvitationHost& host) {
         }
     }
     return longest->text;
+}
+
+// The template the request opens, under a private name of its own, so that no other request
+// (of this program or of another copy sharing the folder) writes, opens or deletes it
+// meanwhile. A template.dot left in the folder by an earlier run is taken over and used;
+// anything else under that name is not this program's: it is refused and left alone.
+QString privateTemplate(const QString& folder, const QByteArray& bytes) {
+    const QString left = pathIn(folder, kTemplateFileName);
+    if (nameTaken(left)) {
+        if (!isOwnPlainFile(left))
+            throw AppError(QStringLiteral("'%1' is not a template this program made; it is "
+                                          "neither used nor deleted.")
+                               .arg(left));
+        const QString taken =
+            takeOverFile(left, QStringLiteral("template"), QStringLiteral(".dot"));
+        if (!taken.isEmpty())
+            return taken;
+    }
+    return writePrivateFile(folder, QStringLiteral("template"), QStringLiteral(".dot"), bytes);
 }
 
 QString tooLongToFit(const QStringList& boxes, InvitationHost& host) {
@@ -147,8 +170,8 @@ struct CreateInvitation::Run {
     office::Document* document = nullptr;
     QByteArray templateBytes;
     QString folder;
-    // Set only for a template this program wrote (now or in an earlier run): nothing else is
-    // opened as the template, nor deleted.
+    // Set only for this request's private template: nothing else is opened as the template,
+    // nor deleted.
     QString templatePath;
     QString documentPath;
     bool saved = false;
@@ -158,16 +181,22 @@ struct CreateInvitation::Run {
 
 void CreateInvitation::run() {
     // A click handled while a request runs (its events are still delivered) does nothing.
-    if (mBusy)
+    if (mBusy || mProgramEnds)
         return;
     mBusy = true;
     try {
+        reportMissingFonts();
         Run run(mPrompts);
         prepare(run);
-        fill(run);
-        nameAndSave(run);
-        makePicture(run);
+        // Once the program is ending, the office work left is of no use to anyone.
+        if (!mProgramEnds)
+            fill(run);
+        if (!mProgramEnds)
+            nameAndSave(run);
+        if (!mProgramEnds)
+            makePicture(run);
         handOver(run);
+        endRun(run);
     } catch (...) {
         // Should anything escape the steps' trap, the window must not stay busy or show the
         // hourglass.
@@ -182,20 +211,34 @@ void CreateInvitation::run() {
     mBusy = false;
 }
 
+void CreateInvitation::programEnds() {
+    mProgramEnds = true;
+    if (!mBusy)
+        removeDocument();
+}
+
+void CreateInvitation::reportMissingFonts() {
+    QList<LabelledText> fields;
+    for (const Field field :
+         {Field::EventName, Field::Location, Field::Items, Field::Drive, Field::RSVP}) {
+        try {
+            fields.append({fieldLabel(field), mHost.fieldText(field)});
+        } catch (const AppError&) {
+            // A field that cannot be read is reported by the step that fills it.
+        }
+    }
+    const QString report = missingFontReport(fields);
+    if (!report.isEmpty()) // the invitation is still made: the user learns why boxes show
+        mPrompts.message(report, applicationTitle(), Prompts::Icon::Warning, Prompts::Buttons::Ok);
+}
+
 void CreateInvitation::prepare(Run& run) {
     run.trap(Step::ShowHourglass, [&] { mHost.setHourglass(true); });
     run.trap(Step::StartSession, [&] { run.session = mOffice.startSession(); });
     run.trap(Step::LoadTemplate, [&] { run.templateBytes = mTemplateSource(); });
     run.trap(Step::WriteTemplate, [&] {
         run.folder = tempFolder();
-        const QString candidate = run.inFolder(kTemplateFileName);
-        if (!fileExists(candidate))
-            writeFileNoFollow(candidate, run.templateBytes);
-        else if (!isOwnPlainFile(candidate))
-            throw AppError(QStringLiteral("'%1' is not a template this program made; it is "
-                                          "neither used nor deleted.")
-                               .arg(candidate));
-        run.templatePath = candidate;
+        run.templatePath = privateTemplate(run.folder, run.templateBytes);
     });
     run.trap(Step::OpenTemplate, [&] {
         if (run.templatePath.isEmpty())
@@ -268,7 +311,7 @@ void CreateInvitation::fill(Run& run) {
 // made as far as it fits, and what is too long is named.
 void CreateInvitation::fitTexts(Run& run) {
     run.trap(Step::FitTexts, [&] {
-        const QStringList tooLong = object(run.document, kNoDocument).fitText(kTextFits);
+        const QStringList tooLong = object(run.document, kNoDocument).fitText(textFits());
         if (!tooLong.isEmpty())
             throw AppError(tooLongToFit(tooLong, mHost));
     });
@@ -312,6 +355,10 @@ void CreateInvitation::nameAndSave(Run& run) {
             throw;
         }
     });
+    if (run.saved) {
+        mDocument = path;
+        mDocumentIdentity = fileIdentity(path);
+    }
     run.trap(Step::AlertsOff, [&] { object(run.session, kNoSession).setDisplayAlerts(false); });
     run.trap(Step::CloseDocument, [&] {
         office::Document* closing = run.document;
@@ -333,15 +380,38 @@ void CreateInvitation::makePicture(Run& run) {
 void CreateInvitation::handOver(Run& run) {
     run.trap(Step::HideHourglass, [&] { mHost.setHourglass(false); });
     // Without a document the main window stays, and the preview window is neither given a
-    // picture nor shown.
-    if (run.saved) {
+    // picture nor shown; nor is it once the program is ending.
+    if (run.saved && !mProgramEnds) {
         run.trap(Step::LoadPicture, [&] { mHost.loadPreviewPicture(run.picturePath); });
         run.trap(Step::HandOverDocument, [&] { mHost.setPreviewDocument(run.documentPath); });
         run.trap(Step::ShowPreview, [&] { mHost.showPreview(); });
         run.trap(Step::HideMainWindow, [&] { mHost.hideMainWindow(); });
     }
-    if (!run.folder.isEmpty() && isOwnPlainFile(pathIn(run.folder, kPreviewPictureName)))
-        deleteFile(pathIn(run.folder, kPreviewPictureName));
+}
+
+// What the request leaves behind goes: an office session still open (the program ended in
+// the middle), the picture, the template, and, when the program is ending, the document.
+void CreateInvitation::endRun(Run& run) {
+    if (run.session) {
+        run.document = nullptr;
+        try {
+            run.session->quit();
+        } catch (...) {
+            // The program is ending; the session goes with the office.
+        }
+        run.session.reset();
+    }
+    if (!run.picturePath.isEmpty())
+        deleteFile(run.picturePath);
     if (!run.templatePath.isEmpty())
         deleteFile(run.templatePath);
+    // Deleting lets pending events run: the main window may have been closed just now.
+    if (mProgramEnds)
+        removeDocument();
+}
+
+void CreateInvitation::removeDocument() {
+    if (!mDocument.isEmpty() && fileIdentity(mDocument) == mDocumentIdentity)
+        deleteFile(mDocument);
+    mDocument.clear();
 }

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 class Clipboard;
 class DigitSource;
@@ -20,6 +21,8 @@ namespace office {
 class Office;
 }
 
+// The template's name in the temporary folder as earlier versions wrote it (a copy left there
+// is used); each request writes its own copy under a private name of this stem.
 inline const QString kTemplateFileName = QStringLiteral("template.dot");
 // The longest text a field may hold for the invitation, counted as typed (what the program
 // adds around it, such as the space before the location, does not count). The office lays
@@ -67,8 +70,15 @@ public:
                      Clipboard& clipboard);
     ~CreateInvitation();
 
-    // Runs the whole request. Returns at once, without any effect, while a request runs.
+    // Runs the whole request. Returns at once, without any effect, while a request runs or
+    // once the program is ending.
     void run();
+
+    // The program is ending (its main window was closed), and nothing it made may stay in the
+    // temporary folder. A request that runs leaves out its remaining office work, hands
+    // nothing over and, when it ends, removes every file it made, its document too; the
+    // document the last request handed over is removed at once.
+    void programEnds();
 
     bool busy() const { return mBusy; }
     // The document path chosen by the last request (empty before the first).
@@ -81,6 +91,8 @@ public:
 
 private:
     struct Run; // one request's office objects, files and step trap
+    // Names the characters typed that no installed font can draw, in one message.
+    void reportMissingFonts();
     void prepare(Run& run);
     void fill(Run& run);
     struct Filling;
@@ -90,6 +102,8 @@ private:
     QString freshDocumentPath(Run& run);
     void makePicture(Run& run);
     void handOver(Run& run);
+    void endRun(Run& run);
+    void removeDocument();
 
     InvitationHost& mHost;
     office::Office& mOffice;
@@ -98,5 +112,9 @@ private:
     std::function<QByteArray()> mTemplateSource;
     std::unique_ptr<DigitSource> mDigits;
     bool mBusy = false;
+    bool mProgramEnds = false;
     QString mDocumentPath;
+    // The document this object saved last and which file it is, until it is removed.
+    QString mDocument;
+    std::pair<quint64, quint64> mDocumentIdentity;
 };

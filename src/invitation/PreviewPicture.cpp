@@ -54,16 +54,19 @@ QByteArray putPageOnClipboard(office::Document& document, Clipboard& clipboard) 
     return mark;
 }
 
-// Takes the picture marked ourMark back from the clipboard and writes it at the path.
-void writeClipboardPicture(Clipboard& clipboard, const QByteArray& ourMark, const QString& path) {
-    // Whatever happens below, a picture from an earlier run must not pass for this one.
-    removeStalePicture(path);
+// Takes the picture marked ourMark back from the clipboard and writes it to a new private
+// file in the folder; returns its path.
+QString writeClipboardPicture(Clipboard& clipboard, const QByteArray& ourMark,
+                              const QString& folder) {
+    // A picture an earlier run left under the fixed name is of no use to anyone now.
+    removeStalePicture(pathIn(folder, kPreviewPictureName));
     const std::optional<ClipboardPicture> got = clipboardPicture(clipboard, 0);
     if (!got)
         throw AppError(QStringLiteral("The clipboard cannot be read"));
     if (ourMark.isEmpty() || got->mark != ourMark || got->picture.isNull())
         throw AppError(QStringLiteral("The clipboard holds no picture of the document"));
-    writeFileNoFollow(path, encodePreviewPicture(got->picture));
+    return writePrivateFile(folder, QStringLiteral("temp"), QStringLiteral(".bmp"),
+                            encodePreviewPicture(got->picture));
 }
 } // namespace
 
@@ -117,13 +120,10 @@ QString writePreviewPicture(const QString& inFile, office::Office& office, Clipb
     trap(Step::OpenDocument, [&] { document = &object(session, kNoSession).open(inFile, false); });
     trap(Step::PutOnClipboard,
          [&] { ourMark = putPageOnClipboard(object(document, kNoDocument), clipboard); });
-    trap(Step::WritePicture, [&] {
-        const QString path = tempPath(kPreviewPictureName);
-        writeClipboardPicture(clipboard, ourMark, path);
-        written = path;
-    });
+    trap(Step::WritePicture,
+         [&] { written = writeClipboardPicture(clipboard, ourMark, tempFolder()); });
     trap(Step::CloseDocument,
-         [&] { object(session, kNoSession).activeDocument().closeWithoutSaving(); });
+         [&] { object(session, kNoSession).activeDocument().close(); });
     trap(Step::Quit, [&] { object(session, kNoSession).quit(); });
     return written;
 }

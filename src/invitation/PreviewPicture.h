@@ -1,8 +1,8 @@
 #pragma once
 
 // The preview picture of a saved invitation: the office renders the document's first page,
-// the picture goes over the system clipboard, and is written to "temp.bmp" in the
-// temporary folder, from where the preview window loads it.
+// the picture goes over the system clipboard, and is written to a picture file of its own in
+// the temporary folder, from where the preview window loads it.
 
 #include "core/Clipboard.h"
 
@@ -24,6 +24,8 @@ inline constexpr int kPreviewPixelWidth = 816;
 // Letter), so that at 100 % the whole page width fits the preview.
 inline constexpr double kPreviewLogicalScale = 0.5;
 
+// The picture's name in the temporary folder as earlier versions wrote it (a copy left there
+// is removed); each picture is written under a private name of this stem.
 inline const QString kPreviewPictureName = QStringLiteral("temp.bmp");
 
 // Reads the clipboard up to 1000 times back to back, until one read succeeds. Empty when
@@ -31,17 +33,17 @@ inline const QString kPreviewPictureName = QStringLiteral("temp.bmp");
 std::optional<ClipboardPicture> clipboardPicture(Clipboard& clipboard, int format);
 
 // Opens the saved document in a new office session, puts the picture of its first page on
-// the clipboard, takes that same picture back and writes it to "temp.bmp" in the temporary
-// folder, then closes the document without saving and ends the session. Each failing step
-// is reported (as a step of the main window's picture procedure) and the next step runs; it
-// always returns normally.
-// Only a picture that this call put on the clipboard is written: when there is none, no
-// "temp.bmp" is left, not even one from an earlier run. Returns the path of the picture it
-// wrote, or an empty text when it wrote none, so that only this picture is ever shown.
+// the clipboard, takes that same picture back and writes it to a new private file in the
+// temporary folder ("temp-<random>.bmp", which no other request shares), then closes the
+// document without saving and ends the session. Each failing step is reported (as a step of
+// the main window's picture procedure) and the next step runs; it always returns normally.
+// Only a picture that this call put on the clipboard is written, and a "temp.bmp" an earlier
+// run left is removed. Returns the path of the picture it wrote, or an empty text when it
+// wrote none, so that only this picture is ever shown; the caller deletes it.
 QString writePreviewPicture(const QString& inFile, office::Office& office, Clipboard& clipboard,
                             Prompts& prompts);
 
-// The picture as "temp.bmp" holds it: a BMP whose resolution fields record the logical size.
+// The picture as its file holds it: a BMP whose resolution fields record the logical size.
 QByteArray encodePreviewPicture(const QImage& picture);
 
 // Loads a picture file, keeping the resolution it records (the preview's logical size

@@ -20,11 +20,18 @@ enum class ExportFormat { Pdf, Docx, Odt };
 struct TextFit {
     // The text box that holds this bookmark.
     QString bookmark;
-    // The box may grow in height: first down to the page's bottom margin, then up, but not
-    // above the bottom of the box that stands above it.
+    // The box may grow in height: first down to the page's bottom margin, then up through
+    // the page that is clear of the art above it (see clearTop).
     bool mayGrow = false;
     // Then the text's size may step down, in whole points, to this size.
     int smallestPoints = 0;
+    // Where the page above the box stops being clear of art, in 1/100 mm from the page's top
+    // edge (0: no art above). Only text that does not fit even at the smallest size makes the
+    // box grow beyond it, up to the bottom of the box that stands above it.
+    int clearTop = 0;
+    // A text that wraps onto several lines is given lines of similar length (its paragraph
+    // narrowed evenly on both sides, which a centred text shows as balanced lines).
+    bool balanceLines = false;
 };
 
 class Document {
@@ -44,7 +51,7 @@ public:
     virtual QStringList fitText(const QList<TextFit>& boxes) = 0;
     // Save as: writes the document at the path as a Word 97 document.
     virtual void saveAs(const QString& path) = 0;
-    // Closes the document.
+    // Closes the document without saving it: only saveAs and exportTo write it.
     virtual void close() = 0;
     // Renders the document's first page as a picture of the given pixel width (the
     // height follows the page's proportions). The picture's dots-per-metre record the
@@ -53,8 +60,6 @@ public:
     // Writes the document at the path in the given format; the document itself is left as
     // it is. A PDF is the document's pages with every font embedded.
     virtual void exportTo(const QString& path, ExportFormat format) = 0;
-    // Closes the document without saving.
-    virtual void closeWithoutSaving() = 0;
 };
 
 class Session {

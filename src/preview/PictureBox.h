@@ -22,6 +22,7 @@ public:
     // What was last drawn on the persistent surface.
     void setSurface(const QPixmap& surface);
     void clearSurface();
+    const QPixmap& surface() const { return mSurface; }
 
 signals:
     void mousePressed(QMouseEvent* event);

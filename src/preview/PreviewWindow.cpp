@@ -7,6 +7,7 @@
 #include "core/Product.h"
 #include "core/Twips.h"
 #include "preview/PictureBox.h"
+#include "preview/SharpPage.h"
 #include "preview/PrintDocument.h"
 #include "preview/SaveDocument.h"
 #include "widgets/ApplicationIcon.h"
@@ -66,6 +67,13 @@ PreviewWindow::PreviewWindow(Prompts& prompts, office::Office& office, QWidget* 
       mClipboard(clipboard ? std::move(clipboard) : std::make_unique<QtClipboard>()) {
     buildControls();
     buildPictureMenu();
+    mSharpPage = new SharpPage(
+        mOffice,
+        [this](const QImage& sharper) {
+            mUnscaledPage->setPicture(fastFormat(sharper), mUnscaledPage->pictureTwips());
+            mModel->drawAtZoom();
+        },
+        this);
     mModel = std::make_unique<ZoomModel>(mPrompts, static_cast<ZoomSurface&>(*this), kViewportWidth,
                                          kViewportHeight, kBorderTwips, kBorderTwips);
     mModel->pageLoaded(kPageDesignWidth, kPageDesignHeight);
@@ -252,6 +260,11 @@ QPointF PreviewWindow::pointerOnPage(const QMouseEvent* event) const {
                    inViewport.y() * kTwipsPerPixel - page.top);
 }
 
+void PreviewWindow::setDocumentPath(const QString& path) {
+    mDocumentPath = path;
+    mSharpPage->setDocument(path);
+}
+
 void PreviewWindow::setPicture(const QImage& picture) {
     mPicture = picture;
     const QImage image = fastFormat(picture);
@@ -297,6 +310,7 @@ void PreviewWindow::showNewPicture() {
     mModel->takeUnscaledSizeFromPage();
     mUnscaledPage->resize(px(mModel->unscaledWidth()), px(mModel->unscaledHeight()));
     mUnscaledPage->setPicture(mPage->picture(), mPage->pictureTwips());
+    mSharpPage->setDocument(mDocumentPath);
     mModel->resetZoom();
     mModel->drawAtZoom();
     trap(Step::ScrollBars, [&] { mModel->fitScrollBarsToPage(); });
@@ -398,6 +412,8 @@ void PreviewWindow::drawScaled(int sourceWidth, int sourceHeight, int width, int
     mPage->setSurface(renderZoomed(mUnscaledPage->picture(), mUnscaledPage->pictureTwips(),
                                    QSize(sourceWidth, sourceHeight), QSize(width, height),
                                    devicePixelRatioF()));
+    mSharpPage->drawn(mUnscaledPage->picture().width(), mUnscaledPage->pictureTwips(),
+                      QSize(sourceWidth, sourceHeight), QSize(width, height), devicePixelRatioF());
 }
 
 void PreviewWindow::resetPointer() { mPointer->setMode(WindowPointer::Default); }

@@ -11,6 +11,7 @@
 #include <memory>
 
 class PictureBox;
+class SharpPage;
 class Prompts;
 class QGroupBox;
 class QMenu;
@@ -45,7 +46,7 @@ public:
     QImage picture() const { return mPicture; }
 
     // The full path of the temporary invitation document the window shows.
-    void setDocumentPath(const QString& path) { mDocumentPath = path; }
+    void setDocumentPath(const QString& path);
     const QString& documentPath() const { return mDocumentPath; }
 
     // The window's handlers, as its buttons, menu, keys and events run them.
@@ -118,6 +119,7 @@ private:
     QPushButton* mBackButton = nullptr;
     QPushButton* mSaveButton = nullptr;
     PictureBox* mUnscaledPage = nullptr; // hidden: the picture every zoom is drawn from
+    SharpPage* mSharpPage = nullptr;     // draws the page sharper when a zoom needs it
     QMenu* mPictureMenu = nullptr;
 
     WindowPointer* mPointer = nullptr;

@@ -122,7 +122,7 @@ QImage renderPage(office::Office& office, const QString& documentPath, int dpi) 
     const double widthInches = page.width() / (page.dotsPerMeterX() * kMetresPerInch);
     if (page.dotsPerMeterX() > 0 && widthInches > kLetterWidthInches + 0.01)
         page = document.renderPicture(int(std::ceil(widthInches * dpi)), 1.0);
-    document.closeWithoutSaving();
+    document.close();
     session->quit();
     if (page.isNull())
         throw AppError(QStringLiteral("The office rendered an empty page."));

@@ -47,6 +47,28 @@ TEST(GeneralDate, TextThatIsNoDateIsRefused) {
         EXPECT_FALSE(parseGeneralDate(QString::fromLatin1(text), us).has_value()) << text;
 }
 
+// A value stored under another regional format (en_US, or another common short form) reads
+// back whatever the regional format is now.
+TEST(GeneralDate, StoredValuesReadBackUnderAnyLocale) {
+    const auto restore = qScopeGuard([before = QLocale()] { QLocale::setDefault(before); });
+    const QLocale us(QStringLiteral("en_US"));
+    const QDateTime midnight(QDate(2021, 8, 21), QTime(0, 0), Qt::UTC);
+    const QDateTime evening = midnight.addSecs(19 * 3600 + 30 * 60 + 5);
+    const std::pair<QString, QDateTime> stored[] = {{generalDateText(midnight, us), midnight},
+                                                    {generalDateText(evening, us), evening},
+                                                    {"8/21/2021 7:30 PM", evening.addSecs(-5)},
+                                                    {"21/8/2021 19:30:05", evening},
+                                                    {"21.08.2021 19:30", evening.addSecs(-5)},
+                                                    {"2021-08-21 07:30:05 PM", evening},
+                                                    {"2021-8-21", midnight}};
+    for (const char* name : {"en_US", "en_GB", "de_DE", "tr_TR", "ar_EG", "ja_JP", "C"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+        for (const auto& [text, value] : stored)
+            EXPECT_EQ(parseGeneralDate(text), value) << name << " " << text.toStdString();
+        EXPECT_FALSE(parseGeneralDate(QStringLiteral("21st of August")).has_value()) << name;
+    }
+}
+
 TEST(GeneralDate, EveryLocaleOfQtReadsItsStoredTextBack) {
     const QDateTime values[] = {QDateTime(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC),
                                 QDateTime(QDate(2021, 8, 21), QTime(19, 30, 5), Qt::UTC),

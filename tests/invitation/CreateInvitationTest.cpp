@@ -1,5 +1,6 @@
 // The request against a fake office: step order, statement numbers, failures and the
 // busy guard.
+#include "core/Files.h"
 #include "invitation/RequestFakes.h"
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
+#include <utility>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,12 +60,16 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
     EXPECT_TRUE(name.match(doc).hasMatch()) << doc.toStdString();
     EXPECT_EQ(doc, temp.file(QFileInfo(doc).fileName()));
 
-    const QString tpl = temp.file("template.dot");
+    const QString tpl = office.log.value(1).mid(5).chopped(3); // a private copy of the template
+    EXPECT_TRUE(QRegularExpression("^" + temp.path() + "/template-[A-Za-z0-9]{8}\\.dot$")
+                    .match(tpl)
+                    .hasMatch())
+        << tpl.toStdString();
     EXPECT_EQ(officeCalls(),
               QStringList({"start", "open " + tpl + " ro", "fill bEvent", "fill bWhen", "fill bWhere",
                            "fill bBring", "fill bDrive", "fill bRSVP", "fit bEvent bWhen", "save " + doc,
                            "alerts off", "close", "quit", "start", "open " + doc + " rw",
-                           "render 816 0.5", "discard", "quit"}));
+                           "render 816 0.5", "close", "quit"}));
     EXPECT_EQ(office.liveSessions, 0);
 
     EXPECT_EQ(office.bookmarkTexts.value("bEvent"), "Ann's 40th");
@@ -126,47 +133,48 @@ TEST_F(CreateInvitationTest, AMissingBookmarkIsOneReportAndTheRestIsFilledAndSav
     EXPECT_TRUE(host.calls.endsWith("hide"));
 }
 
-// Each field takes up to 32,767 characters as typed, whatever the program adds around them; a
-// longer text is one report naming the field as the window labels it, and only that bookmark
-// stays empty.
+// Each field takes 32,767 characters as typed, whatever the program adds around them; one
+// more is one report naming the field as the window labels it, and only its bookmark is empty.
 TEST_F(CreateInvitationTest, ATypedTextOverTheLimitIsOneReportNamingItsLabel) {
-    const struct {
-        Field field;
-        QString bookmark;
-        int step;
-        QString label;
-    } fields[] = {{Field::EventName, "bEvent", 120, "Name of Event"},
-                  {Field::Location, "bWhere", 124, "Event Location"},
-                  {Field::Items, "bBring", 126, "What To Bring"},
-                  {Field::Drive, "bDrive", 128, "Driving Directions"},
-                  {Field::RSVP, "bRSVP", 130, "RSVP To"}};
+    const std::tuple<Field, QString, int, QString> fields[] = {
+        {Field::EventName, "bEvent", 120, "Name of Event"},
+        {Field::Location, "bWhere", 124, "Event Location"},
+        {Field::Items, "bBring", 126, "What To Bring"},
+        {Field::Drive, "bDrive", 128, "Driving Directions"},
+        {Field::RSVP, "bRSVP", 130, "RSVP To"}};
     const auto typedTexts = host.texts;
-    for (const auto& f : fields) {
-        for (const qsizetype length :
-             {kMaxTypedTextLength, kMaxTypedTextLength + 1, qsizetype(1 << 20)}) {
-            SCOPED_TRACE(f.label.toStdString() + " " + std::to_string(length));
+    for (const auto& [field, bookmark, step, label] : fields) {
+        for (const bool fits : {true, false}) {
+            SCOPED_TRACE(label.toStdString() + (fits ? " fits" : " too long"));
             host.texts = typedTexts;
-            host.texts[f.field] = QString(length, QChar(0x1F61));
+            host.texts[field] = QString(kMaxTypedTextLength + (fits ? 0 : 1), QChar(0x1F61));
             office.bookmarkTexts.clear();
             prompts.clear();
             request.run();
-
-            if (length <= kMaxTypedTextLength) {
-                EXPECT_EQ(prompts.reports(), QStringList());
-                EXPECT_TRUE(office.bookmarkTexts.value(f.bookmark).endsWith(host.texts[f.field]));
-                continue;
-            }
-            ASSERT_EQ(prompts.reportLines(), QList<int>({f.step}));
-            EXPECT_EQ(prompts.reports().at(0).section("\r\n", 0, 0),
-                      QStringLiteral("The text for \"%1\" is too long for the invitation: %2 "
-                                     "characters, at most 32767.")
-                          .arg(f.label)
-                          .arg(length));
-            EXPECT_EQ(office.bookmarkTexts.size(), 5);
-            EXPECT_FALSE(office.bookmarkTexts.contains(f.bookmark));
+            EXPECT_EQ(prompts.reportLines(), fits ? QList<int>() : QList<int>{step});
+            EXPECT_EQ(
+                prompts.reports().value(0).section("\r\n", 0, 0),
+                fits ? QString()
+                     : "The text for \"" + label +
+                           "\" is too long for the invitation: 32768 characters, at most 32767.");
+            EXPECT_EQ(office.bookmarkTexts.value(bookmark).endsWith(host.texts[field]), fits);
             EXPECT_TRUE(host.calls.endsWith("hide"));
         }
     }
+}
+
+// A character no installed font has is named in one message, not an error report; the
+// invitation is still made.
+TEST_F(CreateInvitationTest, CharactersNoFontCanDrawAreNamedOnceBeforeTheDocumentIsMade) {
+    const char32_t privateUse = 0x10fffd;
+    host.texts[Field::Items] = "cake " + QString::fromUcs4(&privateUse, 1);
+    host.texts[Field::Drive] = QString::fromUcs4(&privateUse, 1);
+    request.run();
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_TRUE(prompts.shown[0].text.contains("in 'What To Bring'."));
+    EXPECT_TRUE(prompts.shown[0].text.contains("in 'Driving Directions'."));
+    EXPECT_EQ(prompts.reports(), QStringList());
+    EXPECT_TRUE(host.calls.endsWith("hide")) << "the invitation is still shown";
 }
 
 TEST_F(CreateInvitationTest, TextsTooLongForTheirBoxesAreOneReportNamingTheFieldToShorten) {
@@ -299,7 +307,9 @@ TEST_F(CreateInvitationTest, ATemplateLeftFromAnEarlierRunIsUsedAndDeleted) {
     QByteArray opened;
     office.beforeCall = [&](Op op) {
         if (op == Op::Open && opened.isEmpty()) {
-            QFile file(temp.file("template.dot"));
+            const QStringList templates = QDir(temp.path()).entryList({"template*"});
+            ASSERT_EQ(templates.size(), 1) << "taken over, not copied";
+            QFile file(temp.file(templates.first()));
             file.open(QIODevice::ReadOnly);
             opened = file.readAll();
         }
@@ -308,8 +318,46 @@ TEST_F(CreateInvitationTest, ATemplateLeftFromAnEarlierRunIsUsedAndDeleted) {
     office.beforeCall = nullptr;
 
     EXPECT_EQ(opened, "left from an earlier run");
-    EXPECT_FALSE(QFile::exists(temp.file("template.dot")));
+    EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
     EXPECT_EQ(prompts.reports(), QStringList());
+}
+
+// Two requests sharing the temporary folder (two copies clicked at once) share no file: run in
+// the middle of the first, the second opens its own template and shows its own picture.
+TEST_F(CreateInvitationTest, TwoRequestsSharingTheFolderNeverShareAFile) {
+    const std::tuple<const char*, Op, bool> cases[] = {
+        // when the second runs, a template left
+        {"as the first opens its template", Op::Open, false},
+        {"the same, with a template.dot an earlier run left", Op::Open, true},
+        {"once the first draws its picture", Op::RenderPicture, false}};
+    for (const auto& [name, moment, leftTemplate] : cases) {
+        SCOPED_TRACE(name);
+        ScopedTemp shared;
+        if (leftTemplate)
+            writeFileNoFollow(shared.file("template.dot"), "left from an earlier run");
+        FakeHost otherHost;
+        CreateInvitation other(otherHost, office, prompts, clipboard);
+        other.setTemplateSource([] { return kTemplateBytes; });
+        office.beforeCall = [&, moment = moment, ran = false](Op op) mutable {
+            if (op == moment && !std::exchange(ran, true))
+                other.run();
+        };
+        office.log.clear();
+        prompts.clear();
+        request.run();
+        office.beforeCall = nullptr;
+
+        EXPECT_EQ(prompts.reports(), QStringList());
+        const QStringList templates = office.log.filter(QRegularExpression(" ro$"));
+        ASSERT_EQ(templates.size(), 2);
+        EXPECT_NE(templates[0], templates[1]);
+        for (FakeHost* h : {&host, &otherHost})
+            EXPECT_EQ(h->picture.size(), QSize(816, 1056));
+        const QStringList left = shared.entries();
+        EXPECT_EQ(left.size(), 2);
+        EXPECT_EQ(left.filter(QRegularExpression("^qorvel[1-9]{8}\\.doc$")), left)
+            << "documents only";
+    }
 }
 
 TEST_F(CreateInvitationTest, ATakenNameIsNeverReused) {

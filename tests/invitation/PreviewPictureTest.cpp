@@ -6,9 +6,10 @@
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 
-#include <QFile>
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -52,7 +53,7 @@ protected:
     }
     ScopedTemp temp;
     QString docPath = temp.file("qorvel11111111.doc");
-    QString bmpPath = temp.file("temp.bmp");
+    QString bmpPath = temp.file("temp.bmp"); // as earlier versions named the picture
     FakeOffice office;
     FakeClipboard clipboard;
     ScriptedPrompts prompts;
@@ -66,17 +67,17 @@ TEST_F(WritePreviewPictureTest, AClipboardThatNeverAnswersGivesOneReportAndNoFil
     ASSERT_EQ(prompts.reportLines(), QList<int>({122}));
     EXPECT_TRUE(prompts.reports().at(0).contains(
         "\r\nin Festoria2021/08/31.Form1.SaveDocAsJPG at line 122\r\r"));
-    EXPECT_FALSE(QFile::exists(bmpPath));
-    EXPECT_EQ(office.log.mid(office.log.size() - 3), QStringList({"active", "discard", "quit"}));
+    EXPECT_EQ(temp.entries(), QStringList{"qorvel11111111.doc"});
+    EXPECT_EQ(office.log.mid(office.log.size() - 3), QStringList({"active", "close", "quit"}));
     EXPECT_EQ(office.liveSessions, 0);
 }
 
 TEST_F(WritePreviewPictureTest, TheThousandthReadStillCounts) {
     clipboard.failingReads = 999;
-    writePreviewPicture(docPath, office, clipboard, prompts);
+    const QString written = writePreviewPicture(docPath, office, clipboard, prompts);
     EXPECT_EQ(prompts.reports(), QStringList());
     EXPECT_EQ(clipboard.reads, 1000);
-    EXPECT_EQ(loadPicture(bmpPath).size(), QSize(816, 1056));
+    EXPECT_EQ(loadPicture(written).size(), QSize(816, 1056));
 }
 
 TEST_F(WritePreviewPictureTest, AnUnopenableDocumentNeverPassesTheClipboardsOldPictureOff) {
@@ -86,7 +87,7 @@ TEST_F(WritePreviewPictureTest, AnUnopenableDocumentNeverPassesTheClipboardsOldP
     writePreviewPicture(docPath, office, clipboard, prompts);
 
     EXPECT_EQ(prompts.reportLines(), QList<int>({118, 120, 122, 124}));
-    EXPECT_FALSE(QFile::exists(bmpPath));
+    EXPECT_EQ(temp.entries(), QStringList{"qorvel11111111.doc"});
     EXPECT_TRUE(office.log.endsWith("quit"));
 }
 
@@ -94,39 +95,36 @@ TEST_F(WritePreviewPictureTest, WithoutAnOfficeFiveStepsReport) {
     office.fail(Op::StartSession);
     writePreviewPicture(docPath, office, clipboard, prompts);
     EXPECT_EQ(prompts.reportLines(), QList<int>({116, 118, 120, 122, 124, 126}));
-    EXPECT_FALSE(QFile::exists(bmpPath));
+    EXPECT_EQ(temp.entries(), QStringList{"qorvel11111111.doc"});
 }
 
-TEST_F(WritePreviewPictureTest, OverwritesTempBmpAndNeverFollowsALinkPlantedThere) {
+// Each picture is a new private file; a link planted under the old fixed name is removed,
+// never followed.
+TEST_F(WritePreviewPictureTest, WritesANewPrivateFileAndNeverFollowsALinkPlantedThere) {
     const QString victim = temp.file("victim.txt");
-    {
-        QFile file(victim);
-        file.open(QIODevice::WriteOnly);
-        file.write("precious");
-    }
-    ASSERT_EQ(
-        ::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(bmpPath).constData()),
-        0);
-    writePreviewPicture(docPath, office, clipboard, prompts);
+    writeFileNoFollow(victim, "precious");
+    ASSERT_TRUE(QFile::link(victim, bmpPath));
+    const QString first = writePreviewPicture(docPath, office, clipboard, prompts);
+    const QString second = writePreviewPicture(docPath, office, clipboard, prompts);
 
     EXPECT_EQ(prompts.reports(), QStringList());
-    QFile file(victim);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "precious");
-    struct stat info {};
-    ASSERT_EQ(::lstat(QFile::encodeName(bmpPath).constData(), &info), 0);
-    EXPECT_TRUE(S_ISREG(info.st_mode));
-
-    // A second run replaces the file.
-    ASSERT_TRUE(picture(3, 3, Qt::black).save(bmpPath, "BMP"));
-    writePreviewPicture(docPath, office, clipboard, prompts);
-    EXPECT_EQ(loadPicture(bmpPath).size(), QSize(816, 1056));
+    EXPECT_EQ(readPlainFile(victim), "precious");
+    EXPECT_FALSE(QFileInfo(bmpPath).isSymLink());
+    EXPECT_NE(first, second);
+    static const QRegularExpression name(QStringLiteral("/temp-[A-Za-z0-9]{8}\\.bmp$"));
+    for (const QString& written : {first, second}) {
+        EXPECT_TRUE(name.match(written).hasMatch()) << written.toStdString();
+        struct stat info {};
+        ASSERT_EQ(::lstat(QFile::encodeName(written).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & (S_IFMT | 07777), S_IFREG | 0600u)
+            << "a plain file of the user's alone";
+        EXPECT_EQ(loadPicture(written).size(), QSize(816, 1056));
+    }
 }
 
 TEST_F(WritePreviewPictureTest, APictureAPixelOffIsBroughtToTheExactSizeKeepingItsLogicalSize) {
     office.extraRenderedPixels = 1;
-    writePreviewPicture(docPath, office, clipboard, prompts);
-    const QImage loaded = loadPicture(bmpPath);
+    const QImage loaded = loadPicture(writePreviewPicture(docPath, office, clipboard, prompts));
     EXPECT_EQ(loaded.size(), QSize(816, 1056));
     EXPECT_EQ(qRound(816 * 1440 * 39.3701 / loaded.dotsPerMeterX()), 6120);
     EXPECT_EQ(qRound(1056 * 1440 * 39.3701 / loaded.dotsPerMeterY()), 7920);

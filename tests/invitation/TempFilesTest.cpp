@@ -169,7 +169,7 @@ TEST(TemporaryFolder, PlantedFilesAreNeverUsedShownBlockedOnOrDeleted) {
                     EXPECT_TRUE(S_ISDIR(info.st_mode));
                     EXPECT_EQ(info.st_mode & 0777, 0700u);
                     EXPECT_EQ(info.st_uid, ::getuid());
-                    EXPECT_EQ(run.opened(), own + "/template.dot");
+                    EXPECT_TRUE(run.opened().startsWith(own + "/template-"));
                     EXPECT_TRUE(run.request.documentPath().startsWith(own + "/"));
                 }
                 if (refusedTemplate) {

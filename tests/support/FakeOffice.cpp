@@ -13,8 +13,7 @@ namespace {
 QString opName(FakeOffice::Op op) {
     static const char* names[] = {
         "create application", "open",  "active document", "set bookmark text",    "save as",
-        "display alerts",     "close", "render picture",  "close without saving", "quit",
-        "export", "fit text"};
+        "display alerts",     "close", "render picture",  "quit", "export", "fit text"};
     return QString::fromLatin1(names[int(op)]);
 }
 
@@ -87,9 +86,6 @@ public:
         picture.setDotsPerMeterX(int(std::lround(pixelWidth / (page.width() * metresPerTwip))));
         picture.setDotsPerMeterY(int(std::lround(height / (page.height() * metresPerTwip))));
         return picture;
-    }
-    void closeWithoutSaving() override {
-        mOffice.call(FakeOffice::Op::CloseWithoutSaving, QStringLiteral("discard"));
     }
 
 private:

@@ -26,7 +26,6 @@ public:
         SetDisplayAlerts,
         Close,
         RenderPicture,
-        CloseWithoutSaving,
         Quit,
         Export,
         FitText,
@@ -56,7 +55,7 @@ public:
     int extraRenderedPixels = 0;
 
     // The calls in order: "start", "open <path> ro|rw", "fill <bookmark>", "fit <bookmark> ...",
-    // "save <path>", "alerts off", "close", "render <width> <scale>", "discard", "quit", "active".
+    // "save <path>", "alerts off", "close", "render <width> <scale>", "quit", "active".
     // Failed calls end in " !".
     QStringList log;
     // The last text filled into each bookmark, in the last document they were set in.

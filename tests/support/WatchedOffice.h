@@ -2,7 +2,7 @@
 
 // An office that hands every operation to a real one and tells a watcher before and after
 // each, by name: "start", "open" (read-only) or "open for editing", "fill", "fit", "save",
-// "export", "close", "render", "discard", "alerts", "quit". Tests use it to break the office
+// "export", "close", "render", "alerts", "quit". Tests use it to break the office
 // at a chosen moment, benchmarks to time the steps.
 
 #include "office/Office.h"
@@ -60,9 +60,6 @@ private:
         }
         void exportTo(const QString& path, office::ExportFormat format) override {
             mOffice.watch("export", [&] { mReal.exportTo(path, format); });
-        }
-        void closeWithoutSaving() override {
-            mOffice.watch("discard", [&] { mReal.closeWithoutSaving(); });
         }
         office::Document& real() { return mReal; }
 

@@ -289,7 +289,7 @@ TEST_F(Template, BandAboveTheDetailsIsClearOfStars) {
         auto session = office->startSession();
         office::Document& doc = session->open(templatePath, true);
         page = doc.renderPicture(1224, 1.0).convertToFormat(QImage::Format_RGB32);
-        doc.closeWithoutSaving();
+        doc.close();
         session->quit();
     }
     ASSERT_FALSE(page.isNull());
@@ -668,7 +668,7 @@ TEST_F(Template, FilledInvitationRendersStarsAndPurpleText) {
                 ? qEnvironmentVariableIntValue("FESTORIA_TEMPLATE_PICTURE_WIDTH")
                 : 850,
             1.0);
-        filled.closeWithoutSaving();
+        filled.close();
         word->quit();
     }
     ASSERT_FALSE(page.isNull());

@@ -1,11 +1,18 @@
 // The office engine: one office process on a private profile, reached over a private pipe,
 // every call bounded in time. It composes the office's processes (OfficeProcess), its
 // profile (Profile), the connection (UnoConnection) and the call bound (CallWatchdog).
+//
+// Threads (docs/architecture.md has the whole picture): an engine is used by the one thread
+// that holds it (the window thread, the renewal worker while it starts a successor, a retire
+// thread, the exit handler), handed over under the renewal's lock. Its watchdog thread and
+// the bridge's listener thread reach only the status (OfficeStatus, one lock) and the
+// bridge (UnoConnection's lock); any thread may read the status and counters, or abandon().
 
 #include "office/libreoffice/UnoEngine.h"
 
 #include "core/Memory.h"
 #include "office/libreoffice/OfficePipes.h"
+#include "office/libreoffice/ProgramExit.h"
 #include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -26,9 +33,6 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdlib>
-#include <mutex>
-#include <set>
 #include <thread>
 #include <unistd.h>
 
@@ -40,34 +44,6 @@ using ::rtl::OUString;
 namespace office {
 
 namespace {
-
-// Engines that may outlive main() (held in static storage) are ended by an exit handler,
-// which runs while the UNO runtime still stands; afterwards no UNO call is made.
-std::mutex& enginesMutex() {
-    static auto* m = new std::mutex;
-    return *m;
-}
-std::set<Engine*>& liveEngines() {
-    static auto* engines = new std::set<Engine*>;
-    return *engines;
-}
-std::atomic<bool> exiting{false};
-
-void endEnginesAtExit() {
-    std::set<Engine*> engines;
-    {
-        std::lock_guard lock(enginesMutex());
-        engines = liveEngines();
-    }
-    for (Engine* engine : engines) {
-        try {
-            engine->stop();
-        } catch (...) {
-            // The program is ending: the office's guard ends whatever is left of it.
-        }
-    }
-    exiting = true;
-}
 
 // A pipe name no other office uses; it carries the program's process id, so that the pipes
 // of programs no longer running can be told apart.
@@ -143,10 +119,7 @@ Engine::Engine(LibreOfficeOptions options, std::function<void()> officeChanged)
 }
 
 Engine::~Engine() {
-    {
-        std::lock_guard lock(enginesMutex());
-        liveEngines().erase(this);
-    }
+    programExit::removeEngine(*this);
     try {
         stop();
     } catch (...) {
@@ -154,7 +127,17 @@ Engine::~Engine() {
     }
 }
 
-bool Engine::processExiting() { return exiting; }
+bool Engine::processExiting() { return programExit::exiting(); }
+
+void Engine::abandon() {
+    mAbandoned = true;
+    mStatus->killOffice();
+}
+
+void Engine::requireNotAbandoned() const {
+    if (mAbandoned)
+        throw AppError(QStringLiteral("The program is ending."));
+}
 
 void Engine::sessionClosed() {
     if (--mOpenSessions == 0 && mOfficeChanged)
@@ -162,6 +145,7 @@ void Engine::sessionClosed() {
 }
 
 void Engine::requireGeneration(unsigned officeGeneration) {
+    requireNotAbandoned();
     if (officeGeneration != mGeneration || mStatus->office() == 0)
         throw AppError(QStringLiteral(
             "The office that held this object has ended; start a new session."));
@@ -274,6 +258,7 @@ QString Engine::warmUp() {
 // The start, in named steps: the program and its profile, the office's process under its
 // keeper and guard, the connection, and the exit handler that ends it with the program.
 void Engine::start() {
+    requireNotAbandoned();
     const QString program = resolveOfficeProgram(mOptions.program);
     mProfile.choose();
     localContext();
@@ -284,12 +269,8 @@ void Engine::start() {
         stop();
         throw;
     }
-    // Registered after the UNO runtime has set itself up, so the handler runs before the
-    // runtime is torn down.
-    static std::once_flag registered;
-    std::call_once(registered, [] { std::atexit(endEnginesAtExit); });
-    std::lock_guard lock(enginesMutex());
-    liveEngines().insert(this);
+    programExit::registerHandler();
+    programExit::addEngine(*this);
 }
 
 void Engine::spawn(const QString& program) {
@@ -311,6 +292,7 @@ void Engine::connect(const QString& program, std::chrono::steady_clock::time_poi
         deadline - std::chrono::steady_clock::now());
     CallWatchdog::Bound bound(mWatchdog, limit);
     for (;;) {
+        requireNotAbandoned();
         if (mWatchdog.timedOut() || std::chrono::steady_clock::now() >= deadline)
             throw AppError(
                 QStringLiteral("The office program '%1' did not answer within %2 seconds.")

@@ -98,26 +98,45 @@ public:
     }
     sal_Int32 needed() const { return get<awt::Size>(mFrame, "LayoutSize").Height; }
 
-    // The text's size, and an exact line spacing in proportion.
+    // The text's size, for Latin, Asian and complex-script text alike, and an exact line
+    // spacing in proportion.
     void setPoints(int points) {
         if (points == mShownPoints)
             return;
         mShownPoints = points;
+        const Any size{float(points)};
         if (!scalesSpacing()) {
-            setAll(mWhole, {"CharHeight"}, {Any(float(points))});
+            setAll(mWhole, {"CharHeight", "CharHeightAsian", "CharHeightComplex"},
+                   {size, size, size});
             return;
         }
         style::LineSpacing spacing = mSpacing;
         spacing.Height = sal_Int16(std::lround(mSpacing.Height * points / mPoints));
         if (!mWholeAtOnce.is()) {
-            setAll(mWhole, {"CharHeight", "ParaLineSpacing"}, {Any(float(points)), Any(spacing)});
+            setAll(mWhole, {"CharHeight", "CharHeightAsian", "CharHeightComplex", "ParaLineSpacing"},
+                   {size, size, size, Any(spacing)});
             return;
         }
         // One change of the whole text, laid out once.
-        const OUString names[] = {"CharHeight", "ParaLineSpacing"};
-        const Any values[] = {Any(float(points)), Any(spacing)};
-        mWholeAtOnce->setPropertyValues(Sequence<OUString>(names, 2), Sequence<Any>(values, 2));
+        const OUString names[] = {"CharHeight", "CharHeightAsian", "CharHeightComplex",
+                                  "ParaLineSpacing"};
+        const Any values[] = {size, size, size, Any(spacing)};
+        mWholeAtOnce->setPropertyValues(Sequence<OUString>(names, 4), Sequence<Any>(values, 4));
     }
+    // What the text needs at a size; each size is laid out at most once (a long text takes
+    // a while).
+    sal_Int32 neededAt(int points) {
+        const auto known = mNeededAt.find(points);
+        if (known != mNeededAt.end())
+            return known->second;
+        setPoints(points);
+        return mNeededAt[points] = needed();
+    }
+    // Narrows the paragraphs evenly on both sides by the indent (1/100 mm).
+    void setSideIndent(sal_Int32 indent) {
+        setAll(mWhole, {"ParaLeftMargin", "ParaRightMargin"}, {Any(indent), Any(indent)});
+    }
+    sal_Int32 width() const { return get<awt::Size>(mFrame, "Size").Width; }
     // About half a line of the text at that size, to spare for an office whose font metrics
     // differ slightly.
     sal_Int32 reserve(int points) const {
@@ -162,6 +181,7 @@ private:
     float mPoints = 0;
     int mShownPoints = 0;
     style::LineSpacing mSpacing;
+    std::map<int, sal_Int32> mNeededAt;
     sal_Int32 mHeight = 0;
     sal_Int32 mTop = 0;
 };
@@ -283,15 +303,8 @@ void placeIn(Box& box, const Room& room, sal_Int32 height) {
 // takes a while.
 bool shrinkType(Box& box, const TextFit& rule, const Room& room) {
     const sal_Int32 most = room.bottom - room.top;
-    std::map<int, sal_Int32> neededAt;
     auto spareAt = [&](int points) { return rule.mayGrow ? box.reserve(points) : 0; };
-    auto fitsAt = [&](int points) {
-        if (!neededAt.count(points)) {
-            box.setPoints(points);
-            neededAt[points] = box.needed();
-        }
-        return neededAt[points] + spareAt(points) <= most;
-    };
+    auto fitsAt = [&](int points) { return box.neededAt(points) + spareAt(points) <= most; };
     const int smallest = std::min(rule.smallestPoints, box.points());
     const bool fits = fitsAt(smallest);
     const int chosen =
@@ -299,10 +312,51 @@ bool shrinkType(Box& box, const TextFit& rule, const Room& room) {
              : smallest;
     box.setPoints(chosen);
     if (rule.mayGrow)
-        placeIn(box, room, std::min(most, neededAt[chosen] + spareAt(chosen)));
+        placeIn(box, room, std::min(most, box.neededAt(chosen) + spareAt(chosen)));
     else
         box.fix(box.height(), box.top());
     return fits;
+}
+
+// Gives a text that wraps lines of similar length: the paragraph is narrowed evenly on both
+// sides as far as it goes without taking another line.
+void balanceLines(Box& box) {
+    const sal_Int32 height = box.height();
+    box.followText();
+    const sal_Int32 lines = box.needed();
+    sal_Int32 narrowest = 0, widest = box.width() / 3;
+    while (widest - narrowest > 20) { // 0.2 mm
+        const sal_Int32 middle = (narrowest + widest) / 2;
+        box.setSideIndent(middle);
+        (box.needed() > lines ? widest : narrowest) = middle;
+    }
+    // A millimetre to spare: the saved file keeps the indent in whole twips.
+    box.setSideIndent(std::max<sal_Int32>(0, narrowest - 100));
+    box.fix(height, box.top());
+}
+
+// Grows the box where it may: down, then up through clear page only; then its text steps
+// down in that room; only text that does not fit even so takes the room under the art.
+bool growOrShrink(const Reference<lang::XComponent>& document, Box& box, const TextFit& rule,
+                  sal_Int32 needed) {
+    const GrowthRoom growth(document, box);
+    const sal_Int32 height = needed + box.reserve(box.points());
+    Room room = growth.below();
+    if (height <= room.bottom - room.top) {
+        placeIn(box, room, height);
+        return true;
+    }
+    const Room upToBoxAbove = growth.belowAndAbove();
+    const Room clear{std::min(std::max(upToBoxAbove.top, sal_Int32(rule.clearTop)), box.top()),
+                     upToBoxAbove.bottom};
+    if (height <= clear.bottom - clear.top) {
+        placeIn(box, clear, height);
+        return true;
+    }
+    const bool fitsClear = shrinkType(box, rule, clear);
+    if (fitsClear || clear.top == upToBoxAbove.top)
+        return fitsClear;
+    return shrinkType(box, rule, upToBoxAbove);
 }
 
 bool fit(const Reference<lang::XComponent>& document, Box& box, const TextFit& rule) {
@@ -313,20 +367,12 @@ bool fit(const Reference<lang::XComponent>& document, Box& box, const TextFit& r
         return true;
     }
     box.readType();
-    Room room{box.top(), box.top() + box.height()};
-    if (rule.mayGrow) {
-        const GrowthRoom growth(document, box);
-        const sal_Int32 height = needed + box.reserve(box.points());
-        room = growth.below();
-        if (height > room.bottom - room.top)
-            room = growth.belowAndAbove();
-        if (height <= room.bottom - room.top) {
-            placeIn(box, room, height);
-            return true;
-        }
-    }
-    // The box as large as it may be; the text's size steps down.
-    return shrinkType(box, rule, room);
+    if (rule.mayGrow)
+        return growOrShrink(document, box, rule, needed);
+    const bool fits = shrinkType(box, rule, Room{box.top(), box.top() + box.height()});
+    if (rule.balanceLines)
+        balanceLines(box);
+    return fits;
 }
 
 } // namespace

@@ -143,7 +143,6 @@ public:
     }
 
     void close() override { closeDocument(); }
-    void closeWithoutSaving() override { closeDocument(); }
 
     QImage renderPicture(int pixelWidth, double logicalScale) override {
         requireOpen();
@@ -410,7 +409,7 @@ void rehearse(const std::shared_ptr<Engine>& engine, const QString& document) {
         opened.saveAs(saved);
         opened.close();
         session.open(saved, false).renderPicture(800, 1.0);
-        session.activeDocument().closeWithoutSaving();
+        session.activeDocument().close();
         session.quit();
     } catch (const std::exception&) {
         // The office is no warmer, and no worse: the first request does what this did not.

@@ -4,6 +4,8 @@
 
 #include "office/libreoffice/UnoEngine.h"
 
+#include <QScopeGuard>
+
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -23,6 +25,7 @@ struct Renewal::State {
     std::condition_variable wake;
     std::shared_ptr<Engine> current;   // replaced on the window thread only
     std::shared_ptr<Engine> successor; // answering, waiting to take over
+    std::shared_ptr<Engine> startingEngine; // the worker's, while it starts
     bool renewRequested = false;
     bool starting = false;      // the worker is starting a successor
     bool renewalFailed = false; // no automatic attempt again before the next session start
@@ -38,6 +41,7 @@ struct Renewal::State {
     void startSuccessor(std::unique_lock<std::mutex>& lock, const std::weak_ptr<State>& self);
     std::shared_ptr<Engine> startEngine(const std::weak_ptr<State>& self);
     void retire(std::shared_ptr<Engine> engine);
+    void endWork();
 };
 
 std::shared_ptr<Engine> Renewal::State::makeEngine(const std::weak_ptr<State>& self) {
@@ -99,6 +103,16 @@ void Renewal::State::startSuccessor(std::unique_lock<std::mutex>& lock,
 // ended here, off the window thread).
 std::shared_ptr<Engine> Renewal::State::startEngine(const std::weak_ptr<State>& self) {
     std::shared_ptr<Engine> engine = makeEngine(self);
+    {
+        std::lock_guard lock(mutex);
+        if (ending)
+            return nullptr;
+        startingEngine = engine;
+    }
+    const auto started = qScopeGuard([this] {
+        std::lock_guard lock(mutex);
+        startingEngine.reset();
+    });
     try {
         engine->ensureRunning();
     } catch (const std::exception&) {
@@ -116,6 +130,24 @@ void Renewal::State::retire(std::shared_ptr<Engine> engine) {
     retiring.emplace_back([engine = std::move(engine)]() mutable { engine.reset(); });
 }
 
+// Tells the worker to end, giving up the start it may be in (its office is killed, so that
+// its calls fail at once), and waits for it and for the retire threads.
+void Renewal::State::endWork() {
+    {
+        std::lock_guard lock(mutex);
+        ending = true;
+        if (startingEngine)
+            startingEngine->abandon();
+    }
+    wake.notify_all();
+    if (worker.joinable())
+        worker.join();
+    std::lock_guard lock(retiringMutex);
+    for (std::thread& t : retiring)
+        t.join();
+    retiring.clear();
+}
+
 Renewal::Renewal(LibreOfficeOptions options,
                  std::function<void(const std::shared_ptr<Engine>&)> prepare)
     : mState(std::make_shared<State>()) {
@@ -124,21 +156,13 @@ Renewal::Renewal(LibreOfficeOptions options,
     s.prepare = std::move(prepare);
     s.current = s.makeEngine(mState);
     s.worker = std::thread([&s, self = std::weak_ptr<State>(mState)] { s.work(self); });
+    programExit::addWork(*this);
 }
 
 Renewal::~Renewal() {
+    programExit::removeWork(*this);
     State& s = *mState;
-    {
-        std::lock_guard lock(s.mutex);
-        s.ending = true;
-    }
-    s.wake.notify_all();
-    s.worker.join();
-    {
-        std::lock_guard lock(s.retiringMutex);
-        for (std::thread& t : s.retiring)
-            t.join();
-    }
+    s.endWork();
     std::shared_ptr<Engine> successor;
     {
         std::lock_guard lock(s.mutex);
@@ -147,6 +171,8 @@ Renewal::~Renewal() {
     successor.reset();
     s.current.reset(); // ends the office process
 }
+
+void Renewal::endForExit() { mState->endWork(); }
 
 const std::shared_ptr<Engine>& Renewal::current() const { return mState->current; }
 

@@ -7,6 +7,7 @@
 // as that is noticed. A replaced office is ended on a retire thread of its own.
 
 #include "office/libreoffice/LibreOffice.h"
+#include "office/libreoffice/ProgramExit.h"
 
 #include <functional>
 #include <memory>
@@ -15,13 +16,14 @@ namespace office {
 
 class Engine;
 
-class Renewal {
+class Renewal : private programExit::BackgroundWork {
 public:
     // prepare readies a new office on the worker before it serves (a rehearsal); it must
     // not throw.
     Renewal(LibreOfficeOptions options,
             std::function<void(const std::shared_ptr<Engine>&)> prepare);
-    // Ends the worker, then every office: the replaced ones, the successor, the current one.
+    // Ends the worker (giving up a start in progress), then every office: the replaced ones,
+    // the successor, the current one.
     ~Renewal();
     Renewal(const Renewal&) = delete;
     Renewal& operator=(const Renewal&) = delete;
@@ -38,6 +40,9 @@ public:
     void dropSuccessor();
 
 private:
+    // Ends the worker (giving up a start in progress) and waits for the retire threads.
+    void endForExit() override;
+
     struct State;
     std::shared_ptr<State> mState;
 };

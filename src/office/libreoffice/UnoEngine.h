@@ -13,9 +13,10 @@
 //     ... desktop->loadComponentFromURL(...) ...
 //     // ~LibreOffice ends the office process
 //
-// A tool target that includes this header links festoria_office, which passes on the
-// generated headers of com.sun.star.uno.XComponentContext and com.sun.star.frame.XDesktop2;
-// it generates the other types it uses with festoria_uno_headers().
+// A tool or test target that includes this header links festoria_libreoffice_uno, which
+// festoria_uno_headers(festoria_libreoffice EXPORT ...) makes (see this folder's
+// CMakeLists.txt): it passes on the SDK's headers and the generated headers of every type the
+// engine lists. The target generates any other type it uses with festoria_uno_headers().
 
 #include "core/AppError.h"
 #include "office/libreoffice/CallWatchdog.h"
@@ -103,11 +104,16 @@ public:
     // restarting on its first start with a fresh profile. Safe from any thread.
     bool officeLost() const { return mStatus->lost(); }
 
+    // Gives the office up for good, from any thread, as the program ends: it is killed, a
+    // start in progress fails at once, and so does every later call.
+    void abandon();
+
     // True once the program's exit handlers have ended every office: from then on UNO
     // objects are let go without a call (the UNO runtime is being torn down).
     static bool processExiting();
 
 private:
+    void requireNotAbandoned() const;
     void requireGeneration(unsigned officeGeneration);
     [[noreturn]] void translateCurrentException();
     void start();
@@ -125,6 +131,7 @@ private:
     std::atomic<unsigned> mGeneration{0};
     std::atomic<int> mOpenSessions{0};
     std::atomic<int> mSessionsServed{0};
+    std::atomic<bool> mAbandoned{false};
     UnoConnection mConnection;
     CallWatchdog mWatchdog;
 };

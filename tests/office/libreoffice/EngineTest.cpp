@@ -177,7 +177,7 @@ TEST_F(OfficeTest, ReadableFailures) {
     EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("no/such/folder/x.doc"))); }),
                 HasSubstr("x.doc"));
 
-    doc.closeWithoutSaving();
+    doc.close();
     EXPECT_THAT(failureOf([&] { doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
                 HasSubstr("closed"));
     EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("late.doc"))); }), HasSubstr("closed"));
@@ -442,6 +442,26 @@ TEST(OfficeLife, NoOfficeOutlivesItsProgram) {
         child.waitForFinished(5000);
         EXPECT_TRUE(groupEndsWithin(office, 10s)) << "the serving office outlived a killed program";
         EXPECT_TRUE(groupEndsWithin(successor, 10s)) << "the starting office outlived a killed program";
+    }
+}
+
+// A program whose office lives in static storage ends while a successor office is starting,
+// or rehearsing, in the background: it ends cleanly, and neither office outlives it.
+TEST(OfficeLife, AProgramEndingWhileASuccessorStartsEndsCleanly) {
+    for (const auto delay : {0ms, 600ms, 1500ms}) {
+        SCOPED_TRACE(delay.count());
+        QProcess child;
+        const pid_t office = runChild(child, "end-while-renewing");
+        ASSERT_GT(office, 0);
+        const pid_t successor = newOfficeOf(child.processId(), {office}, 30s);
+        ASSERT_GT(successor, 0);
+        std::this_thread::sleep_for(delay);
+        child.write("end\n");
+        ASSERT_TRUE(child.waitForFinished(30000)) << "the program did not end";
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), 0);
+        EXPECT_TRUE(groupEndsWithin(office, 5s)) << "the serving office outlived its program";
+        EXPECT_TRUE(groupEndsWithin(successor, 5s)) << "the successor outlived its program";
     }
 }
 

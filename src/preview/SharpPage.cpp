@@ -1,0 +1,75 @@
+#include "preview/SharpPage.h"
+
+#include "core/AppError.h"
+#include "office/Office.h"
+
+#include <QTimer>
+
+#include <cmath>
+
+namespace {
+constexpr int kWidthStep = 204;        // a quarter of the 100 % picture's width
+constexpr int kMostPixels = 4000;      // the 400 % page on a 2x screen is 3264 across
+constexpr double kTwipsPerPixel = 15.0; // logical pixels, as the windows measure them
+} // namespace
+
+SharpPage::SharpPage(office::Office& office, std::function<void(const QImage&)> sharper,
+                     QObject* parent)
+    : QObject(parent), mOffice(office), mSharper(std::move(sharper)) {}
+
+void SharpPage::setDocument(const QString& documentPath) {
+    mDocument = documentPath;
+    mAsked = 0;
+    mFailed = false;
+}
+
+int SharpPage::neededWidth(QSize pictureTwips, QSize sourceTwips, QSize targetTwips,
+                           qreal devicePixelRatio) {
+    if (pictureTwips.isEmpty() || sourceTwips.isEmpty() || targetTwips.isEmpty())
+        return 0;
+    const double devicePixels = targetTwips.width() * devicePixelRatio / kTwipsPerPixel;
+    const double needed = devicePixels * pictureTwips.width() / sourceTwips.width();
+    const int steps = int(std::ceil(needed / kWidthStep - 1e-9));
+    return std::min(steps * kWidthStep, kMostPixels);
+}
+
+void SharpPage::drawn(int pictureWidth, QSize pictureTwips, QSize sourceTwips,
+                      QSize targetTwips, qreal devicePixelRatio) {
+    const int needed = neededWidth(pictureTwips, sourceTwips, targetTwips, devicePixelRatio);
+    if (mDocument.isEmpty() || mFailed || needed <= pictureWidth || needed <= mAsked)
+        return;
+    mAsked = needed;
+    mPictureTwips = pictureTwips;
+    QTimer::singleShot(0, this, [this, needed, document = mDocument] {
+        if (document == mDocument) // not a picture of an earlier invitation
+            drawSharper(needed);
+    });
+}
+
+void SharpPage::drawSharper(int width) {
+    try {
+        mSharper(drawPage(mOffice, mDocument, width, mPictureTwips));
+    } catch (const std::exception&) {
+        // A sharper picture is a nicety: without the office the picture stays as it is, and
+        // the office is not asked again for this invitation.
+        mFailed = true;
+    }
+}
+
+QImage drawPage(office::Office& office, const QString& documentPath, int pixelWidth,
+                QSize pictureTwips) {
+    const auto session = office.startSession();
+    office::Document& document = session->open(documentPath, true);
+    QImage picture = document.renderPicture(pixelWidth, 1.0);
+    document.close();
+    session->quit();
+    if (picture.isNull() || pictureTwips.isEmpty())
+        throw AppError(QStringLiteral("The office drew no page."));
+    // The same size as the picture it replaces: only the density grows.
+    constexpr double kInchesPerMetre = 1 / 0.0254;
+    picture.setDotsPerMeterX(
+        int(std::lround(picture.width() * 1440.0 / pictureTwips.width() * kInchesPerMetre)));
+    picture.setDotsPerMeterY(
+        int(std::lround(picture.height() * 1440.0 / pictureTwips.height() * kInchesPerMetre)));
+    return picture;
+}
