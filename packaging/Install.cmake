@@ -85,9 +85,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The office makes the documents, the PDF and the printed page; Qt's print support (with its
 # CUPS plugin) lists the printers in the print dialog and CUPS's lp (cups-client) hands them
-# the office's PDF; the URW fonts are embedded in the PDF.
+# the office's PDF; the URW fonts are embedded in the PDF; xdg-email opens the mail program
+# for "Send by Email...".
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, cups-client, fonts-liberation, fonts-urw-base35")
+    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, cups-client, fonts-liberation, fonts-urw-base35, xdg-utils")
 # Fonts for the world's scripts, so that details typed in any of them are drawn, never shown
 # as empty boxes: recommended, not required, for their size.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

@@ -119,7 +119,10 @@ public:
         StepTimer step("load into the preview");
         preview.setPicture(loadPicture(path));
     }
-    void setPreviewDocument(const QString& path) override { preview.setDocumentPath(path); }
+    void setPreviewDocument(const QString& path, const QString& eventName) override {
+        preview.setDocumentPath(path);
+        preview.setEventName(eventName);
+    }
     void showPreview() override {
         StepTimer step("show");
         preview.show();

@@ -64,8 +64,9 @@ public:
         preview.setPicture(QImage());
         preview.setPicture(loadPicture(picturePath));
     }
-    void setPreviewDocument(const QString& documentPath) override {
+    void setPreviewDocument(const QString& documentPath, const QString& eventName) override {
         mWindow.previewWindow().setDocumentPath(documentPath);
+        mWindow.previewWindow().setEventName(eventName);
     }
     void showPreview() override { mWindow.previewWindow().show(); }
     void hideMainWindow() override { mWindow.hide(); }

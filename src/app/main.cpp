@@ -2,11 +2,13 @@
 #include "app/Settings.h"
 #include "core/Memory.h"
 #include "office/libreoffice/LibreOffice.h"
+#include "preview/Outbox.h"
 #include "widgets/QtPrompts.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +18,7 @@ void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Turns party details into a finished invitation: a Word document "
                        "filled through LibreOffice, previewed, saved as .doc, .pdf, .docx "
-                       "or .odt, and printed."));
+                       "or .odt, printed, and sent by email."));
     parser.addHelpOption();
     parser.addVersionOption();
 }
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication::setQuitOnLastWindowClosed(false); // closing a window ends the program itself
+    // Invitations sent by email are kept a week for the mail program to read.
+    removeOutboxFoldersBefore(QDateTime::currentDateTime().addDays(-kOutboxKeepDays));
 
     // The office lives as long as the program; its destructor ends the office process.
     const auto office = office::makeLibreOffice();

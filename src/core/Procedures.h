@@ -26,6 +26,8 @@ inline const QString showNewPicture =
 inline const QString saveAs = QStringLiteral("in Festoria2021/08/31.Form2.PushButton6_Click ");
 inline const QString back = QStringLiteral("in Festoria2021/08/31.Form2.PushButton8_Click ");
 inline const QString print = QStringLiteral("in Festoria2021/08/31.Form2.mnuPrint_Click ");
+inline const QString sendByEmail =
+    QStringLiteral("in Festoria2021/08/31.Form2.mnuEmail_Click ");
 inline const QString copyPicture = QStringLiteral("in Festoria2021/08/31.Form2.mnuCopy_Click ");
 inline const QString drawAtZoom = QStringLiteral("in Festoria2021/08/31.Form2.RedrawImage ");
 inline const QString endDrag = QStringLiteral("in Festoria2021/08/31.Form2.Picture1_MouseUp ");

@@ -174,6 +174,7 @@ struct CreateInvitation::Run {
     // nor deleted.
     QString templatePath;
     QString documentPath;
+    QString eventName; // as filled in
     bool saved = false;
     // Only the picture this request wrote is shown (empty: none was written).
     QString picturePath;
@@ -289,8 +290,8 @@ void CreateInvitation::fill(Run& run) {
     } bookmarks[] = {
         {Step::FillEvent, "bEvent",
          [&] {
-             const QString name = mHost.fieldText(Field::EventName);
-             return typed(Field::EventName, name, invitation::eventText(name));
+             run.eventName = mHost.fieldText(Field::EventName);
+             return typed(Field::EventName, run.eventName, invitation::eventText(run.eventName));
          }},
         {Step::FillWhen, "bWhen",
          [&] {
@@ -383,7 +384,9 @@ void CreateInvitation::handOver(Run& run) {
     // picture nor shown; nor is it once the program is ending.
     if (run.saved && !mProgramEnds) {
         run.trap(Step::LoadPicture, [&] { mHost.loadPreviewPicture(run.picturePath); });
-        run.trap(Step::HandOverDocument, [&] { mHost.setPreviewDocument(run.documentPath); });
+        run.trap(Step::HandOverDocument, [&] {
+            mHost.setPreviewDocument(run.documentPath, run.eventName);
+        });
         run.trap(Step::ShowPreview, [&] { mHost.showPreview(); });
         run.trap(Step::HideMainWindow, [&] { mHost.hideMainWindow(); });
     }

@@ -52,8 +52,9 @@ public:
     // Loads the picture file as the preview window's page, loading the preview window first
     // if needed (use loadPicture, which keeps the resolution the file records).
     virtual void loadPreviewPicture(const QString& picturePath) = 0;
-    // Tells the preview window which document it shows (and deletes when it is left).
-    virtual void setPreviewDocument(const QString& documentPath) = 0;
+    // Tells the preview window which document it shows (and deletes when it is left), and the
+    // name of the event the document was filled with, as typed.
+    virtual void setPreviewDocument(const QString& documentPath, const QString& eventName) = 0;
     // Shows the preview window modeless, without an owner window.
     virtual void showPreview() = 0;
     // Hides the main window.

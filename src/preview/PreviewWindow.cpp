@@ -10,6 +10,7 @@
 #include "preview/SharpPage.h"
 #include "preview/PrintDocument.h"
 #include "preview/SaveDocument.h"
+#include "preview/SendByEmail.h"
 #include "widgets/ApplicationIcon.h"
 #include "widgets/Centre.h"
 #include "widgets/QtClipboard.h"
@@ -157,8 +158,8 @@ void PreviewWindow::buildUnscaledPage() {
 
 void PreviewWindow::addShortcuts() {
     // Desktop habits: the wheel scrolls through the scroll bars, Ctrl+wheel and Ctrl++ / Ctrl+-
-    // zoom, Ctrl+S saves, Ctrl+P prints, Ctrl+C copies the picture; all of them run the same
-    // handlers as the buttons and the picture's menu.
+    // zoom, Ctrl+S saves, Ctrl+P prints, Ctrl+E sends by email, Ctrl+C copies the picture; all
+    // of them run the same handlers as the buttons and the picture's menu.
     for (QWidget* w : {static_cast<QWidget*>(mPageFrame), mViewport, static_cast<QWidget*>(mPage)})
         w->installEventFilter(this);
     const auto shortcut = [this](const QKeySequence& keys, void (PreviewWindow::*handler)()) {
@@ -170,6 +171,7 @@ void PreviewWindow::addShortcuts() {
     shortcut(QKeySequence::ZoomOut, &PreviewWindow::zoomOut);
     shortcut(QKeySequence::Save, &PreviewWindow::saveAs);
     shortcut(QKeySequence::Print, &PreviewWindow::print);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_E), &PreviewWindow::sendByEmail);
     shortcut(QKeySequence::Copy, &PreviewWindow::copyPicture);
 }
 
@@ -219,6 +221,8 @@ void PreviewWindow::buildPictureMenu() {
     };
     item(QStringLiteral("Save As..."), QKeySequence::Save, [this] { saveAs(); });
     item(QStringLiteral("Print..."), QKeySequence::Print, [this] { print(); });
+    item(QStringLiteral("Send by Email..."), QKeySequence(Qt::CTRL | Qt::Key_E),
+         [this] { sendByEmail(); });
     item(QStringLiteral("Copy Picture"), QKeySequence::Copy, [this] { copyPicture(); });
     mPage->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(mPage, &QWidget::customContextMenuRequested, this,
@@ -333,6 +337,11 @@ void PreviewWindow::saveAs() {
 
 void PreviewWindow::print() {
     PrintDocument(mPrompts, mOffice, [this](bool on) { setHourglass(on); }).print(mDocumentPath);
+}
+
+void PreviewWindow::sendByEmail() {
+    SendByEmail(mPrompts, mOffice, [this](bool on) { setHourglass(on); })
+        .send(mDocumentPath, mEventName, this);
 }
 
 void PreviewWindow::copyPicture() {

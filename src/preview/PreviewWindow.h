@@ -24,8 +24,8 @@ class Office;
 
 // The preview window: the rendered invitation in a fixed viewport with zoom, drag and
 // scroll bars, "Save Results To Word File" and "< Back", and a context menu on the picture
-// to save, print and copy it. While shown it owns the temporary invitation document: Back
-// and Close delete it, and closing the window ends the program.
+// to save, print, send by email and copy it. While shown it owns the temporary invitation
+// document: Back and Close delete it, and closing the window ends the program.
 class PreviewWindow : public QWidget, private ZoomSurface {
     Q_OBJECT
 public:
@@ -48,12 +48,17 @@ public:
     // The full path of the temporary invitation document the window shows.
     void setDocumentPath(const QString& path);
     const QString& documentPath() const { return mDocumentPath; }
+    // The name of the event the document invites to: the subject and the attachment's name
+    // when it is sent by email.
+    void setEventName(const QString& name) { mEventName = name; }
+    const QString& eventName() const { return mEventName; }
 
     // The window's handlers, as its buttons, menu, keys and events run them.
     void zoomIn();
     void zoomOut();
     void saveAs();
     void print();
+    void sendByEmail();
     void copyPicture();
     void back();
     // Sets a new picture up (the unscaled copy, 100 %, the scroll bars) when the window
@@ -102,6 +107,7 @@ private:
     std::function<void()> mEndProgram;
     std::unique_ptr<Clipboard> mClipboard;
     QString mDocumentPath;
+    QString mEventName;
     bool mNewPicturePending = true;
     bool mInSetup = false;
     bool mCentred = false;

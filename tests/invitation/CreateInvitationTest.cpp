@@ -82,6 +82,7 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
     EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off", "picture", "document",
                                        "show", "hide"}));
     EXPECT_EQ(host.document, doc);
+    EXPECT_EQ(host.eventName, "Ann's 40th"); // the subject when it is sent by email
     // The picture keeps its logical size (half a Letter page) through "temp.bmp".
     EXPECT_EQ(host.picture.size(), QSize(816, 1056));
     EXPECT_NEAR(host.picture.width() / (host.picture.dotsPerMeterX() / 39.37) * 1440, 6120, 1);

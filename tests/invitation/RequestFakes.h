@@ -27,6 +27,7 @@ public:
     QStringList calls;
     QImage picture;
     QString document;
+    QString eventName;
     std::function<void(const QString& call)> onCall;
 
     QString fieldText(Field field) override { return texts.value(field); }
@@ -39,9 +40,10 @@ public:
         record(QStringLiteral("picture"));
         picture = loadPicture(path);
     }
-    void setPreviewDocument(const QString& path) override {
+    void setPreviewDocument(const QString& path, const QString& name) override {
         record(QStringLiteral("document"));
         document = path;
+        eventName = name;
     }
     void showPreview() override { record(QStringLiteral("show")); }
     void hideMainWindow() override { record(QStringLiteral("hide")); }

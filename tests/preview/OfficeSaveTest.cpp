@@ -1,24 +1,30 @@
-// Saving and printing against the real office: every format is made from a sample
-// invitation and read back as what it claims to be; the printout is the office's one US
-// Letter page, with its text as text.
+// Saving, printing and sending by email against the real office: every format is made from
+// a sample invitation and read back as what it claims to be; the printout is the office's
+// one US Letter page, with its text as text; the mail program is handed a one-page PDF of
+// the invitation.
 #include "core/Files.h"
 #include "core/Product.h"
 #include "invitation/InvitationText.h"
 #include "invitation/RequestFakes.h"
 #include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
+#include "preview/Outbox.h"
+#include "preview/PreviewWindow.h"
 #include "preview/PrintDocument.h"
 #include "preview/PrintQueue.h"
 #include "preview/SaveDocument.h"
+#include "support/MailDesktop.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/office/OfficeDocuments.h"
 
 #include <QFile>
+#include <QMenu>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QUrlQuery>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -110,7 +116,7 @@ protected:
     static void SetUpTestSuite() {
         temp = new ScopedTemp;
         FakeHost host;
-        host.texts = {{Field::EventName, "Lobster Eating Party"},
+        host.texts = {{Field::EventName, "Lobster Fête & Feast"},
                       {Field::Location, "Haverhill MA"},
                       {Field::Items, "bib, meat extractors, cracking utensils, butter"},
                       {Field::Drive, "Take 66 West to 267 West"},
@@ -301,9 +307,9 @@ TEST_F(OfficeSave, PrintingSendsTheOfficesPdfToTheFileOrThePrinter) {
     for (const QString& pdf : {out, spooled}) {
         SCOPED_TRACE(pdf.toStdString());
         expectOneLetterPage(pdf, true);
-        for (const char* words : {"Lobster Eating Party", "Haverhill MA", "meat extractors"})
-            EXPECT_TRUE(wordsIn(pdf).contains(QLatin1String(words), Qt::CaseInsensitive))
-                << wordsIn(pdf).toStdString();
+        for (const char* mark : {"bEvent", "bWhere", "bBring", "bRSVP"})
+            EXPECT_TRUE(wordsIn(pdf).contains(expected->value(mark).trimmed(), Qt::CaseInsensitive))
+                << mark << ": " << wordsIn(pdf).toStdString();
     }
     EXPECT_TRUE(leftovers().isEmpty());
 
@@ -312,4 +318,23 @@ TEST_F(OfficeSave, PrintingSendsTheOfficesPdfToTheFileOrThePrinter) {
     PrintDocument(prompts, sharedOffice()).print(*document);
     EXPECT_FALSE(QFile::exists(cancelled));
     EXPECT_EQ(prompts.printDialogs, 2);
+}
+
+TEST_F(OfficeSave, SendByEmailHandsTheMailProgramTheInvitationAsAPdf) {
+    const MailDesktop desktop(true);
+    PreviewWindow window(prompts, sharedOffice(), nullptr, QString());
+    window.setDocumentPath(*document);
+    window.setEventName(QStringLiteral("Lobster Fête & Feast"));
+    window.findChild<QMenu*>(QStringLiteral("pictureMenu"))->actions()[2]->trigger(); // by Email
+
+    const QUrlQuery mail(QUrl(desktop.waitForMailto()));
+    EXPECT_EQ(mail.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
+              QStringLiteral("Lobster Fête & Feast"));
+    const QString pdf = mail.queryItemValue(QStringLiteral("attach"), QUrl::FullyDecoded);
+    EXPECT_TRUE(pdf.startsWith(QFileInfo(outboxFolder()).canonicalFilePath() + u'/'));
+    EXPECT_TRUE(pdf.endsWith(QStringLiteral("/Lobster Fête & Feast.pdf"))) << pdf.toStdString();
+    EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression("Pages: +1\\n")));
+    EXPECT_TRUE(run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})
+                    .contains(QStringLiteral("Lobster Fête & Feast"), Qt::CaseInsensitive));
+    EXPECT_TRUE(prompts.shown.isEmpty());
 }

@@ -1,9 +1,11 @@
 #include "core/Files.h"
+#include "preview/Outbox.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PictureBox.h"
 #include "preview/PreviewFixtures.h"
 #include "support/FakeClipboard.h"
 #include "support/FakeOffice.h"
+#include "support/MailDesktop.h"
 #include "support/ScriptedPrompts.h"
 #include "widgets/WindowPointer.h"
 
@@ -268,6 +270,13 @@ TEST_F(Preview, FailuresAreReportedAtTheirStepsAndTheWindowGoesOn) {
              request(tall, newDocument(QStringLiteral("qorvel00000011.doc")));
              EXPECT_FALSE(window->newPicturePending());
          }},
+        {"Form2.mnuEmail_Click at line 100", [&] { // the office cannot write the PDF
+             QDir(outboxFolder()).removeRecursively();
+             office.fail(FakeOffice::Op::Export);
+             window->sendByEmail();
+             EXPECT_TRUE(QDir(outboxFolder()).isEmpty()) << "no folder left behind";
+             EXPECT_EQ(window->pointer().mode(), WindowPointer::Default);
+         }},
         {"Form2.PushButton8_Click at line 104", [&] { // Back without a main window
              PreviewWindow orphan(prompts, office, nullptr, QString(), [] {});
              orphan.show();
@@ -345,6 +354,7 @@ TEST_F(Preview, ThePicturesMenuAndItsKeysSavePrintAndCopy) {
     for (QAction* action : menu->actions())
         captions << action->text();
     EXPECT_EQ(captions, (QStringList{QStringLiteral("Save As..."), QStringLiteral("Print..."),
+                                     QStringLiteral("Send by Email..."),
                                      QStringLiteral("Copy Picture")}));
     menu->actions()[0]->trigger(); // the save button's handler: its dialog, cancelled
     menu->hide();
@@ -370,4 +380,30 @@ TEST_F(Preview, ThePicturesMenuAndItsKeysSavePrintAndCopy) {
     EXPECT_EQ(window->pointer().mode(), WindowPointer::Default) << "the hourglass went away";
     EXPECT_EQ(office.liveSessions, 0);
     EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(Preview, WithoutAMailProgramAMessageSaysWhereThePdfIs) {
+    request(pagePicture(Qt::blue), newDocument(QStringLiteral("qorvel00000012.doc")));
+    window->setEventName(QStringLiteral("Party 2024/25"));
+    window->activateWindow();
+    QTemporaryDir noPrograms;
+    const std::pair<const char*, QString> cases[] = {
+        {"No mail program could be opened: none is set up.", QString()}, // PATH as it is
+        {"xdg-email (from xdg-utils) could not be started.", noPrograms.path()}};
+    for (const auto& [reason, searchPath] : cases) {
+        const MailDesktop desktop(false);
+        ScopedVariable path("PATH");
+        if (!searchPath.isEmpty())
+            path.set(QFile::encodeName(searchPath));
+        prompts.clear();
+        QDir(outboxFolder()).removeRecursively();
+        QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier); // "Send by Email..."
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.shown.isEmpty(); }, 30000)) << reason;
+        const QString folder = QDir(outboxFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot)[0];
+        const QString pdf = outboxFolder() + u'/' + folder + QStringLiteral("/Party 2024 25.pdf");
+        EXPECT_TRUE(QFile::exists(pdf)) << pdf.toStdString();
+        EXPECT_TRUE(prompts.shown[0].text.contains(QString::fromUtf8(reason)));
+        EXPECT_TRUE(prompts.shown[0].text.contains(pdf)) << prompts.shown[0].text.toStdString();
+        EXPECT_TRUE(prompts.reports().isEmpty());
+    }
 }

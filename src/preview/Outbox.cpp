@@ -1,0 +1,65 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "preview/Outbox.h"
+
+#include "core/AppError.h"
+#include "core/Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTextBoundaryFinder>
+
+namespace {
+// eCryptfs, which encrypts some home folders, allows 143 bytes in a name; ".pdf" takes 4.
+constexpr qsizetype kMaxBaseNameBytes = 139;
+
+// The longest start of the text, cut between two characters as the reader sees them (an
+// accent stays with its letter, an emoji whole), that takes at most maxBytes in UTF-8.
+QString cutToBytes(const QString& text, qsizetype maxBytes) {
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    qsizetype fits = 0;
+    for (qsizetype end = characters.toNextBoundary(); end > 0;
+         end = characters.toNextBoundary()) {
+        if (QStringView(text).left(end).toUtf8().size() > maxBytes)
+            break;
+        fits = end;
+    }
+    return text.left(fits);
+}
+} // namespace
+
+QString attachmentBaseName(const QString& eventName) {
+    static const QRegularExpression refused(
+        QStringLiteral("[/\\\\:*?\"<>|\\p{Cc}\\p{Zl}\\p{Zp}]"));
+    static const QRegularExpression endDotsAndSpaces(QStringLiteral("^[. ]+|[. ]+$"));
+    QString name = QString(eventName).replace(refused, QStringLiteral(" ")).simplified();
+    name.remove(endDotsAndSpaces);
+    name = cutToBytes(name, kMaxBaseNameBytes);
+    name.remove(endDotsAndSpaces); // a cut may end at a space
+    return name.isEmpty() ? QStringLiteral("Invitation") : name;
+}
+
+QString outboxFolder() { return pathIn(cacheFolder(), QStringLiteral("outbox")); }
+
+std::unique_ptr<QTemporaryDir> newOutboxFolder() {
+    const QString outbox = outboxFolder();
+    if (!QDir().mkpath(outbox))
+        throw AppError(QStringLiteral("Cannot create the folder '%1'.").arg(outbox));
+    QFile::setPermissions(outbox, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    auto folder = std::make_unique<QTemporaryDir>(pathIn(outbox, QStringLiteral("XXXXXX")));
+    if (!folder->isValid())
+        throw AppError(QStringLiteral("Cannot create a folder in '%1': %2")
+                           .arg(outbox, folder->errorString()));
+    return folder;
+}
+
+void removeOutboxFoldersBefore(const QDateTime& cutoff) {
+    const QFileInfoList folders = QDir(outboxFolder())
+                                      .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot |
+                                                     QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& folder : folders)
+        if (folder.lastModified() < cutoff)
+            QDir(folder.absoluteFilePath()).removeRecursively();
+}

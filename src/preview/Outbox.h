@@ -1,0 +1,35 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The outbox: invitations sent by email wait here, in the program's cache folder, until the
+// mail program has read them, each in a private folder of its own. They are kept a week,
+// then removed at the next start.
+
+#include <QDateTime>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+inline constexpr int kOutboxKeepDays = 7;
+
+// The event's name as the name of a file to attach, without extension: the characters that
+// some system refuses in file names (a slash, a backslash, : * ? " < > |, control characters
+// and line separators) become spaces, runs of spaces one, and dots and spaces at either end
+// go (a leading dot hides a file, trailing ones vanish on Windows). Cut at a whole character
+// to fit 139 bytes, so that with ".pdf" the name fits every Linux file system, encrypted
+// home folders included. "Invitation" when nothing is left.
+QString attachmentBaseName(const QString& eventName);
+
+// <cache>/festoria/outbox. Only computed, not created.
+QString outboxFolder();
+
+// A new private folder (mode 0700) in the outbox, for one attachment. It is removed with the
+// object unless the caller keeps it (setAutoRemove(false)) once the attachment is handed
+// over. Throws AppError when it cannot be made.
+std::unique_ptr<QTemporaryDir> newOutboxFolder();
+
+// Removes, with their contents, the outbox's folders last changed before the cutoff. Links
+// are never followed. Never throws: what cannot be removed stays.
+void removeOutboxFoldersBefore(const QDateTime& cutoff);
