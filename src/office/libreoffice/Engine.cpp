@@ -11,6 +11,7 @@
 #include "office/libreoffice/UnoEngine.h"
 
 #include "core/Memory.h"
+#include "office/libreoffice/OfficeErrors.h"
 #include "office/libreoffice/OfficePipes.h"
 #include "office/libreoffice/ProgramExit.h"
 #include "office/libreoffice/UnoText.h"
@@ -136,7 +137,7 @@ void Engine::abandon() {
 
 void Engine::requireNotAbandoned() const {
     if (mAbandoned)
-        throw AppError(QStringLiteral("The program is ending."));
+        throw AppError(QStringLiteral("The office was ended because the program is ending."));
 }
 
 void Engine::sessionClosed() {
@@ -147,11 +148,11 @@ void Engine::sessionClosed() {
 void Engine::requireGeneration(unsigned officeGeneration) {
     requireNotAbandoned();
     if (officeGeneration != mGeneration || mStatus->office() == 0)
-        throw AppError(QStringLiteral(
-            "The office that held this object has ended; start a new session."));
+        throw AppError(
+            QStringLiteral("The office that held this document has ended; try again."));
     if (!alive()) {
         stop();
-        throw AppError(QStringLiteral("The office has stopped working; start a new session."));
+        throw AppError(describeOfficeFailure(OfficeFailure::Stopped, {}));
     }
 }
 
@@ -167,21 +168,16 @@ void Engine::translateCurrentException() {
         message = toQString(e.Message);
     } catch (const uno::Exception& e) {
         message = toQString(e.Message);
-    } catch (const std::exception& e) {
-        throw AppError(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        throw AppError(QStringLiteral("The office reported an unknown error."));
+        // A failure of another kind carries no text of the office's.
     }
     if (timedOut || disposed || !alive()) {
         stop();
-        if (timedOut)
-            throw AppError(
-                QStringLiteral("The office did not answer within %1 seconds and was ended.")
-                    .arg(double(mWatchdog.limit().count()) / 1000.0));
-        throw AppError(QStringLiteral("The office has stopped working (%1).")
-                           .arg(message.isEmpty() ? QStringLiteral("connection lost") : message));
+        throw AppError(timedOut ? describeOfficeFailure(OfficeFailure::TimedOut, {},
+                                                        mWatchdog.limit())
+                                : describeOfficeFailure(OfficeFailure::Stopped, message));
     }
-    throw AppError(message.isEmpty() ? QStringLiteral("The office reported an error.") : message);
+    throw AppError(describeOfficeFailure(OfficeFailure::Refused, message));
 }
 
 bool Engine::alive() {
@@ -214,11 +210,13 @@ void Engine::ensureRunning() {
     } catch (const AppError&) {
         throw;
     } catch (const cppu::BootstrapException& e) {
-        throw AppError(QStringLiteral("The office's runtime could not be set up: %1")
-                           .arg(toQString(e.getMessage())));
+        throw AppError(withOfficeDetail(
+            QStringLiteral("The office could not be started because its runtime could not be "
+                           "set up; check that LibreOffice is installed."),
+            toQString(e.getMessage())));
     } catch (const uno::Exception& e) {
-        throw AppError(
-            QStringLiteral("The office could not be reached: %1").arg(toQString(e.Message)));
+        throw AppError(withOfficeDetail(
+            QStringLiteral("The office could not be reached; try again."), toQString(e.Message)));
     }
 }
 
@@ -295,13 +293,15 @@ void Engine::connect(const QString& program, std::chrono::steady_clock::time_poi
         requireNotAbandoned();
         if (mWatchdog.timedOut() || std::chrono::steady_clock::now() >= deadline)
             throw AppError(
-                QStringLiteral("The office program '%1' did not answer within %2 seconds.")
+                QStringLiteral("The office program '%1' did not answer within %2 seconds of its "
+                               "start; try again.")
                     .arg(program)
                     .arg(double(mOptions.startTimeout.count()) / 1000.0));
         QString how;
         if (mProcess.hasEnded(&how))
-            throw AppError(
-                QStringLiteral("The office program '%1' ended at once (%2).").arg(program, how));
+            throw AppError(QStringLiteral("The office program '%1' ended as soon as it started%2; "
+                                          "check that LibreOffice is installed and works.")
+                               .arg(program, how.isEmpty() ? QString() : QStringLiteral(", ") + how));
         try {
             mConnection.open(mPipeName);
             Profile::configure(mConnection.context());

@@ -6,6 +6,7 @@
 #include "office/libreoffice/FitText.h"
 
 #include "core/AppError.h"
+#include "office/libreoffice/DeferredLayout.h"
 #include "office/libreoffice/Properties.h"
 #include "office/libreoffice/UnoText.h"
 
@@ -50,6 +51,49 @@ namespace {
 // Below any text's height, so that a growing box takes exactly its text's height.
 constexpr sal_Int32 kTokenHeight = 50; // 1/100 mm
 constexpr double kHmmPerPoint = 2540.0 / 72.0;
+// A text of up to this many characters is laid out in a few milliseconds (3,000 took 11 ms,
+// 32,767 over a second, and every field at its limit together nearly half a minute).
+constexpr qsizetype kQuicklyLaidOut = 4000;
+// No character that takes room on a line is narrower than this part of its size (the
+// narrowest, an "i" or a full stop, take about a quarter), and no line of text at a
+// proportional spacing is lower than this part of its size (fonts take 1.1 to 1.3).
+constexpr double kNarrowestCharacter = 0.1;
+constexpr double kLowestLine = 0.8;
+
+// Characters that may take no room of their own on a line: spaces (a line's trailing ones
+// hang past its end), marks and joiners that sit on or join their neighbours, the fillers
+// and selectors that fonts draw as nothing, characters no font need draw.
+bool mayTakeNoRoom(char32_t c) {
+    switch (QChar::category(c)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+        return true;
+    default:
+        break;
+    }
+    const auto within = [c](char32_t first, char32_t last) { return c >= first && c <= last; };
+    return c == 0x034F || within(0x115F, 0x11FF) || within(0x17B4, 0x17B5) ||
+           within(0x180B, 0x180F) || c == 0x3164 || within(0xD7B0, 0xD7FF) ||
+           within(0xFE00, 0xFE0F) || c == 0xFFA0 || within(0x1F3FB, 0x1F3FF) ||
+           within(0xE0000, 0xE0FFF);
+}
+
+// The characters of the text that take room on a line of their own.
+qsizetype countTakingRoom(const OUString& text) {
+    qsizetype count = 0;
+    for (sal_Int32 i = 0; i < text.getLength();)
+        count += !mayTakeNoRoom(text.iterateCodePoints(&i));
+    return count;
+}
 
 void setAll(const Reference<beans::XPropertySet>& object, std::initializer_list<const char*> names,
             std::initializer_list<Any> values) {
@@ -68,7 +112,9 @@ class Box {
 public:
     Box(const Reference<text::XText>& text, const Reference<text::XTextFrame>& frame)
         : mFrame(frame, UNO_QUERY_THROW), mText(text) {
-        dropTrailingEmptyParagraphs();
+        const OUString all = mText->getString();
+        mCharactersTakingRoom = countTakingRoom(all);
+        dropTrailingEmptyParagraphs(all);
         mHeight = get<sal_Int32>(mFrame, "Height");
         mTop = get<sal_Int32>(mFrame, "VertOrientPosition");
     }
@@ -76,6 +122,8 @@ public:
     // The text's size and line spacing, read only when they are to change (a text that fits
     // is measured and left as it is, quickly).
     void readType() {
+        if (mWhole.is())
+            return;
         const Reference<text::XTextCursor> whole = mText->createTextCursor();
         whole->gotoEnd(true);
         mWhole.set(whole, UNO_QUERY_THROW);
@@ -91,6 +139,16 @@ public:
     int points() const { return int(std::lround(mPoints)); }
     sal_Int32 height() const { return mHeight; }
     sal_Int32 top() const { return mTop; }
+    qsizetype charactersTakingRoom() const { return mCharactersTakingRoom; }
+
+    // More characters than the box could show at the size in the height, read from its
+    // width and the text's line spacing alone, before any layout. Read the type first.
+    bool cannotShow(int points, sal_Int32 height) const {
+        const double size = points * kHmmPerPoint;
+        const double perLine = get<sal_Int32>(mFrame, "Width") / (kNarrowestCharacter * size);
+        const double lines = height / std::max(lowestLine(points), 1.0) + 1;
+        return double(mCharactersTakingRoom) > std::max(perLine, 1.0) * lines;
+    }
 
     // From now on the box follows its text, so the layout tells what the text needs.
     void followText() {
@@ -159,10 +217,20 @@ private:
                mSpacing.Mode == style::LineSpacingMode::MINIMUM;
     }
 
+    // The lowest a line of the text can be at the size (1/100 mm): an exact or least spacing
+    // in proportion, as setPoints() makes it, else a part of the size.
+    double lowestLine(int points) const {
+        if (scalesSpacing())
+            return std::lround(mSpacing.Height * points / mPoints);
+        const double size = points * kHmmPerPoint * kLowestLine;
+        if (mSpacing.Mode == style::LineSpacingMode::PROP)
+            return size * mSpacing.Height / 100.0;
+        return size;
+    }
+
     // Empty paragraphs after the text are never seen, but a growing box would make room for
     // them; a paragraph break reads as "\n".
-    void dropTrailingEmptyParagraphs() {
-        const OUString all = mText->getString();
+    void dropTrailingEmptyParagraphs(const OUString& all) {
         sal_Int32 breaks = 0;
         while (breaks < all.getLength() && breaks < 0x7FFF &&
                all[all.getLength() - 1 - breaks] == '\n')
@@ -184,6 +252,7 @@ private:
     std::map<int, sal_Int32> mNeededAt;
     sal_Int32 mHeight = 0;
     sal_Int32 mTop = 0;
+    qsizetype mCharactersTakingRoom = 0;
 };
 
 // The text box holding the bookmark: its text and the box.
@@ -359,7 +428,29 @@ bool growOrShrink(const Reference<lang::XComponent>& document, Box& box, const T
     return shrinkType(box, rule, upToBoxAbove);
 }
 
+// A text far longer than the box could show even at the smallest size is told from its
+// length, before any layout (laying out tens of thousands of characters takes seconds), and
+// left as the whole fit would leave it: at that size, the box as large as it may be.
+bool cannotFitAtAll(const Reference<lang::XComponent>& document, Box& box, const TextFit& rule) {
+    if (box.charactersTakingRoom() <= kQuicklyLaidOut)
+        return false;
+    box.readType();
+    const int smallest = std::min(rule.smallestPoints, box.points());
+    const Room room = rule.mayGrow ? GrowthRoom(document, box).belowAndAbove()
+                                   : Room{box.top(), box.top() + box.height()};
+    if (!box.cannotShow(smallest, room.bottom - room.top))
+        return false;
+    box.setPoints(smallest);
+    if (rule.mayGrow)
+        placeIn(box, room, room.bottom - room.top);
+    else
+        box.fix(box.height(), box.top());
+    return true;
+}
+
 bool fit(const Reference<lang::XComponent>& document, Box& box, const TextFit& rule) {
+    if (cannotFitAtAll(document, box, rule))
+        return false;
     box.followText();
     const sal_Int32 needed = box.needed();
     if (needed <= box.height()) {
@@ -380,6 +471,7 @@ bool fit(const Reference<lang::XComponent>& document, Box& box, const TextFit& r
 QStringList fitTextInBoxes(const Reference<lang::XComponent>& document,
                            const QList<TextFit>& boxes) {
     QStringList tooLong;
+    const DeferredLayout changesLaidOutWhenMeasured(document);
     for (const TextFit& rule : boxes) {
         const Holder holder = boxHolding(document, rule.bookmark);
         Box box(holder.text, holder.frame);

@@ -3,7 +3,9 @@
 #include "office/libreoffice/LibreOffice.h"
 
 #include "core/Files.h"
+#include "office/libreoffice/DeferredLayout.h"
 #include "office/libreoffice/FitText.h"
+#include "office/libreoffice/OfficeErrors.h"
 #include "office/libreoffice/Properties.h"
 #include "office/libreoffice/Renewal.h"
 #include "office/libreoffice/UnoEngine.h"
@@ -111,13 +113,19 @@ public:
             }
             // Replaces everything the bookmark covers, fields included; at a collapsed
             // bookmark the text is inserted there.
+            if (!mFills)
+                mFills = std::make_unique<DeferredLayout>(mComponent);
             mark->getAnchor()->setString(toOUString(documentText(text)));
         });
     }
 
     QStringList fitText(const QList<TextFit>& boxes) override {
         requireOpen();
-        return mEngine.call(mGeneration, [&] { return fitTextInBoxes(mComponent, boxes); });
+        return mEngine.call(mGeneration, [&] {
+            const QStringList tooLong = fitTextInBoxes(mComponent, boxes);
+            mFills.reset();
+            return tooLong;
+        });
     }
 
     void saveAs(const QString& path) override {
@@ -149,6 +157,7 @@ public:
         if (pixelWidth <= 0 || !(logicalScale > 0))
             throw AppError(QStringLiteral("Invalid picture size."));
         return mEngine.call(mGeneration, [&] {
+            mFills.reset();
             // The first page's size (1/100 mm).
             const std::vector<Any> size = getAll(firstPageStyle(mComponent), {"Width", "Height"});
             const sal_Int32 width = as<sal_Int32>(size[0]);
@@ -174,6 +183,7 @@ public:
             // Too late for any UNO call, a release included: let the references go unused.
             new Reference<lang::XComponent>(mComponent);
             new Reference<container::XNameAccess>(mBookmarks);
+            (void)mFills.release();
             mComponent.clear();
             mBookmarks.clear();
             return;
@@ -199,11 +209,15 @@ private:
         // The office would create missing folders; a save names an existing one.
         const QFileInfo target(path);
         if (path.isEmpty() || !target.absoluteDir().exists())
-            throw AppError(QStringLiteral("The document could not be %1 as '%2': the folder does not exist.")
+            throw AppError(QStringLiteral("The document could not be %1 as '%2': the folder does "
+                                          "not exist; choose another folder.")
                                .arg(done, path));
         if (target.isDir())
-            throw AppError(QStringLiteral("The document could not be %1 as '%2': it is a folder.").arg(done, path));
+            throw AppError(QStringLiteral("The document could not be %1 as '%2': it is a folder; "
+                                          "choose another name.")
+                               .arg(done, path));
         mEngine.call(mGeneration, [&] {
+            mFills.reset();
             const Reference<frame::XStorable> storable(mComponent, UNO_QUERY_THROW);
             Sequence<beans::PropertyValue> args = properties({
                 property("FilterName", Any(OUString::createFromAscii(filter))),
@@ -216,8 +230,12 @@ private:
             try {
                 // storeToURL, not storeAsURL: a read-only document can be written elsewhere.
                 storable->storeToURL(fileUrl(path), args);
-            } catch (const io::IOException&) {
-                throw AppError(QStringLiteral("The document could not be %1 as '%2'.").arg(done, path));
+            } catch (const io::IOException& e) {
+                throw AppError(withOfficeDetail(
+                    QStringLiteral("The document could not be %1 as '%2'; check that the folder "
+                                   "can be written to and has room.")
+                        .arg(done, path),
+                    toQString(e.Message)));
             }
         });
     }
@@ -254,8 +272,8 @@ private:
         QImageReader reader(file, "bmp");
         const QImage image = drawn ? reader.read() : QImage();
         if (image.isNull())
-            throw AppError(
-                QStringLiteral("The office could not render the document to a picture."));
+            throw AppError(QStringLiteral(
+                "The office could not render the document to a picture; try again."));
         return image;
     }
 
@@ -274,9 +292,12 @@ private:
         const Reference<lang::XComponent> component = mComponent;
         mComponent.clear();
         mBookmarks.clear();
-        if (mGeneration != mEngine.generation() || !mEngine.alive())
+        if (mGeneration != mEngine.generation() || !mEngine.alive()) {
+            mFills.reset();
             return; // the office that held it is gone, and the document with it
+        }
         mEngine.call(mGeneration, [&] {
+            mFills.reset();
             const Reference<util::XCloseable> closeable(component, UNO_QUERY);
             try {
                 if (closeable.is()) {
@@ -294,6 +315,8 @@ private:
     unsigned mGeneration;
     Reference<lang::XComponent> mComponent;
     Reference<container::XNameAccess> mBookmarks; // looked up at the first fill
+    // The fills are laid out together, once the document is measured, saved, drawn or closed.
+    std::unique_ptr<DeferredLayout> mFills;
 };
 
 class LoSession : public Session {
@@ -334,7 +357,9 @@ public:
                     throw;
             }
             if (!loaded.is())
-                throw AppError(QStringLiteral("The office could not open '%1'.").arg(path));
+                throw AppError(QStringLiteral("The office could not open '%1'; check that it is "
+                                              "a Word document.")
+                                   .arg(path));
             if (!Reference<text::XTextDocument>(loaded, UNO_QUERY).is()) {
                 Reference<util::XCloseable> c(loaded, UNO_QUERY);
                 try {

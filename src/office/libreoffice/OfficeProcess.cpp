@@ -127,15 +127,20 @@ QString resolveOfficeProgram(const QString& configured) {
     if (!program.contains(QLatin1Char('/'))) {
         const QString found = QStandardPaths::findExecutable(program);
         if (found.isEmpty())
-            throw AppError(
-                QStringLiteral("The office program '%1' was not found on PATH.").arg(program));
+            throw AppError(QStringLiteral("The office program '%1' was not found; install "
+                                          "LibreOffice.")
+                               .arg(program));
         return found;
     }
     const QFileInfo info(program);
     if (!info.exists())
-        throw AppError(QStringLiteral("The office program '%1' does not exist.").arg(program));
+        throw AppError(QStringLiteral("The office program '%1' does not exist; install "
+                                      "LibreOffice.")
+                           .arg(program));
     if (!info.isExecutable() || info.isDir())
-        throw AppError(QStringLiteral("The office program '%1' cannot be run.").arg(program));
+        throw AppError(
+            QStringLiteral("The office program '%1' cannot be run; install LibreOffice.")
+                .arg(program));
     return info.absoluteFilePath();
 }
 
@@ -156,7 +161,8 @@ pid_t OfficeProcess::spawn(const QList<QByteArray>& arguments,
         keepOffice(program, argv.data(), envp.data());
     }
     if (office < 0)
-        throw AppError(QStringLiteral("Cannot start the office program '%1'.")
+        throw AppError(QStringLiteral("The office program '%1' could not be started; close some "
+                                      "programs and try again.")
                            .arg(QString::fromLocal8Bit(arguments.value(0))));
     mOffice = office;
     mEnded = false;
@@ -170,7 +176,8 @@ void OfficeProcess::spawnGuard(pid_t office) {
     int guard[2];
     if (::pipe2(guard, O_CLOEXEC) != 0) {
         end();
-        throw AppError(QStringLiteral("Cannot start the office: no pipe."));
+        throw AppError(QStringLiteral(
+            "The office could not be started; close some programs and try again."));
     }
     const pid_t guardPid = ::fork();
     if (guardPid == 0)

@@ -86,7 +86,9 @@ void Profile::choose() {
         return;
     mCacheFolder = cacheFolder();
     if (!QDir().mkpath(mCacheFolder))
-        throw AppError(QStringLiteral("Cannot create the folder '%1'.").arg(mCacheFolder));
+        throw AppError(QStringLiteral("The office's folder '%1' could not be created; check that "
+                                      "your cache folder can be written to.")
+                           .arg(mCacheFolder));
     QFile::setPermissions(mCacheFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     for (int n = 1; n <= kMaxProfiles; ++n) {
         const QString profile =
@@ -105,7 +107,8 @@ void Profile::choose() {
         }
         ::close(fd);
     }
-    throw AppError(QStringLiteral("Too many copies of the program are running."));
+    throw AppError(
+        QStringLiteral("Too many copies of the program are running; close one and try again."));
 }
 
 // Nobody else holds this profile, so any office still using it was left behind by a run

@@ -74,12 +74,14 @@ QString boxKey(const QString& text) {
                                                      : QStringLiteral("event");
 }
 
-LaidOutBox measure(const Reference<text::XTextFrame>& frame) {
+LaidOutBox measure(const Reference<text::XTextFrame>& frame, bool contentHeight) {
     LaidOutBox out;
     const awt::Size size = get<awt::Size>(frame, "Size");
     out.box = QRect(get<sal_Int32>(frame, "HoriOrientPosition"),
                     get<sal_Int32>(frame, "VertOrientPosition"), size.Width, size.Height);
     out.points = get<float>(frame->getText()->createTextCursor(), "CharHeight");
+    if (!contentHeight)
+        return out;
     // Let the box grow from nothing: its laid-out height is then what its text needs.
     const Reference<beans::XPropertySet> properties(frame, UNO_QUERY_THROW);
     properties->setPropertyValue(OUString("SizeType"), Any(text::SizeType::MIN));
@@ -285,7 +287,7 @@ QList<int> processesMentioning(const QString& needle) {
     return found;
 }
 
-LaidOutPage laidOutBoxes(office::LibreOffice& office, const QString& path) {
+LaidOutPage laidOutBoxes(office::LibreOffice& office, const QString& path, bool contentHeights) {
     const OpenedDocument opened(office, path);
     const Reference<lang::XComponent>& document = opened.component();
     LaidOutPage result;
@@ -305,7 +307,8 @@ LaidOutPage laidOutBoxes(office::LibreOffice& office, const QString& path) {
         UNO_QUERY_THROW);
     for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
         const Reference<text::XTextFrame> frame(frames->getByIndex(i), UNO_QUERY_THROW);
-        result.boxes.insert(boxKey(toQString(frame->getText()->getString())), measure(frame));
+        result.boxes.insert(boxKey(toQString(frame->getText()->getString())),
+                            measure(frame, contentHeights));
     }
     return result;
 }

@@ -52,8 +52,10 @@ struct LaidOutPage {
     // The boxes by what they hold: "opening", "event", "closing", "details", "background".
     QMap<QString, LaidOutBox> boxes;
 };
-// Opens the document in a fresh office document and measures its boxes.
-LaidOutPage laidOutBoxes(office::LibreOffice& office, const QString& path);
+// Opens the document in a fresh office document and measures its boxes; without content
+// heights (left 0), no box's text is laid out, which takes seconds for a very long one.
+LaidOutPage laidOutBoxes(office::LibreOffice& office, const QString& path,
+                         bool contentHeights = true);
 
 // The look of a bookmark's first character and of the first character after its first line
 // break (empty when it holds none), each as "<paragraph style> <colour> <case map>".
