@@ -336,8 +336,8 @@ void Engine::stop() {
     mConnection.close();
     mProcess.waitForEnd(std::chrono::milliseconds(5000));
     mProcess.end();
-    // The named pipe of a killed office stays behind as a socket file.
-    QFile::remove(acceptPipePath(mPipeName));
+    // The pipes of a killed office stay behind as socket files.
+    removeDeadPipe(acceptPipePath(mPipeName));
     mProfile.officeEnded();
     mOpenSessions = 0;
     mSessionsServed = 0;

@@ -35,6 +35,40 @@ namespace {
 
 constexpr int kMaxProfiles = 8;
 
+QString profilePath(const QString& cacheFolder, int n) {
+    return cacheFolder + (n == 1 ? QStringLiteral("/office-profile")
+                                 : QStringLiteral("/office-profile-%1").arg(n));
+}
+
+QString urlOf(const QString& profile) {
+    return QUrl::fromLocalFile(profile).toString(QUrl::FullyEncoded);
+}
+
+// Locks the profile for this engine when no other engine holds it; -1 when one does.
+int lockProfile(const QString& profile, int create) {
+    const QByteArray lockPath = QFile::encodeName(profile + QStringLiteral(".lock"));
+    const int fd = ::open(lockPath.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | create, 0600);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The single-instance pipes that killed offices left on the profiles no engine holds now (a
+// killed program's successor office, say) go; a profile is held while its pipe is looked at,
+// so that no office starts on it meanwhile.
+void removeDeadPipesOfFreeProfiles(const QString& cacheFolder) {
+    for (int n = 1; n <= kMaxProfiles; ++n) {
+        const QString profile = profilePath(cacheFolder, n);
+        const int lock = lockProfile(profile, 0);
+        if (lock < 0)
+            continue;
+        removeDeadPipe(singleInstancePipePath(urlOf(profile)));
+        ::close(lock);
+    }
+}
+
 bool processGroupExists(pid_t group) {
     return group > 0 && (::kill(-group, 0) == 0 || errno == EPERM);
 }
@@ -91,21 +125,14 @@ void Profile::choose() {
                            .arg(mCacheFolder));
     QFile::setPermissions(mCacheFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     for (int n = 1; n <= kMaxProfiles; ++n) {
-        const QString profile =
-            mCacheFolder + (n == 1 ? QStringLiteral("/office-profile")
-                                   : QStringLiteral("/office-profile-%1").arg(n));
-        const QByteArray lockPath = QFile::encodeName(profile + QStringLiteral(".lock"));
-        const int fd =
-            ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0)
-            continue;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            mLock = fd;
+        const QString profile = profilePath(mCacheFolder, n);
+        mLock = lockProfile(profile, O_CREAT);
+        if (mLock >= 0) {
             mPath = profile;
             cleanUpAfterCrashedRun();
+            removeDeadPipesOfFreeProfiles(mCacheFolder);
             return;
         }
-        ::close(fd);
     }
     throw AppError(
         QStringLiteral("Too many copies of the program are running; close one and try again."));
@@ -133,9 +160,7 @@ void Profile::cleanUpAfterCrashedRun() const {
     removePipesOfEndedPrograms();
 }
 
-QString Profile::url() const {
-    return QUrl::fromLocalFile(mPath).toString(QUrl::FullyEncoded);
-}
+QString Profile::url() const { return urlOf(mPath); }
 
 QString Profile::logPath() const { return mCacheFolder + QStringLiteral("/office.log"); }
 
@@ -156,6 +181,7 @@ void Profile::noteOffice(pid_t group) const {
 void Profile::officeEnded() const {
     QFile::remove(mPath + QStringLiteral(".pid"));
     QFile::remove(mPath + QStringLiteral("/.lock"));
+    removeDeadPipe(singleInstancePipePath(url()));
 }
 
 void Profile::configure(const Reference<uno::XComponentContext>& office) {

@@ -38,7 +38,7 @@ public:
     // Notes the office that runs on the profile, so a later run can end it should this one
     // crash.
     void noteOffice(pid_t group) const;
-    // The office on the profile has ended: its note and its lock go.
+    // The office on the profile has ended: its note, its lock and its single-instance pipe go.
     void officeEnded() const;
 
     // Settings kept in the profile for the next start too: no lock files beside opened

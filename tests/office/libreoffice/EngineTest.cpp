@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QUrl>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <set>
@@ -314,6 +315,43 @@ std::map<pid_t, QByteArray> officesOf(qint64 program) {
     return offices;
 }
 
+// The pipe sockets the processes of an office's group hold open, as /proc shows them.
+QStringList pipesOf(pid_t group) {
+    std::set<QByteArray> inodes;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        if (::getpgid(entry.toInt()) != group)
+            continue;
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(entry));
+        for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
+            char link[64] = {};
+            const QByteArray target(link, int(::readlink(QFile::encodeName(fd.filePath()).constData(),
+                                                         link, sizeof link - 1)));
+            if (target.startsWith("socket:["))
+                inodes.insert(target.mid(8).chopped(1));
+        }
+    }
+    QStringList paths;
+    QFile sockets(QStringLiteral("/proc/net/unix"));
+    if (sockets.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : sockets.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() > 7 && inodes.count(fields[6]) && fields[7].contains("OSL_PIPE_"))
+                paths << QString::fromLocal8Bit(fields[7]);
+        }
+    paths.removeDuplicates();
+    return paths;
+}
+
+bool goneWithin(const QStringList& paths, std::chrono::milliseconds limit) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (std::any_of(paths.cbegin(), paths.cend(), [](const QString& p) { return QFileInfo::exists(p); })) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
 // Waits for an office of the program that is none of the known ones; 0 when none comes.
 pid_t newOfficeOf(qint64 program, const std::set<pid_t>& known, std::chrono::seconds limit) {
     const auto until = std::chrono::steady_clock::now() + limit;
@@ -355,7 +393,10 @@ TEST(OfficeLife, RenewsAndRecoversInTheBackground) {
     EXPECT_EQ(serving, successor);
     EXPECT_TRUE(groupEndsWithin(first, 10s)) << "the replaced office was not ended";
 
-    // An office killed between requests is replaced before the next session start needs it.
+    // An office killed between requests is replaced before the next session start needs it,
+    // and its pipes (the program's and its single-instance one) go when it is replaced.
+    const QStringList killedPipes = pipesOf(successor);
+    EXPECT_EQ(killedPipes.size(), 2) << killedPipes.join(' ').toStdString();
     ::kill(-successor, SIGKILL);
     const pid_t replacement = newOfficeOf(::getpid(), {first, successor}, 30s);
     ASSERT_GT(replacement, 0) << "the killed office was not replaced ahead of need";
@@ -365,6 +406,8 @@ TEST(OfficeLife, RenewsAndRecoversInTheBackground) {
     next.reset();
     EXPECT_TRUE(groupEndsWithin(successor, 10s));
     EXPECT_EQ(officesOf(::getpid()).size(), 1u);
+    EXPECT_TRUE(goneWithin(killedPipes, 10s)) << killedPipes.join(' ').toStdString();
+    EXPECT_EQ(pipesOf(replacement).size(), 2u) << "the serving office keeps its pipes";
 }
 
 pid_t runChild(QProcess& child, const char* mode) {
@@ -444,6 +487,41 @@ TEST(OfficeLife, NoOfficeOutlivesItsProgram) {
         EXPECT_TRUE(groupEndsWithin(office, 10s)) << "the serving office outlived a killed program";
         EXPECT_TRUE(groupEndsWithin(successor, 10s)) << "the starting office outlived a killed program";
     }
+}
+
+// A killed program's offices leave their pipes behind; the next start removes them, and no
+// pipe of a live office.
+TEST(OfficeLife, TheNextStartRemovesTheKilledOfficesPipes) {
+    QProcess killed;
+    const pid_t office = runChild(killed, "renew");
+    ASSERT_GT(office, 0);
+    const pid_t successor = newOfficeOf(killed.processId(), {office}, 30s);
+    ASSERT_GT(successor, 0);
+    QStringList left;
+    for (int i = 0; i < 100 && left.size() < 4; ++i) { // until the successor listens too
+        std::this_thread::sleep_for(100ms);
+        left = pipesOf(office) + pipesOf(successor);
+    }
+    ASSERT_EQ(left.size(), 4) << left.join(' ').toStdString();
+    ::kill(pid_t(killed.processId()), SIGKILL);
+    killed.waitForFinished(5000);
+    ASSERT_TRUE(groupEndsWithin(office, 10s) && groupEndsWithin(successor, 10s));
+    ASSERT_FALSE(goneWithin(left, 1s)) << "a killed office leaves its pipes";
+
+    QProcess next;
+    const pid_t nextOffice = runChild(next, "wait");
+    ASSERT_GT(nextOffice, 0);
+    const QStringList live = pipesOf(nextOffice);
+    for (const QString& pipe : left)
+        EXPECT_TRUE(!QFileInfo::exists(pipe) || live.contains(pipe)) << pipe.toStdString();
+    EXPECT_EQ(live.size(), 2);
+    for (const QString& pipe : live)
+        EXPECT_TRUE(QFileInfo::exists(pipe)) << "a live office's pipe: " << pipe.toStdString();
+    ::kill(pid_t(next.processId()), SIGKILL);
+    next.waitForFinished(5000);
+    ASSERT_TRUE(groupEndsWithin(nextOffice, 10s));
+    office::makeLibreOffice()->startSession()->quit(); // and the pipes of that one go too
+    EXPECT_TRUE(goneWithin(left + live, 5s));
 }
 
 // A program whose office lives in static storage ends while a successor office is starting,
