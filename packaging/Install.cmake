@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Festoria developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation: the program folder (executable, HAND-M.CUR, x/o.cjs) under lib/festoria,
 # a launcher on bin/, the desktop entry, the AppStream metainfo, the manual page and the
 # icon in the hicolor theme; and a Debian package through CPack (cpack -G DEB in the build

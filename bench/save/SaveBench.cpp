@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving from the preview on a warm office: the PDF export as the user waits for it (open
 // the invitation hidden and read-only, export, close, put the file in place), its median
 // and worst case; the .docx and .odt exports, the page as a 200 dpi PNG and JPEG, and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "preview/PrintQueue.h"
 
 #include "core/AppError.h"
@@ -7,7 +10,7 @@
 
 namespace {
 QStringList lpArguments(const PrintJob& job, const QString& pdfFile) {
-    QStringList arguments{QStringLiteral("-d"), job.printer, QStringLiteral("-n"),
+    QStringList arguments{QStringLiteral("-d"),        job.printer,          QStringLiteral("-n"),
                           QString::number(job.copies), QStringLiteral("-t"), job.title};
     if (!job.paper.isEmpty())
         arguments << QStringLiteral("-o") << QStringLiteral("media=") + job.paper;

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "preview/SaveDocument.h"
 
 #include "core/AppError.h"
@@ -39,12 +42,15 @@ const QList<FormatName>& formats() {
     static const QList<FormatName> list{
         {SaveFormat::Doc, {QStringLiteral("doc")}, kWordFilter},
         {SaveFormat::Pdf, {QStringLiteral("pdf")}, QStringLiteral("PDF Files (*.pdf)")},
-        {SaveFormat::Docx, {QStringLiteral("docx")},
+        {SaveFormat::Docx,
+         {QStringLiteral("docx")},
          QStringLiteral("Word 2007-365 Files (*.docx)")},
-        {SaveFormat::Odt, {QStringLiteral("odt")},
+        {SaveFormat::Odt,
+         {QStringLiteral("odt")},
          QStringLiteral("OpenDocument Text Files (*.odt)")},
         {SaveFormat::Png, {QStringLiteral("png")}, QStringLiteral("PNG Image (*.png)")},
-        {SaveFormat::Jpeg, {QStringLiteral("jpg"), QStringLiteral("jpeg")},
+        {SaveFormat::Jpeg,
+         {QStringLiteral("jpg"), QStringLiteral("jpeg")},
          QStringLiteral("JPEG Image (*.jpg)")},
     };
     return list;
@@ -129,8 +135,8 @@ QImage renderPage(office::Office& office, const QString& documentPath, int dpi) 
     return page;
 }
 
-void saveImageReplacing(office::Office& office, const QString& source,
-                        const QString& destination, SaveFormat format) {
+void saveImageReplacing(office::Office& office, const QString& source, const QString& destination,
+                        SaveFormat format) {
     requireSource(source);
     replacedFile(destination); // refused before the office works
     const QImage page = renderPage(office, source, kImageDpi);
@@ -151,8 +157,8 @@ void saveImageReplacing(office::Office& office, const QString& source,
 
 SaveTarget SaveDocument::chooseTarget(bool& chosen) {
     QString selectedFilter = kWordFilter;
-    const QString name =
-        mPrompts.saveFileName(QStringLiteral("Save File"), saveFilters(), QString(), selectedFilter);
+    const QString name = mPrompts.saveFileName(QStringLiteral("Save File"), saveFilters(),
+                                               QString(), selectedFilter);
     chosen = !name.isEmpty();
     return saveTarget(name, selectedFilter);
 }
@@ -164,8 +170,8 @@ bool SaveDocument::replaceAllowed(const SaveTarget& target) {
         return true;
     return mPrompts.message(QStringLiteral("Are you sure you wish to overwrite ") + target.path +
                                 QStringLiteral(" ?"),
-                            applicationTitle(), Prompts::Icon::None, Prompts::Buttons::YesNo) ==
-           Prompts::Answer::Yes;
+                            applicationTitle(), Prompts::Icon::None,
+                            Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
 }
 
 void SaveDocument::saveAs(const QString& documentPath) {

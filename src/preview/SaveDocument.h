@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QImage>
@@ -10,7 +13,7 @@ class Prompts;
 namespace office {
 class Office;
 enum class ExportFormat;
-}
+} // namespace office
 
 // The formats the save dialog offers, in the order of its filters.
 enum class SaveFormat { Doc, Pdf, Docx, Odt, Png, Jpeg };
@@ -76,5 +79,5 @@ QImage renderPage(office::Office& office, const QString& documentPath, int dpi);
 
 // The page as the office draws it at kImageDpi, written as a PNG or JPEG picture that records
 // its resolution; it replaces the destination as a copy does.
-void saveImageReplacing(office::Office& office, const QString& source,
-                        const QString& destination, SaveFormat format);
+void saveImageReplacing(office::Office& office, const QString& source, const QString& destination,
+                        SaveFormat format);

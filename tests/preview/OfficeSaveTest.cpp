@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving, printing and sending by email against the real office: every format is made from
 // a sample invitation and read back as what it claims to be; the printout is the office's
 // one US Letter page, with its text as text; the mail program is handed a one-page PDF of
@@ -167,8 +169,8 @@ TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
         {"Party.JPEG", word, "Party.JPEG", Jpeg},
     };
     // The office's own drawing of the page at 200 dpi, as the pictures must hold it.
-    const QImage page = renderPage(sharedOffice(), *document, 200)
-                            .convertToFormat(QImage::Format_RGB32);
+    const QImage page =
+        renderPage(sharedOffice(), *document, 200).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(page.size(), QSize(1700, 2200));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -276,10 +278,10 @@ TEST_F(OfficeSave, PrintingSendsTheOfficesPdfToTheFileOrThePrinter) {
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
     CupsPrintQueue queue(lp);
-    printOnPrinter(sharedOffice(), *document,
-                   {QStringLiteral("Office-Laser"), 2, QStringLiteral("Letter"),
-                    QStringLiteral("qorvel")},
-                   queue);
+    printOnPrinter(
+        sharedOffice(), *document,
+        {QStringLiteral("Office-Laser"), 2, QStringLiteral("Letter"), QStringLiteral("qorvel")},
+        queue);
     EXPECT_TRUE(readAll(spooled + QStringLiteral(".args"))
                     .startsWith("-d Office-Laser -n 2 -t qorvel -o media=Letter /"));
 

@@ -1,7 +1,9 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How each way the CUPS queue can fail reaches the user, with stand-ins for "lp". (What lp
 // is told, and the office's PDF it gets: OfficeSaveTest.)
-#include "core/AppError.h"
 #include "preview/PrintQueue.h"
+#include "core/AppError.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "preview/SaveDocument.h"
 #include "core/Files.h"
 #include "core/Product.h"
 #include "preview/PrintDocument.h"
-#include "preview/SaveDocument.h"
 #include "support/FakeOffice.h"
 #include "support/ScriptedPrompts.h"
 
@@ -78,8 +81,8 @@ struct SmallDisk {
     bool mounted = false;
     explicit SmallDisk(const QString& at) : path(QFile::encodeName(at)) {
         QDir().mkpath(at);
-        mounted = ::geteuid() == 0 &&
-                  ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=64k") == 0;
+        mounted =
+            ::geteuid() == 0 && ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=64k") == 0;
     }
     ~SmallDisk() {
         if (mounted)
@@ -197,8 +200,10 @@ TEST_F(Save, TheReplacedFilesModeAndOwnerAreKept) {
         mode_t before; // 0: no file yet
         bool link;
         mode_t after;
-    } cases[] = {{"private", 0600, false, 0600}, {"group", 0640, false, 0640},
-                 {"read-only", 0444, false, 0444}, {"new", 0, false, 0664},
+    } cases[] = {{"private", 0600, false, 0600},
+                 {"group", 0640, false, 0640},
+                 {"read-only", 0444, false, 0444},
+                 {"new", 0, false, 0664},
                  {"linked", 0604, true, 0604}};
     for (const char* writer : {"copy.doc", "export.pdf", "image.png", "print.pdf"})
         for (const auto& c : cases) {
@@ -238,7 +243,7 @@ TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
     const QString full = at(QStringLiteral("full"));
     const QByteArray old(40000, 'o');
     const struct {
-        QString path; // a .doc is saved, a .pdf printed
+        QString path;      // a .doc is saved, a .pdf printed
         QString smallDisk; // mounted for the case
         int line;
         const char* report;

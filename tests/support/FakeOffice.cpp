@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "support/FakeOffice.h"
 
 #include "core/AppError.h"
@@ -11,9 +14,17 @@
 
 namespace {
 QString opName(FakeOffice::Op op) {
-    static const char* names[] = {
-        "create application", "open",  "active document", "set bookmark text",    "save as",
-        "display alerts",     "close", "render picture",  "quit", "export", "fit text"};
+    static const char* names[] = {"create application",
+                                  "open",
+                                  "active document",
+                                  "set bookmark text",
+                                  "save as",
+                                  "display alerts",
+                                  "close",
+                                  "render picture",
+                                  "quit",
+                                  "export",
+                                  "fit text"};
     return QString::fromLatin1(names[int(op)]);
 }
 
