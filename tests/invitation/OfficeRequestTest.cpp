@@ -14,6 +14,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using Field = InvitationHost::Field;
@@ -305,6 +307,39 @@ TEST_F(OfficeRequestTest, EveryTypedDetailFitsItsBoxInTheSavedDocument) {
 // Characters a document cannot hold go, and the rest of the field stays; every kind of line
 // break is a new line of the same paragraph, with the look of the line it breaks (the event
 // name's purple capitals).
+// Details in the world's scripts are drawn with real glyphs: the office's PDF of the
+// invitation holds each text as text, which a box for a missing glyph would not be.
+TEST_F(OfficeRequestTest, EveryScriptIsDrawnWithItsOwnGlyphs) {
+    const QString texts[] = {
+        QStringLiteral("中文派对"), QStringLiteral("日本語です"), QStringLiteral("한국어 음식"),
+        QStringLiteral("שלום"),     QStringLiteral("مرحبا"),      QStringLiteral("Привет"),
+        QStringLiteral("Ελληνικά"), QStringLiteral("สวัสดี"),       QStringLiteral("🎉😀")};
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        host.texts[Field::Items] = text;
+        prompts.clear();
+        request.run();
+        EXPECT_EQ(prompts.shown.size(), 0) << "no character without a font";
+        const QString pdf = temp.file(QStringLiteral("scripts.pdf"));
+        {
+            auto session = sharedOffice().startSession();
+            office::Document& document = session->open(request.documentPath(), true);
+            document.exportTo(pdf, office::ExportFormat::Pdf);
+            document.close();
+            session->quit();
+        }
+        QProcess toText;
+        toText.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        ASSERT_TRUE(toText.waitForFinished(30000));
+        // pdftotext may space a combining mark off its letter (Thai): spaces do not count.
+        const QRegularExpression space(QStringLiteral("\\s"));
+        const QString drawn = QString::fromUtf8(toText.readAllStandardOutput()).remove(space);
+        EXPECT_TRUE(drawn.contains(text.toUpper().remove(space)));
+        QFile::remove(pdf);
+        QFile::remove(request.documentPath());
+    }
+}
+
 TEST_F(OfficeRequestTest, ControlCharactersAndLineBreaksReadBackFromTheDocument) {
     const QChar nul(0);
     const struct {
