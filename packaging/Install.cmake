@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Festoria developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation: the program folder (executable, HAND-M.CUR, x/o.cjs) under lib/festoria,
 # a launcher on bin/, the desktop entry, the AppStream metainfo, the manual page and the
 # icon in the hicolor theme; and a Debian package through CPack (cpack -G DEB in the build
@@ -84,10 +86,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The office makes the documents, the PDF and the printed page; Qt's print support (with its
-# CUPS plugin) reaches the printers; the URW fonts are embedded in the PDF; xdg-email opens
-# the mail program for "Send by Email...".
+# CUPS plugin) lists the printers in the print dialog and CUPS's lp (cups-client) hands them
+# the office's PDF; the URW fonts are embedded in the PDF; xdg-email opens the mail program
+# for "Send by Email...".
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, fonts-liberation, fonts-urw-base35, xdg-utils")
+    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, cups-client, fonts-liberation, fonts-urw-base35, xdg-utils")
 # Fonts for the world's scripts, so that details typed in any of them are drawn, never shown
 # as empty boxes: recommended, not required, for their size.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Festoria developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws Festoria's application icon (resources/icon/festoria-N.png) and its hand pointer
 (resources/HAND-M.CUR). Pure Python, no libraries: shapes are sampled 4x4 per pixel."""
 import math

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The office engine's figures: a session start on a warm engine, a cold start, a whole warm
 // round (start a session, open the template, fill six bookmarks, save as, close, quit)
 // beside a cold one (a fresh office per round), the time that making the filled texts fit
@@ -39,7 +41,8 @@ double millisecondsOf(const std::function<void()>& f) {
 // Resident memory of every process in the office's process group, in KiB.
 long officeMemoryKiB(pid_t group) {
     long total = 0;
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString& entry :
+         QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool number = false;
         const int pid = entry.toInt(&number);
         if (!number || ::getpgid(pid) != group)
@@ -64,7 +67,8 @@ void round(office::Office& office, const QString& dot, const QString& out) {
     auto word = office.startSession();
     office::Document& doc = word->open(dot, true);
     for (const char* name : kBookmarks)
-        doc.setBookmarkText(QString::fromLatin1(name), QStringLiteral("Some text for ") + QString::fromLatin1(name));
+        doc.setBookmarkText(QString::fromLatin1(name),
+                            QStringLiteral("Some text for ") + QString::fromLatin1(name));
     doc.saveAs(out);
     word->setDisplayAlerts(false);
     doc.close();
@@ -183,7 +187,9 @@ int main(int argc, char** argv) {
         for (int i = 0; i < 50; ++i)
             warm.push_back(millisecondsOf([&] { round(*office, dot, out); }));
         const double warmMedian = median(warm);
-        std::printf("warm round (start, open, fill x6, save, close, quit): median %8.2f ms  (50 rounds)\n", warmMedian);
+        std::printf(
+            "warm round (start, open, fill x6, save, close, quit): median %8.2f ms  (50 rounds)\n",
+            warmMedian);
         fitFigures(*office, dot);
         longestTextFigures(*office, dot);
         if (qEnvironmentVariableIsSet("FESTORIA_BENCH_FIT_ONLY"))
@@ -200,9 +206,12 @@ int main(int argc, char** argv) {
                 auto fresh = office::makeLibreOffice();
                 round(*fresh, dot, out);
             }));
-        std::printf("cold start to the first answer: median %8.2f ms  (5 starts)\n", median(coldStart));
-        std::printf("cold round (a fresh office):     median %8.2f ms  (5 rounds)\n", median(coldRound));
-        std::printf("cold round / warm round:                %8.1f x\n", median(coldRound) / warmMedian);
+        std::printf("cold start to the first answer: median %8.2f ms  (5 starts)\n",
+                    median(coldStart));
+        std::printf("cold round (a fresh office):     median %8.2f ms  (5 rounds)\n",
+                    median(coldRound));
+        std::printf("cold round / warm round:                %8.1f x\n",
+                    median(coldRound) / warmMedian);
 
         auto measured = office::makeLibreOffice();
         long after10 = 0, afterAll = 0;
@@ -213,7 +222,8 @@ int main(int argc, char** argv) {
         }
         afterAll = officeMemoryKiB(measured->processId());
         std::printf("office memory after 10 rounds:  %8ld KiB\n", after10);
-        std::printf("office memory after %d rounds: %8ld KiB  (%.2f x; the office is renewed every 100 sessions)\n",
+        std::printf("office memory after %d rounds: %8ld KiB  (%.2f x; the office is renewed every "
+                    "100 sessions)\n",
                     memoryRounds, afterAll, double(afterAll) / double(std::max(after10, 1L)));
 
         office::LibreOfficeOptions noRestart;
@@ -225,8 +235,9 @@ int main(int argc, char** argv) {
                 after10 = officeMemoryKiB(unbounded->processId());
         }
         afterAll = officeMemoryKiB(unbounded->processId());
-        std::printf("without restarts: %ld KiB after 10, %ld KiB after %d rounds (%.2f x)\n", after10, afterAll,
-                    memoryRounds, double(afterAll) / double(std::max(after10, 1L)));
+        std::printf("without restarts: %ld KiB after 10, %ld KiB after %d rounds (%.2f x)\n",
+                    after10, afterAll, memoryRounds,
+                    double(afterAll) / double(std::max(after10, 1L)));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "office_bench: %s\n", e.what());
         return 1;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Run: QT_QPA_PLATFORM=offscreen preview_bench (QT_SCALE_FACTOR=2 for a high-density screen).
 #include "preview/PreviewFixtures.h"
 #include "preview/PreviewWindow.h"
@@ -42,7 +44,11 @@ void ZoomStepToLargest(benchmark::State& state) {
     if (w.window.zoomModel().zoom() != 1.5f || !w.prompts.shown.isEmpty())
         state.SkipWithError("the zoom step did not reach 150 %");
 }
-BENCHMARK(ZoomStepToLargest)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(ZoomStepToLargest)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // The same step including the repaint of the window that follows it.
 void ZoomStepToLargestAndPaint(benchmark::State& state) {
@@ -56,7 +62,11 @@ void ZoomStepToLargestAndPaint(benchmark::State& state) {
         w.window.repaint();
     }
 }
-BENCHMARK(ZoomStepToLargestAndPaint)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(ZoomStepToLargestAndPaint)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // About the largest size any picture may be drawn at: a page of 8220 x 11340 twips (1096 x
 // 1512 pixels at 192 dpi) zoomed to 125 % is 10197 x 14097 twips, just inside both limits.
@@ -74,7 +84,11 @@ void ZoomStepToLimit(benchmark::State& state) {
     if (w.window.zoomModel().zoomedWidth() != 10197 || w.window.zoomModel().zoomedHeight() != 14097)
         state.SkipWithError("the zoom step did not reach the limit");
 }
-BENCHMARK(ZoomStepToLimit)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(ZoomStepToLimit)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // A mouse event on the picture, as the window system delivers it.
 void sendMouse(QWidget* picture, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
@@ -96,7 +110,8 @@ void DragMove(benchmark::State& state) {
     send(QEvent::MouseButtonPress, {300, 300}, Qt::LeftButton);
     int i = 0;
     for (auto _ : state) {
-        const QPoint at = picture->mapFromParent(QPoint(300, 300)) + QPoint(i % 40 - 20, i % 60 - 30);
+        const QPoint at =
+            picture->mapFromParent(QPoint(300, 300)) + QPoint(i % 40 - 20, i % 60 - 30);
         send(QEvent::MouseMove, at, Qt::LeftButton);
         ++i;
     }
@@ -116,13 +131,17 @@ void DragMoveAndPaint(benchmark::State& state) {
     send(QEvent::MouseButtonPress, {300, 300}, Qt::LeftButton);
     int i = 0;
     for (auto _ : state) {
-        const QPoint at = picture->mapFromParent(QPoint(300, 300)) + QPoint(i % 40 - 20, i % 60 - 30);
+        const QPoint at =
+            picture->mapFromParent(QPoint(300, 300)) + QPoint(i % 40 - 20, i % 60 - 30);
         send(QEvent::MouseMove, at, Qt::LeftButton);
         viewport->repaint();
         ++i;
     }
 }
-BENCHMARK(DragMoveAndPaint)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(DragMoveAndPaint)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 } // namespace
 
 int main(int argc, char** argv) {

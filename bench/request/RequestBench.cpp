@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Start Creating Template" end to end: from the click until the preview window is on the
 // screen, with the program's one warm office (renewed in the background after its share of
 // sessions), step by step; a click after the office was killed while the user read the
@@ -11,10 +13,10 @@
 #include "core/Prompts.h"
 #include "invitation/CreateInvitation.h"
 #include "invitation/PreviewPicture.h"
-#include "widgets/QtClipboard.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "preview/PreviewWindow.h"
 #include "support/WatchedOffice.h"
+#include "widgets/QtClipboard.h"
 
 #include <QApplication>
 #include <QDir>
@@ -74,10 +76,11 @@ void timeOfficeSteps(WatchedOffice& office) {
     office.after = [](const QString& operation) {
         if (!currentSteps)
             return;
-        const QString step = operation == QStringLiteral("open") ? QStringLiteral("open the template")
-                             : operation == QStringLiteral("open for editing") ? QStringLiteral("reopen")
-                             : operation == QStringLiteral("start")    ? QStringLiteral("start a session")
-                                                                        : operation;
+        const QString step =
+            operation == QStringLiteral("open")               ? QStringLiteral("open the template")
+            : operation == QStringLiteral("open for editing") ? QStringLiteral("reopen")
+            : operation == QStringLiteral("start")            ? QStringLiteral("start a session")
+                                                              : operation;
         (*currentSteps)[step] += timer.nsecsElapsed() / 1e6;
     };
 }

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/GeneralDate.h"
 
 #include <QRegularExpression>
@@ -18,7 +21,9 @@ bool isMidnight(const QTime& time) {
     return time.hour() == 0 && time.minute() == 0 && time.second() == 0;
 }
 
-QDateTime zoneFree(const QDate& date, const QTime& time) { return QDateTime(date, time, Qt::UTC); }
+QDateTime zoneFree(const QDate& date, const QTime& time) {
+    return QDateTime(date, time, Qt::UTC);
+}
 
 std::optional<QDateTime> parseWith(const QString& text, const QLocale& locale,
                                    const QString& dateFormat, const QString& timeFormat) {
@@ -101,7 +106,8 @@ QString generalDateText(const QDateTime& value, const QLocale& locale) {
 
 std::optional<QDateTime> parseGeneralDate(const QString& text, const QLocale& locale) {
     const QString trimmed = text.trimmed();
-    if (auto value = parseWith(trimmed, locale, generalDateFormat(locale), generalTimeFormat(locale)))
+    if (auto value =
+            parseWith(trimmed, locale, generalDateFormat(locale), generalTimeFormat(locale)))
         return value;
     return parseOtherForms(trimmed);
 }

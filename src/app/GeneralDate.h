@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QDateTime>
@@ -15,7 +18,7 @@
 // then month/day/year, day/month/year, day.month.year and year-month-day, each with a time
 // of h:mm[:ss] AM/PM or H:mm[:ss], so that a value stored under another regional format still
 // reads back.
-QString generalDateFormat(const QLocale& locale = QLocale());    // the date part's pattern
-QString generalTimeFormat(const QLocale& locale = QLocale());    // the time part's pattern
+QString generalDateFormat(const QLocale& locale = QLocale()); // the date part's pattern
+QString generalTimeFormat(const QLocale& locale = QLocale()); // the time part's pattern
 QString generalDateText(const QDateTime& value, const QLocale& locale = QLocale());
 std::optional<QDateTime> parseGeneralDate(const QString& text, const QLocale& locale = QLocale());

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/MainWindow.h"
 
 #include "app/EventFields.h"
@@ -204,7 +207,9 @@ void MainWindow::buildFields() {
     rsvpField = textBox(keys::rsvp);
 
     using Field = InvitationHost::Field;
-    const auto caption = [](Field field) -> QString { return fieldLabel(field) + QLatin1Char(':'); };
+    const auto caption = [](Field field) -> QString {
+        return fieldLabel(field) + QLatin1Char(':');
+    };
     const QStringList captions = {QStringLiteral("Event Date:"), QStringLiteral("Event Time:"),
                                   caption(Field::EventName),     caption(Field::Location),
                                   caption(Field::Items),         caption(Field::Drive),
@@ -289,7 +294,8 @@ void MainWindow::restorePicker(Picker* picker, const QString& key, const QDateTi
     if (!stored.isEmpty()) {
         const auto parsed = parseGeneralDate(stored);
         if (!parsed)
-            throw AppError(QStringLiteral("Type mismatch: '%1' is not a date").arg(stored.left(80)));
+            throw AppError(
+                QStringLiteral("Type mismatch: '%1' is not a date").arg(stored.left(80)));
         value = *parsed;
     }
     if (value < Picker::earliest() || value > Picker::latest())

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/Settings.h"
 
 #include "core/AppError.h"
@@ -110,7 +113,9 @@ QString setAside(const QString& path) {
 }
 } // namespace
 
-QString SettingsStore::filePath() { return configFolder() + QStringLiteral("/Quillmont.conf"); }
+QString SettingsStore::filePath() {
+    return configFolder() + QStringLiteral("/Quillmont.conf");
+}
 
 SettingsStore::SettingsStore() {
     const QString path = filePath();

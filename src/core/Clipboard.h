@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The system clipboard as the program uses it: one marked picture in, one picture out. The

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "core/Files.h"
 
 #include "core/AppError.h"
@@ -89,8 +92,9 @@ void ensurePrivateFolder(const QString& folder) {
     const int made = ::mkdir(native.constData(), 0700) == 0 ? 0 : errno;
     struct stat info {};
     if (::lstat(native.constData(), &info) != 0)
-        throw AppError(QStringLiteral("The temporary folder '%1' cannot be made: %2")
-                           .arg(folder, QString::fromLocal8Bit(std::strerror(made ? made : errno))));
+        throw AppError(
+            QStringLiteral("The temporary folder '%1' cannot be made: %2")
+                .arg(folder, QString::fromLocal8Bit(std::strerror(made ? made : errno))));
     QString reason;
     if (S_ISLNK(info.st_mode))
         reason = QStringLiteral("it is a link");
@@ -157,7 +161,9 @@ QString pathIn(const QString& folder, const QString& name) {
     return folder + QLatin1Char('/') + name;
 }
 
-QString tempPath(const QString& name) { return pathIn(tempFolder(), name); }
+QString tempPath(const QString& name) {
+    return pathIn(tempFolder(), name);
+}
 
 namespace {
 // Creates a new file exclusively (mode 0600), never through a link or onto a FIFO. Returns
@@ -242,9 +248,9 @@ bool isOwnPlainFile(const QString& path) {
 }
 
 QByteArray readPlainFile(const QString& path, Links links) {
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_NONBLOCK | O_CLOEXEC |
-                              (links == Links::Refuse ? O_NOFOLLOW : 0));
+    const int fd =
+        ::open(QFile::encodeName(path).constData(),
+               O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW : 0));
     if (fd < 0)
         throw AppError(systemErrorText(QStringLiteral("Cannot read"), path, errno));
     struct stat info {};

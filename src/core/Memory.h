@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Pictures of a page pass through buffers of megabytes, one after another. By default the C

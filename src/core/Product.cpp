@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "core/Product.h"
 
 namespace {
@@ -18,6 +21,10 @@ QString shortenedTitle(const QString& name) {
     return text;
 }
 
-void setApplicationTitle() { title() = shortenedTitle(kProductName); }
+void setApplicationTitle() {
+    title() = shortenedTitle(kProductName);
+}
 
-QString applicationTitle() { return title(); }
+QString applicationTitle() {
+    return title();
+}

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "invitation/CreateInvitation.h"
 
 #include "core/ErrorTrap.h"
@@ -384,9 +387,8 @@ void CreateInvitation::handOver(Run& run) {
     // picture nor shown; nor is it once the program is ending.
     if (run.saved && !mProgramEnds) {
         run.trap(Step::LoadPicture, [&] { mHost.loadPreviewPicture(run.picturePath); });
-        run.trap(Step::HandOverDocument, [&] {
-            mHost.setPreviewDocument(run.documentPath, run.eventName);
-        });
+        run.trap(Step::HandOverDocument,
+                 [&] { mHost.setPreviewDocument(run.documentPath, run.eventName); });
         run.trap(Step::ShowPreview, [&] { mHost.showPreview(); });
         run.trap(Step::HideMainWindow, [&] { mHost.hideMainWindow(); });
     }

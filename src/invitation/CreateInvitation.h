@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // "Start Creating Template": fills the invitation template with the event details, saves

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "invitation/DocumentName.h"
 
 #include "core/Files.h"
@@ -42,4 +45,3 @@ bool nameTaken(const QString& path) {
     struct stat info {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
-

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Whether the installed fonts can draw what the user typed. The office falls back from the

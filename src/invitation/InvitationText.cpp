@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "invitation/InvitationText.h"
 
 #include <array>
@@ -94,7 +97,6 @@ QString dayHalfText(const QTime& time) {
 QString whenText(const QString& dateText, const QTime& time) {
     return dateText + QStringLiteral(" ") + hourText(time) + minuteText(time) + dayHalfText(time);
 }
-
 
 QString whereText(const QString& location) {
     return QStringLiteral(" ") + location;

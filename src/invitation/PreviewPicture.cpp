@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "invitation/PreviewPicture.h"
 
 #include "core/AppError.h"
@@ -122,8 +125,7 @@ QString writePreviewPicture(const QString& inFile, office::Office& office, Clipb
          [&] { ourMark = putPageOnClipboard(object(document, kNoDocument), clipboard); });
     trap(Step::WritePicture,
          [&] { written = writeClipboardPicture(clipboard, ourMark, tempFolder()); });
-    trap(Step::CloseDocument,
-         [&] { object(session, kNoSession).activeDocument().close(); });
+    trap(Step::CloseDocument, [&] { object(session, kNoSession).activeDocument().close(); });
     trap(Step::Quit, [&] { object(session, kNoSession).quit(); });
     return written;
 }

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The office operations the program uses, as a plain C++ interface. The real
@@ -38,8 +41,8 @@ class Document {
 public:
     virtual ~Document() = default;
 
-    // Fills a bookmark: replaces the bookmark's range with the text; at a collapsed bookmark the text
-    // is inserted there. A missing bookmark fails with its name in the description.
+    // Fills a bookmark: replaces the bookmark's range with the text; at a collapsed bookmark the
+    // text is inserted there. A missing bookmark fails with its name in the description.
     virtual void setBookmarkText(const QString& bookmark, const QString& text) = 0;
     // Makes the text of each box fit it, in the document itself, with the office's own
     // layout: the box grows (as a fixed height, with about half a line to spare) where it

@@ -40,8 +40,8 @@ void composeMail(const QString& subject, const QString& attachment, QObject* rec
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
     process->setChildProcessModifier([] { ::setsid(); });
-    const auto report = [failed = std::move(failed), to = QPointer<QObject>(receiver)](
-                            const QString& reason) {
+    const auto report = [failed = std::move(failed),
+                         to = QPointer<QObject>(receiver)](const QString& reason) {
         if (to)
             failed(reason);
     };

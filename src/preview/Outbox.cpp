@@ -20,8 +20,7 @@ constexpr qsizetype kMaxBaseNameBytes = 139;
 QString cutToBytes(const QString& text, qsizetype maxBytes) {
     QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
     qsizetype fits = 0;
-    for (qsizetype end = characters.toNextBoundary(); end > 0;
-         end = characters.toNextBoundary()) {
+    for (qsizetype end = characters.toNextBoundary(); end > 0; end = characters.toNextBoundary()) {
         if (QStringView(text).left(end).toUtf8().size() > maxBytes)
             break;
         fits = end;
@@ -31,8 +30,7 @@ QString cutToBytes(const QString& text, qsizetype maxBytes) {
 } // namespace
 
 QString attachmentBaseName(const QString& eventName) {
-    static const QRegularExpression refused(
-        QStringLiteral("[/\\\\:*?\"<>|\\p{Cc}\\p{Zl}\\p{Zp}]"));
+    static const QRegularExpression refused(QStringLiteral("[/\\\\:*?\"<>|\\p{Cc}\\p{Zl}\\p{Zp}]"));
     static const QRegularExpression endDotsAndSpaces(QStringLiteral("^[. ]+|[. ]+$"));
     QString name = QString(eventName).replace(refused, QStringLiteral(" ")).simplified();
     name.remove(endDotsAndSpaces);
@@ -41,7 +39,9 @@ QString attachmentBaseName(const QString& eventName) {
     return name.isEmpty() ? QStringLiteral("Invitation") : name;
 }
 
-QString outboxFolder() { return pathIn(cacheFolder(), QStringLiteral("outbox")); }
+QString outboxFolder() {
+    return pathIn(cacheFolder(), QStringLiteral("outbox"));
+}
 
 std::unique_ptr<QTemporaryDir> newOutboxFolder() {
     const QString outbox = outboxFolder();
@@ -56,9 +56,9 @@ std::unique_ptr<QTemporaryDir> newOutboxFolder() {
 }
 
 void removeOutboxFoldersBefore(const QDateTime& cutoff) {
-    const QFileInfoList folders = QDir(outboxFolder())
-                                      .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot |
-                                                     QDir::Hidden | QDir::NoSymLinks);
+    const QFileInfoList folders =
+        QDir(outboxFolder())
+            .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks);
     for (const QFileInfo& folder : folders)
         if (folder.lastModified() < cutoff)
             QDir(folder.absoluteFilePath()).removeRecursively();

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "preview/PictureBox.h"
 
 #include "widgets/Theme.h"
@@ -77,22 +80,24 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
 
 QPixmap renderZoomed(const QImage& picture, QSize pictureTwips, QSize sourceTwips,
                      QSize targetTwips, qreal devicePixelRatio) {
-    if (picture.isNull() || pictureTwips.isEmpty() || sourceTwips.isEmpty() || targetTwips.isEmpty())
+    if (picture.isNull() || pictureTwips.isEmpty() || sourceTwips.isEmpty() ||
+        targetTwips.isEmpty())
         return QPixmap();
     const auto scaled = [](int twips, int pixels, int ofTwips) {
         return int(std::lround(double(twips) * pixels / ofTwips));
     };
-    const QRect source = QRect(0, 0, scaled(sourceTwips.width(), picture.width(), pictureTwips.width()),
-                               scaled(sourceTwips.height(), picture.height(), pictureTwips.height()))
-                             .intersected(picture.rect());
+    const QRect source =
+        QRect(0, 0, scaled(sourceTwips.width(), picture.width(), pictureTwips.width()),
+              scaled(sourceTwips.height(), picture.height(), pictureTwips.height()))
+            .intersected(picture.rect());
     const QSize target(int(std::lround(targetTwips.width() * devicePixelRatio / kTwipsPerPixel)),
                        int(std::lround(targetTwips.height() * devicePixelRatio / kTwipsPerPixel)));
     if (source.isEmpty() || target.isEmpty())
         return QPixmap();
     // Smooth scaling averages the source pixels when shrinking, so small text stays legible.
     const QImage part = source == picture.rect() ? picture : picture.copy(source);
-    QPixmap result = QPixmap::fromImage(
-        part.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    QPixmap result =
+        QPixmap::fromImage(part.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     result.setDevicePixelRatio(devicePixelRatio);
     return result;
 }

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "preview/PreviewWindow.h"
 
 #include "core/AppError.h"
@@ -7,10 +10,10 @@
 #include "core/Product.h"
 #include "core/Twips.h"
 #include "preview/PictureBox.h"
-#include "preview/SharpPage.h"
 #include "preview/PrintDocument.h"
 #include "preview/SaveDocument.h"
 #include "preview/SendByEmail.h"
+#include "preview/SharpPage.h"
 #include "widgets/ApplicationIcon.h"
 #include "widgets/Centre.h"
 #include "widgets/QtClipboard.h"
@@ -23,10 +26,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QSignalBlocker>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -58,10 +61,9 @@ QImage fastFormat(const QImage& picture) {
 PreviewWindow::PreviewWindow(Prompts& prompts, office::Office& office, QWidget* mainWindow,
                              QString programFolder, std::function<void()> endProgram,
                              std::unique_ptr<Clipboard> clipboard)
-    : QWidget(nullptr,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                  Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
       mPrompts(prompts), mOffice(office), mMainWindow(mainWindow),
       mProgramFolder(std::move(programFolder)),
       mEndProgram(endProgram ? std::move(endProgram) : [] { QCoreApplication::exit(0); }),
@@ -100,9 +102,9 @@ void PreviewWindow::buildControls() {
     buildUnscaledPage();
 
     // Picture boxes and scroll bars take the focus as the other controls do.
-    for (QWidget* w : {static_cast<QWidget*>(mHorizontalScroll),
-                       static_cast<QWidget*>(mVerticalScroll), static_cast<QWidget*>(mPageFrame),
-                       static_cast<QWidget*>(mPage)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(mHorizontalScroll), static_cast<QWidget*>(mVerticalScroll),
+          static_cast<QWidget*>(mPageFrame), static_cast<QWidget*>(mPage)})
         w->setFocusPolicy(Qt::StrongFocus);
     setTabOrder();
     addShortcuts();
@@ -248,9 +250,8 @@ void PreviewWindow::setHourglass(bool on) {
 void PreviewWindow::setTabOrder() {
     // The zoom box and the hidden unscaled page take no focus; the zoom buttons inside the
     // box follow the pictures.
-    const QList<QWidget*> order{mHorizontalScroll, mVerticalScroll, mPageFrame,
-                                mPage,             mZoomInButton,   mZoomOutButton,
-                                mSaveButton,       mBackButton};
+    const QList<QWidget*> order{mHorizontalScroll, mVerticalScroll, mPageFrame,  mPage,
+                                mZoomInButton,     mZoomOutButton,  mSaveButton, mBackButton};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -327,9 +328,13 @@ void PreviewWindow::discardDocument() {
     QCoreApplication::processEvents();
 }
 
-void PreviewWindow::zoomIn() { mModel->zoomIn(); }
+void PreviewWindow::zoomIn() {
+    mModel->zoomIn();
+}
 
-void PreviewWindow::zoomOut() { mModel->zoomOut(); }
+void PreviewWindow::zoomOut() {
+    mModel->zoomOut();
+}
 
 void PreviewWindow::saveAs() {
     SaveDocument(mPrompts, mOffice, [this](bool on) { setHourglass(on); }).saveAs(mDocumentPath);
@@ -340,8 +345,9 @@ void PreviewWindow::print() {
 }
 
 void PreviewWindow::sendByEmail() {
-    SendByEmail(mPrompts, mOffice, [this](bool on) { setHourglass(on); })
-        .send(mDocumentPath, mEventName, this);
+    SendByEmail(mPrompts, mOffice, [this](bool on) {
+        setHourglass(on);
+    }).send(mDocumentPath, mEventName, this);
 }
 
 void PreviewWindow::copyPicture() {
@@ -368,7 +374,8 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     auto* wheel = static_cast<QWheelEvent*>(event);
     const QPoint delta = wheel->angleDelta();
-    const bool sideways = (wheel->modifiers() & Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
+    const bool sideways =
+        (wheel->modifiers() & Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
     mWheelDelta += delta.y() != 0 ? delta.y() : delta.x();
     const int notches = mWheelDelta / QWheelEvent::DefaultDeltasPerStep;
     mWheelDelta %= QWheelEvent::DefaultDeltasPerStep;
@@ -425,7 +432,9 @@ void PreviewWindow::drawScaled(int sourceWidth, int sourceHeight, int width, int
                       QSize(sourceWidth, sourceHeight), QSize(width, height), devicePixelRatioF());
 }
 
-void PreviewWindow::resetPointer() { mPointer->setMode(WindowPointer::Default); }
+void PreviewWindow::resetPointer() {
+    mPointer->setMode(WindowPointer::Default);
+}
 
 void PreviewWindow::pageMoved() {
     const ZoomModel::Rect& r = mModel->page();

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "preview/PrintDocument.h"
 
 #include "core/AppError.h"
@@ -7,64 +10,70 @@
 #include "core/Prompts.h"
 #include "office/Office.h"
 #include "preview/ReplaceFile.h"
+#include "preview/SaveDocument.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
-#include <QPainter>
 #include <QPrinter>
 #include <QScopeGuard>
 
-#include <algorithm>
-#include <cmath>
-#include <memory>
+#include <sys/statvfs.h>
 
 namespace {
-// The page is rendered for its width; a US Letter page is 8.5 inches wide.
-constexpr double kLetterWidthInches = 8.5;
-constexpr double kMetresPerInch = 0.0254;
-} // namespace
+// Less room than this on the disk of the printout: the reason the office could not write it.
+constexpr quint64 kRoomForAPrintout = 1024 * 1024;
 
-QImage renderPage(office::Office& office, const QString& documentPath, int dpi) {
+AppError printoutIncomplete(const QString& target) {
+    return AppError(QStringLiteral("Cannot print to '%1': the printout could not be written "
+                                   "completely (is the disk full?).")
+                        .arg(target));
+}
+
+bool diskFull(const QString& folder) {
+    struct statvfs disk {};
+    return ::statvfs(QFile::encodeName(folder).constData(), &disk) == 0 &&
+           quint64(disk.f_bavail) * disk.f_frsize < kRoomForAPrintout;
+}
+
+// The office's PDF of the document, made in the folder for the printout; what is printed
+// is exactly what "Save As" writes as a PDF. An incomplete file (a full disk) is refused.
+QString makePrintout(office::Office& office, const QString& documentPath,
+                     const QTemporaryDir& folder, const QString& target) {
     if (!QFileInfo(documentPath).isFile())
         throw AppError(
             QStringLiteral("The invitation document '%1' does not exist.").arg(documentPath));
-    const std::unique_ptr<office::Session> session = office.startSession();
-    office::Document& document = session->open(documentPath, true);
-    QImage page = document.renderPicture(int(std::lround(kLetterWidthInches * dpi)), 1.0);
-    // A page wider than Letter comes out with fewer dots per inch: render it again for its
-    // real width.
-    const double widthInches = page.width() / (page.dotsPerMeterX() * kMetresPerInch);
-    if (page.dotsPerMeterX() > 0 && widthInches > kLetterWidthInches + 0.01)
-        page = document.renderPicture(int(std::ceil(widthInches * dpi)), 1.0);
-    document.close();
-    session->quit();
-    if (page.isNull())
-        throw AppError(QStringLiteral("The office rendered an empty page."));
-    return page;
+    const QString printout = folder.filePath(QStringLiteral("printout.pdf"));
+    try {
+        exportDocument(office, documentPath, printout, office::ExportFormat::Pdf);
+    } catch (const AppError&) {
+        // The office reports a full disk only as a file it could not write.
+        if (diskFull(folder.path()))
+            throw printoutIncomplete(target);
+        throw;
+    }
+    if (!isCompletePdf(printout))
+        throw printoutIncomplete(target);
+    return printout;
+}
+} // namespace
+
+PrintQueue& systemPrintQueue() {
+    static CupsPrintQueue queue;
+    return queue;
 }
 
-void printPage(office::Office& office, const QString& documentPath, QPrinter& printer) {
-    const QImage page = renderPage(office, documentPath, kPrintDpi);
+PrintJob printJobOf(const QPrinter& printer, const QString& documentPath) {
+    return {printer.printerName(), printer.copyCount(), printer.pageLayout().pageSize().key(),
+            QFileInfo(documentPath).completeBaseName()};
+}
 
-    // The page is drawn on the whole sheet from its top left corner, at its real size.
-    printer.setFullPage(true);
-    printer.setDocName(QFileInfo(documentPath).completeBaseName());
-    QPainter painter;
-    if (!painter.begin(&printer))
+void printOnPrinter(office::Office& office, const QString& documentPath, const PrintJob& job,
+                    PrintQueue& queue) {
+    if (job.printer.isEmpty())
         throw AppError(QStringLiteral("The printer could not be started."));
-    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
-    const double deviceDotsPerMetreX = printer.resolution() / kMetresPerInch;
-    const double deviceDotsPerMetreY = deviceDotsPerMetreX;
-    QSizeF size(page.width() / double(page.dotsPerMeterX()) * deviceDotsPerMetreX,
-                page.height() / double(page.dotsPerMeterY()) * deviceDotsPerMetreY);
-    const double shrink =
-        std::min({1.0, paper.width() / size.width(), paper.height() / size.height()});
-    size *= shrink;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(paper.topLeft(), size), page);
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        throw AppError(QStringLiteral("The printer reported an error; nothing was printed."));
+    const auto folder = scratchFolder(QStringLiteral("print"));
+    queue.submit(job, makePrintout(office, documentPath, *folder, job.printer));
 }
 
 bool isCompletePdf(const QString& path) {
@@ -83,21 +92,11 @@ bool isCompletePdf(const QString& path) {
            file.read(4) == "xref";
 }
 
-void printPageToFile(office::Office& office, const QString& documentPath, QPrinter& printer) {
-    const QString target = printer.outputFileName();
+void printPageToFile(office::Office& office, const QString& documentPath, const QString& target) {
     const ReplaceWhat what{QStringLiteral("Cannot print to")};
     replacedFile(target, what); // refused before the office works or anything opens it
     const auto folder = scratchFolder(QStringLiteral("print"));
-    const QString written = folder->filePath(QStringLiteral("printout.pdf"));
-    printer.setOutputFileName(written);
-    const auto restore = qScopeGuard([&] { printer.setOutputFileName(target); });
-    printPage(office, documentPath, printer);
-    // The printer reports no failed write: a full disk shows as a file that ends early.
-    if (!isCompletePdf(written))
-        throw AppError(QStringLiteral("Cannot print to '%1': the printout could not be written "
-                                      "completely (is the disk full?).")
-                           .arg(target));
-    copyFileReplacing(written, target, what);
+    copyFileReplacing(makePrintout(office, documentPath, *folder, target), target, what);
 }
 
 void PrintDocument::print(const QString& documentPath) {
@@ -119,8 +118,8 @@ void PrintDocument::print(const QString& documentPath) {
                 mSetHourglass(false);
         });
         if (printer.outputFileName().isEmpty())
-            printPage(mOffice, documentPath, printer);
+            printOnPrinter(mOffice, documentPath, printJobOf(printer, documentPath), mQueue);
         else
-            printPageToFile(mOffice, documentPath, printer);
+            printPageToFile(mOffice, documentPath, printer.outputFileName());
     });
 }

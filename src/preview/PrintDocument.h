@@ -1,6 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include <QImage>
+#include "preview/PrintQueue.h"
+
 #include <QString>
 
 #include <functional>
@@ -12,19 +16,21 @@ namespace office {
 class Office;
 }
 
-// The resolution the page is rendered at for the printer: print quality, at 33 MB for a
-// US Letter page (600 dpi would pass the 128 MB Qt allows a picture file by default).
-inline constexpr int kPrintDpi = 300;
+// The queue printing uses unless told otherwise: the system's CUPS queue.
+PrintQueue& systemPrintQueue();
 
-// "Print...": the platform's print dialog, then the invitation's page as the office renders
-// it at print resolution, never the enlarged preview picture; to the printer, or to the file
-// the dialog names, which is then replaced as a save replaces its file.
+// "Print...": the platform's print dialog, then the invitation as the office makes it: its
+// own PDF of the page, which the chosen printer prints itself (text stays text, at the
+// printer's resolution), or which is written to the file the dialog names, replacing it as a
+// save replaces its file.
 class PrintDocument {
 public:
-    // setHourglass shows the wait pointer while the office works.
+    // setHourglass shows the wait pointer while the office works; queue takes the printouts.
     PrintDocument(Prompts& prompts, office::Office& office,
-                  std::function<void(bool)> setHourglass = {})
-        : mPrompts(prompts), mOffice(office), mSetHourglass(std::move(setHourglass)) {}
+                  std::function<void(bool)> setHourglass = {},
+                  PrintQueue& queue = systemPrintQueue())
+        : mPrompts(prompts), mOffice(office), mSetHourglass(std::move(setHourglass)),
+          mQueue(queue) {}
 
     // The menu item's handler: a cancelled dialog prints nothing; a failure is reported once.
     void print(const QString& documentPath);
@@ -33,22 +39,22 @@ private:
     Prompts& mPrompts;
     office::Office& mOffice;
     std::function<void(bool)> mSetHourglass;
+    PrintQueue& mQueue;
 };
 
-// Has the office render the document's first page at the given resolution (dots per inch
-// of the page's real size). Throws AppError.
-QImage renderPage(office::Office& office, const QString& documentPath, int dpi);
+// The job the print dialog set the printer up for; its title is the document's name.
+PrintJob printJobOf(const QPrinter& printer, const QString& documentPath);
 
-// Prints the document's first page on one sheet at its real size (shrunk only when the
-// paper is smaller). Throws AppError when the office or the printer fails.
-void printPage(office::Office& office, const QString& documentPath, QPrinter& printer);
+// Has the office make the document's PDF in a private folder and hands it to the job's
+// printer through the queue. Throws AppError when the office or the printing system fails.
+void printOnPrinter(office::Office& office, const QString& documentPath, const PrintJob& job,
+                    PrintQueue& queue);
 
-// The same when the printer prints to a file: the file is first refused if it is no plain
-// file (before anything opens it, so a named pipe cannot block the program), then written in
-// a private folder, checked complete, and put in place as a save puts its file: the old file
-// is replaced whole, with its mode kept, or left as it was. The printer's output file is
-// the user's again afterwards. Throws AppError.
-void printPageToFile(office::Office& office, const QString& documentPath, QPrinter& printer);
+// Prints to a file: the file is first refused if it is no plain file (before anything opens
+// it, so a named pipe cannot block the program), then the office's PDF is written in a
+// private folder, checked complete, and put in place as a save puts its file: the old file
+// is replaced whole, with its mode kept, or left as it was. Throws AppError.
+void printPageToFile(office::Office& office, const QString& documentPath, const QString& target);
 
 // True when the file is a whole PDF: it ends with its trailer, and the cross-reference
 // table is where the trailer says.

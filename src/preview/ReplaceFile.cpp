@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "preview/ReplaceFile.h"
 
 #include "core/AppError.h"
@@ -106,8 +109,10 @@ private:
             // Only the superuser may give a file away; a user may still pick one of their
             // groups. What the user may not set stays as the new file has it.
             const struct stat& old = mReplaced.status;
-            if (::fchown(mFd, old.st_uid, old.st_gid) != 0 && errno == EPERM)
-                (void)::fchown(mFd, uid_t(-1), old.st_gid);
+            if (::fchown(mFd, old.st_uid, old.st_gid) != 0 && errno == EPERM &&
+                ::fchown(mFd, uid_t(-1), old.st_gid) != 0) {
+                // Not one of the user's groups either: the file keeps the user's own.
+            }
             mode = old.st_mode & 07777;
         }
         // After the owner: changing the owner may clear the set-id bits.
@@ -163,8 +168,7 @@ QString replacedFile(const QString& destination, const ReplaceWhat& what) {
     return target;
 }
 
-void copyFileReplacing(const QString& source, const QString& destination,
-                       const ReplaceWhat& what) {
+void copyFileReplacing(const QString& source, const QString& destination, const ReplaceWhat& what) {
     ReplacingFile out(destination, what);
     const ReadFile in(::open(QFile::encodeName(source).constData(),
                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
@@ -190,5 +194,13 @@ void copyFileReplacing(const QString& source, const QString& destination,
         if (!writeAll(out.fd(), buffer, n))
             out.fail();
     }
+    out.replace();
+}
+
+void writeFileReplacing(const QByteArray& bytes, const QString& destination,
+                        const ReplaceWhat& what) {
+    ReplacingFile out(destination, what);
+    if (!writeAll(out.fd(), bytes.constData(), bytes.size()))
+        out.fail();
     out.replace();
 }

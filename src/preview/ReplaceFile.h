@@ -1,5 +1,9 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // How a failure to write the destination begins its description: "Cannot save to" for the
@@ -23,3 +27,8 @@ QString replacedFile(const QString& destination, const ReplaceWhat& what = {});
 // Throws AppError with a readable description on any failure, leaving no partial file.
 void copyFileReplacing(const QString& source, const QString& destination,
                        const ReplaceWhat& what = {});
+
+// The same for bytes made in memory (a picture of the page): they replace destination as a
+// copy does, whole or not at all, with the replaced file's mode kept.
+void writeFileReplacing(const QByteArray& bytes, const QString& destination,
+                        const ReplaceWhat& what = {});

@@ -1,5 +1,9 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -8,10 +12,15 @@
 class Prompts;
 namespace office {
 class Office;
-}
+enum class ExportFormat;
+} // namespace office
 
 // The formats the save dialog offers, in the order of its filters.
-enum class SaveFormat { Doc, Pdf, Docx, Odt };
+enum class SaveFormat { Doc, Pdf, Docx, Odt, Png, Jpeg };
+
+// The resolution of a saved picture of the page: 1700 x 2200 pixels for US Letter, sharp in
+// a message and on paper.
+inline constexpr int kImageDpi = 200;
 
 // The save dialog's filters, separated by ";;"; the Word filter comes first and is selected
 // when the dialog opens.
@@ -24,15 +33,15 @@ struct SaveTarget {
     SaveFormat format = SaveFormat::Doc;
 };
 
-// The format is the one the name's extension names (.doc, .pdf, .docx, .odt in any letter
-// case); a name without one of these takes the selected filter's format. A Word name is used
-// exactly as typed; with another filter the format's extension is added when the name has
-// none of its own.
+// The format is the one the name's extension names (.doc, .pdf, .docx, .odt, .png, .jpg or
+// .jpeg in any letter case); a name without one of these takes the selected filter's
+// format. A Word name is used exactly as typed; with another filter the format's extension
+// is added when the name has none of its own.
 SaveTarget saveTarget(const QString& typedName, const QString& selectedFilter);
 
 // "Save Results To Word File": asks for a name, asks before replacing an existing file, and
-// writes the invitation there: the Word document byte for byte, or made by the office in
-// another format.
+// writes the invitation there: the Word document byte for byte, made by the office in
+// another format, or the page as the office draws it.
 class SaveDocument {
 public:
     // setHourglass shows the wait pointer while the office works.
@@ -58,3 +67,17 @@ private:
 // into a private folder; the finished file then replaces the destination as a copy does.
 void exportFileReplacing(office::Office& office, const QString& source, const QString& destination,
                          SaveFormat format);
+
+// Has the office open the Word document hidden and read-only and write it at path in the
+// format. Throws AppError.
+void exportDocument(office::Office& office, const QString& source, const QString& path,
+                    office::ExportFormat format);
+
+// Has the office draw the document's first page at the given resolution (dots per inch of
+// the page's real size, which the picture records). Throws AppError.
+QImage renderPage(office::Office& office, const QString& documentPath, int dpi);
+
+// The page as the office draws it at kImageDpi, written as a PNG or JPEG picture that records
+// its resolution; it replaces the destination as a copy does.
+void saveImageReplacing(office::Office& office, const QString& source, const QString& destination,
+                        SaveFormat format);

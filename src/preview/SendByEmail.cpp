@@ -43,13 +43,13 @@ void SendByEmail::send(const QString& documentPath, const QString& eventName, QO
     enum class Step { WriteAttachment = 100 };
     StepTrap<Step> trap(mPrompts, procedures::sendByEmail);
     QString attachment;
-    const bool written = trap(Step::WriteAttachment,
-                              [&] { attachment = writeAttachment(documentPath, eventName); });
+    const bool written =
+        trap(Step::WriteAttachment, [&] { attachment = writeAttachment(documentPath, eventName); });
     if (!written)
         return;
     // The message is about this event; "Invitation" when it has no name, as the attachment.
-    const QString subject = eventName.trimmed().isEmpty() ? QStringLiteral("Invitation")
-                                                          : eventName.trimmed();
+    const QString subject =
+        eventName.trimmed().isEmpty() ? QStringLiteral("Invitation") : eventName.trimmed();
     Prompts& prompts = mPrompts; // the prompts outlive the window, this object does not
     composeMail(subject, attachment, window, [&prompts, attachment](const QString& reason) {
         prompts.message(mailFailedText(reason, attachment), applicationTitle(),

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "preview/SharpPage.h"
 
 #include "core/AppError.h"
@@ -8,8 +11,8 @@
 #include <cmath>
 
 namespace {
-constexpr int kWidthStep = 204;        // a quarter of the 100 % picture's width
-constexpr int kMostPixels = 4000;      // the 400 % page on a 2x screen is 3264 across
+constexpr int kWidthStep = 204;         // a quarter of the 100 % picture's width
+constexpr int kMostPixels = 4000;       // the 400 % page on a 2x screen is 3264 across
 constexpr double kTwipsPerPixel = 15.0; // logical pixels, as the windows measure them
 } // namespace
 
@@ -33,8 +36,8 @@ int SharpPage::neededWidth(QSize pictureTwips, QSize sourceTwips, QSize targetTw
     return std::min(steps * kWidthStep, kMostPixels);
 }
 
-void SharpPage::drawn(int pictureWidth, QSize pictureTwips, QSize sourceTwips,
-                      QSize targetTwips, qreal devicePixelRatio) {
+void SharpPage::drawn(int pictureWidth, QSize pictureTwips, QSize sourceTwips, QSize targetTwips,
+                      qreal devicePixelRatio) {
     const int needed = neededWidth(pictureTwips, sourceTwips, targetTwips, devicePixelRatio);
     if (mDocument.isEmpty() || mFailed || needed <= pictureWidth || needed <= mAsked)
         return;

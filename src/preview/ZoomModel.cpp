@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "preview/ZoomModel.h"
 
 #include "core/AppError.h"
@@ -9,7 +12,9 @@
 #include <limits>
 
 namespace {
-AppError overflow() { return AppError(QStringLiteral("Overflow")); }
+AppError overflow() {
+    return AppError(QStringLiteral("Overflow"));
+}
 
 // A picture box refuses a negative size, as the window system does.
 int checkedSize(int size) {
@@ -44,8 +49,8 @@ int32_t toInt32(double value) {
     return static_cast<int32_t>(rounded);
 }
 
-ZoomModel::ZoomModel(Prompts& prompts, ZoomSurface& surface, int viewportWidth,
-                     int viewportHeight, int viewportBorder, int unscaledBorder)
+ZoomModel::ZoomModel(Prompts& prompts, ZoomSurface& surface, int viewportWidth, int viewportHeight,
+                     int viewportBorder, int unscaledBorder)
     : mPrompts(prompts), mSurface(surface), mViewportWidth(viewportWidth),
       mViewportHeight(viewportHeight), mViewportBorder(viewportBorder),
       mUnscaledBorder(unscaledBorder) {}
@@ -69,8 +74,12 @@ void ZoomModel::resetZoom() {
     mZoomedHeight = mSourceHeight;
 }
 
-void ZoomModel::zoomIn() { setZoom(mZoom + kZoomStep); }
-void ZoomModel::zoomOut() { setZoom(mZoom - kZoomStep); }
+void ZoomModel::zoomIn() {
+    setZoom(mZoom + kZoomStep);
+}
+void ZoomModel::zoomOut() {
+    setZoom(mZoom - kZoomStep);
+}
 
 void ZoomModel::setZoom(float zoom) {
     if (zoom >= kMinZoom && zoom <= kMaxZoom) {

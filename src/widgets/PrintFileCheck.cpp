@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "widgets/PrintFileCheck.h"
 
 #include <QDialogButtonBox>
@@ -22,18 +25,21 @@ QByteArray outputPath(const QString& name) {
 // them.
 QString printFileRefusal(const QString& name) {
     const QString notWritable =
-        QPrintDialog::tr("File %1 is not writable.\nPlease choose a different file name.").arg(name);
+        QPrintDialog::tr("File %1 is not writable.\nPlease choose a different file name.")
+            .arg(name);
     if (name.isEmpty())
         return notWritable;
     const QByteArray path = outputPath(name);
     // stat() and access() look without opening: nothing here can block.
     struct stat status {};
     if (::stat(path.constData(), &status) != 0) {
-        const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(path)).absolutePath());
+        const QByteArray folder =
+            QFile::encodeName(QFileInfo(QFile::decodeName(path)).absolutePath());
         return ::access(folder.constData(), W_OK | X_OK) == 0 ? QString() : notWritable;
     }
     if (S_ISDIR(status.st_mode))
-        return QPrintDialog::tr("%1 is a directory.\nPlease choose a different file name.").arg(name);
+        return QPrintDialog::tr("%1 is a directory.\nPlease choose a different file name.")
+            .arg(name);
     if (!S_ISREG(status.st_mode))
         return QStringLiteral("%1 is not a plain file (it is a named pipe, a device or a "
                               "socket).\nPlease choose a different file name.")

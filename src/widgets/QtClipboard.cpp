@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "widgets/QtClipboard.h"
 
 #include "core/AppError.h"
@@ -18,8 +21,8 @@ void QtClipboard::putPicture(const QImage& picture, const QByteArray& mark) {
     data->setImageData(picture);
     // Without a mark, a plain picture as any program puts it.
     if (!mark.isEmpty())
-        data->setData(kMarkFormat, mark + ' ' + QByteArray::number(picture.dotsPerMeterX()) +
-                                       ' ' + QByteArray::number(picture.dotsPerMeterY()));
+        data->setData(kMarkFormat, mark + ' ' + QByteArray::number(picture.dotsPerMeterX()) + ' ' +
+                                       QByteArray::number(picture.dotsPerMeterY()));
     clipboard->setMimeData(data);
 }
 

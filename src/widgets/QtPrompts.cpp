@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "widgets/QtPrompts.h"
 
 #include "widgets/PrintFileCheck.h"
@@ -9,11 +12,10 @@
 
 Prompts::Answer QtPrompts::message(const QString& text, const QString& caption, Icon icon,
                                    Buttons buttons) {
-    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption,
-                    text,
-                    buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No)
-                                              : QMessageBox::Ok,
-                    mParent);
+    QMessageBox box(
+        icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text,
+        buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
+        mParent);
     box.setTextFormat(Qt::PlainText);
     const int result = box.exec();
     if (buttons == Buttons::Ok)

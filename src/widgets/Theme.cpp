@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "widgets/Theme.h"
 
 #include "core/Files.h"
@@ -14,7 +17,9 @@
 namespace {
 const char* const kPictureBox = "festoriaPictureBox";
 
-bool isPictureBox(const QWidget* widget) { return widget->property(kPictureBox).toBool(); }
+bool isPictureBox(const QWidget* widget) {
+    return widget->property(kPictureBox).toBool();
+}
 
 void setBackColor(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -49,9 +54,13 @@ QFont buttonFont() {
     return font;
 }
 
-QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
+QColor buttonFace() {
+    return QApplication::palette().color(QPalette::Button);
+}
 
-void markPictureBox(QWidget& widget) { widget.setProperty(kPictureBox, true); }
+void markPictureBox(QWidget& widget) {
+    widget.setProperty(kPictureBox, true);
+}
 
 void applySkin(QWidget& mainWindow, SkinComponent& skin, const QString& programFolder) {
     // Only a plain, visible file counts: a folder of that name or a dangling link is no skin.
@@ -72,7 +81,6 @@ void applySkin(QWidget& mainWindow, SkinComponent& skin, const QString& programF
 }
 
 void applyFormColors(QWidget& form) {
-    recolourControls(form, [](const QWidget* w) {
-        return isOptionCheckFrameOrLabel(w) && !isPictureBox(w);
-    });
+    recolourControls(
+        form, [](const QWidget* w) { return isOptionCheckFrameOrLabel(w) && !isPictureBox(w); });
 }

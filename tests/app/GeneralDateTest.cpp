@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/GeneralDate.h"
 #include "support/QtPrinting.h"
 #include "support/ScopedTemp.h"
@@ -33,7 +36,8 @@ TEST(GeneralDate, EveryValueReadsBackExactlyInEveryLocale) {
 
 TEST(GeneralDate, MidnightIsTheDateAloneAndTheYearHasFourDigits) {
     const QLocale us(QStringLiteral("en_US"));
-    EXPECT_EQ(generalDateText(QDateTime(QDate(2021, 8, 21), QTime(0, 0), Qt::UTC), us), "8/21/2021");
+    EXPECT_EQ(generalDateText(QDateTime(QDate(2021, 8, 21), QTime(0, 0), Qt::UTC), us),
+              "8/21/2021");
     EXPECT_EQ(generalDateText(QDateTime(QDate(2021, 8, 21), QTime(19, 30), Qt::UTC), us),
               "8/21/2021 7:30:00 PM");
     const QLocale de(QStringLiteral("de_DE"));

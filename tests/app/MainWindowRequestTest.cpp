@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Start Creating Template" from the main window, against a fake office: the hand-over to the
 // preview window and what a failed picture leaves there.
 #include "app/MainWindow.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/MainWindow.h"
 #include "app/EventFields.h"
 #include "app/GeneralDate.h"
@@ -24,7 +27,9 @@
 
 namespace {
 
-void clearSettings() { QFile::remove(SettingsStore::filePath()); }
+void clearSettings() {
+    QFile::remove(SettingsStore::filePath());
+}
 
 void store(const QString& key, const QString& value) {
     SettingsStore settings;
@@ -100,9 +105,9 @@ TEST(MainWindow, LayoutMatchesTheDesignToThePixel) {
     const QList<QWidget*> fields = {f.datePicker,    f.timePicker, f.eventNameField,
                                     f.locationField, f.itemsField, f.directionsField,
                                     f.rsvpField};
-    const QStringList captions = {"Event Date:",    "Event Time:",         "Name of Event:",
-                                  "Event Location:", "What To Bring:", "Driving Directions:",
-                                  "RSVP To:"};
+    const QStringList captions = {
+        "Event Date:",    "Event Time:",         "Name of Event:", "Event Location:",
+        "What To Bring:", "Driving Directions:", "RSVP To:"};
     ASSERT_EQ(f.fieldLabels.size(), 7);
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(fields[i]->parentWidget(), f.detailsFrame);
@@ -135,8 +140,9 @@ TEST(MainWindow, FocusStartsInTheDatePickerAndFollowsTheTabOrder) {
     QWidget* at = f.datePicker;
     for (QWidget* expected : order) {
         at = at->nextInFocusChain();
-        while (at != expected && !(at->focusPolicy() & Qt::TabFocus && at->isVisible() &&
-                                   at->parentWidget() && !qobject_cast<QDateTimeEdit*>(at->parentWidget())))
+        while (at != expected &&
+               !(at->focusPolicy() & Qt::TabFocus && at->isVisible() && at->parentWidget() &&
+                 !qobject_cast<QDateTimeEdit*>(at->parentWidget())))
             at = at->nextInFocusChain();
         EXPECT_EQ(at, expected) << expected->objectName().toStdString();
     }

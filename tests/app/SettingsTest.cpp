@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/Settings.h"
 
 #include <QDateTime>
@@ -25,7 +28,8 @@ TEST(Settings, LivesInTheConfigFolderUnderItsGroup) {
         SettingsStore store;
         store.write(QStringLiteral("txtRSVP"), QStringLiteral("me@example.com"));
     }
-    EXPECT_EQ(SettingsStore::filePath(), qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quillmont.conf");
+    EXPECT_EQ(SettingsStore::filePath(),
+              qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quillmont.conf");
     QFile file(SettingsStore::filePath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
@@ -38,7 +42,8 @@ TEST(Settings, AnyTextRoundTripsThroughTheFile) {
     const QString texts[] = {
         QString(),
         QStringLiteral("  leading and trailing  "),
-        QStringLiteral("emoji 🎉🦞, right-to-left שלום مرحبا, combining e\u0301 a\u0308"),
+        QStringLiteral(
+            "emoji 🎉🦞, right-to-left שלום مرحبا, combining e\u0301 a\u0308"),
         QStringLiteral("control \t tab \r cr \n lf \x01 \x1f ; # = [x] \"q\" \\ @Variant(x)"),
         QString(1 << 20, QLatin1Char('x')) + QStringLiteral("ä"),
     };
@@ -59,7 +64,8 @@ TEST(Settings, AFileThatCannotBeReadIsKeptAndTheProgramStartsWithDefaults) {
     {
         QFile file(SettingsStore::filePath());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        static const char garbage[] = "[Festoria]\ntxtRSVP=\"unterminated\n\xff\xfe\x00garbage=\x01\n[broken";
+        static const char garbage[] =
+            "[Festoria]\ntxtRSVP=\"unterminated\n\xff\xfe\x00garbage=\x01\n[broken";
         file.write(garbage, sizeof garbage - 1);
     }
     QFile original(SettingsStore::filePath());
@@ -91,10 +97,11 @@ TEST(Settings, OnlyPlainFilesAreUsedAndNothingIsLost) {
     const QString path = SettingsStore::filePath();
     const QString folder = QFileInfo(path).absolutePath();
     const QString notes = folder + QStringLiteral("/notes.txt");
-    const QByteArray notesText = "[Festoria]\ntxtRSVP=from the notes\n; my own comment\nshopping list\n";
+    const QByteArray notesText =
+        "[Festoria]\ntxtRSVP=from the notes\n; my own comment\nshopping list\n";
     enum class What { Fifo, LinkToNotes, NotesItself, LinkToOurs, Collision };
-    for (const What what : {What::Fifo, What::LinkToNotes, What::NotesItself, What::LinkToOurs,
-                            What::Collision}) {
+    for (const What what :
+         {What::Fifo, What::LinkToNotes, What::NotesItself, What::LinkToOurs, What::Collision}) {
         SCOPED_TRACE(int(what));
         removeSettings();
         QFile::remove(notes);
@@ -135,7 +142,8 @@ TEST(Settings, OnlyPlainFilesAreUsedAndNothingIsLost) {
             SettingsStore store;
             store.write(QStringLiteral("txtItems"), QStringLiteral("cake"));
             const bool keptAside = what != What::LinkToOurs;
-            EXPECT_EQ(store.setAsidePath().isEmpty(), !keptAside) << store.setAsidePath().toStdString();
+            EXPECT_EQ(store.setAsidePath().isEmpty(), !keptAside)
+                << store.setAsidePath().toStdString();
             if (what == What::LinkToNotes || what == What::NotesItself) {
                 EXPECT_EQ(store.read(QStringLiteral("txtRSVP")), QStringLiteral("from the notes"));
             }
@@ -143,14 +151,16 @@ TEST(Settings, OnlyPlainFilesAreUsedAndNothingIsLost) {
         EXPECT_EQ(SettingsStore().read(QStringLiteral("txtItems")), QStringLiteral("cake"));
         if (what == What::LinkToNotes || what == What::NotesItself) {
             const QString kept = what == What::LinkToNotes ? notes : QString();
-            QStringList asides = QDir(folder).entryList({QStringLiteral("Quillmont.conf.unreadable-*")});
+            QStringList asides =
+                QDir(folder).entryList({QStringLiteral("Quillmont.conf.unreadable-*")});
             ASSERT_EQ(asides.size(), 1);
             QFile file(kept.isEmpty() ? folder + "/" + asides.first() : kept);
             ASSERT_TRUE(file.open(QIODevice::ReadOnly));
             EXPECT_EQ(file.readAll(), notesText) << "every line of the user's file is kept";
         }
         if (what == What::Collision) {
-            const QStringList asides = QDir(folder).entryList({QStringLiteral("Quillmont.conf.unreadable-*")});
+            const QStringList asides =
+                QDir(folder).entryList({QStringLiteral("Quillmont.conf.unreadable-*")});
             EXPECT_EQ(asides.size(), 3);
             int earlier = 0;
             for (const QString& name : asides) {

@@ -1,11 +1,15 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "core/ErrorTrap.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
 
 TEST(ErrorTrap, ReportTextIsExact) {
-    const QString text = errorReportText(QStringLiteral("Type mismatch"),
-                                         QStringLiteral("in Festoria2021/08/31.Form1.Form_Load "), 130);
+    const QString text =
+        errorReportText(QStringLiteral("Type mismatch"),
+                        QStringLiteral("in Festoria2021/08/31.Form1.Form_Load "), 130);
     EXPECT_EQ(text, QStringLiteral("Type mismatch\r\nin Festoria2021/08/31.Form1.Form_Load at line "
                                    "130\r\rPlease email screenshot of this message to ") +
                         kSupportAddress);

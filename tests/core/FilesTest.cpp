@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The temporary folder, deleting files and writing them without following a link.
 #include "core/Files.h"
 #include "core/AppError.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the text of a Word document as the office reads it back, one text box after the
 // other, so that tests can check what a saved invitation really holds:
 //   festoria-doctext <file.doc>

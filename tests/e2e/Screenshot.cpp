@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of the X screen (or of one window, given its id) as PNG:
 //   festoria-screenshot <file.png> [window-id]
 #include <QGuiApplication>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asks a window to close, as a window manager's close box does (WM_DELETE_WINDOW):
 //   festoria-xclose <window-id>
 #include <X11/Xlib.h>

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Festoria developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the tests that drive the real program under X: a private home, config, cache and
 # temporary folder, an Xvfb of its own when no display is set, and real input events.
 #   source lib.sh <bin folder> <artifact folder>

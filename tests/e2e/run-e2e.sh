@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Festoria developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end test of the real program: starts build/bin/festoria under X (an Xvfb of its
 # own when no display is set), types the details with real input events, makes an
 # invitation, zooms, drags, saves it as .doc and (from the picture's menu) as PDF, goes back,

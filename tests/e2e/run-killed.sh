@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Festoria developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program killed (SIGKILL) in the middle of a request: its office goes with it, the next
 # start works and cleans up what was left, and the settings hold the last typed values.
 #   run-killed.sh <bin folder> <artifact folder>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The request against a fake office: step order, statement numbers, failures and the
 // busy guard.
 #include "core/Files.h"
@@ -6,8 +8,8 @@
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -66,10 +68,10 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
                     .hasMatch())
         << tpl.toStdString();
     EXPECT_EQ(officeCalls(),
-              QStringList({"start", "open " + tpl + " ro", "fill bEvent", "fill bWhen", "fill bWhere",
-                           "fill bBring", "fill bDrive", "fill bRSVP", "fit bEvent bWhen", "save " + doc,
-                           "alerts off", "close", "quit", "start", "open " + doc + " rw",
-                           "render 816 0.5", "close", "quit"}));
+              QStringList({"start", "open " + tpl + " ro", "fill bEvent", "fill bWhen",
+                           "fill bWhere", "fill bBring", "fill bDrive", "fill bRSVP",
+                           "fit bEvent bWhen", "save " + doc, "alerts off", "close", "quit",
+                           "start", "open " + doc + " rw", "render 816 0.5", "close", "quit"}));
     EXPECT_EQ(office.liveSessions, 0);
 
     EXPECT_EQ(office.bookmarkTexts.value("bEvent"), "Ann's 40th");
@@ -106,8 +108,8 @@ TEST_F(CreateInvitationTest, WithoutAnOfficeEveryOfficeStepReportsAndNothingIsHa
             << report.toStdString();
     EXPECT_TRUE(
         prompts.reports().value(0).startsWith("Fake office: create application failed\r\n"));
-    EXPECT_TRUE(prompts.reports().value(1).startsWith(
-        "No office session: an earlier step failed.\r\n"));
+    EXPECT_TRUE(
+        prompts.reports().value(1).startsWith("No office session: an earlier step failed.\r\n"));
     // No preview of a document that does not exist: the main window stays.
     EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off"}));
     EXPECT_EQ(office.applicationsCreated, 0);

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "invitation/FontCoverage.h"
 
 #include <gtest/gtest.h>
@@ -24,8 +27,8 @@ TEST(FontCoverage, NamesOnlyCharactersNoInstalledFontHas) {
 TEST(FontCoverage, OneReportNamesEachFieldWithMissingCharacters) {
     const char32_t privateUse = 0x10fffd;
     const QString unknown = QString::fromUcs4(&privateUse, 1);
-    EXPECT_TRUE(missingFontReport({{QStringLiteral("What To Bring"), QStringLiteral("中文 🎉")}})
-                    .isEmpty());
+    EXPECT_TRUE(
+        missingFontReport({{QStringLiteral("What To Bring"), QStringLiteral("中文 🎉")}}).isEmpty());
     const QString report =
         missingFontReport({{QStringLiteral("Name of Event"), QStringLiteral("Party")},
                            {QStringLiteral("What To Bring"), QStringLiteral("cake ") + unknown}});

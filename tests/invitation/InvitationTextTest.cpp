@@ -1,5 +1,8 @@
-#include "invitation/DocumentName.h"
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "invitation/InvitationText.h"
+#include "invitation/DocumentName.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -11,7 +14,8 @@
 namespace {
 QString when(int y, int m, int d, int hh, int mm) {
     const QDate date(y, m, d);
-    return invitation::whenText(invitation::dateText(date, invitation::dayText(date)), QTime(hh, mm));
+    return invitation::whenText(invitation::dateText(date, invitation::dayText(date)),
+                                QTime(hh, mm));
 }
 } // namespace
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up check against the real office and against office programs that are
 // missing, crash at once or never answer.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults users meet, against the real office: the office killed or hanging in the middle of a
 // request, and a full disk under the temporary folder. The request reports, never hangs for
 // longer than the bounded call time, leaves no half-written file, and the next request makes
@@ -83,7 +85,8 @@ protected:
                   host.calls.lastIndexOf(QStringLiteral("hourglass on")))
             << "the pointer is restored: " << host.calls.join(", ").toStdString();
         for (const QString& report : prompts.reports())
-            EXPECT_FALSE(report.startsWith(QStringLiteral("\r\n"))) << "every report says what failed";
+            EXPECT_FALSE(report.startsWith(QStringLiteral("\r\n")))
+                << "every report says what failed";
         EXPECT_FALSE(QFile::exists(temp.file("temp.bmp")));
         EXPECT_FALSE(QFile::exists(temp.file("template.dot")));
     }
@@ -259,8 +262,8 @@ TEST_F(FullDisk, NoRoomForAnExportKeepsTheOldFileWhole) {
     QTemporaryDir folder;
     if (::mount("tmpfs", QFile::encodeName(folder.path()).constData(), "tmpfs", 0, "size=40k") != 0)
         GTEST_SKIP() << "this system refuses to mount a tmpfs: " << std::strerror(errno);
-    const auto unmount = qScopeGuard(
-        [&] { ::umount2(QFile::encodeName(folder.path()).constData(), MNT_DETACH); });
+    const auto unmount =
+        qScopeGuard([&] { ::umount2(QFile::encodeName(folder.path()).constData(), MNT_DETACH); });
     const QString target = folder.filePath(QStringLiteral("party.pdf"));
     QFile old(target);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The request against the real office: the saved document's bookmarks hold exactly the
 // texts, the picture shows the page at its logical size, and only the document is left.
 #include "core/Files.h"
@@ -12,6 +14,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using Field = InvitationHost::Field;
@@ -223,15 +227,17 @@ TEST_F(OfficeRequestTest, EveryTypedDetailFitsItsBoxInTheSavedDocument) {
          sampleDrive, Fitted},
         {"three more sentences", sampleName, sampleDrive + threeMore, Fitted},
         {"2,000 characters of directions", sampleName, twoThousand, TooLong},
-        {"every field long", QStringLiteral("The Hendersons' Fiftieth Anniversary Garden Party!!"),
-         sampleDrive + threeMore, Fitted,
+        {"every field long",
+         QStringLiteral("The Hendersons' Fiftieth Anniversary Garden Party!!"),
+         sampleDrive + threeMore,
+         Fitted,
          {{Field::Location, QStringLiteral("The Old Boathouse, 12 Lakeside Promenade, North "
                                            "Shore, Haverhill MA 01830")},
           {Field::Items, everyFieldLong},
           {Field::RSVP, QStringLiteral("Margaret Henderson, margaret.henderson@example.com, "
                                        "555-0142 by August 1st")}}},
-        {"long Chinese name", QStringLiteral("二零二一年夏季家庭团聚烧烤派对暨生日庆祝会"), sampleDrive,
-         Fitted},
+        {"long Chinese name", QStringLiteral("二零二一年夏季家庭团聚烧烤派对暨生日庆祝会"),
+         sampleDrive, Fitted},
     };
     const QString blankPath = temp.file("blank.dot");
     writeFileNoFollow(blankPath, loadTemplateResource());
@@ -301,6 +307,39 @@ TEST_F(OfficeRequestTest, EveryTypedDetailFitsItsBoxInTheSavedDocument) {
 // Characters a document cannot hold go, and the rest of the field stays; every kind of line
 // break is a new line of the same paragraph, with the look of the line it breaks (the event
 // name's purple capitals).
+// Details in the world's scripts are drawn with real glyphs: the office's PDF of the
+// invitation holds each text as text, which a box for a missing glyph would not be.
+TEST_F(OfficeRequestTest, EveryScriptIsDrawnWithItsOwnGlyphs) {
+    const QString texts[] = {
+        QStringLiteral("中文派对"), QStringLiteral("日本語です"), QStringLiteral("한국어 음식"),
+        QStringLiteral("שלום"),     QStringLiteral("مرحبا"),      QStringLiteral("Привет"),
+        QStringLiteral("Ελληνικά"), QStringLiteral("สวัสดี"),       QStringLiteral("🎉😀")};
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        host.texts[Field::Items] = text;
+        prompts.clear();
+        request.run();
+        EXPECT_EQ(prompts.shown.size(), 0) << "no character without a font";
+        const QString pdf = temp.file(QStringLiteral("scripts.pdf"));
+        {
+            auto session = sharedOffice().startSession();
+            office::Document& document = session->open(request.documentPath(), true);
+            document.exportTo(pdf, office::ExportFormat::Pdf);
+            document.close();
+            session->quit();
+        }
+        QProcess toText;
+        toText.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        ASSERT_TRUE(toText.waitForFinished(30000));
+        // pdftotext may space a combining mark off its letter (Thai): spaces do not count.
+        const QRegularExpression space(QStringLiteral("\\s"));
+        const QString drawn = QString::fromUtf8(toText.readAllStandardOutput()).remove(space);
+        EXPECT_TRUE(drawn.contains(text.toUpper().remove(space)));
+        QFile::remove(pdf);
+        QFile::remove(request.documentPath());
+    }
+}
+
 TEST_F(OfficeRequestTest, ControlCharactersAndLineBreaksReadBackFromTheDocument) {
     const QChar nul(0);
     const struct {
@@ -309,10 +348,19 @@ TEST_F(OfficeRequestTest, ControlCharactersAndLineBreaksReadBackFromTheDocument)
         QString typed;
         QString stored; // as read back, after the bookmark's own leading text
     } cases[] = {
-        {Field::Location, "bWhere", QStringLiteral("A\x01" "B"), QStringLiteral(" AB")},
-        {Field::Items, "bBring", QStringLiteral("A\x0b" "B\x0c" "C"), QStringLiteral("A B C")},
-        {Field::Drive, "bDrive", QStringLiteral("esc\x1b" "aped\x7f tab\tkept ") + QChar(0xD800) +
-                                     QStringLiteral("lone"),
+        {Field::Location, "bWhere",
+         QStringLiteral("A\x01"
+                        "B"),
+         QStringLiteral(" AB")},
+        {Field::Items, "bBring",
+         QStringLiteral("A\x0b"
+                        "B\x0c"
+                        "C"),
+         QStringLiteral("A B C")},
+        {Field::Drive, "bDrive",
+         QStringLiteral("esc\x1b"
+                        "aped\x7f tab\tkept ") +
+             QChar(0xD800) + QStringLiteral("lone"),
          QStringLiteral("escaped\x7f tab\tkept lone")},
         {Field::RSVP, "bRSVP", QStringLiteral("ann") + nul + QStringLiteral("@example.org\x1f"),
          QStringLiteral("ann@example.org")},
@@ -350,7 +398,8 @@ TEST(OfficeLocale, ANonAsciiTemporaryFolderWorksUnderTheCLocale) {
         SCOPED_TRACE(locale);
         all.set(locale);
         lang.set(locale);
-        const QString folder = temp.file(QString::fromUtf8("F\u00eate \u00e0 Z\u00fcrich \u2713 %1").arg(QLatin1String(locale)));
+        const QString folder = temp.file(
+            QString::fromUtf8("F\u00eate \u00e0 Z\u00fcrich \u2713 %1").arg(QLatin1String(locale)));
         ASSERT_TRUE(QDir().mkpath(folder));
         temp.set(QFile::encodeName(folder));
         {
@@ -362,8 +411,7 @@ TEST(OfficeLocale, ANonAsciiTemporaryFolderWorksUnderTheCLocale) {
             request.setTemplateSource(&loadTemplateResource);
             host.texts = {{Field::EventName, QStringLiteral("Caf\u00e9 night")}};
             request.run();
-            EXPECT_EQ(prompts.reports(), QStringList())
-                << prompts.reports().value(0).toStdString();
+            EXPECT_EQ(prompts.reports(), QStringList()) << prompts.reports().value(0).toStdString();
             EXPECT_TRUE(request.documentPath().startsWith(folder + "/"));
             EXPECT_TRUE(host.calls.endsWith("hide"));
             EXPECT_EQ(textsFromBookmarks(*office, request.documentPath()).value("bEvent").left(10),

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview picture: the clipboard's retries, only our own picture, "temp.bmp" as BMP
 // with its logical size, and the temporary folder.
 #include "core/Files.h"

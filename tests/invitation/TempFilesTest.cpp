@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The request in a temporary folder it must refuse, and among files planted under its names.
 #include "core/AppError.h"
 #include "core/Files.h"
@@ -149,8 +151,8 @@ TEST(TemporaryFolder, PlantedFilesAreNeverUsedShownBlockedOnOrDeleted) {
                 QTemporaryDir root;
                 const QString folder = root.filePath("temp");
                 ASSERT_TRUE(QDir().mkpath(folder));
-                ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), sharedFolder ? 01777 : 0700),
-                          0);
+                ASSERT_EQ(
+                    ::chmod(QFile::encodeName(folder).constData(), sharedFolder ? 01777 : 0700), 0);
                 temp.set(QFile::encodeName(folder));
                 const QString secret = root.filePath("secret.txt");
                 writeFile(secret, "the user's private text");

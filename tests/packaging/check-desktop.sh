@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Festoria developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program as a desktop citizen: the desktop entry, the AppStream metainfo and the manual
 # page pass their validators and install where they belong, and --help / --version answer
 # without a display, an office or a window.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Festoria developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as Debian's own checker sees it: CPack builds it from the build folder,
 # and lintian finds no error and no warning beyond those the package's overrides explain
 # (each with its reason). An override that no longer silences anything fails too, so a

@@ -1,6 +1,9 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving, printing and sending by email against the real office: every format is made from
-// a sample invitation and read back as what it claims to be; the printout is one US Letter
-// page; the mail program is handed a one-page PDF of the invitation.
+// a sample invitation and read back as what it claims to be; the printout is the office's
+// one US Letter page, with its text as text; the mail program is handed a one-page PDF of
+// the invitation.
 #include "core/Files.h"
 #include "core/Product.h"
 #include "invitation/InvitationText.h"
@@ -10,6 +13,7 @@
 #include "preview/Outbox.h"
 #include "preview/PreviewWindow.h"
 #include "preview/PrintDocument.h"
+#include "preview/PrintQueue.h"
 #include "preview/SaveDocument.h"
 #include "support/MailDesktop.h"
 #include "support/QtPrinting.h"
@@ -20,9 +24,13 @@
 #include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sys/mount.h>
 
 using Field = InvitationHost::Field;
 
@@ -79,6 +87,11 @@ void expectOneLetterPage(const QString& path, bool officeFonts) {
             ink += qGray(page.pixel(x, y)) < 160;
     EXPECT_GT(ink, 200) << "the page is blank";
     EXPECT_LT(ink, page.width() * page.height() / 2);
+}
+
+// The words pdftotext reads in a PDF, on one line.
+QString wordsIn(const QString& pdf) {
+    return run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).simplified();
 }
 
 class OfficeSave : public ::testing::Test {
@@ -140,7 +153,7 @@ QMap<QString, QString>* OfficeSave::expected = nullptr;
 
 TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
     const QString word = QStringLiteral("Word Files (*.doc)");
-    enum Kind { Copy, Pdf, Zip };
+    enum Kind { Copy, Pdf, Zip, Png, Jpeg };
     const struct {
         const char* typed;
         QString filter;
@@ -152,7 +165,13 @@ TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
         {"party", QStringLiteral("Word 2007-365 Files (*.docx)"), "party.docx", Zip},
         {"party invitation", QStringLiteral("OpenDocument Text Files (*.odt)"),
          "party invitation.odt", Zip},
+        {"party", QStringLiteral("PNG Image (*.png)"), "party.png", Png},
+        {"Party.JPEG", word, "Party.JPEG", Jpeg},
     };
+    // The office's own drawing of the page at 200 dpi, as the pictures must hold it.
+    const QImage page =
+        renderPage(sharedOffice(), *document, 200).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(page.size(), QSize(1700, 2200));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         const QString written = folder.filePath(QString::fromUtf8(c.written));
@@ -178,10 +197,25 @@ TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
                     << it.key().toStdString();
             break;
         }
+        case Png:
+        case Jpeg: {
+            // The resolution recorded: PNG's pHYs, JPEG's JFIF density.
+            const QImage image = QImage(written).convertToFormat(QImage::Format_RGB32);
+            EXPECT_EQ(qRound(image.dotsPerMeterX() * 0.0254), 200);
+            EXPECT_EQ(qRound(image.dotsPerMeterY() * 0.0254), 200);
+            ASSERT_EQ(image.size(), page.size());
+            // PNG holds the office's pixels exactly; JPEG close to them.
+            qint64 difference = 0;
+            for (int y = 0; y < page.height(); ++y)
+                for (int x = 0; x < page.width(); ++x)
+                    difference += std::abs(qGray(image.pixel(x, y)) - qGray(page.pixel(x, y)));
+            EXPECT_LE(double(difference) / (page.width() * page.height()), c.kind == Png ? 0 : 2);
+            break;
+        }
         }
     }
     EXPECT_TRUE(leftovers().isEmpty());
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 4);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 6);
 }
 
 TEST_F(OfficeSave, AFailedExportKeepsTheOldFileAndShowsNoDone) {
@@ -200,20 +234,65 @@ TEST_F(OfficeSave, AFailedExportKeepsTheOldFileAndShowsNoDone) {
     EXPECT_EQ(prompts.reportLines(), QList<int>{130});
     EXPECT_TRUE(QDir(sub).isEmpty());
     EXPECT_TRUE(leftovers().isEmpty());
+
+    // A printout with no room where it is made (a small disk as the cache, which needs the
+    // superuser): the office only says it could not write; the report names the full disk.
+    const QString cache = folder.filePath(QStringLiteral("small cache"));
+    QDir().mkpath(cache);
+    if (::mount("tmpfs", QFile::encodeName(cache).constData(), "tmpfs", 0, "size=12k") != 0) {
+        std::printf("Not run without a small disk (it needs the superuser): a full disk\n");
+        return;
+    }
+    const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
+    const auto restore = qScopeGuard([&] {
+        ::umount2(QFile::encodeName(cache).constData(), MNT_DETACH);
+        oldCache.isNull() ? qunsetenv("XDG_CACHE_HOME") : qputenv("XDG_CACHE_HOME", oldCache);
+    });
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+    prompts.clear();
+    prompts.printFiles << blocker; // the old file, kept
+    PrintDocument(prompts, sharedOffice()).print(*document);
+    ASSERT_EQ(prompts.reportLines(), QList<int>{102});
+    EXPECT_TRUE(prompts.reports()[0].contains(QStringLiteral("Cannot print to '%1': the printout "
+                                                             "could not be written completely")
+                                                  .arg(blocker)));
+    EXPECT_EQ(QFileInfo(blocker).size(), 0);
 }
 
-TEST_F(OfficeSave, PrintingMakesOneLetterPageFromTheOffice) {
+// The office's PDF goes where the print dialog says: to a file in place of the old one, or
+// to the chosen printer through the print queue (here a stand-in for CUPS's "lp" that keeps
+// what it was given). Either way it is one US Letter page whose words are text.
+TEST_F(OfficeSave, PrintingSendsTheOfficesPdfToTheFileOrThePrinter) {
     const QString out = folder.filePath(QStringLiteral("printed.pdf"));
+    QFile(out).open(QIODevice::WriteOnly); // an old file, replaced
     prompts.printFiles << out;
     PrintDocument(prompts, sharedOffice()).print(*document);
     EXPECT_EQ(prompts.reports(), QStringList());
-    expectOneLetterPage(out, false);
-    // The picture embedded is the page at the printer's resolution, not the preview's.
-    const QString images = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), out});
-    const QStringList rows = images.split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_GE(rows.size(), 3) << images.toStdString();
-    const QStringList columns = rows[2].simplified().split(u' ');
-    EXPECT_GE(columns.value(3).toInt(), 2550) << "width in pixels: " << images.toStdString();
+
+    const QString spooled = folder.filePath(QStringLiteral("spooled.pdf"));
+    const QString lp = folder.filePath(QStringLiteral("lp"));
+    QFile script(lp);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nfor a; do last=$a; done\necho \"$@\" > '" + spooled.toUtf8() +
+                 ".args'\ncp \"$last\" '" + spooled.toUtf8() + "'\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    CupsPrintQueue queue(lp);
+    printOnPrinter(
+        sharedOffice(), *document,
+        {QStringLiteral("Office-Laser"), 2, QStringLiteral("Letter"), QStringLiteral("qorvel")},
+        queue);
+    EXPECT_TRUE(readAll(spooled + QStringLiteral(".args"))
+                    .startsWith("-d Office-Laser -n 2 -t qorvel -o media=Letter /"));
+
+    for (const QString& pdf : {out, spooled}) {
+        SCOPED_TRACE(pdf.toStdString());
+        expectOneLetterPage(pdf, true);
+        for (const char* mark : {"bEvent", "bWhere", "bBring", "bRSVP"})
+            EXPECT_TRUE(wordsIn(pdf).contains(expected->value(mark).trimmed(), Qt::CaseInsensitive))
+                << mark << ": " << wordsIn(pdf).toStdString();
+    }
+    EXPECT_TRUE(leftovers().isEmpty());
 
     // Cancelled: nothing printed.
     const QString cancelled = folder.filePath(QStringLiteral("cancelled.pdf"));

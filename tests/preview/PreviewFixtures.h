@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QColor>
@@ -9,7 +12,9 @@
 // measure 6120 x 7920 twips.
 constexpr int kPagePixelsWide = 816;
 constexpr int kPagePixelsHigh = 1056;
-inline int dotsPerMeterAt192Dpi() { return qRound(192 / 0.0254); }
+inline int dotsPerMeterAt192Dpi() {
+    return qRound(192 / 0.0254);
+}
 
 inline QImage pagePicture(const QColor& fill) {
     QImage image(kPagePixelsWide, kPagePixelsHigh, QImage::Format_RGB32);
@@ -36,12 +41,16 @@ inline QImage invitationPicture() {
     body.setPixelSize(30);
     painter.setFont(body);
     painter.setPen(Qt::black);
-    const char* lines[] = {"Summer Garden Party", "",
+    const char* lines[] = {"Summer Garden Party",
+                           "",
                            "When: Saturday, 14th August 2021, 3:00 PM",
-                           "Where: 12 Orchard Lane, Millbrook", "",
-                           "Please bring: a salad or a dessert", "",
+                           "Where: 12 Orchard Lane, Millbrook",
+                           "",
+                           "Please bring: a salad or a dessert",
+                           "",
                            "Directions: second left after the mill,",
-                           "then follow the balloons.", "",
+                           "then follow the balloons.",
+                           "",
                            "RSVP: Anna, 555-0134"};
     int y = 240;
     for (const char* line : lines) {

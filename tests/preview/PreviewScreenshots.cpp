@@ -1,8 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the preview window with an invitation-like picture and saves what it looks like at
 // 100 % and 150 % as PNG files in the folder given on the command line.
 // With --screen FILE it instead saves the whole screen (to look at the running program).
-#include "preview/PreviewWindow.h"
 #include "preview/PreviewFixtures.h"
+#include "preview/PreviewWindow.h"
 #include "support/FakeOffice.h"
 #include "support/ScriptedPrompts.h"
 
@@ -17,15 +19,16 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc > 2 && QByteArray(argv[1]) == "--screen") {
-        const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(
-            QString::fromLocal8Bit(argv[2]));
+        const bool ok =
+            QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[2]));
         return ok ? 0 : 1;
     }
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     ScriptedPrompts prompts;
     QWidget mainWindow;
     FakeOffice office;
-    PreviewWindow window(prompts, office, &mainWindow, QCoreApplication::applicationDirPath(), [] {});
+    PreviewWindow window(prompts, office, &mainWindow, QCoreApplication::applicationDirPath(),
+                         [] {});
     window.setPicture(invitationPicture());
     window.show();
     for (int i = 0; i < 20; ++i) {

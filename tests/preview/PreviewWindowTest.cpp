@@ -1,6 +1,9 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "preview/PreviewWindow.h"
 #include "core/Files.h"
 #include "preview/Outbox.h"
-#include "preview/PreviewWindow.h"
 #include "preview/PictureBox.h"
 #include "preview/PreviewFixtures.h"
 #include "support/FakeClipboard.h"
@@ -11,9 +14,9 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QFile>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -58,9 +61,7 @@ struct Preview : ::testing::Test {
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    QRgb pictureColourAt(QPoint point) {
-        return control("page")->grab().toImage().pixel(point);
-    }
+    QRgb pictureColourAt(QPoint point) { return control("page")->grab().toImage().pixel(point); }
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held) {
         QWidget* picture = control("page");
         QMouseEvent event(type, QPointF(at), QPointF(picture->mapToGlobal(at)),
@@ -123,8 +124,9 @@ TEST_F(Preview, TheTabOrderFollowsTheDesign) {
             tabStops << w->objectName();
         w = w->nextInFocusChain();
     } while (w != control("horizontalScroll"));
-    EXPECT_EQ(tabStops.join(u' '), QStringLiteral("horizontalScroll verticalScroll pageFrame page "
-                                                  "zoomInButton zoomOutButton saveButton backButton"));
+    EXPECT_EQ(tabStops.join(u' '),
+              QStringLiteral("horizontalScroll verticalScroll pageFrame page "
+                             "zoomInButton zoomOutButton saveButton backButton"));
 }
 
 TEST_F(Preview, FirstShowDrawsThePictureAndASecondActivationDoesNothing) {
@@ -261,23 +263,27 @@ TEST_F(Preview, FailuresAreReportedAtTheirStepsAndTheWindowGoesOn) {
     QImage tall(10, 30000, QImage::Format_RGB32); // 450000 twips high: no scroll bar holds it
     tall.fill(Qt::blue);
     const std::pair<const char*, std::function<void()>> cases[] = {
-        {"in Festoria2021/08/31.Form2.Form_Load at line 110", [&] { // a file that is no pointer
+        {"in Festoria2021/08/31.Form2.Form_Load at line 110",
+         [&] { // a file that is no pointer
              PreviewWindow brokenHand(prompts, office, &mainWindow, folder.path());
              EXPECT_FALSE(brokenHand.pointer().hasHandCursor());
              EXPECT_EQ(brokenHand.windowTitle(), QStringLiteral("Festoria"));
          }},
-        {"Form2.Form_Activate at line 136", [&] {
+        {"Form2.Form_Activate at line 136",
+         [&] {
              request(tall, newDocument(QStringLiteral("qorvel00000011.doc")));
              EXPECT_FALSE(window->newPicturePending());
          }},
-        {"Form2.mnuEmail_Click at line 100", [&] { // the office cannot write the PDF
+        {"Form2.mnuEmail_Click at line 100",
+         [&] { // the office cannot write the PDF
              QDir(outboxFolder()).removeRecursively();
              office.fail(FakeOffice::Op::Export);
              window->sendByEmail();
              EXPECT_TRUE(QDir(outboxFolder()).isEmpty()) << "no folder left behind";
              EXPECT_EQ(window->pointer().mode(), WindowPointer::Default);
          }},
-        {"Form2.PushButton8_Click at line 104", [&] { // Back without a main window
+        {"Form2.PushButton8_Click at line 104",
+         [&] { // Back without a main window
              PreviewWindow orphan(prompts, office, nullptr, QString(), [] {});
              orphan.show();
              orphan.back();
@@ -353,9 +359,9 @@ TEST_F(Preview, ThePicturesMenuAndItsKeysSavePrintAndCopy) {
     QStringList captions;
     for (QAction* action : menu->actions())
         captions << action->text();
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("Save As..."), QStringLiteral("Print..."),
-                                     QStringLiteral("Send by Email..."),
-                                     QStringLiteral("Copy Picture")}));
+    EXPECT_EQ(captions,
+              (QStringList{QStringLiteral("Save As..."), QStringLiteral("Print..."),
+                           QStringLiteral("Send by Email..."), QStringLiteral("Copy Picture")}));
     menu->actions()[0]->trigger(); // the save button's handler: its dialog, cancelled
     menu->hide();
     EXPECT_EQ(prompts.saveDialogs.size(), 1);
@@ -372,7 +378,7 @@ TEST_F(Preview, ThePicturesMenuAndItsKeysSavePrintAndCopy) {
     // A failing office gets one report, and the window stays as it was.
     QTemporaryDir out;
     prompts.printFiles << out.filePath(QStringLiteral("page.pdf"));
-    office.fail(FakeOffice::Op::RenderPicture);
+    office.fail(FakeOffice::Op::Export);
     menu->actions()[1]->trigger();
     EXPECT_EQ(prompts.printDialogs, 2);
     ASSERT_EQ(prompts.reports().size(), 1);

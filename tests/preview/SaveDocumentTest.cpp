@@ -1,7 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "preview/SaveDocument.h"
 #include "core/Files.h"
 #include "core/Product.h"
 #include "preview/PrintDocument.h"
-#include "preview/SaveDocument.h"
 #include "support/FakeOffice.h"
 #include "support/ScriptedPrompts.h"
 
@@ -78,8 +81,8 @@ struct SmallDisk {
     bool mounted = false;
     explicit SmallDisk(const QString& at) : path(QFile::encodeName(at)) {
         QDir().mkpath(at);
-        mounted = ::geteuid() == 0 &&
-                  ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=64k") == 0;
+        mounted =
+            ::geteuid() == 0 && ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=64k") == 0;
     }
     ~SmallDisk() {
         if (mounted)
@@ -94,7 +97,8 @@ TEST_F(Save, ANewNameGetsAByteForByteCopyThenDone) {
     EXPECT_EQ(prompts.saveDialogs[0].title, QStringLiteral("Save File"));
     EXPECT_EQ(prompts.saveDialogs[0].filter,
               QStringLiteral("Word Files (*.doc);;PDF Files (*.pdf);;Word 2007-365 Files "
-                             "(*.docx);;OpenDocument Text Files (*.odt)"));
+                             "(*.docx);;OpenDocument Text Files (*.odt);;PNG Image (*.png);;"
+                             "JPEG Image (*.jpg)"));
     EXPECT_EQ(prompts.saveDialogs[0].selectedFilter, QStringLiteral("Word Files (*.doc)"));
     EXPECT_EQ(prompts.saveDialogs[0].initialName, QString());
     EXPECT_EQ(readAll(at(QStringLiteral("party.doc"))), content);
@@ -196,10 +200,12 @@ TEST_F(Save, TheReplacedFilesModeAndOwnerAreKept) {
         mode_t before; // 0: no file yet
         bool link;
         mode_t after;
-    } cases[] = {{"private", 0600, false, 0600}, {"group", 0640, false, 0640},
-                 {"read-only", 0444, false, 0444}, {"new", 0, false, 0664},
+    } cases[] = {{"private", 0600, false, 0600},
+                 {"group", 0640, false, 0640},
+                 {"read-only", 0444, false, 0444},
+                 {"new", 0, false, 0664},
                  {"linked", 0604, true, 0604}};
-    for (const char* writer : {"copy.doc", "export.pdf", "print.pdf"})
+    for (const char* writer : {"copy.doc", "export.pdf", "image.png", "print.pdf"})
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(c.name) + " " + writer);
             const QString path = at(QString::fromLatin1(c.name) + u'-' + QLatin1String(writer));
@@ -237,7 +243,7 @@ TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
     const QString full = at(QStringLiteral("full"));
     const QByteArray old(40000, 'o');
     const struct {
-        QString path; // a .doc is saved, a .pdf printed
+        QString path;      // a .doc is saved, a .pdf printed
         QString smallDisk; // mounted for the case
         int line;
         const char* report;
@@ -279,6 +285,8 @@ TEST(SaveTarget, TheExtensionOrElseTheSelectedFilterGivesTheFormat) {
     const QString pdf = QStringLiteral("PDF Files (*.pdf)");
     const QString docx = QStringLiteral("Word 2007-365 Files (*.docx)");
     const QString odt = QStringLiteral("OpenDocument Text Files (*.odt)");
+    const QString png = QStringLiteral("PNG Image (*.png)");
+    const QString jpeg = QStringLiteral("JPEG Image (*.jpg)");
     const struct {
         const char* typed;
         QString filter;
@@ -298,6 +306,11 @@ TEST(SaveTarget, TheExtensionOrElseTheSelectedFilterGivesTheFormat) {
         {"/t/party.txt", word, "/t/party.txt", SaveFormat::Doc},
         {"/t/my.pdf/party", odt, "/t/my.pdf/party.odt", SaveFormat::Odt}, // the folder's dot
         {"/t/Fête d'été", pdf, "/t/Fête d'été.pdf", SaveFormat::Pdf},
+        {"/t/party", png, "/t/party.png", SaveFormat::Png},
+        {"/t/party", jpeg, "/t/party.jpg", SaveFormat::Jpeg},
+        {"/t/Party.JPEG", word, "/t/Party.JPEG", SaveFormat::Jpeg}, // both JPEG extensions
+        {"/t/party.Jpg", png, "/t/party.Jpg", SaveFormat::Jpeg},
+        {"/t/party.PNG", jpeg, "/t/party.PNG", SaveFormat::Png},
     };
     for (const auto& c : cases) {
         const SaveTarget target = saveTarget(QString::fromUtf8(c.typed), c.filter);
@@ -311,7 +324,7 @@ TEST_F(Save, OtherFormatsAreMadeByTheOfficeWithTheSameQuestions) {
     // a private folder; the result then takes the target's name.
     prompts.saveFilters << QStringLiteral("PDF Files (*.pdf)");
     save(at(QStringLiteral("party")));
-    EXPECT_EQ(readAll(at(QStringLiteral("party.pdf"))), QByteArray("fake pdf"));
+    EXPECT_TRUE(readAll(at(QStringLiteral("party.pdf"))).startsWith("%PDF-1.4\n% fake pdf"));
     ASSERT_EQ(office.exportedPaths.size(), 1);
     EXPECT_TRUE(office.exportedPaths[0].startsWith(cacheFolder() + u'/'));
     EXPECT_TRUE(office.log.contains(QStringLiteral("open ") + document + QStringLiteral(" ro")));
@@ -326,21 +339,27 @@ TEST_F(Save, OtherFormatsAreMadeByTheOfficeWithTheSameQuestions) {
                                         at(QStringLiteral("party.pdf")) + QStringLiteral(" ?"),
                                     QStringLiteral("Done.")}));
 
-    // A failing export is reported at the save's statement, keeps the old file whole, leaves
-    // nothing behind and shows no "Done."; the next save works.
-    write(at(QStringLiteral("keep.odt")), "the user's only copy");
-    office.fail(FakeOffice::Op::Export, 1);
-    prompts.clear();
-    prompts.answers << Prompts::Answer::Yes;
-    save(at(QStringLiteral("keep.odt")));
-    EXPECT_EQ(readAll(at(QStringLiteral("keep.odt"))), QByteArray("the user's only copy"));
-    EXPECT_EQ(prompts.reportLines(), QList<int>{130});
-    EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
-    EXPECT_EQ(office.liveSessions, 0) << "the session ends with the failed export";
-    prompts.clear();
-    prompts.answers << Prompts::Answer::Yes;
-    save(at(QStringLiteral("keep.odt")));
-    EXPECT_EQ(readAll(at(QStringLiteral("keep.odt"))), QByteArray("fake odt"));
+    // A failing export or drawing is reported at the save's statement, keeps the old file
+    // whole, leaves nothing behind and shows no "Done."; the next save works.
+    for (const auto& [name, op] : {std::pair{"keep.odt", FakeOffice::Op::Export},
+                                   std::pair{"keep.png", FakeOffice::Op::RenderPicture}}) {
+        SCOPED_TRACE(name);
+        const QString target = at(QString::fromLatin1(name));
+        write(target, "the user's only copy");
+        office.fail(op, 1);
+        prompts.clear();
+        prompts.answers << Prompts::Answer::Yes;
+        save(target);
+        EXPECT_EQ(readAll(target), QByteArray("the user's only copy"));
+        EXPECT_EQ(prompts.reportLines(), QList<int>{130});
+        EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
+        EXPECT_EQ(office.liveSessions, 0) << "the session ends with the failure";
+        prompts.clear();
+        prompts.answers << Prompts::Answer::Yes;
+        save(target);
+        EXPECT_NE(readAll(target), QByteArray("the user's only copy"));
+        EXPECT_EQ(texts().last(), QStringLiteral("Done."));
+    }
     EXPECT_TRUE(leftovers().isEmpty());
 }
 

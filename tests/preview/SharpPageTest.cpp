@@ -1,14 +1,16 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page stays sharp: every device pixel of the drawn page has a picture pixel behind it,
 // at every zoom, on ordinary and high-density screens. This program runs on a 2x screen
 // (QT_SCALE_FACTOR=2, see CMakeLists.txt).
+#include "preview/SharpPage.h"
+#include "PreviewFixtures.h"
 #include "preview/PictureBox.h"
 #include "preview/PreviewWindow.h"
-#include "preview/SharpPage.h"
 #include "preview/ZoomModel.h"
 #include "support/FakeOffice.h"
 #include "support/ScopedTemp.h"
 #include "support/ScriptedPrompts.h"
-#include "PreviewFixtures.h"
 
 #include <QApplication>
 #include <QFile>
@@ -20,7 +22,7 @@ TEST(SharpPage, WidthEachZoomNeedsOnEachScreen) {
     const struct {
         double zoom, ratio;
         int width;
-    } cases[] = {{1.0, 1.0, 408}, {1.0, 2.0, 816}, {1.5, 1.5, 1020},
+    } cases[] = {{1.0, 1.0, 408},  {1.0, 2.0, 816}, {1.5, 1.5, 1020},
                  {1.5, 2.0, 1224}, {2.0, 1.0, 816}, {4.0, 2.0, 3264}};
     for (const auto& c : cases) {
         const QSize target(int(page.width() * c.zoom), int(page.height() * c.zoom));

@@ -1,5 +1,8 @@
-#include "core/AppError.h"
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "preview/ZoomModel.h"
+#include "core/AppError.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
@@ -167,7 +170,7 @@ TEST(ZoomModel, ScrollBarsMoveThePictureAndZoomingResetsOnlyChangedValues) {
     ASSERT_EQ(p.model.scrollBar(Bar::Horizontal).value, 0);
     EXPECT_EQ(p.model.page().left, -2);
     p.model.zoomOut();
-    EXPECT_EQ(p.model.page().top, 0);    // the value changed: back to 0
+    EXPECT_EQ(p.model.page().top, 0);   // the value changed: back to 0
     EXPECT_EQ(p.model.page().left, -2); // it did not: the picture stays
     EXPECT_EQ(p.model.scrollBar(Bar::Vertical).value, 0);
     // Zooming switches the bars on or off but keeps the maxima of the 100 % picture.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "support/FakeOffice.h"
 
 #include "core/AppError.h"
@@ -11,10 +14,30 @@
 
 namespace {
 QString opName(FakeOffice::Op op) {
-    static const char* names[] = {
-        "create application", "open",  "active document", "set bookmark text",    "save as",
-        "display alerts",     "close", "render picture",  "quit", "export", "fit text"};
+    static const char* names[] = {"create application",
+                                  "open",
+                                  "active document",
+                                  "set bookmark text",
+                                  "save as",
+                                  "display alerts",
+                                  "close",
+                                  "render picture",
+                                  "quit",
+                                  "export",
+                                  "fit text"};
     return QString::fromLatin1(names[int(op)]);
+}
+
+// A PDF in shape (header, cross-reference table, trailer) but empty, and of 100 KiB, so that
+// a small disk cuts it short.
+QByteArray fakePdf() {
+    QByteArray pdf = "%PDF-1.4\n% fake pdf\n";
+    for (int i = 0; i < 1600; ++i)
+        pdf += "% ............................................................\n";
+    const qsizetype table = pdf.size();
+    pdf += "xref\n0 1\n0000000000 65535 f \ntrailer\n<< /Size 1 >>\nstartxref\n" +
+           QByteArray::number(table) + "\n%%EOF\n";
+    return pdf;
 }
 
 class FakeDocument : public office::Document {
@@ -55,7 +78,7 @@ public:
             QFile file(path);
             if (!file.open(QIODevice::WriteOnly))
                 throw AppError(QStringLiteral("Cannot export '%1'").arg(path));
-            file.write("fake " + name.toLatin1());
+            file.write(format == office::ExportFormat::Pdf ? fakePdf() : "fake " + name.toLatin1());
         }
     }
     void close() override { mOffice.call(FakeOffice::Op::Close, QStringLiteral("close")); }

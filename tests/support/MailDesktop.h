@@ -19,8 +19,8 @@
 class MailDesktop {
 public:
     explicit MailDesktop(bool standInMailProgram) {
-        for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS",
-                                 "XDG_CONFIG_DIRS"}) {
+        for (const char* name :
+             {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS"}) {
             QDir().mkpath(mDir.filePath(QString::fromLatin1(name)));
             mSet.emplace_back(name, QFile::encodeName(mDir.filePath(QString::fromLatin1(name))));
         }

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Readable GoogleTest output for Qt values.
@@ -7,11 +10,15 @@
 #include <QStringList>
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 inline void PrintTo(const QDateTime& d, std::ostream* os) {
     *os << d.toString(Qt::ISODate).toStdString();
 }
-inline void PrintTo(const QDate& d, std::ostream* os) { *os << d.toString(Qt::ISODate).toStdString(); }
+inline void PrintTo(const QDate& d, std::ostream* os) {
+    *os << d.toString(Qt::ISODate).toStdString();
+}
 inline void PrintTo(const QRect& r, std::ostream* os) {
     *os << "QRect(" << r.x() << "," << r.y() << " " << r.width() << "x" << r.height() << ")";
 }

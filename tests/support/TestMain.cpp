@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every test program runs in a private home: its own config, cache and temporary folders,
 // so tests never touch the user's settings or each other's files.
 #include <QApplication>

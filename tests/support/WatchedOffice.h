@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // An office that hands every operation to a real one and tells a watcher before and after
@@ -73,8 +76,9 @@ private:
         WatchedSession(WatchedOffice& o, std::unique_ptr<office::Session> real)
             : mOffice(o), mReal(std::move(real)) {}
         office::Document& open(const QString& path, bool readOnly) override {
-            return wrap(mOffice.watch(readOnly ? "open" : "open for editing",
-                                      [&]() -> office::Document& { return mReal->open(path, readOnly); }));
+            return wrap(
+                mOffice.watch(readOnly ? "open" : "open for editing",
+                              [&]() -> office::Document& { return mReal->open(path, readOnly); }));
         }
         office::Document& activeDocument() override { return wrap(mReal->activeDocument()); }
         void setDisplayAlerts(bool on) override {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The star background: a valid EMF of 76 filled stars in the four colours, clear of the
 // text areas, drawn the same way every time.
 #include "StarPicture.h"

@@ -1,12 +1,14 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The invitation template as the program carries it: the resource is written out byte for
 // byte, and the office reading that file finds the page, the five text boxes, the styles,
 // the placeholder field, the six bookmarks and the star picture. Filling the bookmarks and
 // saving as .doc keeps every text on its label's line.
+#include "invitation/Template.h"
 #include "StarPicture.h"
 #include "TemplateBuilder.h"
 #include "WordFile.h"
 #include "core/Files.h"
-#include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/UnoEngine.h"
 #include "office/libreoffice/UnoText.h"
@@ -235,7 +237,8 @@ QByteArray readAll(const QString& path) {
 // Fills all six bookmarks of an opened template with one party's details.
 static void fillAll(office::Document& doc) {
     doc.setBookmarkText(QStringLiteral("bEvent"), QStringLiteral("Midsummer Garden Party"));
-    doc.setBookmarkText(QStringLiteral("bWhen"), QStringLiteral("Saturday, June 21, 2025 at 4:00 PM"));
+    doc.setBookmarkText(QStringLiteral("bWhen"),
+                        QStringLiteral("Saturday, June 21, 2025 at 4:00 PM"));
     doc.setBookmarkText(QStringLiteral("bWhere"), QStringLiteral("12 Orchard Lane"));
     doc.setBookmarkText(QStringLiteral("bBring"), QStringLiteral("A salad"));
     doc.setBookmarkText(QStringLiteral("bDrive"), QStringLiteral("Second left after the mill"));
@@ -490,8 +493,9 @@ TEST_F(Template, StylesCarryTheInvitationsFormatting) {
     for (const Expected& e : expected) {
         SCOPED_TRACE(e.style);
         const auto s = doc.paragraphStyle(e.style);
-        EXPECT_EQ(toQString(Reference<style::XStyle>(s, UNO_QUERY_THROW)->getParentStyle()).toStdString(),
-                  "Standard");
+        EXPECT_EQ(
+            toQString(Reference<style::XStyle>(s, UNO_QUERY_THROW)->getParentStyle()).toStdString(),
+            "Standard");
         EXPECT_EQ(toQString(get<OUString>(s, "CharFontName")).toStdString(), "Book Antiqua");
         EXPECT_FLOAT_EQ(get<float>(s, "CharHeight"), e.height);
         // Chinese, Japanese, Korean and complex-script text is set at the same size.
@@ -572,7 +576,8 @@ TEST_F(Template, PlaceholderIsAMacroButtonShowingTheEventPrompt) {
     }
     ASSERT_TRUE(field.is());
     EXPECT_TRUE(supports(field, "com.sun.star.text.TextField.Macro"));
-    EXPECT_TRUE(toQString(get<OUString>(field, "MacroName")).endsWith(QStringLiteral("DOFieldClick")))
+    EXPECT_TRUE(
+        toQString(get<OUString>(field, "MacroName")).endsWith(QStringLiteral("DOFieldClick")))
         << toQString(get<OUString>(field, "MacroName")).toStdString();
     EXPECT_EQ(toQString(field->getPresentation(false)).toStdString(), "[name of event]");
 }
@@ -618,8 +623,8 @@ TEST_F(Template, StarPictureIsANamedInlineMetafileInTheFourColours) {
     EXPECT_EQ(colours, (std::set<std::uint32_t>{0xFFDC83, 0xFFCC66, 0x6357AB, 0xB880FF}));
 }
 
-// Filling through the office operations and reading the saved .doc back: each text follows its label on
-// the same line, and the event name stands where the placeholder was.
+// Filling through the office operations and reading the saved .doc back: each text follows its
+// label on the same line, and the event name stands where the placeholder was.
 TEST_F(Template, FilledAndSavedDocumentKeepsEachTextOnItsLabelsLine) {
     const QString saved = tempPath(QStringLiteral("filled.doc"));
     {

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print dialog's "Print to File" check, which must never open the file it checks: a
 // named pipe is refused, and an existing file is asked about before it is replaced.
 #include "widgets/QtPrompts.h"
@@ -51,8 +53,8 @@ TEST(PrintFileCheck, ThePrintDialogRefusesAPipeAndAsksBeforeReplacing) {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_TRUE(qobject_cast<QPrintDialog*>(dialog));
         // Refused, then not to be replaced (the dialog stays each time), then replaced.
-        for (const auto& [path, answer] : {std::pair{pipe, QMessageBox::Ok},
-                                           {old, QMessageBox::No}, {old, QMessageBox::Yes}}) {
+        for (const auto& [path, answer] :
+             {std::pair{pipe, QMessageBox::Ok}, {old, QMessageBox::No}, {old, QMessageBox::Yes}}) {
             answerNextBox(answer);
             printTo(dialog, path);
         }

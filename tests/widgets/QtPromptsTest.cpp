@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real report box, save and print dialogs: what the program asks of them reaches the
 // dialog, and the user's choice comes back.
 #include "widgets/QtPrompts.h"

@@ -1,8 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "widgets/Theme.h"
 #include "core/AppError.h"
 #include "core/Files.h"
 #include "support/QtPrinting.h"
 #include "widgets/SkinFramework.h"
-#include "widgets/Theme.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -22,7 +25,8 @@ public:
     QStringList calls;
     int flags = 0x50;
     void loadSkin(const QString& path, const QString& section) override {
-        calls << QStringLiteral("load(%1,%2)").arg(path, section.isNull() ? "null" : "'" + section + "'");
+        calls << QStringLiteral("load(%1,%2)")
+                     .arg(path, section.isNull() ? "null" : "'" + section + "'");
     }
     int options() const override {
         const_cast<RecordingSkin*>(this)->calls << QStringLiteral("options?");
@@ -62,9 +66,7 @@ struct Form {
 class SkinFile : public ::testing::Test {
 protected:
     QTemporaryDir folder;
-    void SetUp() override {
-        QDir(folder.path()).mkpath(QStringLiteral("x"));
-    }
+    void SetUp() override { QDir(folder.path()).mkpath(QStringLiteral("x")); }
     void writeSkin(const QByteArray& text) {
         QFile file(skinFilePath(folder.path()));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -103,10 +105,9 @@ TEST_F(SkinFile, WithTheFileTheWindowTurnsButtonFaceAndTheComponentRunsItsFiveSt
                                                       form.option, form.picture})
         EXPECT_EQ(Form::back(w), face) << w->metaObject()->className();
     EXPECT_EQ(form.text->palette().color(QPalette::Base), QColor(Qt::white));
-    EXPECT_EQ(skin.calls,
-              (QStringList{"load(" + skinFilePath(folder.path()) + ",'')", "options?", "options=51",
-                           "member5=1", "member10=1",
-                           QStringLiteral("apply(%1)").arg(form.window.winId())}));
+    EXPECT_EQ(skin.calls, (QStringList{"load(" + skinFilePath(folder.path()) + ",'')", "options?",
+                                       "options=51", "member5=1", "member10=1",
+                                       QStringLiteral("apply(%1)").arg(form.window.winId())}));
 }
 
 TEST_F(SkinFile, TheRealComponentStylesTheWindowAndRefusesABrokenSheet) {
@@ -124,7 +125,8 @@ TEST_F(SkinFile, TheRealComponentStylesTheWindowAndRefusesABrokenSheet) {
     EXPECT_EQ(Form::back(&other.window), buttonFace()) << "changes before the failure stay";
     EXPECT_TRUE(other.window.styleSheet().isEmpty());
 
-    for (const char* notASheet : {"\xff\xfe\x01 not text", "hello world", "QLabel { color: #zzzzzz }"}) {
+    for (const char* notASheet :
+         {"\xff\xfe\x01 not text", "hello world", "QLabel { color: #zzzzzz }"}) {
         writeSkin(notASheet);
         EXPECT_THROW(applySkin(other.window, broken, folder.path()), AppError) << notASheet;
     }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make-template: builds the invitation template through the program's own office engine
 // and writes it as a Word 97 template.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time bound on calls into the office.
 
 #include "office/libreoffice/CallWatchdog.h"

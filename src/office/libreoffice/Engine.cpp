@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The office engine: one office process on a private profile, reached over a private pipe,
 // every call bounded in time. It composes the office's processes (OfficeProcess), its
 // profile (Profile), the connection (UnoConnection) and the call bound (CallWatchdog).
@@ -128,7 +130,9 @@ Engine::~Engine() {
     }
 }
 
-bool Engine::processExiting() { return programExit::exiting(); }
+bool Engine::processExiting() {
+    return programExit::exiting();
+}
 
 void Engine::abandon() {
     mAbandoned = true;
@@ -148,8 +152,7 @@ void Engine::sessionClosed() {
 void Engine::requireGeneration(unsigned officeGeneration) {
     requireNotAbandoned();
     if (officeGeneration != mGeneration || mStatus->office() == 0)
-        throw AppError(
-            QStringLiteral("The office that held this document has ended; try again."));
+        throw AppError(QStringLiteral("The office that held this document has ended; try again."));
     if (!alive()) {
         stop();
         throw AppError(describeOfficeFailure(OfficeFailure::Stopped, {}));
@@ -173,9 +176,9 @@ void Engine::translateCurrentException() {
     }
     if (timedOut || disposed || !alive()) {
         stop();
-        throw AppError(timedOut ? describeOfficeFailure(OfficeFailure::TimedOut, {},
-                                                        mWatchdog.limit())
-                                : describeOfficeFailure(OfficeFailure::Stopped, message));
+        throw AppError(timedOut
+                           ? describeOfficeFailure(OfficeFailure::TimedOut, {}, mWatchdog.limit())
+                           : describeOfficeFailure(OfficeFailure::Stopped, message));
     }
     throw AppError(describeOfficeFailure(OfficeFailure::Refused, message));
 }
@@ -299,9 +302,10 @@ void Engine::connect(const QString& program, std::chrono::steady_clock::time_poi
                     .arg(double(mOptions.startTimeout.count()) / 1000.0));
         QString how;
         if (mProcess.hasEnded(&how))
-            throw AppError(QStringLiteral("The office program '%1' ended as soon as it started%2; "
-                                          "check that LibreOffice is installed and works.")
-                               .arg(program, how.isEmpty() ? QString() : QStringLiteral(", ") + how));
+            throw AppError(
+                QStringLiteral("The office program '%1' ended as soon as it started%2; "
+                               "check that LibreOffice is installed and works.")
+                    .arg(program, how.isEmpty() ? QString() : QStringLiteral(", ") + how));
         try {
             mConnection.open(mPipeName);
             Profile::configure(mConnection.context());
@@ -350,6 +354,8 @@ Reference<uno::XComponentContext> unoContext(LibreOffice& office) {
     return office.engine().context();
 }
 
-Reference<frame::XDesktop2> unoDesktop(LibreOffice& office) { return office.engine().desktop(); }
+Reference<frame::XDesktop2> unoDesktop(LibreOffice& office) {
+    return office.engine().desktop();
+}
 
 } // namespace office

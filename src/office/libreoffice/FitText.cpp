@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text boxes have fixed sizes, and the office silently cuts off text that does not fit. What
 // a box's text needs is read from the office's layout: set to grow with its content from a
 // token height, the box's laid-out height is the height of its text. Every box gets a fixed
@@ -13,9 +15,9 @@
 #include <com/sun/star/awt/Size.hpp>
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/NoSuchElementException.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
-#include <com/sun/star/container/NoSuchElementException.hpp>
 #include <com/sun/star/style/LineSpacing.hpp>
 #include <com/sun/star/style/LineSpacingMode.hpp>
 #include <com/sun/star/text/RelOrientation.hpp>
@@ -32,8 +34,8 @@
 #include <cmath>
 #include <functional>
 #include <future>
-#include <optional>
 #include <map>
+#include <optional>
 #include <vector>
 
 using namespace ::com::sun::star;
@@ -171,7 +173,8 @@ public:
         style::LineSpacing spacing = mSpacing;
         spacing.Height = sal_Int16(std::lround(mSpacing.Height * points / mPoints));
         if (!mWholeAtOnce.is()) {
-            setAll(mWhole, {"CharHeight", "CharHeightAsian", "CharHeightComplex", "ParaLineSpacing"},
+            setAll(mWhole,
+                   {"CharHeight", "CharHeightAsian", "CharHeightComplex", "ParaLineSpacing"},
                    {size, size, size, Any(spacing)});
             return;
         }
@@ -280,8 +283,9 @@ Holder boxHolding(const Reference<lang::XComponent>& document, const QString& bo
 
 // The page's body: inside the margins, header and footer areas included in them.
 Room pageBody(const Reference<lang::XComponent>& document) {
-    const std::vector<Any> v = getAll(firstPageStyle(document), {"HeaderIsOn", "HeaderHeight", "FooterIsOn",
-                                             "FooterHeight", "TopMargin", "Height", "BottomMargin"});
+    const std::vector<Any> v =
+        getAll(firstPageStyle(document), {"HeaderIsOn", "HeaderHeight", "FooterIsOn",
+                                          "FooterHeight", "TopMargin", "Height", "BottomMargin"});
     const sal_Int32 header = as<bool>(v[0]) ? as<sal_Int32>(v[1]) : 0;
     const sal_Int32 footer = as<bool>(v[2]) ? as<sal_Int32>(v[3]) : 0;
     return {as<sal_Int32>(v[4]) + header, as<sal_Int32>(v[5]) - as<sal_Int32>(v[6]) - footer};
@@ -294,8 +298,8 @@ class GrowthRoom {
 public:
     GrowthRoom(const Reference<lang::XComponent>& document, const Box& box)
         : mDocument(document), mBox(box), mUnchanged{box.top(), box.top() + box.height()} {
-        mOnPage = get<sal_Int16>(box.frame(), "VertOrientRelation") ==
-                  text::RelOrientation::PAGE_FRAME;
+        mOnPage =
+            get<sal_Int16>(box.frame(), "VertOrientRelation") == text::RelOrientation::PAGE_FRAME;
         if (mOnPage)
             mBody = pageBody(document);
     }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The office operations on a headless LibreOffice Writer.
 
 #include "office/libreoffice/LibreOffice.h"
@@ -76,8 +78,7 @@ QString documentText(const QString& text) {
         } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
             result += c;
             result += text.at(++i);
-        } else if ((u < 0x20 && u != u'\t') || c.isSurrogate() || u == 0xfffe ||
-                   u == 0xffff) {
+        } else if ((u < 0x20 && u != u'\t') || c.isSurrogate() || u == 0xfffe || u == 0xffff) {
             continue;
         } else {
             result += c;
@@ -104,12 +105,14 @@ public:
             // Each call to the office is a round trip: the bookmarks are looked up once for
             // the document, and a missing one is caught rather than asked about first.
             if (!mBookmarks.is())
-                mBookmarks = Reference<text::XBookmarksSupplier>(mComponent, UNO_QUERY_THROW)->getBookmarks();
+                mBookmarks = Reference<text::XBookmarksSupplier>(mComponent, UNO_QUERY_THROW)
+                                 ->getBookmarks();
             Reference<text::XTextContent> mark;
             try {
                 mark.set(mBookmarks->getByName(toOUString(bookmark)), UNO_QUERY_THROW);
             } catch (const container::NoSuchElementException&) {
-                throw AppError(QStringLiteral("The bookmark '%1' does not exist in the document.").arg(bookmark));
+                throw AppError(QStringLiteral("The bookmark '%1' does not exist in the document.")
+                                   .arg(bookmark));
             }
             // Replaces everything the bookmark covers, fields included; at a collapsed
             // bookmark the text is inserted there.
@@ -166,8 +169,8 @@ public:
                 throw AppError(QStringLiteral("The document has no page size."));
             const QSize pixels(pixelWidth, int(std::lround(double(pixelWidth) * height / width)));
             const auto folder = scratchFolder(QStringLiteral("picture"));
-            QImage image = exactly(drawFirstPage(folder->filePath(QStringLiteral("page.bmp")), pixels),
-                                   pixels);
+            QImage image = exactly(
+                drawFirstPage(folder->filePath(QStringLiteral("page.bmp")), pixels), pixels);
             // Dots per metre such that the picture's physical size is the page's, scaled.
             const double pageWidthMetres = width / 100000.0 * logicalScale;
             const double pageHeightMetres = height / 100000.0 * logicalScale;
@@ -381,7 +384,8 @@ public:
         for (auto it = mDocuments.rbegin(); it != mDocuments.rend(); ++it)
             if ((*it)->isOpen())
                 return **it;
-        throw AppError(QStringLiteral("This command is not available because no document is open."));
+        throw AppError(
+            QStringLiteral("This command is not available because no document is open."));
     }
 
     void setDisplayAlerts(bool on) override {
@@ -446,10 +450,10 @@ void rehearse(const std::shared_ptr<Engine>& engine, const QString& document) {
 } // namespace
 
 LibreOffice::LibreOffice(LibreOfficeOptions options)
-    : mRenewal(std::make_unique<Renewal>(std::move(options),
-                                         [](const std::shared_ptr<Engine>& engine) {
-                                             rehearse(engine, engine->warmUp());
-                                         })) {}
+    : mRenewal(
+          std::make_unique<Renewal>(std::move(options), [](const std::shared_ptr<Engine>& engine) {
+              rehearse(engine, engine->warmUp());
+          })) {}
 
 LibreOffice::~LibreOffice() = default;
 
@@ -471,9 +475,13 @@ std::unique_ptr<Session> LibreOffice::startSession() {
     return session;
 }
 
-Engine& LibreOffice::engine() { return *mRenewal->current(); }
+Engine& LibreOffice::engine() {
+    return *mRenewal->current();
+}
 
-pid_t LibreOffice::processId() const { return mRenewal->current()->processId(); }
+pid_t LibreOffice::processId() const {
+    return mRenewal->current()->processId();
+}
 
 void LibreOffice::shutdown() {
     mRenewal->dropSuccessor();

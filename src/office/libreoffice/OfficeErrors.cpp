@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The office's failures in the program's own words.
 
 #include "office/libreoffice/OfficeErrors.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The office's named pipes, and removing those that ended offices left behind.
 
 #include "office/libreoffice/OfficePipes.h"
@@ -47,7 +49,9 @@ bool someoneListens(const QByteArray& path) {
 
 } // namespace
 
-QString acceptPipePath(const QString& pipeName) { return pipePath(pipeName); }
+QString acceptPipePath(const QString& pipeName) {
+    return pipePath(pipeName);
+}
 
 // The office names it after the MD5 sum of the profile's URL (its UTF-16 code units), each
 // byte in hexadecimal without a leading zero.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The office's processes: spawned under a keeper, beside a guard, and collected whole.
 
 #include "office/libreoffice/OfficeProcess.h"
@@ -21,9 +23,13 @@ namespace office {
 
 namespace {
 
-void sleepFor(std::chrono::milliseconds d) { std::this_thread::sleep_for(d); }
+void sleepFor(std::chrono::milliseconds d) {
+    std::this_thread::sleep_for(d);
+}
 
-void endOwnProcessGroup(int) { ::kill(0, SIGKILL); }
+void endOwnProcessGroup(int) {
+    ::kill(0, SIGKILL);
+}
 
 // Runs in the office's first process, in its own process group, between fork and exec: the
 // second line beside the guard, should the guard be killed first. The kernel signals this
@@ -138,14 +144,13 @@ QString resolveOfficeProgram(const QString& configured) {
                                       "LibreOffice.")
                            .arg(program));
     if (!info.isExecutable() || info.isDir())
-        throw AppError(
-            QStringLiteral("The office program '%1' cannot be run; install LibreOffice.")
-                .arg(program));
+        throw AppError(QStringLiteral("The office program '%1' cannot be run; install LibreOffice.")
+                           .arg(program));
     return info.absoluteFilePath();
 }
 
-pid_t OfficeProcess::spawn(const QList<QByteArray>& arguments,
-                           const QList<QByteArray>& environment, const QString& logPath) {
+pid_t OfficeProcess::spawn(const QList<QByteArray>& arguments, const QList<QByteArray>& environment,
+                           const QString& logPath) {
     const std::vector<char*> argv = nullTerminated(arguments);
     const std::vector<char*> envp = nullTerminated(environment);
     const OfficeOutput output(logPath);
@@ -176,8 +181,8 @@ void OfficeProcess::spawnGuard(pid_t office) {
     int guard[2];
     if (::pipe2(guard, O_CLOEXEC) != 0) {
         end();
-        throw AppError(QStringLiteral(
-            "The office could not be started; close some programs and try again."));
+        throw AppError(
+            QStringLiteral("The office could not be started; close some programs and try again."));
     }
     const pid_t guardPid = ::fork();
     if (guardPid == 0)

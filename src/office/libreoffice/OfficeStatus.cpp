@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's office status, one state under one lock.
 
 #include "office/libreoffice/OfficeStatus.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The office's private profile: chosen and locked, cleaned after a crashed run, configured.
 
 #include "office/libreoffice/Profile.h"
@@ -93,8 +95,8 @@ std::vector<pid_t> processesUsingProfile(const QByteArray& profileArgument) {
 }
 
 // One settings node of the office's configuration, for changing.
-Reference<container::XNameReplace> settingsNode(const Reference<lang::XMultiServiceFactory>& provider,
-                                                const char* nodePath) {
+Reference<container::XNameReplace>
+settingsNode(const Reference<lang::XMultiServiceFactory>& provider, const char* nodePath) {
     beans::NamedValue path;
     path.Name = OUString("nodepath");
     path.Value <<= OUString::createFromAscii(nodePath);
@@ -160,9 +162,13 @@ void Profile::cleanUpAfterCrashedRun() const {
     removePipesOfEndedPrograms();
 }
 
-QString Profile::url() const { return urlOf(mPath); }
+QString Profile::url() const {
+    return urlOf(mPath);
+}
 
-QString Profile::logPath() const { return mCacheFolder + QStringLiteral("/office.log"); }
+QString Profile::logPath() const {
+    return mCacheFolder + QStringLiteral("/office.log");
+}
 
 QByteArray Profile::freshTemporaryFolder() const {
     const QString folder = mPath + QStringLiteral("-tmp");

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ending the offices when the program ends: background work first, then the engines.
 
 #include "office/libreoffice/ProgramExit.h"
@@ -75,6 +77,8 @@ void registerHandler() {
     std::call_once(registered, [] { std::atexit(endOfficesAtExit); });
 }
 
-bool exiting() { return ended; }
+bool exiting() {
+    return ended;
+}
 
 } // namespace office::programExit

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Reading properties of the office's objects. Every call to the office is a round trip of
@@ -35,7 +38,7 @@ getAll(const ::com::sun::star::uno::Reference<::com::sun::star::beans::XProperty
        std::initializer_list<const char*> names);
 
 // The page style in force at the start of the document's text: the first page's.
-::com::sun::star::uno::Reference<::com::sun::star::beans::XPropertySet>
-firstPageStyle(const ::com::sun::star::uno::Reference<::com::sun::star::lang::XComponent>& document);
+::com::sun::star::uno::Reference<::com::sun::star::beans::XPropertySet> firstPageStyle(
+    const ::com::sun::star::uno::Reference<::com::sun::star::lang::XComponent>& document);
 
 } // namespace office

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renewing the office in the background: the worker, the successor's hand-over, retirement.
 
 #include "office/libreoffice/Renewal.h"
@@ -23,8 +25,8 @@ struct Renewal::State {
     std::function<void(const std::shared_ptr<Engine>&)> prepare;
     std::mutex mutex; // guards everything down to the worker
     std::condition_variable wake;
-    std::shared_ptr<Engine> current;   // replaced on the window thread only
-    std::shared_ptr<Engine> successor; // answering, waiting to take over
+    std::shared_ptr<Engine> current;        // replaced on the window thread only
+    std::shared_ptr<Engine> successor;      // answering, waiting to take over
     std::shared_ptr<Engine> startingEngine; // the worker's, while it starts
     bool renewRequested = false;
     bool starting = false;      // the worker is starting a successor
@@ -172,9 +174,13 @@ Renewal::~Renewal() {
     s.current.reset(); // ends the office process
 }
 
-void Renewal::endForExit() { mState->endWork(); }
+void Renewal::endForExit() {
+    mState->endWork();
+}
 
-const std::shared_ptr<Engine>& Renewal::current() const { return mState->current; }
+const std::shared_ptr<Engine>& Renewal::current() const {
+    return mState->current;
+}
 
 void Renewal::renewInBackground() {
     State& s = *mState;

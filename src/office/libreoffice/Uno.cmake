@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Festoria developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # UNO build support for the office engine and the tools that drive LibreOffice.
 #
 #   festoria_uno_headers(<target> [EXPORT] TYPES com.sun.star.text.XBookmarksSupplier ...)

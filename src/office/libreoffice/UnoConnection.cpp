@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection to the office over its named pipe.
 
 #include "office/libreoffice/UnoConnection.h"
@@ -67,9 +69,8 @@ UnoConnection::~UnoConnection() = default;
 
 void UnoConnection::open(const QString& pipeName) {
     const Reference<uno::XComponentContext> local = localContext();
-    const Reference<connection::XConnection> link =
-        connection::Connector::create(local)->connect(
-            toOUString(QStringLiteral("pipe,name=") + pipeName));
+    const Reference<connection::XConnection> link = connection::Connector::create(local)->connect(
+        toOUString(QStringLiteral("pipe,name=") + pipeName));
     const unsigned connection = mStatus->connected();
     const Reference<bridge::XBridge> bridge =
         bridge::BridgeFactory::create(local)->createBridge({}, OUString("urp"), link, {});

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Conversions between the program's Qt values and the office's UNO ones, for the office
@@ -30,7 +33,7 @@ inline rtl::OUString fileUrl(const QString& path) {
 }
 
 inline ::com::sun::star::beans::PropertyValue property(const char* name,
-                                                        const ::com::sun::star::uno::Any& value) {
+                                                       const ::com::sun::star::uno::Any& value) {
     ::com::sun::star::beans::PropertyValue p;
     p.Name = rtl::OUString::createFromAscii(name);
     p.Value = value;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The office engine against the real LibreOffice: every office operation on real Word 97 files, the
 // engine's death, hang and restart, and that no office process outlives its program.
 
@@ -14,16 +16,16 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <map>
 #include <set>
-#include <csignal>
 #include <sys/wait.h>
 #include <thread>
 
@@ -34,12 +36,15 @@ using testing::HasSubstr;
 
 namespace {
 
-QString tempFile(const QString& name) { return qEnvironmentVariable("TEMP") + QLatin1Char('/') + name; }
+QString tempFile(const QString& name) {
+    return qEnvironmentVariable("TEMP") + QLatin1Char('/') + name;
+}
 
 // Processes of the group that still run (zombies do not count).
 int livingInGroup(pid_t group) {
     int living = 0;
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString& entry :
+         QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
         if (!stat.open(QIODevice::ReadOnly))
             continue;
@@ -93,7 +98,8 @@ public:
         EXPECT_TRUE(left.isEmpty()) << "office processes left after the test run: " << left.size();
     }
 };
-[[maybe_unused]] testing::Environment* const noOfficeLeft = testing::AddGlobalTestEnvironment(new NoOfficeLeft);
+[[maybe_unused]] testing::Environment* const noOfficeLeft =
+    testing::AddGlobalTestEnvironment(new NoOfficeLeft);
 
 // One office for the tests that do not end it.
 class OfficeTest : public testing::Test {
@@ -135,8 +141,12 @@ TEST_F(OfficeTest, FillsBookmarksSavesAsWord97AndReadsBack) {
     {
         // Opened for editing: no lock file appears beside it.
         auto word = office->startSession();
-        word->open(saved, false).setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("edited"));
-        EXPECT_EQ(QDir(QFileInfo(saved).path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(),
+        word->open(saved, false)
+            .setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("edited"));
+        EXPECT_EQ(QDir(QFileInfo(saved).path())
+                      .entryList(QDir::Files | QDir::Hidden)
+                      .join(' ')
+                      .toStdString(),
                   "filled.doc");
         word->quit();
     }
@@ -154,7 +164,8 @@ TEST_F(OfficeTest, FillsBookmarksSavesAsWord97AndReadsBack) {
 
     const DocumentContents original = readDocument(*office, dot);
     EXPECT_EQ(original.fields, 1);
-    EXPECT_THAT(original.bookmarks, testing::UnorderedElementsAre("bRanged", "bCollapsed", "bField"));
+    EXPECT_THAT(original.bookmarks,
+                testing::UnorderedElementsAre("bRanged", "bCollapsed", "bField"));
 }
 
 TEST_F(OfficeTest, OpensTheTemplateItselfAndClosesEverythingOnQuit) {
@@ -163,7 +174,8 @@ TEST_F(OfficeTest, OpensTheTemplateItselfAndClosesEverythingOnQuit) {
     const QString url = QUrl::fromLocalFile(dot).toString(QUrl::FullyEncoded);
     EXPECT_TRUE(openDocumentUrls(*office).contains(url)) << "a template must open as itself";
     word->quit();
-    EXPECT_FALSE(openDocumentUrls(*office).contains(url)) << "quit must close the session's documents";
+    EXPECT_FALSE(openDocumentUrls(*office).contains(url))
+        << "quit must close the session's documents";
 }
 
 TEST_F(OfficeTest, ReadableFailures) {
@@ -173,15 +185,18 @@ TEST_F(OfficeTest, ReadableFailures) {
     EXPECT_THAT(failureOf([&] { word->activeDocument(); }), HasSubstr("no document is open"));
 
     office::Document& doc = word->open(dot, true);
-    EXPECT_THAT(failureOf([&] { doc.setBookmarkText(QStringLiteral("bNoSuch"), QStringLiteral("x")); }),
-                HasSubstr("bNoSuch"));
+    EXPECT_THAT(
+        failureOf([&] { doc.setBookmarkText(QStringLiteral("bNoSuch"), QStringLiteral("x")); }),
+        HasSubstr("bNoSuch"));
     EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("no/such/folder/x.doc"))); }),
                 HasSubstr("x.doc"));
 
     doc.close();
-    EXPECT_THAT(failureOf([&] { doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
+    EXPECT_THAT(
+        failureOf([&] { doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
+        HasSubstr("closed"));
+    EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("late.doc"))); }),
                 HasSubstr("closed"));
-    EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("late.doc"))); }), HasSubstr("closed"));
     EXPECT_THAT(failureOf([&] { doc.close(); }), HasSubstr("closed"));
     EXPECT_THAT(failureOf([&] { word->activeDocument(); }), HasSubstr("no document is open"));
     EXPECT_FALSE(QFile::exists(tempFile(QStringLiteral("late.doc"))));
@@ -239,10 +254,10 @@ TEST_F(OfficeTest, RendersExactlyWhatTheOfficeExportsAsAnImage) {
         const auto size = office::properties({property("PixelWidth", uno::Any(sal_Int32(816))),
                                               property("PixelHeight", uno::Any(sal_Int32(1056)))});
         uno::Reference<frame::XStorable>(document.component(), uno::UNO_QUERY_THROW)
-            ->storeToURL(office::fileUrl(png),
-                         office::properties(
-                             {property("FilterName", uno::Any(OUString("writer_png_Export"))),
-                              property("FilterData", uno::Any(size))}));
+            ->storeToURL(
+                office::fileUrl(png),
+                office::properties({property("FilterName", uno::Any(OUString("writer_png_Export"))),
+                                    property("FilterData", uno::Any(size))}));
     }
     const QImage exported(png);
     ASSERT_GE(exported.width(), 816);
@@ -277,10 +292,12 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
     // Killed in the middle of a session: a readable failure (none of the office's internals),
     // then recovery.
     ::kill(-second, SIGKILL);
-    EXPECT_EQ(failureOf([&] { doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
-              "The office stopped working; try again.");
+    EXPECT_EQ(
+        failureOf([&] { doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
+        "The office stopped working; try again.");
     doc.close(); // closing a document whose office died is harmless, and so is quitting
-    EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("gone.doc"))); }), HasSubstr("closed"));
+    EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("gone.doc"))); }),
+                HasSubstr("closed"));
     word->quit();
     auto again = office->startSession();
     office::Document& reopened = again->open(dot, true);
@@ -295,8 +312,9 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
     ASSERT_EQ(::kill(-third, SIGSTOP), 0);
     std::this_thread::sleep_for(200ms);
     const auto before = std::chrono::steady_clock::now();
-    EXPECT_THAT(failureOf([&] { stuck.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
-                HasSubstr("did not answer within 2 seconds"));
+    EXPECT_THAT(
+        failureOf([&] { stuck.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
+        HasSubstr("did not answer within 2 seconds"));
     EXPECT_LT(std::chrono::steady_clock::now() - before, 10s);
     EXPECT_TRUE(groupEndsWithin(third, 5s));
     hung.reset();
@@ -329,8 +347,9 @@ QStringList pipesOf(pid_t group) {
         const QDir fds(QStringLiteral("/proc/%1/fd").arg(entry));
         for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
             char link[64] = {};
-            const QByteArray target(link, int(::readlink(QFile::encodeName(fd.filePath()).constData(),
-                                                         link, sizeof link - 1)));
+            const QByteArray target(link,
+                                    int(::readlink(QFile::encodeName(fd.filePath()).constData(),
+                                                   link, sizeof link - 1)));
             if (target.startsWith("socket:["))
                 inodes.insert(target.mid(8).chopped(1));
         }
@@ -373,7 +392,8 @@ bool unheldWithin(const QStringList& paths, std::chrono::milliseconds limit) {
 
 bool goneWithin(const QStringList& paths, std::chrono::milliseconds limit) {
     const auto until = std::chrono::steady_clock::now() + limit;
-    while (std::any_of(paths.cbegin(), paths.cend(), [](const QString& p) { return QFileInfo::exists(p); })) {
+    while (std::any_of(paths.cbegin(), paths.cend(),
+                       [](const QString& p) { return QFileInfo::exists(p); })) {
         if (std::chrono::steady_clock::now() > until)
             return false;
         std::this_thread::sleep_for(50ms);
@@ -408,7 +428,8 @@ TEST(OfficeLife, RenewsAndRecoversInTheBackground) {
     ASSERT_GT(successor, 0) << "no successor was started";
     const auto both = officesOf(::getpid());
     ASSERT_EQ(both.size(), 2u);
-    EXPECT_NE(both.begin()->second, std::next(both.begin())->second) << "two offices share a profile";
+    EXPECT_NE(both.begin()->second, std::next(both.begin())->second)
+        << "two offices share a profile";
 
     // Session starts go on with the first office until the successor answers, then with the
     // successor: no session start ever starts an office itself.
@@ -487,7 +508,8 @@ TEST(OfficeLife, NoOfficeOutlivesItsProgram) {
         ASSERT_GT(livingInGroup(office), 0);
         if (end == End::Normally) {
             ASSERT_TRUE(child.waitForFinished(30000));
-            EXPECT_TRUE(groupEndsWithin(office, 0ms)) << "the office outlived a program that ended normally";
+            EXPECT_TRUE(groupEndsWithin(office, 0ms))
+                << "the office outlived a program that ended normally";
             continue;
         }
         if (end == End::GuardKilledFirst) {
@@ -514,7 +536,8 @@ TEST(OfficeLife, NoOfficeOutlivesItsProgram) {
         ::kill(pid_t(child.processId()), SIGKILL);
         child.waitForFinished(5000);
         EXPECT_TRUE(groupEndsWithin(office, 10s)) << "the serving office outlived a killed program";
-        EXPECT_TRUE(groupEndsWithin(successor, 10s)) << "the starting office outlived a killed program";
+        EXPECT_TRUE(groupEndsWithin(successor, 10s))
+            << "the starting office outlived a killed program";
     }
 }
 
@@ -583,18 +606,21 @@ TEST(OfficeLife, AStartCleansUpAfterACrashedRun) {
     const QString profile = cache + QStringLiteral("/festoria/office-profile");
     QDir().mkpath(profile);
     qint64 orphan = 0;
-    QProcess::startDetached(QStringLiteral("setsid"),
-                            {QStringLiteral("soffice"), QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                             QStringLiteral("--nolockcheck"),
-                             QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
-                             QStringLiteral("--accept=pipe,name=festoria-orphan-%1;urp;").arg(::getpid())},
-                            QString(), &orphan);
+    QProcess::startDetached(
+        QStringLiteral("setsid"),
+        {QStringLiteral("soffice"), QStringLiteral("--headless"), QStringLiteral("--norestore"),
+         QStringLiteral("--nolockcheck"),
+         QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
+         QStringLiteral("--accept=pipe,name=festoria-orphan-%1;urp;").arg(::getpid())},
+        QString(), &orphan);
     ASSERT_GT(orphan, 0);
     const auto until = std::chrono::steady_clock::now() + 20s;
-    const QString accepting = QStringLiteral("/tmp/OSL_PIPE_%1_festoria-orphan-%2").arg(::getuid()).arg(::getpid());
+    const QString accepting =
+        QStringLiteral("/tmp/OSL_PIPE_%1_festoria-orphan-%2").arg(::getuid()).arg(::getpid());
     while (!QFile::exists(accepting) && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(100ms);
-    ASSERT_TRUE(QFile::exists(accepting)) << "the stand-in for a crashed run's office did not start";
+    ASSERT_TRUE(QFile::exists(accepting))
+        << "the stand-in for a crashed run's office did not start";
     QFile lock(profile + QStringLiteral("/.lock"));
     ASSERT_TRUE(lock.exists());
     QFile pid(profile + QStringLiteral(".pid"));
@@ -605,7 +631,8 @@ TEST(OfficeLife, AStartCleansUpAfterACrashedRun) {
     {
         auto office = office::makeLibreOffice();
         office->startSession()->quit();
-        EXPECT_TRUE(groupEndsWithin(pid_t(orphan), 0ms)) << "the crashed run's office must be ended";
+        EXPECT_TRUE(groupEndsWithin(pid_t(orphan), 0ms))
+            << "the crashed run's office must be ended";
         EXPECT_GT(office->processId(), 0);
     }
     EXPECT_FALSE(QFile::exists(profile + QStringLiteral("/.lock")));

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fitting texts to the template's boxes at the length limit of the program's fields: a text
 // that cannot fit even at the smallest size is reported and left as the fit promises (at that
 // size, the box as large as it may be), and characters that take no room are not taken for
@@ -67,8 +69,12 @@ TEST_F(FitTextTest, TextsAtTheLimitAreReportedAndLeftAsTheFitPromises) {
         QStringList reported;
     } cases[] = {
         {"every field at its limit",
-         {{"bEvent", feast}, {"bWhen", feast}, {"bWhere", feast}, {"bBring", feast},
-          {"bDrive", feast}, {"bRSVP", feast}},
+         {{"bEvent", feast},
+          {"bWhen", feast},
+          {"bWhere", feast},
+          {"bBring", feast},
+          {"bDrive", feast},
+          {"bRSVP", feast}},
          {"bEvent", "bWhen"}},
         {"the directions at their limit", {{"bDrive", feast}}, {"bWhen"}},
         {"a name of narrow letters at its limit", {{"bEvent", repeated("il.")}}, {"bEvent"}},

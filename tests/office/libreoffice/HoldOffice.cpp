@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Started by the engine tests as a program of its own: starts an office, prints its process
 // id, then ends normally ("end") or waits to be killed ("wait"), or serves its office's
 // share of sessions so that a successor starts in the background, and waits ("renew"), or

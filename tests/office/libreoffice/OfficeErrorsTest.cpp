@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The office's failures in the program's words: the office's own text only as a short plain
 // second sentence, never its source locations, function names, codes or links.
 
@@ -16,7 +18,8 @@ TEST(OfficeErrors, TheOfficesTextIsAShortPlainSentenceOrNothing) {
     } cases[] = {
         {"Binary URP bridge disposed during call ./binaryurp/source/bridge.cxx:615",
          "Binary URP bridge disposed during call."},
-        {"Unknown property: Foo at /build/libreoffice-7.4.7/sw/source/core/unocore/unoframe.cxx:1234",
+        {"Unknown property: Foo at "
+         "/build/libreoffice-7.4.7/sw/source/core/unocore/unoframe.cxx:1234",
          "Unknown property: Foo."},
         {"cannot open file ../x/y.hxx:12:7 at ./sal/osl/unx/file.cxx:301\nsecond line",
          "Cannot open file."},
@@ -24,7 +27,7 @@ TEST(OfficeErrors, TheOfficesTextIsAShortPlainSentenceOrNothing) {
          "Code:7) ./sfx2/source/doc/sfxbasemodel.cxx:3202",
          ""},
         {"Connector : couldn't connect to pipe festoria-12-ab(10)", "Connector : couldn't connect "
-                                                                   "to pipe festoria-12-ab(10)."},
+                                                                    "to pipe festoria-12-ab(10)."},
         {"vnd.sun.star.pathname:/usr/lib/libreoffice/program/fundamentalrc", ""},
         {"./sw/source/core/unocore/unotext.cxx:500", ""},
         {"", ""},
@@ -50,8 +53,8 @@ TEST(OfficeErrors, EachFailureSaysWhatFailedAndWhatToDo) {
          "The office did not answer within 30 seconds and was ended; try again."},
         {OfficeFailure::Refused, QStringLiteral("Unknown property: Foo at ./sw/x.cxx:12"),
          "The office could not carry out this step; try again. Unknown property: Foo."},
-        {OfficeFailure::Refused, bridge.left(bridge.indexOf(QLatin1String(" ./"))) +
-                                     QStringLiteral(" 0x1f"),
+        {OfficeFailure::Refused,
+         bridge.left(bridge.indexOf(QLatin1String(" ./"))) + QStringLiteral(" 0x1f"),
          "The office could not carry out this step; try again."},
     };
     for (const auto& c : cases)

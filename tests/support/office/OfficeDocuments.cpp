@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "support/office/OfficeDocuments.h"
 
 #include "office/libreoffice/UnoText.h"
@@ -47,10 +50,11 @@ using office::property;
 using office::toOUString;
 using office::toQString;
 
-void addBookmark(const Reference<lang::XMultiServiceFactory>& factory, const Reference<text::XText>& text,
-                 const Reference<text::XTextRange>& range, const char* name) {
-    const Reference<text::XTextContent> mark(factory->createInstance(OUString("com.sun.star.text.Bookmark")),
-                                             UNO_QUERY_THROW);
+void addBookmark(const Reference<lang::XMultiServiceFactory>& factory,
+                 const Reference<text::XText>& text, const Reference<text::XTextRange>& range,
+                 const char* name) {
+    const Reference<text::XTextContent> mark(
+        factory->createInstance(OUString("com.sun.star.text.Bookmark")), UNO_QUERY_THROW);
     Reference<container::XNamed>(mark, UNO_QUERY_THROW)->setName(OUString::createFromAscii(name));
     text->insertTextContent(range, mark, true);
 }
@@ -62,7 +66,7 @@ void close(const Reference<lang::XComponent>& doc) {
 template <typename T> T get(const Reference<uno::XInterface>& object, const char* name) {
     T value{};
     Reference<beans::XPropertySet>(object, UNO_QUERY_THROW)
-            ->getPropertyValue(OUString::createFromAscii(name)) >>= value;
+        ->getPropertyValue(OUString::createFromAscii(name)) >>= value;
     return value;
 }
 
@@ -97,8 +101,9 @@ QRect pageBody(const Reference<uno::XInterface>& page, const QSize& size) {
     };
     const int top = get<sal_Int32>(page, "TopMargin") + part("HeaderIsOn", "HeaderHeight");
     const int bottom = get<sal_Int32>(page, "BottomMargin") + part("FooterIsOn", "FooterHeight");
-    return QRect(QPoint(get<sal_Int32>(page, "LeftMargin"), top),
-                 QPoint(size.width() - get<sal_Int32>(page, "RightMargin"), size.height() - bottom));
+    return QRect(
+        QPoint(get<sal_Int32>(page, "LeftMargin"), top),
+        QPoint(size.width() - get<sal_Int32>(page, "RightMargin"), size.height() - bottom));
 }
 
 } // namespace
@@ -108,10 +113,10 @@ OpenedDocument::OpenedDocument(office::LibreOffice& office, const QString& path)
 
 OpenedDocument::OpenedDocument(const Reference<frame::XDesktop2>& desktop, const QString& path) {
     mComponent = Reference<frame::XComponentLoader>(desktop, UNO_QUERY_THROW)
-                     ->loadComponentFromURL(fileUrl(path), OUString("_blank"), 0,
-                                            properties({property("Hidden", Any(true)),
-                                                        property("ReadOnly", Any(true)),
-                                                        property("AsTemplate", Any(false))}));
+                     ->loadComponentFromURL(
+                         fileUrl(path), OUString("_blank"), 0,
+                         properties({property("Hidden", Any(true)), property("ReadOnly", Any(true)),
+                                     property("AsTemplate", Any(false))}));
 }
 
 OpenedDocument::~OpenedDocument() {
@@ -228,16 +233,19 @@ void makeTestDocument(office::LibreOffice& office, const QString& path, bool asT
     text->insertString(at, OUString("|"), false);
 
     const Reference<style::XStyleFamiliesSupplier> families(doc, UNO_QUERY_THROW);
-    const Reference<container::XNameAccess> pages(families->getStyleFamilies()->getByName(OUString("PageStyles")),
-                                                  UNO_QUERY_THROW);
-    const Reference<beans::XPropertySet> page(pages->getByName(OUString("Standard")), UNO_QUERY_THROW);
+    const Reference<container::XNameAccess> pages(
+        families->getStyleFamilies()->getByName(OUString("PageStyles")), UNO_QUERY_THROW);
+    const Reference<beans::XPropertySet> page(pages->getByName(OUString("Standard")),
+                                              UNO_QUERY_THROW);
     page->setPropertyValue(OUString("Width"), Any(sal_Int32(21590)));
     page->setPropertyValue(OUString("Height"), Any(sal_Int32(27940)));
 
     Reference<frame::XStorable>(doc, UNO_QUERY_THROW)
-        ->storeToURL(fileUrl(path), properties({property("FilterName", Any(asTemplate ? OUString("MS Word 97 Vorlage")
-                                                                                 : OUString("MS Word 97"))),
-                                             property("Overwrite", Any(true))}));
+        ->storeToURL(
+            fileUrl(path),
+            properties({property("FilterName", Any(asTemplate ? OUString("MS Word 97 Vorlage")
+                                                              : OUString("MS Word 97"))),
+                        property("Overwrite", Any(true))}));
     close(doc);
 }
 
@@ -246,21 +254,27 @@ DocumentContents readDocument(office::LibreOffice& office, const QString& path) 
     const Reference<lang::XComponent>& doc = opened.component();
     DocumentContents contents;
     const Reference<text::XTextDocument> textDoc(doc, UNO_QUERY_THROW);
-    contents.paragraphs = toQString(textDoc->getText()->getString()).split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    contents.paragraphs = toQString(textDoc->getText()->getString())
+                              .split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
     const Reference<container::XEnumeration> fields =
-        Reference<text::XTextFieldsSupplier>(doc, UNO_QUERY_THROW)->getTextFields()->createEnumeration();
+        Reference<text::XTextFieldsSupplier>(doc, UNO_QUERY_THROW)
+            ->getTextFields()
+            ->createEnumeration();
     while (fields->hasMoreElements()) {
         fields->nextElement();
         ++contents.fields;
     }
-    for (const OUString& name : Reference<text::XBookmarksSupplier>(doc, UNO_QUERY_THROW)->getBookmarks()->getElementNames())
+    for (const OUString& name : Reference<text::XBookmarksSupplier>(doc, UNO_QUERY_THROW)
+                                    ->getBookmarks()
+                                    ->getElementNames())
         contents.bookmarks << toQString(name);
     return contents;
 }
 
 QStringList openDocumentUrls(office::LibreOffice& office) {
     QStringList urls;
-    const Reference<container::XEnumeration> all = office::unoDesktop(office)->getComponents()->createEnumeration();
+    const Reference<container::XEnumeration> all =
+        office::unoDesktop(office)->getComponents()->createEnumeration();
     while (all->hasMoreElements()) {
         const Reference<frame::XModel> model(all->nextElement(), uno::UNO_QUERY);
         if (model.is())
@@ -272,7 +286,8 @@ QStringList openDocumentUrls(office::LibreOffice& office) {
 QList<int> processesMentioning(const QString& needle) {
     QList<int> found;
     const QByteArray bytes = needle.toUtf8();
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString& entry :
+         QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool number = false;
         const int pid = entry.toInt(&number);
         if (!number)

@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// How each way the CUPS queue can fail reaches the user, with stand-ins for "lp". (What lp
+// is told, and the office's PDF it gets: OfficeSaveTest.)
+#include "preview/PrintQueue.h"
+#include "core/AppError.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(CupsPrintQueue, ARefusalASilenceOrNoLpIsReportedInPlainWords) {
+    QTemporaryDir folder;
+    const struct {
+        QByteArray script; // "": no program at all
+        const char* error;
+    } cases[] = {
+        {"echo 'lp: The printer or class does not exist.' >&2; exit 1",
+         "The printer 'P' did not take the invitation: lp: The printer or class does not exist."},
+        {"exit 2", "The printer 'P' did not take the invitation: the print command failed."},
+        {"exec sleep 20", "The printing system did not answer within 0.3 seconds; nothing was "
+                          "printed."},
+        {"", "The print command '%1' could not be started (is the package cups-client "
+             "installed?)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error);
+        const QString lp = folder.filePath(QStringLiteral("lp"));
+        QFile program(lp);
+        QFile::remove(lp);
+        if (!c.script.isEmpty()) {
+            ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+            program.write("#!/bin/sh\n" + c.script + '\n');
+            program.close();
+            program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        // A short wait only where the answer never comes: a busy machine starts a shell slowly.
+        const std::chrono::milliseconds wait(c.script.contains("sleep") ? 300 : 30000);
+        CupsPrintQueue queue(lp, wait);
+        try {
+            queue.submit({QStringLiteral("P"), 1, QString(), QString()}, folder.filePath("x.pdf"));
+            ADD_FAILURE() << "printed";
+        } catch (const AppError& e) {
+            QString expected = QString::fromUtf8(c.error);
+            EXPECT_EQ(e.description(), expected.replace(QStringLiteral("%1"), lp));
+        }
+    }
+}
