@@ -119,19 +119,25 @@ void exportFileReplacing(office::Office& office, const QString& source, const QS
     copyFileReplacing(exported, destination);
 }
 
-QImage renderPage(office::Office& office, const QString& documentPath, int dpi) {
+QImage drawFirstPage(office::Office& office, const QString& documentPath, int pixelWidth) {
     const std::unique_ptr<office::Session> session = office.startSession();
     office::Document& document = session->open(documentPath, true);
-    QImage page = document.renderPicture(int(std::lround(kLetterWidthInches * dpi)), 1.0);
-    // A page wider than Letter comes out with fewer dots per inch: render it again for its
-    // real width.
-    const double widthInches = page.width() / (page.dotsPerMeterX() * kMetresPerInch);
-    if (page.dotsPerMeterX() > 0 && widthInches > kLetterWidthInches + 0.01)
-        page = document.renderPicture(int(std::ceil(widthInches * dpi)), 1.0);
+    const QImage page = document.renderPicture(pixelWidth, 1.0);
     document.close();
     session->quit();
     if (page.isNull())
         throw AppError(QStringLiteral("The office rendered an empty page."));
+    return page;
+}
+
+QImage renderPage(office::Office& office, const QString& documentPath, int dpi) {
+    const QImage page =
+        drawFirstPage(office, documentPath, int(std::lround(kLetterWidthInches * dpi)));
+    // A page wider than Letter comes out with fewer dots per inch: draw it again for its
+    // real width.
+    const double widthInches = page.width() / (page.dotsPerMeterX() * kMetresPerInch);
+    if (page.dotsPerMeterX() > 0 && widthInches > kLetterWidthInches + 0.01)
+        return drawFirstPage(office, documentPath, int(std::ceil(widthInches * dpi)));
     return page;
 }
 

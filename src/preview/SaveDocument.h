@@ -76,6 +76,9 @@ void exportDocument(office::Office& office, const QString& source, const QString
 // Has the office draw the document's first page at the given resolution (dots per inch of
 // the page's real size, which the picture records). Throws AppError.
 QImage renderPage(office::Office& office, const QString& documentPath, int dpi);
+// The document's first page as the office draws it at the pixel width, in a session of its
+// own. Throws AppError when the office draws nothing.
+QImage drawFirstPage(office::Office& office, const QString& documentPath, int pixelWidth);
 
 // The page as the office draws it at kImageDpi, written as a PNG or JPEG picture that records
 // its resolution; it replaces the destination as a copy does.

@@ -5,6 +5,7 @@
 
 #include "core/AppError.h"
 #include "office/Office.h"
+#include "preview/SaveDocument.h"
 
 #include <QTimer>
 
@@ -61,13 +62,9 @@ void SharpPage::drawSharper(int width) {
 
 QImage drawPage(office::Office& office, const QString& documentPath, int pixelWidth,
                 QSize pictureTwips) {
-    const auto session = office.startSession();
-    office::Document& document = session->open(documentPath, true);
-    QImage picture = document.renderPicture(pixelWidth, 1.0);
-    document.close();
-    session->quit();
-    if (picture.isNull() || pictureTwips.isEmpty())
-        throw AppError(QStringLiteral("The office drew no page."));
+    if (pictureTwips.isEmpty())
+        throw AppError(QStringLiteral("The page has no size."));
+    QImage picture = drawFirstPage(office, documentPath, pixelWidth);
     // The same size as the picture it replaces: only the density grows.
     constexpr double kInchesPerMetre = 1 / 0.0254;
     picture.setDotsPerMeterX(

@@ -5,6 +5,7 @@
 #include "core/AppError.h"
 #include "support/QtPrinting.h"
 #include "support/ScopedTemp.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,14 +15,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-} // namespace
 
 // Without TEMP (unset or empty) the program keeps its files in a private folder of its own,
 // and refuses a folder someone else could have prepared (a link planted under its name).

@@ -7,6 +7,7 @@
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -18,14 +19,6 @@
 #include <unistd.h>
 
 using Op = FakeOffice::Op;
-
-namespace {
-QImage picture(int w, int h, QColor color) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(color);
-    return image;
-}
-} // namespace
 
 TEST(clipboardPicture, ReadsUntilOneReadSucceedsAtMost1000Times) {
     FakeClipboard clipboard;

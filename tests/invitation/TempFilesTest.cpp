@@ -7,6 +7,7 @@
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,14 +16,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-} // namespace
 
 namespace {
 enum class Plant { File, Link, Fifo };

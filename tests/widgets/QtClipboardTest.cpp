@@ -3,18 +3,11 @@
 
 #include "widgets/QtClipboard.h"
 
+#include "support/TestFiles.h"
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <gtest/gtest.h>
-
-namespace {
-QImage picture(int width, int height, QColor colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-} // namespace
 
 TEST(QtClipboardTest, PutsAMarkedPictureAndReadsItBack) {
     QtClipboard clipboard;
