@@ -326,8 +326,8 @@ void WordFile::lastSavedAtCreation() {
     // Property set: header, then the first section's offset; a section lists (id, offset).
     const std::size_t section = le32(s, 44);
     const std::uint32_t count = le32(s, section + 4);
-    constexpr std::uint32_t kCreated = 12, kLastSaved = 13, kFileTime = 64;
-    std::size_t created = 0, saved = 0;
+    constexpr std::uint32_t kEditTime = 10, kCreated = 12, kLastSaved = 13, kFileTime = 64;
+    std::size_t created = 0, saved = 0, edited = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint32_t id = le32(s, section + 8 + 8 * i);
         const std::size_t at = section + le32(s, section + 12 + 8 * i);
@@ -337,10 +337,16 @@ void WordFile::lastSavedAtCreation() {
             created = at + 4;
         else if (id == kLastSaved)
             saved = at + 4;
+        else if (id == kEditTime)
+            edited = at + 4;
     }
     if (!created || !saved || saved + 8 > s.size() || created + 8 > s.size())
         throw std::runtime_error("Word file: no creation or save time in the summary");
     s.replace(saved, 8, s.substr(created, 8));
+    // The office counts the seconds the document was open while it was built: on a busy
+    // machine that is a second now and then.
+    if (edited && edited + 8 <= s.size())
+        s.replace(edited, 8, std::string(8, '\0'));
     write(entry(name), s);
 
     // The document properties keep their own creation and revision dates.

@@ -38,8 +38,9 @@ public:
     // Moves a collapsed bookmark to another position, keeping the bookmark tables sorted.
     void moveCollapsedBookmark(const std::u16string& name, std::uint32_t position);
 
-    // Sets the "last saved" times (summary and document properties) to the creation time, so that a
-    // file built twice from the same source has the same bytes.
+    // Sets the "last saved" times (summary and document properties) to the creation time and
+    // the editing time to none, so that a file built twice from the same source has the same
+    // bytes.
     void lastSavedAtCreation();
 
     // The name (Office drawing property wzName) of the one inline picture in the Data
