@@ -15,11 +15,13 @@
 #include <QPageLayout>
 #include <QPrinter>
 
+#include <utility>
+
 namespace {
 // Shows the wait pointer for as long as it lives.
 class Hourglass {
 public:
-    explicit Hourglass(const std::function<void(bool)>& set) : mSet(set) {
+    explicit Hourglass(std::function<void(bool)> set) : mSet(std::move(set)) {
         if (mSet)
             mSet(true);
     }
@@ -31,7 +33,7 @@ public:
     Hourglass& operator=(const Hourglass&) = delete;
 
 private:
-    const std::function<void(bool)>& mSet;
+    const std::function<void(bool)> mSet;
 };
 
 void sayDone(Prompts& prompts) {

@@ -23,7 +23,9 @@ xvfb_pid=
 app_pid=
 cleanup() {
     [[ -n $app_pid ]] && kill -9 "$app_pid" 2>/dev/null || true
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    # Waited for: an X server still ending would remove the socket of the next test's server
+    # under the same display number.
+    [[ -n $xvfb_pid ]] && { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; } || true
     pkill -9 -f "UserInstallation=file://$XDG_CACHE_HOME" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -36,14 +38,12 @@ fail() {
 }
 
 if [[ -z ${DISPLAY:-} ]]; then
-    for n in $(seq 90 140); do
-        [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        xvfb_pid=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 1 50); do [[ -e /tmp/.X11-unix/X$n ]] && break; sleep 0.1; done
-        break
-    done
+    # Xvfb picks a free display itself and says which: two runs at once never race for one.
+    Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$work/display" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 300); do [[ -s $work/display ]] && break; sleep 0.1; done
+    [[ -s $work/display ]] || { echo "e2e: FAILED: Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=":$(head -n 1 "$work/display")"
 fi
 
 # Waits for a visible top-level window whose title matches, other than the ones given.
