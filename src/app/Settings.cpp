@@ -123,8 +123,8 @@ QString readableText(const QByteArray& bytes) {
     return text;
 }
 
-// A settings file we cannot read, or could not rewrite without losing some of its lines, is
-// kept under another name rather than overwritten.
+// A settings file we cannot read, or would misread or rewrite without some of its lines, is
+// kept under another name rather than overwritten. bytes receives what could be read.
 Found whatIsThere(const QString& path, QByteArray& bytes) {
     struct stat info {};
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
