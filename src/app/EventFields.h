@@ -15,6 +15,10 @@ inline const QString location = QStringLiteral("txtLocation");
 inline const QString items = QStringLiteral("txtItems");
 inline const QString directions = QStringLiteral("txtDrive");
 inline const QString rsvp = QStringLiteral("txtRSVP");
+// Beside a picker's regional text, its value in ISO 8601, which reads the same everywhere.
+inline QString isoCopy(const QString& key) {
+    return key + QStringLiteral("ISO8601");
+}
 } // namespace keys
 
 // "Load Sample/Example Data".

@@ -3,10 +3,17 @@
 
 #include "app/GeneralDate.h"
 
+#include "app/LocaleDateForms.h"
+
 #include <QRegularExpression>
 
+#include <functional>
+
 namespace {
-// The form every value reads back from, for a locale whose own text does not.
+using Accept = std::function<bool(const QDateTime&)>;
+
+// The form every value reads back from (ISO 8601's date and time): for a locale whose own
+// text does not, and for the unambiguous copy (with a "T" between them).
 const QString kFallbackDate = QStringLiteral("yyyy-MM-dd");
 const QString kFallbackTime = QStringLiteral("HH:mm:ss");
 
@@ -25,30 +32,35 @@ QDateTime zoneFree(const QDate& date, const QTime& time) {
     return QDateTime(date, time, Qt::UTC);
 }
 
+// The text as a date alone, or as a date, a space and a time of day. Date and time are read
+// apart, at each space that may separate them: a wall-clock time that the local zone skips (a
+// clock change) is still a time, and a text that is no date costs one reading per space.
 std::optional<QDateTime> parseWith(const QString& text, const QLocale& locale,
                                    const QString& dateFormat, const QString& timeFormat) {
-    const QDateTime withTime = locale.toDateTime(text, dateFormat + QLatin1Char(' ') + timeFormat);
-    if (withTime.isValid())
-        return zoneFree(withTime.date(), withTime.time());
     const QDate date = locale.toDate(text, dateFormat);
     if (date.isValid())
         return zoneFree(date, QTime(0, 0));
-    // A wall-clock time that the local zone skips (a clock change) is still a time: read the
-    // date and the time apart, at each space that may separate them.
     for (qsizetype at = text.indexOf(QLatin1Char(' ')); at >= 0;
          at = text.indexOf(QLatin1Char(' '), at + 1)) {
         const QDate day = locale.toDate(text.left(at), dateFormat);
+        if (!day.isValid())
+            continue;
         const QTime time = locale.toTime(text.mid(at + 1), timeFormat);
-        if (day.isValid() && time.isValid())
+        if (time.isValid())
             return zoneFree(day, time);
     }
     return std::nullopt;
 }
 
-// The date, then (after a space) the time of day, each in the first of the other common forms
-// that reads it.
-std::optional<QDateTime> parseOtherForms(QString text) {
-    text.replace(QChar(0x202F), QLatin1Char(' ')).replace(QChar(0x00A0), QLatin1Char(' '));
+QString withPlainSpaces(QString text) {
+    return text.replace(QChar(0x202F), QLatin1Char(' ')).replace(QChar(0x00A0), QLatin1Char(' '));
+}
+
+// The date, then (after a space) the time of day, in the common forms: the readings in the
+// order of the forms, until one is accepted. Newer locale data writes a no-break space before
+// the day period; it reads as a space.
+std::optional<QDateTime> readCommonForms(const QString& stored, const Accept& accept) {
+    const QString text = withPlainSpaces(stored);
     const qsizetype space = text.indexOf(QLatin1Char(' '));
     const QString datePart = space < 0 ? text : text.left(space);
     const QString timePart = space < 0 ? QString() : text.mid(space + 1).trimmed();
@@ -57,16 +69,44 @@ std::optional<QDateTime> parseOtherForms(QString text) {
         const QDate date = c.toDate(datePart, dateForm);
         if (!date.isValid())
             continue;
+        std::optional<QDateTime> reading;
         if (timePart.isEmpty())
-            return zoneFree(date, QTime(0, 0));
-        for (const QString& timeForm : kOtherTimeForms) {
-            const QTime time = c.toTime(timePart, timeForm);
+            reading = zoneFree(date, QTime(0, 0));
+        for (qsizetype i = 0; !reading && i < kOtherTimeForms.size(); ++i) {
+            const QTime time = c.toTime(timePart, kOtherTimeForms[i]);
             if (time.isValid())
-                return zoneFree(date, time);
+                reading = zoneFree(date, time);
         }
-        return std::nullopt;
+        if (reading && accept(*reading))
+            return reading;
     }
     return std::nullopt;
+}
+
+// The form of every locale Qt knows that could have written the text.
+std::optional<QDateTime> readEveryLocale(const QString& text, const Accept& accept) {
+    for (const LocaleDateForm& form : localeDateForms()) {
+        if (!form.couldHaveWritten(text))
+            continue;
+        const auto reading = parseWith(text, form.locale, form.dateFormat, form.timeFormat);
+        if (reading && accept(*reading))
+            return reading;
+    }
+    return std::nullopt;
+}
+
+// The first reading of a stored text that accept takes: under the regional form, then the
+// common forms, then the form of any locale. The common forms come before the locales, so that
+// a numeric date the regional form cannot read is read month first, whichever locale is first.
+std::optional<QDateTime> firstReading(const QString& stored, const QLocale& locale,
+                                      const Accept& accept) {
+    const QString text = stored.trimmed();
+    if (auto own = parseWith(text, locale, generalDateFormat(locale), generalTimeFormat(locale));
+        own && accept(*own))
+        return own;
+    if (auto common = readCommonForms(text, accept))
+        return common;
+    return readEveryLocale(text, accept);
 }
 } // namespace
 
@@ -105,9 +145,29 @@ QString generalDateText(const QDateTime& value, const QLocale& locale) {
 }
 
 std::optional<QDateTime> parseGeneralDate(const QString& text, const QLocale& locale) {
-    const QString trimmed = text.trimmed();
-    if (auto value =
-            parseWith(trimmed, locale, generalDateFormat(locale), generalTimeFormat(locale)))
+    return firstReading(text, locale, [](const QDateTime&) { return true; });
+}
+
+QString isoDateText(const QDateTime& value) {
+    const QLocale c = QLocale::c();
+    return c.toString(value.date(), kFallbackDate) + QLatin1Char('T') +
+           c.toString(value.time(), kFallbackTime);
+}
+
+std::optional<QDateTime> readStoredDate(const QString& text, const QString& isoCopy,
+                                        const QLocale& locale) {
+    // Date and time apart: a wall-clock time the local zone skips is still a time.
+    const QStringList parts = isoCopy.split(QLatin1Char('T'));
+    const QDate day = QDate::fromString(parts.value(0), kFallbackDate);
+    const QTime time = QTime::fromString(parts.value(1), kFallbackTime);
+    if (parts.size() != 2 || !day.isValid() || !time.isValid())
+        return parseGeneralDate(text, locale);
+    const QDateTime value = zoneFree(day, time);
+    if (firstReading(text, locale, [&](const QDateTime& reading) { return reading == value; }))
         return value;
-    return parseOtherForms(trimmed);
+    // A text that reads only as another day was stored after the copy, by a version that
+    // keeps no copy.
+    if (auto later = parseGeneralDate(text, locale))
+        return later;
+    return value;
 }

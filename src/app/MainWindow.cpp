@@ -26,6 +26,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -267,16 +268,41 @@ void MainWindow::wireStorage() {
         connect(box, &QLineEdit::textChanged, this,
                 [this, key = box->objectName()](const QString& text) {
                     if (!mRestoring)
-                        mSettings.write(key, text);
+                        store({{key, text}});
                 });
     }
     for (Picker* picker : {datePicker, timePicker}) {
         connect(picker, &Picker::valueChanged, this,
                 [this, key = picker->objectName()](const QDateTime& value) {
                     if (!mRestoring)
-                        mSettings.write(key, generalDateText(value));
+                        store({{key, generalDateText(value)},
+                               {keys::isoCopy(key), isoDateText(value)}});
                 });
     }
+}
+
+// A value that cannot be stored is told once: the details typed from then on will not be
+// there at the next start either.
+void MainWindow::store(const QList<std::pair<QString, QString>>& values) {
+    if (mSettings.write(values) || mToldNotStored)
+        return;
+    mToldNotStored = true;
+    mPrompts.message(tr("The event details cannot be stored, so they will not be there the next "
+                        "time Festoria starts. Check that this file can be written and that "
+                        "the disk is not full:\n\n%1")
+                         .arg(QDir::toNativeSeparators(SettingsStore::filePath())),
+                     applicationTitle(), Prompts::Icon::Warning, Prompts::Buttons::Ok);
+}
+
+// A settings file that could not be kept as it was has been set aside; the user hears where.
+void MainWindow::tellSetAside() {
+    const QString path = mSettings.setAsidePath();
+    if (path.isEmpty())
+        return;
+    mPrompts.message(tr("The stored event details could not all be read. Every detail that "
+                        "could be read was kept, and the old settings file was moved to:\n\n%1")
+                         .arg(QDir::toNativeSeparators(path)),
+                     applicationTitle(), Prompts::Icon::Warning, Prompts::Buttons::Ok);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -292,7 +318,7 @@ void MainWindow::restorePicker(Picker* picker, const QString& key, const QDateTi
     const QString stored = mSettings.read(key);
     QDateTime value = whenEmpty;
     if (!stored.isEmpty()) {
-        const auto parsed = parseGeneralDate(stored);
+        const auto parsed = readStoredDate(stored, mSettings.read(keys::isoCopy(key)));
         if (!parsed)
             throw AppError(
                 QStringLiteral("Type mismatch: '%1' is not a date").arg(stored.left(80)));
@@ -330,6 +356,7 @@ void MainWindow::startUp() {
     if (fileExists(cursorPath))
         trap(Step::LoadHandPointer, [&] { mPointer->setHandCursor(loadCursorFile(cursorPath)); });
 
+    tellSetAside();
     mRestoring = true;
     const QDateTime now = QDateTime::currentDateTime();
     const QTime t = now.time();

@@ -88,6 +88,8 @@ private:
     void setKeyboardOrder();
     void setPointerRule();
     void wireStorage();
+    void store(const QList<std::pair<QString, QString>>& values);
+    void tellSetAside();
     void restorePicker(Picker* picker, const QString& key, const QDateTime& whenEmpty);
     QString storedText(InvitationHost::Field field, const QString& key) const;
     void setTextFields(const QString& procedure, const QStringList& texts);
@@ -105,5 +107,6 @@ private:
     std::unique_ptr<CreateInvitation> mRequest;
     std::unique_ptr<PreviewWindow> mPreviewWindow;
     bool mRestoring = false;
+    bool mToldNotStored = false;
     bool mCentred = false;
 };

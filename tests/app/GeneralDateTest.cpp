@@ -64,7 +64,9 @@ TEST(GeneralDate, StoredValuesReadBackUnderAnyLocale) {
                                                     {"21/8/2021 19:30:05", evening},
                                                     {"21.08.2021 19:30", evening.addSecs(-5)},
                                                     {"2021-08-21 07:30:05 PM", evening},
-                                                    {"2021-8-21", midnight}};
+                                                    {"2021-8-21", midnight},
+                                                    // as newer locale data writes it
+                                                    {"8/21/2021 7:30:05\u202FPM", evening}};
     for (const char* name : {"en_US", "en_GB", "de_DE", "tr_TR", "ar_EG", "ja_JP", "C"}) {
         QLocale::setDefault(QLocale(QString::fromLatin1(name)));
         for (const auto& [text, value] : stored)
@@ -73,6 +75,7 @@ TEST(GeneralDate, StoredValuesReadBackUnderAnyLocale) {
     }
 }
 
+// ... and under any other locale: here de_DE, whose form reads none of the others.
 TEST(GeneralDate, EveryLocaleOfQtReadsItsStoredTextBack) {
     const QDateTime values[] = {QDateTime(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC),
                                 QDateTime(QDate(2021, 8, 21), QTime(19, 30, 5), Qt::UTC),
@@ -81,14 +84,29 @@ TEST(GeneralDate, EveryLocaleOfQtReadsItsStoredTextBack) {
         QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
     ASSERT_GT(locales.size(), 300);
     for (const QLocale& locale : locales)
-        for (const QDateTime& value : values) {
-            const QString text = generalDateText(value, locale);
-            const auto back = parseGeneralDate(text, locale);
-            ASSERT_TRUE(back && *back == value)
-                << locale.name().toStdString() << " «" << text.toStdString() << "»";
-        }
+        for (const QDateTime& value : values)
+            for (const QLocale& reader : {locale, QLocale(QStringLiteral("de_DE"))}) {
+                const QString text = generalDateText(value, locale);
+                const auto back = parseGeneralDate(text, reader);
+                ASSERT_TRUE(back && *back == value)
+                    << locale.name().toStdString() << " «" << text.toStdString() << "»";
+            }
     // A zone name goes with the separator before it ("h:mm:ss AP, t" in Albanian).
     EXPECT_FALSE(generalTimeFormat(QLocale(QStringLiteral("sq_AL"))).endsWith(QLatin1Char(',')));
+}
+
+// The ISO 8601 copy wins unless the regional text beside it reads only as another value, which
+// a version that keeps no copy stored after it.
+TEST(GeneralDate, TheCopyWinsUnlessTheTextBesideItWasStoredLater) {
+    const QLocale us(QStringLiteral("en_US"));
+    const QDateTime fourthJuly(QDate(2021, 7, 4), QTime(0, 0), Qt::UTC);
+    const QString copy = isoDateText(fourthJuly);
+    EXPECT_EQ(readStoredDate(QStringLiteral("04/07/2021"), copy, us), fourthJuly);
+    EXPECT_EQ(readStoredDate(QStringLiteral("9/10/2021"), copy, us),
+              QDateTime(QDate(2021, 9, 10), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(readStoredDate(QStringLiteral("no date"), copy, us), fourthJuly);
+    EXPECT_FALSE(
+        readStoredDate(QStringLiteral("no date"), QStringLiteral("2021-13-01T00:00:00"), us));
 }
 
 TEST(GeneralDate, AClockChangeAtMidnightLeavesTheDayItsMidnight) {

@@ -9,6 +9,7 @@
 #include "invitation/CreateInvitation.h"
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
+#include "support/ScopedTemp.h"
 #include "support/ScriptedPrompts.h"
 #include "widgets/WindowPointer.h"
 
@@ -20,10 +21,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -300,6 +307,131 @@ TEST(MainWindow, TheDatePickerKeepsItsTimeOfDayAndTheTimePickerItsDate) {
         << "midnight is stored as the short date alone";
     EXPECT_EQ(stored(keys::eventTime),
               QLocale().toString(QDate(1999, 12, 31), generalDateFormat()));
+}
+
+// Dates and times stored under one locale open under another as the same day and time: those
+// an earlier version stored (the regional text alone) and those stored with the ISO 8601 copy.
+// A numeric date that the regional form cannot read is read month first.
+TEST(MainWindow, StoredDatesOpenUnderAnotherLocaleAsTheSameDayAndTime) {
+    const auto restore = qScopeGuard([before = QLocale()] { QLocale::setDefault(before); });
+    const QDateTime evening(QDate(2021, 8, 21), QTime(19, 30), Qt::UTC);
+    const QDateTime fourthJuly(QDate(2021, 7, 4), QTime(19, 30), Qt::UTC);
+    const QDateTime eighthJuly(QDate(2021, 7, 8), QTime(0, 0), Qt::UTC);
+    const struct {
+        const char* storedUnder;
+        const char* readUnder;
+        bool withCopy;
+        QDateTime stored, read;
+    } rows[] = {
+        {"C", "de_DE", false, evening, evening},
+        {"ja_JP", "de_DE", false, evening, evening},
+        {"ar_EG", "de_DE", false, evening, evening},
+        {"ko_KR", "de_DE", false, evening, evening},
+        {"fa_IR", "de_DE", false, evening, evening},
+        {"th_TH", "de_DE", false, evening, evening},
+        {"zh_CN", "de_DE", false, evening, evening},
+        {"hi_IN", "de_DE", false, evening, evening},
+        {"en_GB", "en_US", true, fourthJuly, fourthJuly},
+        {"en_GB", "de_DE", true, eighthJuly, eighthJuly},
+        {"en_GB", "de_DE", false, eighthJuly, QDateTime(QDate(2021, 8, 7), QTime(0, 0), Qt::UTC)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.storedUnder) + " to " + row.readUnder);
+        clearSettings();
+        QLocale::setDefault(QLocale(QString::fromLatin1(row.storedUnder)));
+        {
+            Window w;
+            w.window.datePicker->setValue(QDateTime(row.stored.date(), QTime(0, 0), Qt::UTC));
+            w.window.timePicker->setValue(row.stored);
+        }
+        if (!row.withCopy) {
+            QSettings file(SettingsStore::filePath(), QSettings::IniFormat);
+            for (const QString& key : {keys::eventDate, keys::eventTime})
+                file.remove(QStringLiteral("Festoria/") + keys::isoCopy(key));
+        }
+        QLocale::setDefault(QLocale(QString::fromLatin1(row.readUnder)));
+        Window w;
+        EXPECT_TRUE(w.prompts.shown.isEmpty());
+        EXPECT_EQ(w.window.datePicker->value(), QDateTime(row.read.date(), QTime(0, 0), Qt::UTC));
+        EXPECT_EQ(w.window.timePicker->value(), row.read);
+    }
+}
+
+// Faults of the settings file: every detail that can be read is kept, and the user hears once
+// where the old file went, or that typed details cannot be stored.
+TEST(MainWindow, SettingsFileFaultsKeepWhatCanBeReadAndAreToldOnce) {
+    enum class Fault { Latin1Byte, Nul, Junk, FolderUnderName, ReadOnly, FullDisk };
+    const QByteArray others = "txtItems=cake\ntxtRSVP=me@example.com\n";
+    const struct {
+        Fault fault;
+        QByteArray file;
+        QString eventName;
+    } rows[] = {
+        {Fault::Latin1Byte, "[Festoria]\ntxtEventName=Caf\xe9 night\n" + others, "Café night"},
+        {Fault::Nul, QByteArray("[Festoria]\ntxtEventName=Ga\0la\n", 30) + others, "Gala"},
+        {Fault::Junk, "[Festoria]\ntxtEventName=\"Gala\n\xff\xfe\x01junk\n[broken\n" + others,
+         "Gala"},
+        {Fault::FolderUnderName, {}, {}},
+        {Fault::ReadOnly, "[Festoria]\ntxtEventName=Gala\n" + others, "Gala"},
+        {Fault::FullDisk, "[Festoria]\ntxtEventName=Gala\n" + others, "Gala"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(int(row.fault));
+        QTemporaryDir config;
+        ScopedVariable configHome("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        const QString path = SettingsStore::filePath();
+        if (row.fault == Fault::FolderUnderName) {
+            ASSERT_TRUE(QDir().mkpath(path));
+        }
+        const bool readOnly = row.fault == Fault::ReadOnly;
+        // Permissions do not stop root: a read-only mount does.
+        if (readOnly && ::geteuid() == 0) {
+            ASSERT_EQ(::mount("tmpfs", QFile::encodeName(config.path()), "tmpfs", 0, "size=64k"),
+                      0);
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (readOnly && ::geteuid() == 0)
+                ::umount2(QFile::encodeName(config.path()), MNT_DETACH);
+        });
+        QFile file(path);
+        if (!row.file.isEmpty()) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(row.file) == row.file.size());
+        }
+        file.close();
+        if (readOnly && ::geteuid() == 0) {
+            ASSERT_EQ(::mount(nullptr, QFile::encodeName(config.path()), nullptr,
+                              MS_REMOUNT | MS_RDONLY, nullptr),
+                      0);
+        } else if (readOnly) {
+            ASSERT_TRUE(::chmod(QFile::encodeName(config.path()), 0500) == 0 &&
+                        ::chmod(QFile::encodeName(path), 0400) == 0);
+        }
+        Window w;
+        EXPECT_EQ(w.window.eventNameField->text(), row.eventName);
+        EXPECT_EQ(w.window.itemsField->text(), row.file.isEmpty() ? "" : "cake");
+        EXPECT_EQ(w.window.rsvpField->text(), row.file.isEmpty() ? "" : "me@example.com");
+        const bool setAside = row.fault <= Fault::Junk;
+        ASSERT_EQ(w.prompts.shown.size(), setAside ? 1 : 0);
+        if (setAside) {
+            const QString aside = w.settings.setAsidePath();
+            EXPECT_TRUE(w.prompts.shown[0].text.endsWith(aside))
+                << w.prompts.shown[0].text.toStdString();
+            QFile old(aside);
+            EXPECT_TRUE(old.open(QIODevice::ReadOnly) && old.readAll() == row.file);
+        }
+        // A file-size limit stands for a full disk.
+        const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+        const rlimit tiny{16, RLIM_INFINITY};
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, row.fault == Fault::FullDisk ? &tiny : &unlimited);
+        QTest::keyClicks(w.window.locationField, QStringLiteral("Hall"));
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        ASSERT_EQ(w.prompts.shown.size(), 1);
+        EXPECT_EQ(w.prompts.shown[0].text.endsWith(path), !setAside)
+            << w.prompts.shown[0].text.toStdString();
+        EXPECT_EQ(Folder::readFile(path).contains("txtLocation=Hall"), setAside);
+        ::chmod(QFile::encodeName(config.path()), 0700);
+    }
 }
 
 TEST(MainWindow, AStoredValueThatIsNoDateIsReportedAndTheRestIsStillRestored) {

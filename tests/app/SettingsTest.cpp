@@ -59,38 +59,6 @@ TEST(Settings, AnyTextRoundTripsThroughTheFile) {
     }
 }
 
-TEST(Settings, AFileThatCannotBeReadIsKeptAndTheProgramStartsWithDefaults) {
-    removeSettings();
-    {
-        QFile file(SettingsStore::filePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        static const char garbage[] =
-            "[Festoria]\ntxtRSVP=\"unterminated\n\xff\xfe\x00garbage=\x01\n[broken";
-        file.write(garbage, sizeof garbage - 1);
-    }
-    QFile original(SettingsStore::filePath());
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    const QByteArray bytes = original.readAll();
-    original.close();
-
-    SettingsStore store;
-    store.write(QStringLiteral("txtItems"), QStringLiteral("cake"));
-    ASSERT_FALSE(store.setAsidePath().isEmpty());
-    QFile kept(store.setAsidePath());
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), bytes);
-    EXPECT_EQ(SettingsStore().read(QStringLiteral("txtItems")), QStringLiteral("cake"));
-}
-
-TEST(Settings, AFolderWhereTheFileShouldBeDoesNotStopTheProgram) {
-    removeSettings();
-    ASSERT_TRUE(QDir().mkpath(SettingsStore::filePath()));
-    SettingsStore store;
-    store.write(QStringLiteral("txtItems"), QStringLiteral("cake"));
-    EXPECT_TRUE(QFileInfo(SettingsStore::filePath()).isDir());
-    QDir(SettingsStore::filePath()).removeRecursively();
-}
-
 // What may lie under the settings file's name: start-up never blocks, nothing of another
 // file is lost, and a set-aside file never replaces an earlier one.
 TEST(Settings, OnlyPlainFilesAreUsedAndNothingIsLost) {
