@@ -7,7 +7,7 @@
 #include "core/Memory.h"
 #include "core/RunFiles.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "preview/Outbox.h"
+#include "output/Outbox.h"
 #include "widgets/QtPrompts.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "preview/SaveDocument.h"
 #include "core/Files.h"
 #include "core/Product.h"
-#include "preview/PrintDocument.h"
+#include "output/Export.h"
+#include "preview/PreviewCommands.h"
 #include "support/FakeOffice.h"
 #include "support/ScriptedPrompts.h"
 
@@ -236,8 +236,9 @@ TEST_F(Save, TheReplacedFilesModeAndOwnerAreKept) {
 // reported: a disk full beside the old file, a printout that does not fit where it is
 // written first, and a named pipe, which is never opened.
 TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
-    const QString pipe = at(QStringLiteral("pipe.pdf"));
+    const QString pipe = at(QStringLiteral("pipe.pdf")), pipeDoc = at(QStringLiteral("pipe.doc"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipeDoc).constData(), 0600), 0);
     // A reader, so that opening the pipe after all fails this test instead of hanging it.
     const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
     const QString full = at(QStringLiteral("full"));
@@ -249,6 +250,7 @@ TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
         const char* report;
     } cases[] = {
         {pipe, QString(), 102, "Cannot print to '%1': it is a named pipe, not a plain"},
+        {pipeDoc, QString(), 130, "Cannot save to '%1': it is a named pipe, not a plain"},
         {full + QStringLiteral("/party.doc"), full, 130, "Cannot save to '%1': No space"},
         {full + QStringLiteral("/party.pdf"), full, 102, "Cannot print to '%1': No space"},
         {at(QStringLiteral("party.pdf")), cacheFolder(), 102, "'%1': the printout could not"},
@@ -260,7 +262,8 @@ TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
             std::printf("Not run without a small disk (it needs the superuser): %s\n", c.report);
             continue;
         }
-        if (c.path != pipe)
+        const bool isPipe = c.path == pipe || c.path == pipeDoc;
+        if (!isPipe)
             write(c.path, old);
         prompts.clear();
         prompts.answers << Prompts::Answer::Yes;
@@ -270,53 +273,16 @@ TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
         EXPECT_TRUE(prompts.reports()[0].contains(QString::fromLatin1(c.report).arg(c.path)))
             << prompts.reports()[0].toStdString();
         EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
-        if (c.path == pipe)
+        if (isPipe) {
             EXPECT_EQ(office.log, QStringList()) << "refused before the office works";
-        else
+            EXPECT_FALSE(texts().join(u' ').contains(QStringLiteral("overwrite")))
+                << "refused before asking";
+        } else
             EXPECT_EQ(readAll(c.path), old);
         EXPECT_TRUE(leftovers(QFileInfo(c.path).absolutePath()).isEmpty());
     }
     EXPECT_FALSE(QFileInfo(pipe).isFile());
     ::close(reader);
-}
-
-TEST(SaveTarget, TheExtensionOrElseTheSelectedFilterGivesTheFormat) {
-    const QString word = QStringLiteral("Word Files (*.doc)");
-    const QString pdf = QStringLiteral("PDF Files (*.pdf)");
-    const QString docx = QStringLiteral("Word 2007-365 Files (*.docx)");
-    const QString odt = QStringLiteral("OpenDocument Text Files (*.odt)");
-    const QString png = QStringLiteral("PNG Image (*.png)");
-    const QString jpeg = QStringLiteral("JPEG Image (*.jpg)");
-    const struct {
-        const char* typed;
-        QString filter;
-        const char* path;
-        SaveFormat format;
-    } cases[] = {
-        {"/t/party", word, "/t/party", SaveFormat::Doc}, // as typed, nothing added
-        {"/t/party.doc", pdf, "/t/party.doc", SaveFormat::Doc},
-        {"/t/party", pdf, "/t/party.pdf", SaveFormat::Pdf},
-        {"/t/party", docx, "/t/party.docx", SaveFormat::Docx},
-        {"/t/party", odt, "/t/party.odt", SaveFormat::Odt},
-        {"/t/Party.PDF", word, "/t/Party.PDF", SaveFormat::Pdf}, // the name's extension wins
-        {"/t/Party.Docx", odt, "/t/Party.Docx", SaveFormat::Docx},
-        {"/t/party.ODT", word, "/t/party.ODT", SaveFormat::Odt},
-        {"/t/party.pdf", docx, "/t/party.pdf", SaveFormat::Pdf},
-        {"/t/party.txt", pdf, "/t/party.txt.pdf", SaveFormat::Pdf}, // not one of ours
-        {"/t/party.txt", word, "/t/party.txt", SaveFormat::Doc},
-        {"/t/my.pdf/party", odt, "/t/my.pdf/party.odt", SaveFormat::Odt}, // the folder's dot
-        {"/t/Fête d'été", pdf, "/t/Fête d'été.pdf", SaveFormat::Pdf},
-        {"/t/party", png, "/t/party.png", SaveFormat::Png},
-        {"/t/party", jpeg, "/t/party.jpg", SaveFormat::Jpeg},
-        {"/t/Party.JPEG", word, "/t/Party.JPEG", SaveFormat::Jpeg}, // both JPEG extensions
-        {"/t/party.Jpg", png, "/t/party.Jpg", SaveFormat::Jpeg},
-        {"/t/party.PNG", jpeg, "/t/party.PNG", SaveFormat::Png},
-    };
-    for (const auto& c : cases) {
-        const SaveTarget target = saveTarget(QString::fromUtf8(c.typed), c.filter);
-        EXPECT_EQ(target.path, QString::fromUtf8(c.path)) << c.typed;
-        EXPECT_EQ(target.format, c.format) << c.typed;
-    }
 }
 
 TEST_F(Save, OtherFormatsAreMadeByTheOfficeWithTheSameQuestions) {

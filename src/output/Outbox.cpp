@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "preview/Outbox.h"
+#include "output/Outbox.h"
 
 #include "core/AppError.h"
 #include "core/Files.h"
+#include "output/Export.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,8 +31,12 @@ QString cutToBytes(const QString& text, qsizetype maxBytes) {
 } // namespace
 
 QString attachmentBaseName(const QString& eventName) {
-    static const QRegularExpression refused(QStringLiteral("[/\\\\:*?\"<>|\\p{Cc}\\p{Zl}\\p{Zp}]"));
-    static const QRegularExpression endDotsAndSpaces(QStringLiteral("^[. ]+|[. ]+$"));
+    // Quotes and commas also go: mail programs take the attachment in a compose line
+    // ("attachment='file:///...'"), where a quote would end the value and a comma start
+    // another field; a leading dash would read as an option.
+    static const QRegularExpression refused(
+        QStringLiteral("[/\\\\:*?\"'`,<>|\\p{Cc}\\p{Zl}\\p{Zp}]"));
+    static const QRegularExpression endDotsAndSpaces(QStringLiteral("^[-. ]+|[. ]+$"));
     QString name = QString(eventName).replace(refused, QStringLiteral(" ")).simplified();
     name.remove(endDotsAndSpaces);
     name = cutToBytes(name, kMaxBaseNameBytes);
@@ -45,9 +50,9 @@ QString outboxFolder() {
 
 std::unique_ptr<QTemporaryDir> newOutboxFolder() {
     const QString outbox = outboxFolder();
-    if (!QDir().mkpath(outbox))
-        throw AppError(QStringLiteral("Cannot create the folder '%1'.").arg(outbox));
-    QFile::setPermissions(outbox, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(QFileInfo(cacheFolder()).path());
+    ensureOwnFolder(cacheFolder(), QStringLiteral("program's cache folder"));
+    ensureOwnFolder(outbox, QStringLiteral("outbox"));
     auto folder = std::make_unique<QTemporaryDir>(pathIn(outbox, QStringLiteral("XXXXXX")));
     if (!folder->isValid())
         throw AppError(QStringLiteral("Cannot create a folder in '%1': %2")
@@ -56,10 +61,23 @@ std::unique_ptr<QTemporaryDir> newOutboxFolder() {
 }
 
 void removeOutboxFoldersBefore(const QDateTime& cutoff) {
+    // A link in the outbox's place leads to someone's folders, which are not ours to expire.
+    if (!isOwnFolder(cacheFolder()) || !isOwnFolder(outboxFolder()))
+        return;
     const QFileInfoList folders =
         QDir(outboxFolder())
             .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks);
     for (const QFileInfo& folder : folders)
         if (folder.lastModified() < cutoff)
             QDir(folder.absoluteFilePath()).removeRecursively();
+}
+
+QString writeOutboxAttachment(office::Office& office, const QString& documentPath,
+                              const QString& eventName) {
+    const auto folder = newOutboxFolder();
+    const QString attachment =
+        pathIn(folder->path(), attachmentBaseName(eventName) + QStringLiteral(".pdf"));
+    exportFileReplacing(office, documentPath, attachment, SaveFormat::Pdf);
+    folder->setAutoRemove(false); // the mail program reads it later
+    return attachment;
 }
