@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "app/EndOnSignal.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "core/Memory.h"
+#include "core/RunFiles.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "output/Outbox.h"
 #include "widgets/QtPrompts.h"
@@ -68,6 +70,14 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false); // closing a window ends the program itself
     // Invitations sent by email are kept a week for the mail program to read.
     removeOutboxFoldersBefore(QDateTime::currentDateTime().addDays(-kOutboxKeepDays));
+    // Documents and pictures of runs that were killed (this user's, no longer running).
+    runFiles::removeLeftByEndedRuns();
+    // Ended from outside, the program ends as when its window is closed.
+    bool ended = false;
+    const EndOnSignal endOnSignal([&ended] {
+        ended = true;
+        QCoreApplication::exit(0);
+    });
 
     // The office lives as long as the program; its destructor ends the office process.
     const auto office = office::makeLibreOffice();
@@ -88,6 +98,8 @@ int main(int argc, char** argv) {
         },
         QCoreApplication::applicationDirPath());
     window.startUp();
+    if (ended) // while starting up, before there was a loop to end
+        return 0;
     window.show();
     return app.exec();
 }

@@ -98,30 +98,18 @@ void deleteFile(const QString& path) {
 }
 
 namespace {
-// Makes the folder when missing (0700) and accepts it only as a real folder of this user's,
-// never a link planted under its name; a folder of ours that others could enter is closed.
-void ensurePrivateFolder(const QString& folder) {
-    const QByteArray native = QFile::encodeName(folder);
-    const int made = ::mkdir(native.constData(), 0700) == 0 ? 0 : errno;
-    struct stat info {};
-    if (::lstat(native.constData(), &info) != 0)
-        throw AppError(
-            QStringLiteral("The temporary folder '%1' cannot be made: %2")
-                .arg(folder, QString::fromLocal8Bit(std::strerror(made ? made : errno))));
-    QString reason;
+const QString kTempFolderWhat = QStringLiteral("temporary folder");
+const QString kCacheFolderWhat = QStringLiteral("program's cache folder");
+
+// Why the entry at the path is no folder of this user's own; empty when it is one.
+QString notOwnFolderReason(const struct stat& info) {
     if (S_ISLNK(info.st_mode))
-        reason = QStringLiteral("it is a link");
-    else if (!S_ISDIR(info.st_mode))
-        reason = QStringLiteral("it is not a folder");
-    else if (info.st_uid != ::getuid())
-        reason = QStringLiteral("it belongs to another user");
-    if (!reason.isEmpty())
-        throw AppError(
-            QStringLiteral("The temporary folder '%1' is not a private folder of this user: %2.")
-                .arg(folder, reason));
-    if ((info.st_mode & 0077) != 0 && ::chmod(native.constData(), 0700) != 0)
-        throw AppError(QStringLiteral("The temporary folder '%1' cannot be made private: %2")
-                           .arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
+        return QStringLiteral("it is a link");
+    if (!S_ISDIR(info.st_mode))
+        return QStringLiteral("it is not a folder");
+    if (info.st_uid != ::getuid())
+        return QStringLiteral("it belongs to another user");
+    return QString();
 }
 
 // A folder where someone else may create or replace entries: writable by its group or by
@@ -135,9 +123,46 @@ bool sharedFolder(const QString& folder) {
 }
 } // namespace
 
+bool isOwnFolder(const QString& path) {
+    struct stat info {};
+    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &info) == 0 &&
+           notOwnFolderReason(info).isEmpty();
+}
+
+void ensureOwnFolder(const QString& folder, const QString& what) {
+    const QByteArray native = QFile::encodeName(folder);
+    const int made = ::mkdir(native.constData(), 0700) == 0 ? 0 : errno;
+    struct stat info {};
+    if (::lstat(native.constData(), &info) != 0)
+        throw AppError(
+            QStringLiteral("The %1 '%2' cannot be made: %3")
+                .arg(what, folder, QString::fromLocal8Bit(std::strerror(made ? made : errno))));
+    const QString reason = notOwnFolderReason(info);
+    if (!reason.isEmpty())
+        throw AppError(QStringLiteral("The %1 '%2' is not a private folder of this user: %3.")
+                           .arg(what, folder, reason));
+    if ((info.st_mode & 0077) != 0 && ::chmod(native.constData(), 0700) != 0)
+        throw AppError(QStringLiteral("The %1 '%2' cannot be made private: %3")
+                           .arg(what, folder, QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+void emptyOwnFolder(const QString& folder, const QString& what) {
+    ensureOwnFolder(folder, what);
+    // Entries inside go, links as themselves: removeRecursively never enters a linked folder.
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                             QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.filePath()).removeRecursively();
+        else
+            ::unlink(QFile::encodeName(entry.filePath()).constData());
+    }
+}
+
 std::unique_ptr<QTemporaryDir> scratchFolder(const QString& purpose) {
     const QString cache = cacheFolder();
-    QDir().mkpath(cache);
+    QDir().mkpath(QFileInfo(cache).path());
+    ensureOwnFolder(cache, kCacheFolderWhat);
     auto folder = std::make_unique<QTemporaryDir>(cache + QLatin1Char('/') + purpose +
                                                   QStringLiteral("-XXXXXX"));
     if (!folder->isValid())
@@ -156,15 +181,14 @@ QString tempFolder() {
             return folder;
         const QString own = (folder == QStringLiteral("/") ? QString() : folder) +
                             QStringLiteral("/festoria-%1").arg(::getuid());
-        ensurePrivateFolder(own);
+        ensureOwnFolder(own, kTempFolderWhat);
         return own;
     }
     // No TEMP: a folder of our own in the user's cache.
     const QString cache = cacheFolder();
     QDir().mkpath(QFileInfo(cache).path());
-    for (const QString& folder : {cache, QString(cache + QStringLiteral("/tmp"))}) {
-        ensurePrivateFolder(folder);
-    }
+    ensureOwnFolder(cache, kTempFolderWhat);
+    ensureOwnFolder(cache + QStringLiteral("/tmp"), kTempFolderWhat);
     return cache + QStringLiteral("/tmp");
 }
 
@@ -254,6 +278,11 @@ QString takeOverFile(const QString& path, const QString& stem, const QString& su
             throw AppError(systemErrorText(QStringLiteral("Cannot use"), path, errno));
     }
     throw AppError(QStringLiteral("No free name for a new file in '%1'.").arg(folder));
+}
+
+void putBackFile(const QString& taken, const QString& original) {
+    ::renameat2(AT_FDCWD, QFile::encodeName(taken).constData(), AT_FDCWD,
+                QFile::encodeName(original).constData(), RENAME_NOREPLACE);
 }
 
 std::pair<quint64, quint64> fileIdentity(const QString& path) {

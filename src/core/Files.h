@@ -26,6 +26,19 @@ void forceDeleteFile(const QString& path);
 // there. Only computed, not created.
 QString cacheFolder();
 
+// Makes the folder when missing (mode 0700) and accepts it only as a real folder of this
+// user's own: a link, anything else under its name, or another user's folder is refused and
+// left as it is (never followed, emptied or re-moded). A folder of ours that others could
+// enter is closed (0700). Every folder the program creates, empties or expires goes through
+// this. Throws AppError "The <what> '<folder>' is not a private folder of this user: <why>."
+// (or why it cannot be made).
+void ensureOwnFolder(const QString& folder, const QString& what);
+// ensureOwnFolder, then removes everything inside; a link inside goes as itself, never what
+// it leads to.
+void emptyOwnFolder(const QString& folder, const QString& what);
+// True when the path itself (not a link) is a folder of this user's.
+bool isOwnFolder(const QString& path);
+
 // A private scratch folder (mode 0700) of the program's in its cache folder, named after
 // what it is for ("picture", "export"), removed with the object. Throws AppError when it
 // cannot be made.
@@ -78,6 +91,10 @@ QString writePrivateFile(const QString& folder, const QString& stem, const QStri
 // it. Returns the new path, or "" when nothing was there to take. Throws AppError when it
 // cannot be moved.
 QString takeOverFile(const QString& path, const QString& stem, const QString& suffix);
+
+// Moves a file taken with takeOverFile back under its old name, unless something is there by
+// now (then it stays where it is). Never throws.
+void putBackFile(const QString& taken, const QString& original);
 
 // Which file the path names now: the device and inode of the entry itself ({0, 0} when there
 // is none), so that a file is never mistaken for a later one under the same name.

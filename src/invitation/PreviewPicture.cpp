@@ -7,6 +7,7 @@
 #include "core/ErrorTrap.h"
 #include "core/Files.h"
 #include "core/Procedures.h"
+#include "core/RunFiles.h"
 #include "office/Office.h"
 #include "output/PageImage.h"
 
@@ -58,8 +59,10 @@ QString writeClipboardPicture(Clipboard& clipboard, const QByteArray& ourMark,
         throw AppError(QStringLiteral("The clipboard cannot be read"));
     if (ourMark.isEmpty() || got->mark != ourMark || got->picture.isNull())
         throw AppError(QStringLiteral("The clipboard holds no picture of the document"));
-    return writePrivateFile(folder, QStringLiteral("temp"), QStringLiteral(".bmp"),
-                            encodePreviewPicture(got->picture));
+    const QString written = writePrivateFile(folder, QStringLiteral("temp"), QStringLiteral(".bmp"),
+                                             encodePreviewPicture(got->picture));
+    runFiles::note(written);
+    return written;
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QProcess>
+#include <QProcessEnvironment>
 
 #include <unistd.h>
 
@@ -19,13 +20,34 @@ QString failureReason(QProcess::ExitStatus status, int code) {
     return QStringLiteral("xdg-email failed with exit code %1").arg(code);
 }
 
-QStringList arguments(const QString& subject, const QString& attachment) {
-    QStringList list{QStringLiteral("--utf8")};
-    // xdg-email refuses an empty subject.
+// As xdg-email encodes its options: UTF-8, every byte but letters, digits and @ . - / as %XX.
+QByteArray mailtoEncoded(const QString& text) {
+    return text.toUtf8().toPercentEncoding("@./", "~_");
+}
+
+// The whole mailto: address, made here rather than by xdg-email from options: the subject and
+// the path then reach it as one argument that begins "mailto:", which it takes as it is. Its
+// own encoding goes through the shell's echo, which takes a text "-n" for an option and stops
+// at "\c", and it looks for --help in every argument, the subject's included.
+QString mailtoAddress(const QString& subject, const QString& attachment) {
+    QByteArray query;
+    // A mail program takes an empty subject for none.
     if (!subject.isEmpty())
-        list << QStringLiteral("--subject") << subject;
-    list << QStringLiteral("--attach") << attachment;
-    return list;
+        query += "subject=" + mailtoEncoded(subject) + '&';
+    query += "attach=" + mailtoEncoded(attachment);
+    return QStringLiteral("mailto:?") + QString::fromLatin1(query);
+}
+
+// Without a mail program xdg-email tries web browsers on the address, text ones among them;
+// started from a window, a text browser has no terminal to show anything on and only waits
+// (17 seconds for one). Graphical ones only, unless the user chose.
+QProcessEnvironment mailEnvironment() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (environment.value(QStringLiteral("BROWSER")).isEmpty())
+        environment.insert(QStringLiteral("BROWSER"),
+                           QStringLiteral("x-www-browser:firefox:iceweasel:seamonkey:mozilla:"
+                                          "epiphany:konqueror:chromium-browser:google-chrome"));
+    return environment;
 }
 } // namespace
 
@@ -35,7 +57,8 @@ void composeMail(const QString& subject, const QString& attachment, QObject* rec
     // program waiting under it. The process object goes once xdg-email has ended.
     auto* process = new QProcess;
     process->setProgram(QStringLiteral("xdg-email"));
-    process->setArguments(arguments(subject, attachment));
+    process->setArguments({mailtoAddress(subject, attachment)});
+    process->setProcessEnvironment(mailEnvironment());
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());

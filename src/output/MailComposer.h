@@ -16,6 +16,10 @@ class QObject;
 // "No mail program could be opened: " ("none is set up"), unless receiver has been
 // destroyed by then.
 //
+// The subject and the path reach xdg-email inside one mailto: address, whatever they hold
+// (a subject "--help", "-n" or with "\c" included). Without a mail program it tries no text
+// browser (which would only wait, having no terminal), so that lack is told at once.
+//
 // xdg-email runs in a session of its own, so the mail program it starts outlives this
 // program and is not ended with it by an interrupt from the terminal.
 void composeMail(const QString& subject, const QString& attachment, QObject* receiver,

@@ -31,8 +31,12 @@ QString cutToBytes(const QString& text, qsizetype maxBytes) {
 } // namespace
 
 QString attachmentBaseName(const QString& eventName) {
-    static const QRegularExpression refused(QStringLiteral("[/\\\\:*?\"<>|\\p{Cc}\\p{Zl}\\p{Zp}]"));
-    static const QRegularExpression endDotsAndSpaces(QStringLiteral("^[. ]+|[. ]+$"));
+    // Quotes and commas also go: mail programs take the attachment in a compose line
+    // ("attachment='file:///...'"), where a quote would end the value and a comma start
+    // another field; a leading dash would read as an option.
+    static const QRegularExpression refused(
+        QStringLiteral("[/\\\\:*?\"'`,<>|\\p{Cc}\\p{Zl}\\p{Zp}]"));
+    static const QRegularExpression endDotsAndSpaces(QStringLiteral("^[-. ]+|[. ]+$"));
     QString name = QString(eventName).replace(refused, QStringLiteral(" ")).simplified();
     name.remove(endDotsAndSpaces);
     name = cutToBytes(name, kMaxBaseNameBytes);
@@ -46,9 +50,9 @@ QString outboxFolder() {
 
 std::unique_ptr<QTemporaryDir> newOutboxFolder() {
     const QString outbox = outboxFolder();
-    if (!QDir().mkpath(outbox))
-        throw AppError(QStringLiteral("Cannot create the folder '%1'.").arg(outbox));
-    QFile::setPermissions(outbox, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(QFileInfo(cacheFolder()).path());
+    ensureOwnFolder(cacheFolder(), QStringLiteral("program's cache folder"));
+    ensureOwnFolder(outbox, QStringLiteral("outbox"));
     auto folder = std::make_unique<QTemporaryDir>(pathIn(outbox, QStringLiteral("XXXXXX")));
     if (!folder->isValid())
         throw AppError(QStringLiteral("Cannot create a folder in '%1': %2")
@@ -57,6 +61,9 @@ std::unique_ptr<QTemporaryDir> newOutboxFolder() {
 }
 
 void removeOutboxFoldersBefore(const QDateTime& cutoff) {
+    // A link in the outbox's place leads to someone's folders, which are not ours to expire.
+    if (!isOwnFolder(cacheFolder()) || !isOwnFolder(outboxFolder()))
+        return;
     const QFileInfoList folders =
         QDir(outboxFolder())
             .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks);

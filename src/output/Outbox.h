@@ -20,8 +20,10 @@ inline constexpr int kOutboxKeepDays = 7;
 
 // The event's name as the name of a file to attach, without extension: the characters that
 // some system refuses in file names (a slash, a backslash, : * ? " < > |, control characters
-// and line separators) become spaces, runs of spaces one, and dots and spaces at either end
-// go (a leading dot hides a file, trailing ones vanish on Windows). Cut at a whole character
+// and line separators) and those that break a mail program's compose line (quotes ' " `,
+// the comma) become spaces, runs of spaces one, and dots and spaces at either end go, dashes
+// at its start too (a leading dot hides a file, trailing ones vanish on Windows, a leading
+// dash reads as an option). Cut at a whole character
 // to fit 139 bytes, so that with ".pdf" the name fits every Linux file system, encrypted
 // home folders included. "Invitation" when nothing is left.
 QString attachmentBaseName(const QString& eventName);
@@ -31,11 +33,13 @@ QString outboxFolder();
 
 // A new private folder (mode 0700) in the outbox, for one attachment. It is removed with the
 // object unless the caller keeps it (setAutoRemove(false)) once the attachment is handed
-// over. Throws AppError when it cannot be made.
+// over. Throws AppError when it cannot be made, or when the outbox (or the cache folder) is a
+// link or not the user's own: what it leads to is neither written to nor re-moded.
 std::unique_ptr<QTemporaryDir> newOutboxFolder();
 
 // Removes, with their contents, the outbox's folders last changed before the cutoff. Links
-// are never followed. Never throws: what cannot be removed stays.
+// are never followed, nor an outbox that is a link or not the user's own. Never throws: what
+// cannot be removed stays.
 void removeOutboxFoldersBefore(const QDateTime& cutoff);
 
 // Has the office write the invitation's Word document as a PDF named after the event

@@ -7,6 +7,7 @@
 #include "core/Procedures.h"
 #include "core/Product.h"
 #include "core/Prompts.h"
+#include "core/ReplaceFile.h"
 #include "output/Export.h"
 #include "output/MailComposer.h"
 #include "output/Outbox.h"
@@ -33,6 +34,7 @@ public:
     Hourglass& operator=(const Hourglass&) = delete;
 
 private:
+    // Held by value: the caller may pass a temporary (no pointer for a Word copy).
     const std::function<void(bool)> mSet;
 };
 
@@ -78,7 +80,11 @@ void SaveDocument::saveAs(const QString& documentPath) {
     // A cancelled dialog, or No to the question, writes nothing and still says "Done.";
     // after a failed save the error report has been shown, and "Done." would claim otherwise.
     bool written = true;
-    if (!name.isEmpty() && replaceAllowed(target))
+    // A name no file can replace (a FIFO, a device, a folder) is refused before anyone is
+    // asked whether to overwrite it.
+    if (!name.isEmpty())
+        written = trap(Step::Write, [&] { replacedFile(target.path); });
+    if (!name.isEmpty() && written && replaceAllowed(target))
         written = trap(Step::Write, [&] { write(documentPath, target); });
     if (written)
         sayDone(mPrompts);

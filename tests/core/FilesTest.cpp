@@ -103,3 +103,61 @@ TEST(WriteFileNoFollow, ALinkPlantedUnderTheNameIsNotFollowed) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "keep");
 }
+
+namespace {
+mode_t modeOf(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+} // namespace
+
+// A folder the program makes or empties is taken only as a real folder of the user's own: in
+// place of a link, a file or a folder others may enter, nothing outside it is emptied or
+// re-moded.
+TEST(OwnFolder, ALinkOrFileInItsPlaceIsRefusedAndKeepsEverything) {
+    enum class Place { Missing, OpenFolder, LinkToFolder, File };
+    const struct {
+        const char* what;
+        Place place;
+        bool refused;
+    } cases[] = {
+        {"missing", Place::Missing, false},
+        {"a folder of ours others may enter", Place::OpenFolder, false},
+        {"a link to a folder of the user's", Place::LinkToFolder, true},
+        {"a file", Place::File, true},
+    };
+    for (const auto& c : cases) {
+        for (const bool empty : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (empty ? ", emptied" : ", made"));
+            ScopedTemp temp;
+            const QString folder = temp.file("outbox");
+            const QString usersFolder = temp.file("photos");
+            ASSERT_TRUE(QDir().mkpath(usersFolder + "/2019"));
+            ASSERT_EQ(::chmod(QFile::encodeName(usersFolder).constData(), 0755), 0);
+            if (c.place == Place::OpenFolder) {
+                ASSERT_TRUE(QDir().mkpath(folder + "/old"));
+                ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+                ASSERT_TRUE(QFile::link(usersFolder, folder + "/link"));
+            } else if (c.place == Place::LinkToFolder) {
+                ASSERT_TRUE(QFile::link(usersFolder, folder));
+            } else if (c.place == Place::File) {
+                writeFile(folder, "the user's");
+            }
+
+            const auto act = [&] {
+                empty ? emptyOwnFolder(folder, "outbox") : ensureOwnFolder(folder, "outbox");
+            };
+            if (c.refused) {
+                EXPECT_THROW(act(), AppError);
+                EXPECT_FALSE(isOwnFolder(folder));
+            } else {
+                EXPECT_NO_THROW(act());
+                EXPECT_TRUE(isOwnFolder(folder));
+                EXPECT_EQ(modeOf(folder), 0700u);
+                EXPECT_EQ(QDir(folder).exists("old"), c.place == Place::OpenFolder && !empty);
+            }
+            EXPECT_TRUE(QDir(usersFolder).exists("2019")) << "what it led to keeps everything";
+            EXPECT_EQ(modeOf(usersFolder), 0755u) << "and its mode";
+        }
+    }
+}

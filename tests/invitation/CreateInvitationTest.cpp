@@ -7,6 +7,7 @@
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -241,9 +242,12 @@ TEST_F(CreateInvitationTest, AFailedSaveHandsOverNothing) {
         const char* name;
         std::optional<QByteArray> left; // what the office leaves at the path
         bool saveFails;
+        const char* leftName = "qorvel12345678.doc";
     };
     const Case cases[] = {
         {"fails, leaves nothing", std::nullopt, true},
+        {"killed while saving, leaves its temporary file", QByteArray("half"), true,
+         "lu4711abcd.tmp"},
         {"fails, leaves an empty file", QByteArray(), true},
         {"fails, leaves part of the document", QByteArray("half a docu"), true},
         {"claims success, leaves an empty file", QByteArray(), false},
@@ -255,7 +259,7 @@ TEST_F(CreateInvitationTest, AFailedSaveHandsOverNothing) {
         host.calls.clear();
         office.clearFailures();
         request.setDigitSource(std::make_unique<ScriptedDigits>("12345678"));
-        const QString doc = temp.file("qorvel12345678.doc");
+        const QString doc = temp.file(c.leftName);
         office.writeSavedFiles = false;
         office.beforeCall = [&](Op op) {
             if (op != Op::SaveAs || !c.left)
@@ -275,7 +279,7 @@ TEST_F(CreateInvitationTest, AFailedSaveHandsOverNothing) {
         EXPECT_FALSE(request.busy());
     }
     office.writeSavedFiles = true;
-    EXPECT_EQ(office.applicationsCreated, 5); // never a preview rendering of a missing file
+    EXPECT_EQ(office.applicationsCreated, 6); // never a preview rendering of a missing file
 }
 
 TEST_F(CreateInvitationTest, NoPictureMeansReportsAndAnEmptyPreviewNeverAnOldPicture) {
@@ -302,11 +306,7 @@ TEST_F(CreateInvitationTest, NoPictureMeansReportsAndAnEmptyPreviewNeverAnOldPic
 }
 
 TEST_F(CreateInvitationTest, ATemplateLeftFromAnEarlierRunIsUsedAndDeleted) {
-    {
-        QFile left(temp.file("template.dot"));
-        ASSERT_TRUE(left.open(QIODevice::WriteOnly));
-        left.write("left from an earlier run");
-    }
+    writeFile(temp.file("template.dot"), kTemplateBytes); // as an interrupted request left it
     QByteArray opened;
     office.beforeCall = [&](Op op) {
         if (op == Op::Open && opened.isEmpty()) {
@@ -320,7 +320,7 @@ TEST_F(CreateInvitationTest, ATemplateLeftFromAnEarlierRunIsUsedAndDeleted) {
     request.run();
     office.beforeCall = nullptr;
 
-    EXPECT_EQ(opened, "left from an earlier run");
+    EXPECT_EQ(opened, kTemplateBytes);
     EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));
     EXPECT_EQ(prompts.reports(), QStringList());
 }
@@ -337,7 +337,7 @@ TEST_F(CreateInvitationTest, TwoRequestsSharingTheFolderNeverShareAFile) {
         SCOPED_TRACE(name);
         ScopedTemp shared;
         if (leftTemplate)
-            writeFileNoFollow(shared.file("template.dot"), "left from an earlier run");
+            writeFileNoFollow(shared.file("template.dot"), kTemplateBytes);
         FakeHost otherHost;
         CreateInvitation other(otherHost, office, prompts, clipboard);
         other.setTemplateSource([] { return kTemplateBytes; });

@@ -18,10 +18,15 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using Field = InvitationHost::Field;
 
 namespace {
 office::LibreOffice& sharedOffice() {
+    // The usual mask, under which new files are readable by all: the office's must not be.
+    static const mode_t usualMask = (::umask(022), 022);
+    (void)usualMask;
     static std::unique_ptr<office::LibreOffice> office = office::makeLibreOffice();
     return *office;
 }
@@ -99,6 +104,9 @@ TEST_F(OfficeRequestTest, TheSampleEventBecomesADocumentAndItsPicture) {
     EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off", "picture", "document",
                                        "show", "hide"}));
     EXPECT_EQ(host.document, request.documentPath());
+    EXPECT_EQ(QFileInfo(request.documentPath()).permissions(),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser)
+        << "the user's details are for the user's eyes only, like the template";
     expectBookmarksHoldExactly(expectedTexts());
 
     const QImage& picture = host.picture;
@@ -176,7 +184,6 @@ TEST_F(OfficeRequestTest, TypedTextsUpToTheLimitGoInAndLongerOnesAreOneReport) {
 
 TEST_F(OfficeRequestTest, ATemplateLeftFromAnEarlierRunIsUsedAndNothingButTheDocumentStays) {
     writeFileNoFollow(temp.file("template.dot"), loadTemplateResource());
-    request.setTemplateSource([] { return QByteArray("not a template"); });
     request.run();
     EXPECT_EQ(prompts.reports(), QStringList());
     EXPECT_EQ(temp.entries(), QStringList({QFileInfo(request.documentPath()).fileName()}));

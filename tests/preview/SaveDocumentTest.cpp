@@ -236,8 +236,9 @@ TEST_F(Save, TheReplacedFilesModeAndOwnerAreKept) {
 // reported: a disk full beside the old file, a printout that does not fit where it is
 // written first, and a named pipe, which is never opened.
 TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
-    const QString pipe = at(QStringLiteral("pipe.pdf"));
+    const QString pipe = at(QStringLiteral("pipe.pdf")), pipeDoc = at(QStringLiteral("pipe.doc"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipeDoc).constData(), 0600), 0);
     // A reader, so that opening the pipe after all fails this test instead of hanging it.
     const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
     const QString full = at(QStringLiteral("full"));
@@ -249,6 +250,7 @@ TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
         const char* report;
     } cases[] = {
         {pipe, QString(), 102, "Cannot print to '%1': it is a named pipe, not a plain"},
+        {pipeDoc, QString(), 130, "Cannot save to '%1': it is a named pipe, not a plain"},
         {full + QStringLiteral("/party.doc"), full, 130, "Cannot save to '%1': No space"},
         {full + QStringLiteral("/party.pdf"), full, 102, "Cannot print to '%1': No space"},
         {at(QStringLiteral("party.pdf")), cacheFolder(), 102, "'%1': the printout could not"},
@@ -260,7 +262,8 @@ TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
             std::printf("Not run without a small disk (it needs the superuser): %s\n", c.report);
             continue;
         }
-        if (c.path != pipe)
+        const bool isPipe = c.path == pipe || c.path == pipeDoc;
+        if (!isPipe)
             write(c.path, old);
         prompts.clear();
         prompts.answers << Prompts::Answer::Yes;
@@ -270,9 +273,11 @@ TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
         EXPECT_TRUE(prompts.reports()[0].contains(QString::fromLatin1(c.report).arg(c.path)))
             << prompts.reports()[0].toStdString();
         EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
-        if (c.path == pipe)
+        if (isPipe) {
             EXPECT_EQ(office.log, QStringList()) << "refused before the office works";
-        else
+            EXPECT_FALSE(texts().join(u' ').contains(QStringLiteral("overwrite")))
+                << "refused before asking";
+        } else
             EXPECT_EQ(readAll(c.path), old);
         EXPECT_TRUE(leftovers(QFileInfo(c.path).absolutePath()).isEmpty());
     }

@@ -301,11 +301,15 @@ void Engine::connect(const QString& program, std::chrono::steady_clock::time_poi
                     .arg(program)
                     .arg(double(mOptions.startTimeout.count()) / 1000.0));
         QString how;
-        if (mProcess.hasEnded(&how))
+        bool killed = false;
+        if (mProcess.hasEnded(&how, &killed))
             throw AppError(
-                QStringLiteral("The office program '%1' ended as soon as it started%2; "
-                               "check that LibreOffice is installed and works.")
-                    .arg(program, how.isEmpty() ? QString() : QStringLiteral(", ") + how));
+                killed ? QStringLiteral("The office program '%1' was ended %2 while it started; "
+                                        "something outside the program ended it. Try again.")
+                             .arg(program, how)
+                       : QStringLiteral("The office program '%1' ended as soon as it started%2; "
+                                        "check that LibreOffice is installed and works.")
+                             .arg(program, how.isEmpty() ? QString() : QStringLiteral(", ") + how));
         try {
             mConnection.open(mPipeName);
             Profile::configure(mConnection.context());

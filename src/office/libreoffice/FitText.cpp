@@ -64,7 +64,8 @@ constexpr double kLowestLine = 0.8;
 
 // Characters that may take no room of their own on a line: spaces (a line's trailing ones
 // hang past its end), marks and joiners that sit on or join their neighbours, the fillers
-// and selectors that fonts draw as nothing, characters no font need draw.
+// and selectors that fonts draw as nothing. Private-use and unassigned characters, and
+// halves of a pair without the other, do take room: fonts without them draw a box.
 bool mayTakeNoRoom(char32_t c) {
     switch (QChar::category(c)) {
     case QChar::Mark_NonSpacing:
@@ -75,9 +76,6 @@ bool mayTakeNoRoom(char32_t c) {
     case QChar::Separator_Paragraph:
     case QChar::Other_Control:
     case QChar::Other_Format:
-    case QChar::Other_Surrogate:
-    case QChar::Other_PrivateUse:
-    case QChar::Other_NotAssigned:
         return true;
     default:
         break;
@@ -115,6 +113,7 @@ public:
     Box(const Reference<text::XText>& text, const Reference<text::XTextFrame>& frame)
         : mFrame(frame, UNO_QUERY_THROW), mText(text) {
         const OUString all = mText->getString();
+        mCharacters = all.getLength();
         mCharactersTakingRoom = countTakingRoom(all);
         dropTrailingEmptyParagraphs(all);
         mHeight = get<sal_Int32>(mFrame, "Height");
@@ -141,7 +140,8 @@ public:
     int points() const { return int(std::lround(mPoints)); }
     sal_Int32 height() const { return mHeight; }
     sal_Int32 top() const { return mTop; }
-    qsizetype charactersTakingRoom() const { return mCharactersTakingRoom; }
+    // The text's length in UTF-16 code units, which is what its layout takes time for.
+    qsizetype characters() const { return mCharacters; }
 
     // More characters than the box could show at the size in the height, read from its
     // width and the text's line spacing alone, before any layout. Read the type first.
@@ -255,6 +255,7 @@ private:
     std::map<int, sal_Int32> mNeededAt;
     sal_Int32 mHeight = 0;
     sal_Int32 mTop = 0;
+    qsizetype mCharacters = 0;
     qsizetype mCharactersTakingRoom = 0;
 };
 
@@ -432,17 +433,30 @@ bool growOrShrink(const Reference<lang::XComponent>& document, Box& box, const T
     return shrinkType(box, rule, upToBoxAbove);
 }
 
-// A text far longer than the box could show even at the smallest size is told from its
-// length, before any layout (laying out tens of thousands of characters takes seconds), and
-// left as the whole fit would leave it: at that size, the box as large as it may be.
+// Whether a long text fails to fit even at the smallest size in the most room: told from its
+// length when that is plain, otherwise from one layout at that size (one takes about a
+// second at the longest, where the search for a size lays it out a dozen times). A text of
+// characters that may take no room (marks, joiners) cannot hide its length this way.
+bool tooLongAtSmallest(Box& box, int smallest, sal_Int32 roomHeight) {
+    if (box.cannotShow(smallest, roomHeight))
+        return true;
+    box.followText();
+    const bool tooLong = box.neededAt(smallest) > roomHeight;
+    box.setPoints(box.points()); // as it was, for the fit to go on from
+    return tooLong;
+}
+
+// A long text that the box could not show even at the smallest size is told before the
+// search for a size (laying out tens of thousands of characters takes seconds each time),
+// and left as the whole fit would leave it: at that size, the box as large as it may be.
 bool cannotFitAtAll(const Reference<lang::XComponent>& document, Box& box, const TextFit& rule) {
-    if (box.charactersTakingRoom() <= kQuicklyLaidOut)
+    if (box.characters() <= kQuicklyLaidOut)
         return false;
     box.readType();
     const int smallest = std::min(rule.smallestPoints, box.points());
     const Room room = rule.mayGrow ? GrowthRoom(document, box).belowAndAbove()
                                    : Room{box.top(), box.top() + box.height()};
-    if (!box.cannotShow(smallest, room.bottom - room.top))
+    if (!tooLongAtSmallest(box, smallest, room.bottom - room.top))
         return false;
     box.setPoints(smallest);
     if (rule.mayGrow)

@@ -12,8 +12,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -162,6 +164,9 @@ pid_t OfficeProcess::spawn(const QList<QByteArray>& arguments, const QList<QByte
     if (office == 0) {
         // The office gets its own session and process group, so it can be ended whole.
         ::setsid();
+        // What the office writes (the filled document, exports, its profile) carries the
+        // user's details: for this user's eyes only, wherever it is written.
+        ::umask(077);
         output.takeOver();
         keepOffice(program, argv.data(), envp.data());
     }
@@ -192,14 +197,18 @@ void OfficeProcess::spawnGuard(pid_t office) {
     mGuard = guardPid > 0 ? guardPid : 0;
 }
 
-bool OfficeProcess::hasEnded(QString* how) {
+bool OfficeProcess::hasEnded(QString* how, bool* killed) {
     if (mEnded || mOffice == 0)
         return true;
     int status = 0;
     const pid_t r = ::waitpid(mOffice, &status, WNOHANG);
+    if (r == mOffice && killed)
+        *killed = WIFSIGNALED(status);
     if (r == mOffice && how)
         *how = WIFEXITED(status) ? QStringLiteral("with code %1").arg(WEXITSTATUS(status))
-                                 : QStringLiteral("by signal %1").arg(WTERMSIG(status));
+                                 : QStringLiteral("by signal %1 (%2)")
+                                       .arg(WTERMSIG(status))
+                                       .arg(QString::fromLocal8Bit(::strsignal(WTERMSIG(status))));
     if (r == mOffice || (r < 0 && errno == ECHILD))
         mEnded = true;
     return mEnded;

@@ -33,8 +33,9 @@ public:
     pid_t spawn(const QList<QByteArray>& arguments, const QList<QByteArray>& environment,
                 const QString& logPath);
     // True once the office's first process has ended (and collected); when how is given and
-    // the end is seen now, it says how ("with code 81", "by signal 9").
-    bool hasEnded(QString* how = nullptr);
+    // the end is seen now, it says how ("with code 81", "by signal 9 (Killed)"), and killed
+    // whether a signal ended it.
+    bool hasEnded(QString* how = nullptr, bool* killed = nullptr);
     // Waits up to the given time for the office to end by itself.
     void waitForEnd(std::chrono::milliseconds wait);
     // Ends what is left of the office's process group, collects every process of it and

@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <cerrno>
@@ -121,15 +122,19 @@ void Profile::choose() {
     if (mLock >= 0)
         return;
     mCacheFolder = cacheFolder();
-    if (!QDir().mkpath(mCacheFolder))
-        throw AppError(QStringLiteral("The office's folder '%1' could not be created; check that "
-                                      "your cache folder can be written to.")
-                           .arg(mCacheFolder));
-    QFile::setPermissions(mCacheFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(QFileInfo(mCacheFolder).path());
+    ensureOwnFolder(mCacheFolder, QStringLiteral("office's folder"));
     for (int n = 1; n <= kMaxProfiles; ++n) {
         const QString profile = profilePath(mCacheFolder, n);
         mLock = lockProfile(profile, O_CREAT);
         if (mLock >= 0) {
+            try {
+                ensureOwnFolder(profile, QStringLiteral("office's profile folder"));
+            } catch (...) {
+                ::close(mLock);
+                mLock = -1;
+                throw;
+            }
             mPath = profile;
             cleanUpAfterCrashedRun();
             removeDeadPipesOfFreeProfiles(mCacheFolder);
@@ -172,10 +177,8 @@ QString Profile::logPath() const {
 
 QByteArray Profile::freshTemporaryFolder() const {
     const QString folder = mPath + QStringLiteral("-tmp");
-    QDir(folder).removeRecursively();
-    const QByteArray path = QFile::encodeName(folder);
-    ::mkdir(path.constData(), 0700);
-    return path;
+    emptyOwnFolder(folder, QStringLiteral("office's temporary folder"));
+    return QFile::encodeName(folder);
 }
 
 void Profile::noteOffice(pid_t group) const {
@@ -200,6 +203,14 @@ void Profile::configure(const Reference<uno::XComponentContext>& office) {
         const auto misc = settingsNode(provider, "/org.openoffice.Office.Common/Misc");
         misc->replaceByName(OUString("UseLocking"), uno::Any(false));
         Reference<util::XChangesBatch>(misc, UNO_QUERY_THROW)->commitChanges();
+        // A document never fetches anything: a picture linked to an address (or any other
+        // outside resource) stays unloaded, as the office does for documents outside its
+        // trusted places, and this office trusts none. Loading with UpdateDocMode NO_UPDATE
+        // does not cover linked pictures.
+        const auto scripting =
+            settingsNode(provider, "/org.openoffice.Office.Common/Security/Scripting");
+        scripting->replaceByName(OUString("BlockUntrustedRefererLinks"), uno::Any(true));
+        Reference<util::XChangesBatch>(scripting, UNO_QUERY_THROW)->commitChanges();
         // An office that has not noted its own version as the last one it ran takes itself
         // for freshly upgraded and runs its graphics self-test (over a hundred drawings) at
         // every start; only its window notes the version, and this office has none.

@@ -35,7 +35,8 @@ public:
     // The log the office's output goes to.
     QString logPath() const;
     // The office's own temporary folder beside the profile, emptied for a new office: a
-    // killed office leaves its folders there, one per start.
+    // killed office leaves its folders there, one per start. A link or another user's folder
+    // under its name is refused (AppError) and left as it is.
     QByteArray freshTemporaryFolder() const;
 
     // Notes the office that runs on the profile, so a later run can end it should this one
@@ -45,8 +46,8 @@ public:
     void officeEnded() const;
 
     // Settings kept in the profile for the next start too: no lock files beside opened
-    // documents, no graphics self-test at every start. The office works without them, so
-    // failures are ignored.
+    // documents, nothing fetched for a document, no graphics self-test at every start. The office
+    // works without them, so failures are ignored.
     static void configure(
         const ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext>& office);
 

@@ -641,4 +641,57 @@ TEST(OfficeLife, AStartCleansUpAfterACrashedRun) {
     ::waitpid(pid_t(orphan), nullptr, WNOHANG);
 }
 
+// An office that ends while it starts is told as it ended: killed from outside is not "check
+// that LibreOffice is installed".
+TEST(OfficeLife, AnOfficeEndedWhileStartingIsToldHowItEnded) {
+    const struct {
+        const char* what;
+        const char* script;
+        const char* told;
+    } cases[] = {
+        {"killed", "kill -9 $$",
+         "was ended by signal 9 (Killed) while it started; something "
+         "outside the program ended it. Try again."},
+        {"failed", "exit 3",
+         "ended as soon as it started, with code 3; check that LibreOffice "
+         "is installed and works."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString program = tempFile(QStringLiteral("office-%1").arg(c.what));
+        QFile script(program);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QByteArray("#!/bin/sh\n") + c.script + "\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        LibreOfficeOptions options;
+        options.program = program;
+        auto office = office::makeLibreOffice(options);
+        EXPECT_THAT(failureOf([&] { office->startSession(); }), HasSubstr(c.told));
+    }
+}
+
+// The office's temporary folder beside its profile is emptied at every start; a link in its
+// place is refused, and the folder it leads to keeps everything and its mode.
+TEST(OfficeLife, ALinkInPlaceOfTheOfficesTemporaryFolderIsRefused) {
+    const QString cache = tempFile(QStringLiteral("linked-cache"));
+    const QString usersFolder = tempFile(QStringLiteral("users-folder"));
+    ASSERT_TRUE(QDir().mkpath(cache + QStringLiteral("/festoria")));
+    ASSERT_TRUE(QDir().mkpath(usersFolder + QStringLiteral("/letters")));
+    QFile::setPermissions(usersFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                           QFile::ReadGroup | QFile::ExeGroup);
+    const QFileDevice::Permissions mode = QFileInfo(usersFolder).permissions();
+    ASSERT_TRUE(QFile::link(usersFolder, cache + QStringLiteral("/festoria/office-profile-tmp")));
+    const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+    {
+        auto office = office::makeLibreOffice();
+        EXPECT_THAT(failureOf([&] { office->startSession(); }),
+                    HasSubstr("is not a private folder of this user: it is a link."));
+    }
+    qputenv("XDG_CACHE_HOME", savedCache);
+    EXPECT_TRUE(QDir(usersFolder).exists(QStringLiteral("letters")));
+    EXPECT_EQ(QFileInfo(usersFolder).permissions(), mode);
+}
+
 } // namespace

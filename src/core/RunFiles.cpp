@@ -1,0 +1,162 @@
+// SPDX-FileCopyrightText: 2026 The Festoria developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A run's record is a text file of lines "<device> <inode> <percent-encoded path>", one per
+// file made, written as each is made, so that a killed run's record is whole up to its end.
+
+#include "core/RunFiles.h"
+
+#include "core/AppError.h"
+#include "core/Files.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace runFiles {
+
+namespace {
+
+struct Noted {
+    QByteArray path; // as the system takes it
+    dev_t device;
+    ino_t inode;
+};
+
+// This run's record and what it noted; shared with the exit handler.
+struct Record {
+    std::mutex mutex;
+    int fd = -1;
+    QByteArray path;
+    bool exitHandlerSet = false;
+    std::vector<Noted> files;
+};
+
+Record& record() {
+    static Record* const theRecord = new Record; // never destroyed: used at exit
+    return *theRecord;
+}
+
+// Removes the file when it is still the noted one: a plain file of this user's, the same
+// device and inode.
+void removeIfSame(const QByteArray& path, dev_t device, ino_t inode) {
+    struct stat info {};
+    if (::lstat(path.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
+        info.st_uid == ::getuid() && info.st_dev == device && info.st_ino == inode)
+        ::unlink(path.constData());
+}
+
+void removeAtExit() {
+    removeAll();
+}
+
+// Opens (or takes over, should an ended run have had this process id) and locks this run's
+// record. Without one (a refused folder, say) the files are removed at exit only.
+void openRecord(Record& r) {
+    ensureOwnFolder(recordsFolder(), QStringLiteral("folder of the program's runs"));
+    r.path = QFile::encodeName(pathIn(recordsFolder(), QStringLiteral("run-%1").arg(::getpid())));
+    r.fd = ::open(r.path.constData(),
+                  O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (r.fd >= 0 && ::flock(r.fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(r.fd);
+        r.fd = -1;
+    }
+}
+
+// A run whose record no process holds locked and whose process id no process has.
+bool runEnded(int recordFd, const QString& name) {
+    bool isNumber = false;
+    const pid_t pid = name.mid(4).toInt(&isNumber);
+    if (!isNumber || pid <= 0 || (::kill(pid, 0) == 0 || errno == EPERM))
+        return false;
+    return ::flock(recordFd, LOCK_EX | LOCK_NB) == 0;
+}
+
+void removeListed(const QByteArray& lines) {
+    for (const QByteArray& line : lines.split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() != 3)
+            continue;
+        removeIfSame(QByteArray::fromPercentEncoding(fields[2]), dev_t(fields[0].toULongLong()),
+                     ino_t(fields[1].toULongLong()));
+    }
+}
+
+} // namespace
+
+QString recordsFolder() {
+    return pathIn(cacheFolder(), QStringLiteral("runs"));
+}
+
+void note(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info {};
+    if (path.isEmpty() || ::lstat(native.constData(), &info) != 0)
+        return;
+    Record& r = record();
+    const std::lock_guard lock(r.mutex);
+    r.files.push_back({native, info.st_dev, info.st_ino});
+    if (!r.exitHandlerSet) {
+        r.exitHandlerSet = true;
+        std::atexit(removeAtExit);
+        try {
+            openRecord(r);
+        } catch (const AppError&) {
+            // The files still go at exit.
+        }
+    }
+    if (r.fd >= 0) {
+        const QByteArray line = QByteArray::number(quint64(info.st_dev)) + ' ' +
+                                QByteArray::number(quint64(info.st_ino)) + ' ' +
+                                native.toPercentEncoding() + '\n';
+        writeAll(r.fd, line.constData(), line.size());
+    }
+}
+
+void removeAll() {
+    Record& r = record();
+    const std::lock_guard lock(r.mutex);
+    for (const Noted& file : r.files)
+        removeIfSame(file.path, file.device, file.inode);
+    r.files.clear();
+    if (r.fd >= 0) {
+        ::unlink(r.path.constData());
+        ::close(r.fd);
+        r.fd = -1;
+    }
+}
+
+void removeLeftByEndedRuns() {
+    if (!isOwnFolder(recordsFolder()))
+        return;
+    const QStringList names =
+        QDir(recordsFolder()).entryList({QStringLiteral("run-*")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        const QByteArray path = QFile::encodeName(pathIn(recordsFolder(), name));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        try {
+            if (runEnded(fd, name)) {
+                removeListed(
+                    readPlainFile(QStringLiteral("/proc/self/fd/%1").arg(fd), Links::Follow));
+                ::unlink(path.constData());
+            }
+        } catch (const AppError&) {
+            // A record that cannot be read stays, and so do its files.
+        }
+        ::close(fd);
+    }
+}
+
+} // namespace runFiles
