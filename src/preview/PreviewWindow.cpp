@@ -33,6 +33,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -445,6 +446,9 @@ void PreviewWindow::scrollBarsChanged() {
     const auto sync = [](QScrollBar* bar, const ZoomModel::ScrollBar& state) {
         const QSignalBlocker blocker(bar);
         bar->setMaximum(state.maximum);
+        bar->setPageStep(state.pageStep);
+        // An arrow click or a wheel notch's third moves a twentieth of the view.
+        bar->setSingleStep(std::max(1, state.pageStep / 20));
         bar->setValue(state.value);
         bar->setEnabled(state.enabled);
     };
