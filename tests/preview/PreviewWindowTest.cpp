@@ -12,6 +12,7 @@
 #include "support/ScriptedPrompts.h"
 #include "widgets/WindowPointer.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -413,4 +414,42 @@ TEST_F(Preview, WithoutAMailProgramAMessageSaysWhereThePdfIs) {
         EXPECT_TRUE(prompts.shown[0].text.contains(pdf)) << prompts.shown[0].text.toStdString();
         EXPECT_TRUE(prompts.reports().isEmpty());
     }
+}
+
+// The picture's menu the desktop way: Shift+F10 and the Menu key open it on the focused page,
+// which shows a focus mark; screen readers get the invitation's text, the menu's actions and
+// a window.
+TEST_F(Preview, TheKeyboardOpensThePicturesMenuAndAssistiveTechnologyFindsItAll) {
+    const QImage picture = pagePicture(Qt::blue);
+    request(picture, newDocument(QStringLiteral("qorvel00000013.doc")));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QWidget* page = control("page");
+    page->setFocus();
+    EXPECT_TRUE(control("pageFocusMark")->isVisible());
+    auto* menu = control<QMenu>("pictureMenu");
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+        QTest::keyClick(page, key, modifiers);
+        EXPECT_TRUE(menu->isVisible()) << key;
+        menu->hide();
+    }
+    EXPECT_TRUE(page->toolTip().contains(QStringLiteral("Shift+F10")));
+    control<QPushButton>("zoomInButton")->setFocus();
+    EXPECT_FALSE(control("pageFocusMark")->isVisible());
+
+    const QString text = QStringLiteral("You’re invited to celebrate…\nRSVP to: Anna");
+    window->setInvitationText(text);
+    QAccessibleInterface* accessiblePage = QAccessible::queryAccessibleInterface(page);
+    ASSERT_NE(accessiblePage, nullptr);
+    EXPECT_EQ(accessiblePage->text(QAccessible::Description), text);
+    QAccessibleActionInterface* actions = accessiblePage->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    for (QAction* action : menu->actions())
+        EXPECT_TRUE(actions->actionNames().contains(action->text()))
+            << action->text().toStdString();
+    actions->doAction(QStringLiteral("Copy Picture"));
+    ASSERT_TRUE(clipboard->content.has_value());
+    EXPECT_EQ(clipboard->content->picture, picture);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.get())->role(), QAccessible::Window);
 }
