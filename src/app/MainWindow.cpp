@@ -14,11 +14,14 @@
 #include "core/Product.h"
 #include "core/Twips.h"
 #include "invitation/CreateInvitation.h"
+#include "invitation/InvitationText.h"
 #include "invitation/OfficeCheck.h"
 #include "invitation/PreviewPicture.h"
 #include "preview/PreviewWindow.h"
+#include "widgets/Accessible.h"
 #include "widgets/ApplicationIcon.h"
 #include "widgets/Centre.h"
+#include "widgets/OfficeWait.h"
 #include "widgets/QtClipboard.h"
 #include "widgets/SkinFramework.h"
 #include "widgets/Theme.h"
@@ -27,10 +30,15 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
 
 #include <limits>
 #include <tuple>
@@ -71,11 +79,29 @@ public:
     void setPreviewDocument(const QString& documentPath, const QString& eventName) override {
         mWindow.previewWindow().setDocumentPath(documentPath);
         mWindow.previewWindow().setEventName(eventName);
+        // The fields take no input during the request: they hold what it filled in.
+        mWindow.previewWindow().setInvitationText(invitationText());
     }
     void showPreview() override { mWindow.previewWindow().show(); }
     void hideMainWindow() override { mWindow.hide(); }
 
 private:
+    // The invitation's text as it reads: the template's own words and the details filled in.
+    QString invitationText() {
+        const QDate date = eventDate();
+        const QString when = invitation::whenText(
+            invitation::dateText(date, invitation::dayText(date)), eventTime());
+        return QStringList{QStringLiteral("You\u2019re invited to celebrate\u2026"),
+                           invitation::eventText(fieldText(Field::EventName)),
+                           QStringLiteral("with us!"),
+                           QStringLiteral("When: ") + when.simplified(),
+                           QStringLiteral("Where: ") + fieldText(Field::Location),
+                           QStringLiteral("What to bring: ") + fieldText(Field::Items),
+                           QStringLiteral("Driving directions: ") + fieldText(Field::Drive),
+                           QStringLiteral("RSVP to: ") + fieldText(Field::RSVP)}
+            .join(QLatin1Char('\n'));
+    }
+
     MainWindow& mWindow;
 };
 
@@ -130,6 +156,7 @@ MainWindow::MainWindow(Prompts& prompts, office::Office& office, SettingsStore& 
       mClipboard(clipboard ? std::move(clipboard) : std::make_unique<QtClipboard>()) {
     skin = std::make_unique<SkinFramework>();
     setObjectName(QStringLiteral("mainWindow"));
+    markAccessibleWindow(*this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(px(8040), px(4755));
@@ -151,6 +178,7 @@ MainWindow::MainWindow(Prompts& prompts, office::Office& office, SettingsStore& 
     setKeyboardOrder();
     setPointerRule();
     wireStorage();
+    buildUndoNote();
 
     mHost = std::make_unique<Host>(*this);
     mRequest = std::make_unique<CreateInvitation>(*mHost, mOffice, mPrompts, *mClipboard);
@@ -267,6 +295,8 @@ void MainWindow::wireStorage() {
     for (QLineEdit* box : {eventNameField, locationField, itemsField, directionsField, rsvpField}) {
         connect(box, &QLineEdit::textChanged, this,
                 [this, key = box->objectName()](const QString& text) {
+                    if (!mSettingTexts)
+                        dropUndo(); // the user changed the details: no way back any more
                     if (!mRestoring)
                         store({{key, text}});
                 });
@@ -274,6 +304,7 @@ void MainWindow::wireStorage() {
     for (Picker* picker : {datePicker, timePicker}) {
         connect(picker, &Picker::valueChanged, this,
                 [this, key = picker->objectName()](const QDateTime& value) {
+                    dropUndo();
                     if (!mRestoring)
                         store({{key, generalDateText(value)},
                                {keys::isoCopy(key), isoDateText(value)}});
@@ -310,6 +341,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         if (auto* box = qobject_cast<QLineEdit*>(watched))
             box->selectAll();
+    }
+    // Ctrl+Z in a field with nothing of its own to undo undoes Clear/Reset or Sample.
+    if (event->type() == QEvent::KeyPress && mUndoTexts &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
+        if (auto* box = qobject_cast<QLineEdit*>(watched); box && !box->isUndoAvailable()) {
+            undoDetails();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -389,20 +428,87 @@ void MainWindow::setTextFields(const QString& procedure, const QStringList& text
                                                   {Step::Items, itemsField},
                                                   {Step::Directions, directionsField},
                                                   {Step::Rsvp, rsvpField}};
+    mSettingTexts = true;
     for (int i = 0; i < int(std::size(fields)); ++i)
         trap(fields[i].first, [&] { fields[i].second->setText(texts.value(i)); });
+    mSettingTexts = false;
+}
+
+// The five text fields in the order setTextFields takes them.
+QStringList MainWindow::textFields() const {
+    return {eventNameField->text(), locationField->text(), itemsField->text(),
+            directionsField->text(), rsvpField->text()};
 }
 
 void MainWindow::clearFields() {
+    const QStringList before = textFields();
     setTextFields(procedures::clearFields, QStringList(5, QString()));
+    offerUndo(before, tr("Details cleared."));
 }
 
 void MainWindow::loadSample() {
+    const QStringList before = textFields();
     setTextFields(procedures::loadSample, {sample::eventName, sample::location, sample::items,
                                            sample::directions, sample::rsvp});
+    offerUndo(before, tr("Sample details loaded."));
+}
+
+// A short note over the right end of the details frame's caption line, with its Undo.
+void MainWindow::buildUndoNote() {
+    auto* note = new QFrame(this);
+    note->setObjectName(QStringLiteral("undoNote"));
+    note->setFrameStyle(QFrame::Box | QFrame::Plain);
+    mUndoNote = note;
+    whiteBackground(mUndoNote);
+    mUndoText = new QLabel(mUndoNote);
+    auto* undo = new QPushButton(tr("Undo (Ctrl+Z)"), mUndoNote);
+    undo->setObjectName(QStringLiteral("undoButton"));
+    undo->setFlat(true);
+    undo->setAutoDefault(false);
+    undo->setFocusPolicy(Qt::NoFocus);
+    auto* layout = new QHBoxLayout(mUndoNote);
+    layout->setContentsMargins(6, 0, 0, 0);
+    layout->addWidget(mUndoText);
+    layout->addWidget(undo);
+    connect(undo, &QPushButton::clicked, this, &MainWindow::undoDetails);
+    auto* shortcut = new QShortcut(QKeySequence::Undo, this);
+    connect(shortcut, &QShortcut::activated, this, &MainWindow::undoDetails);
+    mUndoTimer = new QTimer(this);
+    mUndoTimer->setSingleShot(true);
+    connect(mUndoTimer, &QTimer::timeout, mUndoNote, &QWidget::hide); // Ctrl+Z still works
+    mUndoNote->hide();
+}
+
+void MainWindow::offerUndo(const QStringList& before, const QString& note) {
+    if (before == textFields())
+        return; // nothing was lost
+    mUndoTexts = before;
+    mUndoText->setText(note);
+    mUndoNote->adjustSize();
+    const QRect frame = detailsFrame->geometry();
+    mUndoNote->move(frame.right() - 8 - mUndoNote->width(), frame.top() - 2);
+    mUndoNote->show();
+    mUndoNote->raise();
+    mUndoTimer->start(std::chrono::seconds(10));
+}
+
+void MainWindow::dropUndo() {
+    mUndoTexts.reset();
+    if (mUndoNote)
+        mUndoNote->hide();
+}
+
+void MainWindow::undoDetails() {
+    if (!mUndoTexts)
+        return;
+    const QStringList texts = *mUndoTexts;
+    dropUndo();
+    setTextFields(procedures::undoDetails, texts); // each field is stored as it changes
 }
 
 void MainWindow::createInvitation() {
+    // The fields take no input while the request runs, so the invitation shows what it read.
+    const InputBlock block;
     mRequest->run();
 }
 

@@ -12,11 +12,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class Picker;
 class PreviewWindow;
 class Prompts;
@@ -49,6 +51,10 @@ public:
     void clearFields();      // "Clear/Reset Data"
     void loadSample();       // "Load Sample/Example Data"
     void createInvitation(); // "Start Creating Template"
+    // Puts back (and stores again) the texts the last Clear/Reset or Sample replaced, until
+    // the next change of a field (Ctrl+Z, or Undo on the note shown after the click).
+    void undoDetails();
+    bool undoAvailable() const { return mUndoTexts.has_value(); }
 
     // The preview window, loaded on first use (its load step runs then).
     PreviewWindow& previewWindow();
@@ -93,6 +99,10 @@ private:
     void restorePicker(Picker* picker, const QString& key, const QDateTime& whenEmpty);
     QString storedText(InvitationHost::Field field, const QString& key) const;
     void setTextFields(const QString& procedure, const QStringList& texts);
+    QStringList textFields() const;
+    void buildUndoNote();
+    void offerUndo(const QStringList& before, const QString& note);
+    void dropUndo();
 
     Prompts& mPrompts;
     office::Office& mOffice;
@@ -109,4 +119,9 @@ private:
     bool mRestoring = false;
     bool mToldNotStored = false;
     bool mCentred = false;
+    bool mSettingTexts = false; // the window itself is changing the text fields
+    std::optional<QStringList> mUndoTexts;
+    QWidget* mUndoNote = nullptr;
+    QLabel* mUndoText = nullptr;
+    QTimer* mUndoTimer = nullptr;
 };

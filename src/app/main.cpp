@@ -4,6 +4,7 @@
 #include "app/EndOnSignal.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "app/ThreadedOffice.h"
 #include "core/Memory.h"
 #include "core/RunFiles.h"
 #include "office/libreoffice/LibreOffice.h"
@@ -81,15 +82,18 @@ int main(int argc, char** argv) {
 
     // The office lives as long as the program; its destructor ends the office process.
     const auto office = office::makeLibreOffice();
+    // The windows reach it through an office thread of their own, so that they keep painting
+    // however long the office takes (the office thread is the one that holds the engine).
+    ThreadedOffice threadedOffice(*office, [&office] { return office->processId(); });
     QtPrompts prompts;
     SettingsStore settings;
     // Without an office the program cannot do anything: start-up ends the office and the
     // program at once.
     MainWindow window(
-        prompts, *office, settings,
-        [&office] {
+        prompts, threadedOffice, settings,
+        [&office, &threadedOffice] {
             try {
-                office->shutdown();
+                threadedOffice.run([&office] { office->shutdown(); });
             } catch (...) {
                 // The program ends at once either way; the office goes with it.
             }

@@ -15,6 +15,7 @@ namespace procedures {
 inline const QString startUp = QStringLiteral("in Festoria2021/08/31.Form1.Form_Load ");
 inline const QString clearFields = QStringLiteral("in Festoria2021/08/31.Form1.PushButton2_Click ");
 inline const QString loadSample = QStringLiteral("in Festoria2021/08/31.Form1.PushButton3_Click ");
+inline const QString undoDetails = QStringLiteral("in Festoria2021/08/31.Form1.mnuUndo_Click ");
 inline const QString createInvitation =
     QStringLiteral("in Festoria2021/08/31.Form1.PushButton6_Click ");
 inline const QString writePreviewPicture =

@@ -5,8 +5,10 @@
 
 #include "core/AppError.h"
 
+#include <QEventLoop>
 #include <QProcess>
 #include <QStringList>
+#include <QTimer>
 
 namespace {
 QStringList lpArguments(const PrintJob& job, const QString& pdfFile) {
@@ -30,7 +32,7 @@ void CupsPrintQueue::submit(const PrintJob& job, const QString& pdfFile) {
         throw AppError(QStringLiteral("The print command '%1' could not be started (is the "
                                       "package cups-client installed?).")
                            .arg(mProgram));
-    if (!lp.waitForFinished(int(mTimeout.count()))) {
+    if (!finishedWithin(lp, mTimeout)) {
         lp.kill();
         lp.waitForFinished();
         throw AppError(QStringLiteral("The printing system did not answer within %1 seconds; "
@@ -44,4 +46,30 @@ void CupsPrintQueue::submit(const PrintJob& job, const QString& pdfFile) {
                                                                              "failed.")
                                                             : said));
     }
+}
+
+bool finishedWithin(QProcess& process, std::chrono::milliseconds limit) {
+    if (process.state() == QProcess::NotRunning)
+        return true;
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(limit, &loop, &QEventLoop::quit);
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    return process.state() == QProcess::NotRunning;
+}
+
+bool printSystemAnswers(const QString& program, std::chrono::milliseconds limit) {
+    QProcess lpstat;
+    lpstat.setProgram(program);
+    lpstat.setArguments({QStringLiteral("-r")});
+    lpstat.setStandardInputFile(QProcess::nullDevice());
+    lpstat.start();
+    if (!lpstat.waitForStarted())
+        return true; // nothing to ask: the dialog finds out for itself, without hanging
+    if (finishedWithin(lpstat, limit))
+        return true;
+    lpstat.kill();
+    lpstat.waitForFinished();
+    return false;
 }

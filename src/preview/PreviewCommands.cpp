@@ -11,6 +11,8 @@
 #include "output/Export.h"
 #include "output/MailComposer.h"
 #include "output/Outbox.h"
+#include "output/PrintQueue.h"
+#include "widgets/OfficeWait.h"
 
 #include <QFileInfo>
 #include <QPageLayout>
@@ -42,6 +44,11 @@ void sayDone(Prompts& prompts) {
     prompts.message(QStringLiteral("Done."), applicationTitle(), Prompts::Icon::None,
                     Prompts::Buttons::Ok);
 }
+
+const QString kPrintSystemHung =
+    QStringLiteral("The printing system (CUPS) does not answer, so nothing can be printed now. "
+                   "Check that it is running (for example: systemctl restart cups), then try "
+                   "again; you can still save the invitation as a PDF.");
 
 QString mailFailedText(const QString& reason, const QString& attachment) {
     return QStringLiteral("No mail program could be opened: %1.\n\nThe invitation is saved "
@@ -100,6 +107,15 @@ void PrintDocument::print(const QString& documentPath) {
     // dialog cannot fail.
     enum class Step { Print = 102 };
     StepTrap<Step> trap(mPrompts, procedures::print);
+    // The window takes no input while the printing system is asked or lp queues the job.
+    const InputBlock block;
+    // A hung CUPS would hang the print dialog (and even the printer's set-up) inside the
+    // CUPS library: it is asked first, briefly, in a process of its own.
+    if (!printSystemAnswers()) {
+        mPrompts.message(kPrintSystemHung, applicationTitle(), Prompts::Icon::Warning,
+                         Prompts::Buttons::Ok);
+        return;
+    }
     // The paper the invitation is made for; the dialog may change it.
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::Letter));

@@ -12,6 +12,7 @@
 #include "preview/PictureBox.h"
 #include "preview/PreviewCommands.h"
 #include "preview/SharpPage.h"
+#include "widgets/Accessible.h"
 #include "widgets/ApplicationIcon.h"
 #include "widgets/Centre.h"
 #include "widgets/QtClipboard.h"
@@ -19,8 +20,10 @@
 #include "widgets/WindowPointer.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -28,9 +31,12 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -45,6 +51,28 @@ constexpr int kBorderTwips = kBorderPixels * kTwipsPerPixel;
 // The page's size before it is given a picture.
 constexpr int kPageDesignWidth = 2340;
 constexpr int kPageDesignHeight = 3435;
+
+// The keyboard focus on the page, drawn over the viewport's inside: the page itself is often
+// larger than the view, and moves under it.
+class FocusMark : public QWidget {
+public:
+    explicit FocusMark(QWidget* viewport) : QWidget(viewport) {
+        setObjectName(QStringLiteral("pageFocusMark"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(viewport->rect());
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(1, 1, -1, -1);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
+};
 
 // Smooth scaling is fastest on 32-bit pixels; convert once, when the picture arrives.
 QImage fastFormat(const QImage& picture) {
@@ -66,6 +94,7 @@ PreviewWindow::PreviewWindow(Prompts& prompts, office::Office& office, QWidget* 
       mProgramFolder(std::move(programFolder)),
       mEndProgram(endProgram ? std::move(endProgram) : [] { QCoreApplication::exit(0); }),
       mClipboard(clipboard ? std::move(clipboard) : std::make_unique<QtClipboard>()) {
+    markAccessibleWindow(*this); // before anything asks for the window's accessible side
     buildControls();
     buildPictureMenu();
     mSharpPage = new SharpPage(
@@ -125,6 +154,9 @@ void PreviewWindow::buildPageFrame() {
     mPage = new PictureBox(mViewport, false);
     mPage->setObjectName(QStringLiteral("page"));
     mPage->setGeometry(twipsRect(0, 0, kPageDesignWidth, kPageDesignHeight));
+    mFocusMark = new FocusMark(mViewport);
+    mPictureMenu = new QMenu(this); // filled by buildPictureMenu
+    exposeMenuActions(*mPage, *mPictureMenu);
 }
 
 void PreviewWindow::buildButtons() {
@@ -211,7 +243,6 @@ void PreviewWindow::wireControls() {
 }
 
 void PreviewWindow::buildPictureMenu() {
-    mPictureMenu = new QMenu(this);
     mPictureMenu->setObjectName(QStringLiteral("pictureMenu"));
     const auto item = [this](const QString& caption, const QKeySequence& keys, auto handler) {
         QAction* action = mPictureMenu->addAction(caption, this, handler);
@@ -224,9 +255,51 @@ void PreviewWindow::buildPictureMenu() {
     item(QStringLiteral("Send by Email..."), QKeySequence(Qt::CTRL | Qt::Key_E),
          [this] { sendByEmail(); });
     item(QStringLiteral("Copy Picture"), QKeySequence::Copy, [this] { copyPicture(); });
-    mPage->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(mPage, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { mPictureMenu->popup(mPage->mapToGlobal(at)); });
+    // Right-click, Shift+F10 and the Menu key open it (eventFilter); the tooltip says so, and
+    // assistive technology finds its actions on the page itself.
+    const QString hint =
+        tr("Right-click or press Shift+F10 for the picture's menu: Save As, Print, Send by "
+           "Email, Copy Picture");
+    for (QWidget* w : {static_cast<QWidget*>(mPageFrame), static_cast<QWidget*>(mPage)})
+        w->setToolTip(hint);
+}
+
+void PreviewWindow::showPictureMenu(const QPoint& globalAt) {
+    mPictureMenu->popup(globalAt);
+}
+
+// The keyboard opens the menu at the middle of the page's part in view.
+QPoint PreviewWindow::pictureMenuPlace() const {
+    const QRect inView = mPage->geometry().intersected(mViewport->rect());
+    return mViewport->mapToGlobal(inView.isEmpty() ? mViewport->rect().center() : inView.center());
+}
+
+bool PreviewWindow::pageKeyOrMenu(QObject* watched, QEvent* event) {
+    if (watched != mPage && watched != mPageFrame)
+        return false;
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        mFocusMark->setVisible(mPage->hasFocus() || mPageFrame->hasFocus());
+        mFocusMark->raise();
+        return false;
+    case QEvent::ContextMenu: {
+        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        showPictureMenu(menuEvent->reason() == QContextMenuEvent::Mouse ? menuEvent->globalPos()
+                                                                        : pictureMenuPlace());
+        return true;
+    }
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool shiftF10 = key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+        if (!shiftF10 && key->key() != Qt::Key_Menu)
+            return false;
+        showPictureMenu(pictureMenuPlace());
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void PreviewWindow::setPointerHovers() {
@@ -261,6 +334,10 @@ QPointF PreviewWindow::pointerOnPage(const QMouseEvent* event) const {
     const ZoomModel::Rect& page = mModel->page();
     return QPointF(inViewport.x() * kTwipsPerPixel - page.left,
                    inViewport.y() * kTwipsPerPixel - page.top);
+}
+
+void PreviewWindow::setInvitationText(const QString& text) {
+    mPage->setAccessibleDescription(text);
 }
 
 void PreviewWindow::setDocumentPath(const QString& path) {
@@ -368,6 +445,8 @@ void PreviewWindow::back() {
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (pageKeyOrMenu(watched, event))
+        return true;
     if (event->type() != QEvent::Wheel)
         return QWidget::eventFilter(watched, event);
     auto* wheel = static_cast<QWheelEvent*>(event);
@@ -443,6 +522,9 @@ void PreviewWindow::scrollBarsChanged() {
     const auto sync = [](QScrollBar* bar, const ZoomModel::ScrollBar& state) {
         const QSignalBlocker blocker(bar);
         bar->setMaximum(state.maximum);
+        bar->setPageStep(state.pageStep);
+        // An arrow click or a wheel notch's third moves a twentieth of the view.
+        bar->setSingleStep(std::max(1, state.pageStep / 20));
         bar->setValue(state.value);
         bar->setEnabled(state.enabled);
     };

@@ -48,6 +48,9 @@ public:
     // The picture last handed to the window.
     QImage picture() const { return mPicture; }
 
+    // What the invitation says, for screen readers (the page's accessible description).
+    void setInvitationText(const QString& text);
+
     // The full path of the temporary invitation document the window shows.
     void setDocumentPath(const QString& path);
     const QString& documentPath() const { return mDocumentPath; }
@@ -90,6 +93,10 @@ private:
     void addShortcuts();
     void setAccessibleNames();
     void buildPictureMenu();
+    void showPictureMenu(const QPoint& globalAt);
+    QPoint pictureMenuPlace() const;
+    // The page's menu opened by the mouse or the keyboard, and its focus mark.
+    bool pageKeyOrMenu(QObject* watched, QEvent* event);
     void setHourglass(bool on);
     void setTabOrder();
     void setPointerHovers();
@@ -130,6 +137,7 @@ private:
     PictureBox* mUnscaledPage = nullptr; // hidden: the picture every zoom is drawn from
     SharpPage* mSharpPage = nullptr;     // draws the page sharper when a zoom needs it
     QMenu* mPictureMenu = nullptr;
+    QWidget* mFocusMark = nullptr; // shows the page has the keyboard focus
 
     WindowPointer* mPointer = nullptr;
     std::unique_ptr<ZoomModel> mModel;

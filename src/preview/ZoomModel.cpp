@@ -7,6 +7,7 @@
 #include "core/ErrorTrap.h"
 #include "core/Procedures.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <limits>
@@ -91,7 +92,14 @@ void ZoomModel::setZoom(float zoom) {
 void ZoomModel::drawAtZoom() {
     // A page far larger than any invitation overflows the sizes; a source smaller than the
     // unscaled page's border gives a negative size, which the page refuses.
-    enum class Step { ZoomedWidth = 100, ZoomedHeight = 102, PageWidth = 108, PageHeight = 110 };
+    enum class Step {
+        ZoomedWidth = 100,
+        ZoomedHeight = 102,
+        PageWidth = 108,
+        PageHeight = 110,
+        HorizontalBar = 116,
+        VerticalBar = 118
+    };
     StepTrap<Step> trap(mPrompts, procedures::drawAtZoom);
     trap(Step::ZoomedWidth,
          [&] { mZoomedWidth = toInt32(std::floor(double(mZoom) * double(mSourceWidth))); });
@@ -103,6 +111,8 @@ void ZoomModel::drawAtZoom() {
         resetZoom();
         return;
     }
+    const int oldWidth = mPage.width;
+    const int oldHeight = mPage.height;
     mSurface.dropPagePicture();
     trap(Step::PageWidth, [&] {
         mPage.width = checkedSize(mZoomedWidth);
@@ -114,66 +124,73 @@ void ZoomModel::drawAtZoom() {
     });
     mSurface.drawScaled(mSourceWidth, mSourceHeight, mZoomedWidth, mZoomedHeight);
     mSurface.resetPointer();
-    setScrollValue(Bar::Horizontal, 0);
-    setScrollValue(Bar::Vertical, 0);
-    setScrollEnabled(Bar::Horizontal, viewportInnerWidth() < mZoomedWidth);
-    setScrollEnabled(Bar::Vertical, viewportInnerHeight() < mZoomedHeight);
+    movePage(offsetAfterZoom(mPage.left, oldWidth, mPage.width, viewportInnerWidth()),
+             offsetAfterZoom(mPage.top, oldHeight, mPage.height, viewportInnerHeight()));
+    trap(Step::HorizontalBar,
+         [&] { fitScrollBar(Bar::Horizontal, mPage.width, viewportInnerWidth(), mPage.left); });
+    trap(Step::VerticalBar,
+         [&] { fitScrollBar(Bar::Vertical, mPage.height, viewportInnerHeight(), mPage.top); });
+}
+
+float ZoomModel::offsetAfterZoom(float offset, int oldSize, int newSize, int innerSize) const {
+    if (oldSize <= 0 || newSize <= innerSize)
+        return 0;
+    const double centre = innerSize / 2.0 - offset; // in the page's own coordinates
+    const double moved = innerSize / 2.0 - centre * newSize / oldSize;
+    return clampedOffset(float(std::round(moved)), innerSize, newSize);
 }
 
 void ZoomModel::fitScrollBarsToPage() {
     movePage(mPage.left, 0);
     movePage(0, mPage.top);
-    fitScrollBar(Bar::Horizontal, mPage.width, mViewportWidth);
-    fitScrollBar(Bar::Vertical, mPage.height, mViewportHeight);
+    fitScrollBars();
 }
 
-void ZoomModel::fitScrollBar(Bar which, int pageSize, int viewportSize) {
-    if (pageSize <= viewportSize) {
-        setScrollEnabled(which, false);
-        bar(which).step = 0;
-        return;
-    }
-    // The order matters: a value change runs the change handler, which must see the new step.
-    const float excess = float(pageSize - viewportSize);
-    setScrollEnabled(which, true);
-    if (excess <= kFineScrollLimit) {
-        setScrollMaximum(which, toInt16(excess));
-        bar(which).step = 1;
+void ZoomModel::fitScrollBars() {
+    fitScrollBar(Bar::Horizontal, mPage.width, viewportInnerWidth(), mPage.left);
+    fitScrollBar(Bar::Vertical, mPage.height, viewportInnerHeight(), mPage.top);
+}
+
+// The bar spans what the viewport's inside does not show of the page, so that its last
+// position shows the page's far edge; the bar's value is where the page stands.
+void ZoomModel::fitScrollBar(Bar which, int pageSize, int innerSize, float offset) {
+    ScrollBar& b = bar(which);
+    const int excess = pageSize - innerSize;
+    if (excess <= 0) {
+        b = ScrollBar{0, 0, false, 0, 1};
     } else {
-        setScrollMaximum(which, toInt16(double(excess) / kCoarseStep));
-        bar(which).step = kCoarseStep;
+        b.step = excess <= kFineScrollLimit ? 1 : kCoarseStep;
+        // Whole steps reach past the far edge; the page stops there (scrollValueChanged).
+        b.maximum = toInt16(std::ceil(double(excess) / b.step));
+        b.pageStep = std::max(1, innerSize / b.step);
+        b.enabled = true;
+        b.value = valueAt(which, offset);
     }
-    setScrollValue(which, 0);
+    mSurface.scrollBarsChanged();
+}
+
+int16_t ZoomModel::valueAt(Bar which, float offset) const {
+    const ScrollBar& b = scrollBar(which);
+    if (b.step == 0)
+        return 0;
+    return int16_t(std::clamp<int>(toInt16(-double(offset) / b.step), 0, b.maximum));
 }
 
 void ZoomModel::scrollValueChanged(Bar which, int value) {
     bar(which).value = value;
-    // Offsets are 32-bit, so no page is too large for them.
-    const int32_t offset = -(int32_t(bar(which).step) * int32_t(value));
+    // Offsets are 32-bit, so no page is too large for them; the last whole step may reach
+    // past the page's far edge, which stops at the viewport's.
+    const float offset = float(-(int32_t(bar(which).step) * int32_t(value)));
     if (which == Bar::Horizontal)
-        movePage(float(offset), mPage.top);
+        movePage(clampedOffset(offset, viewportInnerWidth(), mPage.width), mPage.top);
     else
-        movePage(mPage.left, float(offset));
+        movePage(mPage.left, clampedOffset(offset, viewportInnerHeight(), mPage.height));
 }
 
-void ZoomModel::setScrollValue(Bar which, int value) {
+void ZoomModel::setScrollValueQuietly(Bar which, int value) {
     if (bar(which).value == value)
         return;
-    scrollValueChanged(which, value);
-    mSurface.scrollBarsChanged();
-}
-
-void ZoomModel::setScrollMaximum(Bar which, int maximum) {
-    bar(which).maximum = maximum;
-    mSurface.scrollBarsChanged();
-    if (bar(which).value > maximum)
-        setScrollValue(which, maximum);
-}
-
-void ZoomModel::setScrollEnabled(Bar which, bool enabled) {
-    if (bar(which).enabled == enabled)
-        return;
-    bar(which).enabled = enabled;
+    bar(which).value = value;
     mSurface.scrollBarsChanged();
 }
 
@@ -211,34 +228,18 @@ void ZoomModel::drag(bool buttonHeld, float x, float y) {
 }
 
 void ZoomModel::endDrag() {
-    // The percentages overflow only for a page far larger than any invitation, or one a
-    // twip or so from the viewport's size.
+    // The page stays where the drag left it; the bars only follow it.
     enum class Step {
-        HorizontalPercent = 100,
-        VerticalPercent = 102,
+        HorizontalValue = 100,
+        VerticalValue = 102,
         HorizontalBar = 104,
         VerticalBar = 106
     };
     StepTrap<Step> trap(mPrompts, procedures::endDrag);
-    // Where the page stands, as a percentage of how far it can move. A page exactly as
-    // large as the viewport has nowhere to move: that counts as 0.
-    const auto percent = [](float offset, int pageSize, int viewportSize) -> int32_t {
-        const int excess = pageSize - viewportSize;
-        if (excess == 0)
-            return 0;
-        // Multiplied first, so that an exact half stays exact and rounds to even.
-        return toInt32(std::fabs(double(offset)) * 100.0 / double(excess));
-    };
-    int32_t h = 0;
-    int32_t v = 0;
-    trap(Step::HorizontalPercent, [&] { h = percent(mPage.left, mPage.width, mViewportWidth); });
-    trap(Step::VerticalPercent, [&] { v = percent(mPage.top, mPage.height, mViewportHeight); });
-    trap(Step::HorizontalBar, [&] { setScrollPercent(Bar::Horizontal, toInt16(h)); });
-    trap(Step::VerticalBar, [&] { setScrollPercent(Bar::Vertical, toInt16(v)); });
-}
-
-void ZoomModel::setScrollPercent(Bar which, int16_t percent) {
-    if (percent > 100 || percent < 0)
-        return;
-    setScrollValue(which, toInt16(double(percent) / 100.0 * double(bar(which).maximum)));
+    int16_t h = 0;
+    int16_t v = 0;
+    trap(Step::HorizontalValue, [&] { h = valueAt(Bar::Horizontal, mPage.left); });
+    trap(Step::VerticalValue, [&] { v = valueAt(Bar::Vertical, mPage.top); });
+    trap(Step::HorizontalBar, [&] { setScrollValueQuietly(Bar::Horizontal, h); });
+    trap(Step::VerticalBar, [&] { setScrollValueQuietly(Bar::Vertical, v); });
 }

@@ -50,9 +50,12 @@ public:
         int value = 0;
         int maximum = 99;
         bool enabled = true;
-        // How far the page moves per unit of the bar: 0 (the bar was switched off when the
-        // bars were fitted to the page), 1 or 10.
+        // How far the page moves per unit of the bar: 0 (the page fits the viewport that
+        // way), 1 or 10.
         int16_t step = 0;
+        // The units the viewport's inside spans, so that the thumb is as long, in proportion,
+        // as the part of the page in view.
+        int pageStep = 10;
         bool operator==(const ScrollBar&) const = default;
     };
     enum class Bar { Horizontal, Vertical };
@@ -73,10 +76,12 @@ public:
     void zoomOut();
     // A zoom outside 0.25 .. 4 changes nothing.
     void setZoom(float zoom);
-    // Draws the page at the current zoom (its own error trap).
+    // Draws the page at the current zoom (its own error trap), keeping the point at the
+    // viewport's centre where it was, and fits the scroll bars to the page as drawn.
     void drawAtZoom();
     // Puts the page at the top left and gives the scroll bars steps and maxima for the page
-    // as it is now. Throws when a maximum does not fit a scroll bar.
+    // as it is now: their ranges reach every part of it. Throws when a maximum does not fit
+    // a scroll bar.
     void fitScrollBarsToPage();
 
     // The scroll bars' change handler (the user moved a bar, or the program set a value).
@@ -85,11 +90,9 @@ public:
     // A drag on the page; positions are in the page's own coordinates.
     void beginDrag(float x, float y);
     void drag(bool buttonHeld, float x, float y);
-    // Sets the scroll bars to where the drag left the page (its own error trap).
+    // Sets the scroll bars to where the drag left the page, which stays there (its own error
+    // trap).
     void endDrag();
-
-    // A scroll bar at a percentage of its maximum; outside 0..100 nothing happens.
-    void setScrollPercent(Bar bar, int16_t percent);
 
     float zoom() const { return mZoom; }
     int sourceWidth() const { return mSourceWidth; }
@@ -107,11 +110,15 @@ public:
 
 private:
     ScrollBar& bar(Bar which) { return which == Bar::Horizontal ? mHorizontal : mVertical; }
-    void setScrollValue(Bar which, int value);
-    void setScrollMaximum(Bar which, int maximum);
-    void setScrollEnabled(Bar which, bool enabled);
-    void fitScrollBar(Bar which, int pageSize, int viewportSize);
+    void fitScrollBars();
+    void fitScrollBar(Bar which, int pageSize, int innerSize, float offset);
+    // The bar's value that shows the page at this offset.
+    int16_t valueAt(Bar which, float offset) const;
+    void setScrollValueQuietly(Bar which, int value);
     void movePage(float left, float top);
+    // Where the page stands after a zoom from oldSize to newSize, keeping the point at the
+    // viewport's centre in place.
+    float offsetAfterZoom(float offset, int oldSize, int newSize, int innerSize) const;
     float clampedOffset(float offset, int innerSize, int pageSize) const;
 
     Prompts& mPrompts;

@@ -3,15 +3,22 @@
 
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "app/ThreadedOffice.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "preview/PreviewWindow.h"
 #include "support/QtPrinting.h"
 #include "support/ScopedTemp.h"
 #include "support/ScriptedPrompts.h"
 #include "support/WatchedOffice.h"
+#include "widgets/OfficeWait.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 // The main window closed while the request works in the office or once the invitation is in
 // the preview: the program ends without its document, picture or template left in TEMP.
@@ -44,4 +51,53 @@ TEST(MainWindowOffice, NothingTheProgramMadeStaysInTempWhenItEnds) {
         EXPECT_EQ(prompts.reports(), QStringList());
         EXPECT_EQ(temp.entries(), QStringList());
     }
+}
+
+// The office stopped (SIGSTOP) in the middle of a save: the window thread goes on the whole
+// time, the note's Cancel ends the request at once as a dead office would, nothing stays in
+// TEMP, and the next request works with an office that replaces the stopped one.
+TEST(MainWindowOffice, AStoppedOfficeNeverFreezesTheWindowAndCancelEndsTheRequest) {
+    const auto real = office::makeLibreOffice();
+    WatchedOffice watched(*real);
+    ThreadedOffice office(watched, [&real] { return real->processId(); });
+    ScopedTemp temp;
+    ScriptedPrompts prompts;
+    SettingsStore settings;
+    MainWindow window(
+        prompts, office, settings, [] {}, QCoreApplication::applicationDirPath(), [] {});
+    window.startUp();
+    window.loadSample();
+    window.show();
+    watched.before = [&](const QString& operation) { // on the office thread
+        if (operation == "save")
+            ::kill(-real->processId(), SIGSTOP);
+    };
+    qint64 longestGap = 0;
+    QElapsedTimer sinceTick, sinceCancel;
+    sinceTick.start();
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        longestGap = std::max(longestGap, sinceTick.restart());
+        window.repaint();
+        if (QWidget* note = OfficeWait::note(); note && !sinceCancel.isValid()) {
+            sinceCancel.start();
+            note->findChild<QPushButton*>(QStringLiteral("cancelOfficeButton"))->click();
+        }
+    });
+    ticker.start(100);
+    window.createInvitation();
+    ASSERT_TRUE(sinceCancel.isValid()) << "the note offered Cancel";
+    EXPECT_LT(sinceCancel.elapsed(), 1000) << "Cancel ended the request";
+    EXPECT_LT(longestGap, 1000) << "the window thread went on";
+    EXPECT_TRUE(prompts.reportLines().contains(148)) << prompts.reports().join('\n').toStdString();
+    EXPECT_FALSE(window.previewWindowLoaded() && window.previewWindow().isVisible());
+    EXPECT_EQ(temp.entries(), QStringList());
+
+    watched.before = nullptr;
+    prompts.clear();
+    window.createInvitation();
+    EXPECT_EQ(prompts.reports(), QStringList());
+    ASSERT_TRUE(window.previewWindowLoaded() && window.previewWindow().isVisible());
+    window.previewWindow().back();
+    EXPECT_EQ(temp.entries(), QStringList());
 }

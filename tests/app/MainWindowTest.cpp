@@ -13,6 +13,7 @@
 #include "support/ScriptedPrompts.h"
 #include "widgets/WindowPointer.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDateTimeEdit>
 #include <QDir>
@@ -99,6 +100,7 @@ TEST(MainWindow, LayoutMatchesTheDesignToThePixel) {
     EXPECT_TRUE(f.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Festoria"));
     EXPECT_FALSE(f.windowIcon().isNull());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&f)->role(), QAccessible::Window);
 
     EXPECT_EQ(f.createButton->geometry(), QRect(8, 8, 520, 27));
     EXPECT_EQ(f.clearButton->geometry(), QRect(8, 42, 256, 27));
@@ -503,6 +505,45 @@ TEST(MainWindow, SampleAndClearFillTheFiveTextFieldsAndLeaveThePickers) {
         EXPECT_EQ(stored(key), QString());
     EXPECT_EQ(stored(keys::eventDate), date);
     EXPECT_EQ(f.datePicker->value(), QDateTime(QDate(2021, 8, 21), QTime(0, 0), Qt::UTC));
+    EXPECT_TRUE(w.prompts.shown.isEmpty());
+}
+
+// Clear/Reset and Sample can be undone, by Ctrl+Z in a field or on a button, or on the note,
+// until the next change; what comes back is stored again.
+TEST(MainWindow, ClearAndSampleCanBeUndoneUntilTheNextChange) {
+    clearSettings();
+    Window w;
+    MainWindow& f = w.window;
+    f.show();
+    f.activateWindow(); // the window's own Ctrl+Z
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    const struct {
+        QPushButton* button;
+        QWidget* undoneIn; // where Ctrl+Z is pressed; none: the note's Undo
+    } cases[] = {
+        {f.clearButton, f.rsvpField}, {f.sampleButton, nullptr}, {f.clearButton, f.clearButton}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.undoneIn ? c.undoneIn->objectName().toStdString() : "the note");
+        f.eventNameField->setText(QStringLiteral("Mine"));
+        f.rsvpField->setText(QStringLiteral("me@example.org"));
+        QTest::mouseClick(c.button, Qt::LeftButton);
+        ASSERT_NE(f.eventNameField->text(), QStringLiteral("Mine"));
+        EXPECT_TRUE(f.findChild<QWidget*>(QStringLiteral("undoNote"))->isVisible());
+        if (c.undoneIn) {
+            c.undoneIn->setFocus();
+            QTest::keyClick(c.undoneIn, Qt::Key_Z, Qt::ControlModifier);
+        } else {
+            f.findChild<QPushButton*>(QStringLiteral("undoButton"))->click();
+        }
+        EXPECT_EQ(f.eventNameField->text(), QStringLiteral("Mine"));
+        EXPECT_EQ(stored(keys::rsvp), QStringLiteral("me@example.org"));
+        EXPECT_FALSE(f.undoAvailable());
+    }
+    QTest::mouseClick(f.clearButton, Qt::LeftButton);
+    QTest::keyClicks(f.locationField, QStringLiteral("x")); // a change: no way back any more
+    QTest::keyClick(f.clearButton, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(f.eventNameField->text(), QString());
+    EXPECT_FALSE(f.findChild<QWidget*>(QStringLiteral("undoNote"))->isVisible());
     EXPECT_TRUE(w.prompts.shown.isEmpty());
 }
 

@@ -5,6 +5,7 @@
 #include "output/PrintQueue.h"
 #include "core/AppError.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -44,5 +45,30 @@ TEST(CupsPrintQueue, ARefusalASilenceOrNoLpIsReportedInPlainWords) {
             QString expected = QString::fromUtf8(c.error);
             EXPECT_EQ(e.description(), expected.replace(QStringLiteral("%1"), lp));
         }
+    }
+}
+
+// Before the print dialog opens, a scheduler that does not answer is found out in the limit;
+// one that answers, even "not running", or no lpstat at all, lets the dialog open.
+TEST(PrintSystem, OnlyASchedulerThatDoesNotAnswerIsTakenForHung) {
+    QTemporaryDir folder;
+    const std::pair<QByteArray, bool> cases[] = {
+        {"exec sleep 20", false}, {"echo 'scheduler is not running'; exit 1", true}, {"", true}};
+    for (const auto& [script, answers] : cases) {
+        SCOPED_TRACE(script.toStdString());
+        const QString lpstat = folder.filePath(QStringLiteral("lpstat"));
+        QFile::remove(lpstat);
+        if (!script.isEmpty()) {
+            QFile program(lpstat);
+            ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+            program.write("#!/bin/sh\n" + script + '\n');
+            program.close();
+            program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        QElapsedTimer asked;
+        asked.start();
+        EXPECT_EQ(printSystemAnswers(lpstat, std::chrono::milliseconds(answers ? 30000 : 500)),
+                  answers);
+        EXPECT_LT(asked.elapsed(), 10000);
     }
 }

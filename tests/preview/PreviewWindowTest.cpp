@@ -12,6 +12,7 @@
 #include "support/ScriptedPrompts.h"
 #include "widgets/WindowPointer.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -138,15 +139,16 @@ TEST_F(Preview, FirstShowDrawsThePictureAndASecondActivationDoesNothing) {
     EXPECT_EQ(QColor(pictureColourAt({200, 260})), QColor(Qt::blue));
     EXPECT_FALSE(control("horizontalScroll")->isEnabled());
     EXPECT_TRUE(control("verticalScroll")->isEnabled());
-    EXPECT_EQ(control<QScrollBar>("verticalScroll")->maximum(), 43);
+    EXPECT_EQ(control<QScrollBar>("verticalScroll")->maximum(), 50);
 
-    // The scroll bar moves the picture 10 twips per step; Zoom In draws larger.
+    // The scroll bar moves the picture 10 twips per step; Zoom In draws larger around the
+    // view's centre, and the bar shows where the view is.
     control<QScrollBar>("verticalScroll")->setValue(30);
     EXPECT_EQ(control("page")->y(), -20);
     control<QPushButton>("zoomInButton")->click();
     EXPECT_EQ(window->zoomModel().zoom(), 1.25f);
-    EXPECT_EQ(control("page")->geometry(), QRect(0, 0, 505, 655));
-    EXPECT_EQ(control<QScrollBar>("verticalScroll")->value(), 0);
+    EXPECT_EQ(control("page")->geometry(), QRect(0, -86, 505, 655));
+    EXPECT_EQ(control<QScrollBar>("verticalScroll")->value(), 130);
 
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(window.get(), &activate);
@@ -164,7 +166,7 @@ TEST_F(Preview, DraggingMovesThePictureAndReleaseSetsTheScrollBar) {
     mouse(QEvent::MouseMove, {100, 0}, Qt::NoButton); // no button: nothing
     EXPECT_EQ(control("page")->y(), -20);
     mouse(QEvent::MouseButtonRelease, {100, 80}, Qt::NoButton);
-    // 300 of 433 twips: 69 %, of maximum 43: 30 -> 300 twips.
+    // The page stays where it was let go, 300 twips up: the bar's 30th step of 10.
     EXPECT_EQ(control<QScrollBar>("verticalScroll")->value(), 30);
     EXPECT_EQ(control("page")->y(), -20);
     EXPECT_TRUE(prompts.shown.isEmpty());
@@ -316,16 +318,16 @@ TEST_F(Preview, WheelAndShortcutsGoThroughTheSameHandlers) {
         QApplication::sendEvent(picture, &event);
     };
     auto* vertical = control<QScrollBar>("verticalScroll");
-    wheel(-120, Qt::NoModifier); // one notch down: three steps of the bar
-    EXPECT_EQ(vertical->value(), 3);
-    EXPECT_EQ(control("page")->y(), -2) << "the bar's own handler moved the picture";
+    wheel(-120, Qt::NoModifier); // one notch down: three arrow steps, here to the bottom
+    EXPECT_EQ(vertical->value(), 50);
+    EXPECT_EQ(control("page")->y(), -33) << "the bar's own handler moved the picture";
     wheel(120, Qt::ShiftModifier); // sideways: the horizontal bar is off at 100 %
     EXPECT_EQ(control<QScrollBar>("horizontalScroll")->value(), 0);
     wheel(60, Qt::ControlModifier); // half a notch zooms nothing yet
     EXPECT_EQ(window->zoomModel().zoom(), 1.0f);
     wheel(60, Qt::ControlModifier);
     EXPECT_EQ(window->zoomModel().zoom(), 1.25f);
-    EXPECT_EQ(vertical->value(), 0) << "a zoom step sets the bars back to 0";
+    EXPECT_EQ(vertical->value(), 154) << "the zoom keeps the view's centre; the bar follows";
     wheel(-120, Qt::ControlModifier);
     EXPECT_EQ(window->zoomModel().zoom(), 1.0f);
 
@@ -412,4 +414,42 @@ TEST_F(Preview, WithoutAMailProgramAMessageSaysWhereThePdfIs) {
         EXPECT_TRUE(prompts.shown[0].text.contains(pdf)) << prompts.shown[0].text.toStdString();
         EXPECT_TRUE(prompts.reports().isEmpty());
     }
+}
+
+// The picture's menu the desktop way: Shift+F10 and the Menu key open it on the focused page,
+// which shows a focus mark; screen readers get the invitation's text, the menu's actions and
+// a window.
+TEST_F(Preview, TheKeyboardOpensThePicturesMenuAndAssistiveTechnologyFindsItAll) {
+    const QImage picture = pagePicture(Qt::blue);
+    request(picture, newDocument(QStringLiteral("qorvel00000013.doc")));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QWidget* page = control("page");
+    page->setFocus();
+    EXPECT_TRUE(control("pageFocusMark")->isVisible());
+    auto* menu = control<QMenu>("pictureMenu");
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+        QTest::keyClick(page, key, modifiers);
+        EXPECT_TRUE(menu->isVisible()) << key;
+        menu->hide();
+    }
+    EXPECT_TRUE(page->toolTip().contains(QStringLiteral("Shift+F10")));
+    control<QPushButton>("zoomInButton")->setFocus();
+    EXPECT_FALSE(control("pageFocusMark")->isVisible());
+
+    const QString text = QStringLiteral("You’re invited to celebrate…\nRSVP to: Anna");
+    window->setInvitationText(text);
+    QAccessibleInterface* accessiblePage = QAccessible::queryAccessibleInterface(page);
+    ASSERT_NE(accessiblePage, nullptr);
+    EXPECT_EQ(accessiblePage->text(QAccessible::Description), text);
+    QAccessibleActionInterface* actions = accessiblePage->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    for (QAction* action : menu->actions())
+        EXPECT_TRUE(actions->actionNames().contains(action->text()))
+            << action->text().toStdString();
+    actions->doAction(QStringLiteral("Copy Picture"));
+    ASSERT_TRUE(clipboard->content.has_value());
+    EXPECT_EQ(clipboard->content->picture, picture);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.get())->role(), QAccessible::Window);
 }
