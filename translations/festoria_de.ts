@@ -45,6 +45,33 @@
     </message>
 </context>
 <context>
+    <name>Export</name>
+    <message>
+        <source>Word Files (*.doc)</source>
+        <translation>Word-Dateien (*.doc)</translation>
+    </message>
+    <message>
+        <source>PDF Files (*.pdf)</source>
+        <translation>PDF-Dateien (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Word 2007-365 Files (*.docx)</source>
+        <translation>Word-2007-365-Dateien (*.docx)</translation>
+    </message>
+    <message>
+        <source>OpenDocument Text Files (*.odt)</source>
+        <translation>OpenDocument-Textdateien (*.odt)</translation>
+    </message>
+    <message>
+        <source>PNG Image (*.png)</source>
+        <translation>PNG-Bild (*.png)</translation>
+    </message>
+    <message>
+        <source>JPEG Image (*.jpg)</source>
+        <translation>JPEG-Bild (*.jpg)</translation>
+    </message>
+</context>
+<context>
     <name>FontCoverage</name>
     <message>
         <source>No installed font can draw %1 in &apos;%2&apos;.</source>
@@ -53,6 +80,25 @@
     <message>
         <source>They will show as empty boxes. Install fonts-noto-core, fonts-noto-cjk, fonts-noto-extra or another font that has them, or type other characters.</source>
         <translation>Diese Zeichen erscheinen als leere Kästchen. Installieren Sie fonts-noto-core, fonts-noto-cjk, fonts-noto-extra oder eine andere Schrift, die sie enthält, oder geben Sie andere Zeichen ein.</translation>
+    </message>
+</context>
+<context>
+    <name>MailComposer</name>
+    <message>
+        <source>xdg-email stopped unexpectedly</source>
+        <translation>xdg-email wurde unerwartet beendet</translation>
+    </message>
+    <message>
+        <source>none is set up</source>
+        <translation>es ist keines eingerichtet</translation>
+    </message>
+    <message>
+        <source>xdg-email failed with exit code %1</source>
+        <translation>xdg-email ist mit dem Rückgabewert %1 gescheitert</translation>
+    </message>
+    <message>
+        <source>xdg-email (from xdg-utils) could not be started</source>
+        <translation>xdg-email (aus xdg-utils) konnte nicht gestartet werden</translation>
     </message>
 </context>
 <context>
@@ -108,6 +154,88 @@
     <message>
         <source>4. LibreOffice 7 and later are supported; the program runs its own hidden copy of the office and never changes your own LibreOffice settings.</source>
         <translation>4. Unterstützt wird LibreOffice ab Version 7; das Programm startet eine eigene, unsichtbare Instanz und ändert nie Ihre eigenen Einstellungen von LibreOffice.</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewCommands</name>
+    <message>
+        <source>Done.</source>
+        <translation>Fertig.</translation>
+    </message>
+    <message>
+        <source>No mail program could be opened: %1.
+
+The invitation is saved as
+%2
+Attach it to a message yourself; it is kept there for a week.</source>
+        <translation>Es konnte kein E-Mail-Programm geöffnet werden: %1.
+
+Die Einladung ist gespeichert als
+%2
+Hängen Sie sie selbst an eine Nachricht an; sie bleibt dort eine Woche lang.</translation>
+    </message>
+    <message>
+        <source>Are you sure you wish to overwrite %1 ?</source>
+        <translation>Möchten Sie %1 wirklich überschreiben?</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Datei speichern</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewWindow</name>
+    <message>
+        <source>Zoom:</source>
+        <translation>Zoom:</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>&lt; Back</source>
+        <translation>&lt; Zurück</translation>
+    </message>
+    <message>
+        <source>Save Results To Word File</source>
+        <translation>Als Word-Datei speichern</translation>
+    </message>
+    <message>
+        <source>Invitation preview</source>
+        <translation>Vorschau der Einladung</translation>
+    </message>
+    <message>
+        <source>Invitation picture</source>
+        <translation>Bild der Einladung</translation>
+    </message>
+    <message>
+        <source>Scroll sideways</source>
+        <translation>Seitwärts rollen</translation>
+    </message>
+    <message>
+        <source>Scroll up and down</source>
+        <translation>Auf und ab rollen</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>Speichern unter...</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation>Drucken...</translation>
+    </message>
+    <message>
+        <source>Send by Email...</source>
+        <translation>Per E-Mail senden...</translation>
+    </message>
+    <message>
+        <source>Copy Picture</source>
+        <translation>Bild kopieren</translation>
     </message>
 </context>
 <context>

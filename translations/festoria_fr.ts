@@ -45,6 +45,33 @@
     </message>
 </context>
 <context>
+    <name>Export</name>
+    <message>
+        <source>Word Files (*.doc)</source>
+        <translation>Fichiers Word (*.doc)</translation>
+    </message>
+    <message>
+        <source>PDF Files (*.pdf)</source>
+        <translation>Fichiers PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Word 2007-365 Files (*.docx)</source>
+        <translation>Fichiers Word 2007-365 (*.docx)</translation>
+    </message>
+    <message>
+        <source>OpenDocument Text Files (*.odt)</source>
+        <translation>Fichiers texte OpenDocument (*.odt)</translation>
+    </message>
+    <message>
+        <source>PNG Image (*.png)</source>
+        <translation>Image PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>JPEG Image (*.jpg)</source>
+        <translation>Image JPEG (*.jpg)</translation>
+    </message>
+</context>
+<context>
     <name>FontCoverage</name>
     <message>
         <source>No installed font can draw %1 in &apos;%2&apos;.</source>
@@ -53,6 +80,25 @@
     <message>
         <source>They will show as empty boxes. Install fonts-noto-core, fonts-noto-cjk, fonts-noto-extra or another font that has them, or type other characters.</source>
         <translation>Ces caractères s’afficheront comme des cases vides. Installez fonts-noto-core, fonts-noto-cjk, fonts-noto-extra ou une autre police qui les contient, ou saisissez d’autres caractères.</translation>
+    </message>
+</context>
+<context>
+    <name>MailComposer</name>
+    <message>
+        <source>xdg-email stopped unexpectedly</source>
+        <translation>xdg-email s’est arrêté de façon inattendue</translation>
+    </message>
+    <message>
+        <source>none is set up</source>
+        <translation>aucun n’est configuré</translation>
+    </message>
+    <message>
+        <source>xdg-email failed with exit code %1</source>
+        <translation>xdg-email a échoué avec le code de sortie %1</translation>
+    </message>
+    <message>
+        <source>xdg-email (from xdg-utils) could not be started</source>
+        <translation>xdg-email (de xdg-utils) n’a pas pu être lancé</translation>
     </message>
 </context>
 <context>
@@ -108,6 +154,88 @@
     <message>
         <source>4. LibreOffice 7 and later are supported; the program runs its own hidden copy of the office and never changes your own LibreOffice settings.</source>
         <translation>4. LibreOffice 7 et les versions suivantes sont pris en charge&#xa0;; le programme lance sa propre instance cachée et ne modifie jamais vos propres réglages de LibreOffice.</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewCommands</name>
+    <message>
+        <source>Done.</source>
+        <translation>Terminé.</translation>
+    </message>
+    <message>
+        <source>No mail program could be opened: %1.
+
+The invitation is saved as
+%2
+Attach it to a message yourself; it is kept there for a week.</source>
+        <translation>Aucun programme de courriel n’a pu être ouvert&#xa0;: %1.
+
+L’invitation est enregistrée sous
+%2
+Joignez-la vous-même à un message&#xa0;; elle y reste une semaine.</translation>
+    </message>
+    <message>
+        <source>Are you sure you wish to overwrite %1 ?</source>
+        <translation>Voulez-vous vraiment remplacer %1&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>Enregistrer le fichier</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewWindow</name>
+    <message>
+        <source>Zoom:</source>
+        <translation>Zoom&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Agrandir</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>&lt; Back</source>
+        <translation>&lt; Retour</translation>
+    </message>
+    <message>
+        <source>Save Results To Word File</source>
+        <translation>Enregistrer en fichier Word</translation>
+    </message>
+    <message>
+        <source>Invitation preview</source>
+        <translation>Aperçu de l’invitation</translation>
+    </message>
+    <message>
+        <source>Invitation picture</source>
+        <translation>Image de l’invitation</translation>
+    </message>
+    <message>
+        <source>Scroll sideways</source>
+        <translation>Défiler horizontalement</translation>
+    </message>
+    <message>
+        <source>Scroll up and down</source>
+        <translation>Défiler verticalement</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>Enregistrer sous...</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation>Imprimer...</translation>
+    </message>
+    <message>
+        <source>Send by Email...</source>
+        <translation>Envoyer par courriel...</translation>
+    </message>
+    <message>
+        <source>Copy Picture</source>
+        <translation>Copier l’image</translation>
     </message>
 </context>
 <context>
