@@ -1,7 +1,7 @@
 # SPDX-FileCopyrightText: 2026 The Festoria developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installation: the program folder (executable, HAND-M.CUR, x/o.cjs) under lib/festoria,
-# a launcher on bin/, the desktop entry, the AppStream metainfo, the manual page and the
+# a launcher on bin/, the font alias, the desktop entry, the AppStream metainfo, the manual page and the
 # icon in the hicolor theme; and a Debian package through CPack (cpack -G DEB in the build
 # folder) with its copyright file, changelog and lintian overrides.
 include(GNUInstallDirs)
@@ -26,6 +26,16 @@ install(FILES ${CMAKE_SOURCE_DIR}/resources/HAND-M.CUR DESTINATION ${FESTORIA_PR
 install(FILES ${CMAKE_SOURCE_DIR}/resources/skin.qss DESTINATION ${FESTORIA_PROGRAM_DIR}/x
         RENAME o.cjs)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/fonts/fonts.conf DESTINATION ${FESTORIA_PROGRAM_DIR}/fonts)
+# The invitation's Book Antiqua alias for every program on the machine, as font packages
+# ship theirs: the rule in fontconfig's conf.avail, enabled by a link in /etc/fonts/conf.d.
+set(FESTORIA_FONT_ALIAS 30-festoria-book-antiqua.conf)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/fonts/${FESTORIA_FONT_ALIAS}
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/fontconfig/conf.avail)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging/conf.d)
+file(CREATE_LINK /usr/${CMAKE_INSTALL_DATADIR}/fontconfig/conf.avail/${FESTORIA_FONT_ALIAS}
+     ${CMAKE_BINARY_DIR}/packaging/conf.d/${FESTORIA_FONT_ALIAS} SYMBOLIC)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/conf.d/${FESTORIA_FONT_ALIAS}
+        DESTINATION /etc/fonts/conf.d)
 
 file(RELATIVE_PATH FESTORIA_PROGRAM_DIR_FROM_BIN /prefix/${CMAKE_INSTALL_BINDIR}
      /prefix/${FESTORIA_PROGRAM_DIR})

@@ -163,14 +163,12 @@ MainWindow::MainWindow(Prompts& prompts, office::Office& office, SettingsStore& 
     setFont(windowFont());
     whiteBackground(this);
 
-    createButton =
-        addButton(QStringLiteral("createButton"), QStringLiteral("Start Creating Template"),
-                  twipsRect(120, 120, 7800, 405));
-    clearButton = addButton(QStringLiteral("clearButton"), QStringLiteral("Clear/Reset Data"),
+    createButton = addButton(QStringLiteral("createButton"), tr("Start Creating Template"),
+                             twipsRect(120, 120, 7800, 405));
+    clearButton = addButton(QStringLiteral("clearButton"), tr("Clear/Reset Data"),
                             twipsRect(120, 630, 3840, 405));
-    sampleButton =
-        addButton(QStringLiteral("sampleButton"), QStringLiteral("Load Sample/Example Data"),
-                  twipsRect(4080, 630, 3840, 405));
+    sampleButton = addButton(QStringLiteral("sampleButton"), tr("Load Sample/Example Data"),
+                             twipsRect(4080, 630, 3840, 405));
     connect(createButton, &QPushButton::clicked, this, &MainWindow::createInvitation);
     connect(clearButton, &QPushButton::clicked, this, &MainWindow::clearFields);
     connect(sampleButton, &QPushButton::clicked, this, &MainWindow::loadSample);
@@ -207,7 +205,7 @@ QPushButton* MainWindow::addButton(const QString& name, const QString& caption, 
 }
 
 void MainWindow::buildFields() {
-    detailsFrame = new QGroupBox(QStringLiteral("Event details"), this);
+    detailsFrame = new QGroupBox(tr("Event details"), this);
     detailsFrame->setObjectName(QStringLiteral("detailsFrame"));
     detailsFrame->setGeometry(twipsRect(120, 1110, 7800, 3525));
     whiteBackground(detailsFrame);
@@ -237,11 +235,11 @@ void MainWindow::buildFields() {
 
     using Field = InvitationHost::Field;
     const auto caption = [](Field field) -> QString {
-        return fieldLabel(field) + QLatin1Char(':');
+        return tr("%1:", "a field's label").arg(fieldLabel(field));
     };
-    const QStringList captions = {QStringLiteral("Event Date:"), QStringLiteral("Event Time:"),
-                                  caption(Field::EventName),     caption(Field::Location),
-                                  caption(Field::Items),         caption(Field::Drive),
+    const QStringList captions = {tr("Event Date:"),         tr("Event Time:"),
+                                  caption(Field::EventName), caption(Field::Location),
+                                  caption(Field::Items),     caption(Field::Drive),
                                   caption(Field::RSVP)};
     const QList<QWidget*> fields = {datePicker, timePicker,      eventNameField, locationField,
                                     itemsField, directionsField, rsvpField};

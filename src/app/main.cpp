@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "app/ThreadedOffice.h"
+#include "app/Translations.h"
 #include "core/Memory.h"
 #include "core/RunFiles.h"
 #include "office/libreoffice/LibreOffice.h"
@@ -15,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QLocale>
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,9 +24,10 @@
 namespace {
 void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(
-        QStringLiteral("Turns party details into a finished invitation: a Word document "
-                       "filled through LibreOffice, previewed, saved as .doc, .pdf, .docx "
-                       "or .odt, printed, and sent by email."));
+        QCoreApplication::translate("main", "Turns party details into a finished invitation: a "
+                                            "Word document filled through LibreOffice, "
+                                            "previewed, saved as .doc, .pdf, .docx or .odt, "
+                                            "printed, and sent by email."));
     parser.addHelpOption();
     parser.addVersionOption();
 }
@@ -41,6 +44,7 @@ void name() {
 void answerHelpAndVersion(int argc, char** argv) {
     QCoreApplication core(argc, argv);
     name();
+    installTranslations(QLocale::system());
     QCommandLineParser parser;
     describe(parser);
     parser.parse(QCoreApplication::arguments());
@@ -58,14 +62,18 @@ int main(int argc, char** argv) {
     answerHelpAndVersion(argc, argv);
     QApplication app(argc, argv);
     name();
+    // The window speaks the user's language where the program has a translation for it.
+    installTranslations(QLocale::system());
     // What is left once Qt has taken its own options must be nothing the program reads.
     QCommandLineParser parser;
     describe(parser);
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "festoria: unexpected argument '%s'\n%s",
-                     qPrintable(parser.positionalArguments().constFirst()),
-                     qPrintable(QStringLiteral("Try 'festoria --help' for more information.\n")));
+        std::fprintf(stderr, "festoria: %s\n%s\n",
+                     qPrintable(QCoreApplication::translate("main", "unexpected argument '%1'")
+                                    .arg(parser.positionalArguments().constFirst())),
+                     qPrintable(QCoreApplication::translate(
+                         "main", "Try 'festoria --help' for more information.")));
         return 1;
     }
     QApplication::setQuitOnLastWindowClosed(false); // closing a window ends the program itself

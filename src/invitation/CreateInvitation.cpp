@@ -15,6 +15,7 @@
 #include "invitation/Template.h"
 #include "office/Office.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -72,19 +73,21 @@ QList<office::TextFit> textFits() {
 QString detailsTooLong(InvitationHost& host) {
     struct Sentence {
         Field field;
-        QString text;
+        const char* text;
     };
     const Sentence sentences[] = {
         {Field::Drive,
-         QStringLiteral("The driving directions are too long to fit on the invitation; "
-                        "shorten them and create it again.")},
-        {Field::Items,
-         QStringLiteral("The list of what to bring is too long to fit on the invitation; "
-                        "shorten it and create it again.")},
-        {Field::Location, QStringLiteral("The location is too long to fit on the invitation; "
-                                         "shorten it and create it again.")},
-        {Field::RSVP, QStringLiteral("The RSVP details are too long to fit on the invitation; "
-                                     "shorten them and create it again.")},
+         QT_TRANSLATE_NOOP("CreateInvitation", "The driving directions are too long to fit on the "
+                                               "invitation; shorten them and create it again.")},
+        {Field::Items, QT_TRANSLATE_NOOP("CreateInvitation",
+                                         "The list of what to bring is too long to fit on the "
+                                         "invitation; shorten it and create it again.")},
+        {Field::Location,
+         QT_TRANSLATE_NOOP("CreateInvitation", "The location is too long to fit on the invitation; "
+                                               "shorten it and create it again.")},
+        {Field::RSVP,
+         QT_TRANSLATE_NOOP("CreateInvitation", "The RSVP details are too long to fit on the "
+                                               "invitation; shorten them and create it again.")},
     };
     const Sentence* longest = &sentences[0];
     qsizetype most = -1;
@@ -95,7 +98,7 @@ QString detailsTooLong(InvitationHost& host) {
             longest = &sentence;
         }
     }
-    return longest->text;
+    return QCoreApplication::translate("CreateInvitation", longest->text);
 }
 
 // The office writes a document through a temporary file beside it ("lu....tmp"), which stays
@@ -151,8 +154,9 @@ QString privateTemplate(const QString& folder, const QByteArray& bytes) {
 QString tooLongToFit(const QStringList& boxes, InvitationHost& host) {
     QStringList sentences;
     if (boxes.contains(QStringLiteral("bEvent")))
-        sentences << QStringLiteral("The name of the event is too long to fit on the invitation; "
-                                    "shorten it and create it again.");
+        sentences << QCoreApplication::translate("CreateInvitation",
+                                                 "The name of the event is too long to fit on "
+                                                 "the invitation; shorten it and create it again.");
     if (boxes.contains(QStringLiteral("bWhen")))
         sentences << detailsTooLong(host);
     return sentences.join(QLatin1Char(' '));
@@ -162,15 +166,15 @@ QString tooLongToFit(const QStringList& boxes, InvitationHost& host) {
 QString fieldLabel(Field field) {
     switch (field) {
     case Field::EventName:
-        return QStringLiteral("Name of Event");
+        return QCoreApplication::translate("CreateInvitation", "Name of Event");
     case Field::Location:
-        return QStringLiteral("Event Location");
+        return QCoreApplication::translate("CreateInvitation", "Event Location");
     case Field::Items:
-        return QStringLiteral("What To Bring");
+        return QCoreApplication::translate("CreateInvitation", "What To Bring");
     case Field::Drive:
-        return QStringLiteral("Driving Directions");
+        return QCoreApplication::translate("CreateInvitation", "Driving Directions");
     case Field::RSVP:
-        return QStringLiteral("RSVP To");
+        return QCoreApplication::translate("CreateInvitation", "RSVP To");
     }
     return QString();
 }

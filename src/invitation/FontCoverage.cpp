@@ -3,6 +3,7 @@
 
 #include "invitation/FontCoverage.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QStringList>
 
@@ -67,13 +68,15 @@ QString missingFontReport(const QList<LabelledText>& fields) {
     for (const LabelledText& field : fields) {
         const QList<char32_t> missing = charactersWithoutFont(field.text);
         if (!missing.isEmpty())
-            lines << QStringLiteral("No installed font can draw %1 in '%2'.")
+            lines << QCoreApplication::translate("FontCoverage",
+                                                 "No installed font can draw %1 in '%2'.")
                          .arg(quoted(missing), field.label);
     }
     if (lines.isEmpty())
         return {};
-    lines << QStringLiteral("They will show as empty boxes. Install fonts-noto-core, "
-                            "fonts-noto-cjk, fonts-noto-extra or another font that has them, "
-                            "or type other characters.");
+    lines << QCoreApplication::translate(
+        "FontCoverage", "They will show as empty boxes. Install fonts-noto-core, fonts-noto-cjk, "
+                        "fonts-noto-extra or another font that has them, or type other "
+                        "characters.");
     return lines.join(QStringLiteral("\n"));
 }

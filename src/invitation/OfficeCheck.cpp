@@ -7,27 +7,37 @@
 #include "core/Prompts.h"
 #include "office/Office.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 QString officeMissingMessage() {
-    return QStringList{
-        QStringLiteral(
+    static const char* const paragraphs[] = {
+        QT_TRANSLATE_NOOP(
+            "OfficeCheck",
             "Error 842001. A normal instance of LibreOffice Writer could not be started."),
-        QStringLiteral(
-            "1. Please make sure LibreOffice Writer is installed on this computer: on Debian "
-            "the package libreoffice-writer (or libreoffice-writer-nogui), for example with "
-            "\"sudo apt install libreoffice-writer\"."),
-        QStringLiteral("2. Please make sure the office starts: in a terminal, \"soffice --headless "
-                       "--version\" must print the LibreOffice version at once, without any error "
-                       "message."),
-        QStringLiteral("3. Please make sure the command soffice is found on the PATH, and that the "
-                       "folder ~/.cache in your home folder can be written (the office keeps its "
-                       "private settings there)."),
-        QStringLiteral(
-            "4. LibreOffice 7 and later are supported; the program runs its own hidden copy "
-            "of the office and never changes your own LibreOffice settings."),
-    }
-        .join(QStringLiteral("\r\n\r\n"));
+        QT_TRANSLATE_NOOP(
+            "OfficeCheck",
+            "1. Please make sure LibreOffice Writer is installed on this computer: on Debian the "
+            "package libreoffice-writer (or libreoffice-writer-nogui), for example with \"sudo "
+            "apt install libreoffice-writer\"."),
+        QT_TRANSLATE_NOOP(
+            "OfficeCheck",
+            "2. Please make sure the office starts: in a terminal, \"soffice --headless "
+            "--version\" must print the LibreOffice version at once, without any error message."),
+        QT_TRANSLATE_NOOP(
+            "OfficeCheck",
+            "3. Please make sure the command soffice is found on the PATH, and that the folder "
+            "~/.cache in your home folder can be written (the office keeps its private settings "
+            "there)."),
+        QT_TRANSLATE_NOOP(
+            "OfficeCheck",
+            "4. LibreOffice 7 and later are supported; the program runs its own hidden copy of "
+            "the office and never changes your own LibreOffice settings."),
+    };
+    QStringList lines;
+    for (const char* paragraph : paragraphs)
+        lines << QCoreApplication::translate("OfficeCheck", paragraph);
+    return lines.join(QStringLiteral("\r\n\r\n"));
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "office/Office.h"
 #include "output/PageImage.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QList>
 #include <QStringList>
@@ -16,31 +17,39 @@
 #include <memory>
 
 namespace {
-const QString kWordFilter = QStringLiteral("Word Files (*.doc)");
-
 struct FormatName {
     SaveFormat format;
     // The first is the one added to a bare name.
     QStringList extensions;
-    QString filter;
+    const char* filter; // translated where it is shown
 };
 
 const QList<FormatName>& formats() {
     static const QList<FormatName> list{
-        {SaveFormat::Doc, {QStringLiteral("doc")}, kWordFilter},
-        {SaveFormat::Pdf, {QStringLiteral("pdf")}, QStringLiteral("PDF Files (*.pdf)")},
+        {SaveFormat::Doc,
+         {QStringLiteral("doc")},
+         QT_TRANSLATE_NOOP("Export", "Word Files (*.doc)")},
+        {SaveFormat::Pdf,
+         {QStringLiteral("pdf")},
+         QT_TRANSLATE_NOOP("Export", "PDF Files (*.pdf)")},
         {SaveFormat::Docx,
          {QStringLiteral("docx")},
-         QStringLiteral("Word 2007-365 Files (*.docx)")},
+         QT_TRANSLATE_NOOP("Export", "Word 2007-365 Files (*.docx)")},
         {SaveFormat::Odt,
          {QStringLiteral("odt")},
-         QStringLiteral("OpenDocument Text Files (*.odt)")},
-        {SaveFormat::Png, {QStringLiteral("png")}, QStringLiteral("PNG Image (*.png)")},
+         QT_TRANSLATE_NOOP("Export", "OpenDocument Text Files (*.odt)")},
+        {SaveFormat::Png,
+         {QStringLiteral("png")},
+         QT_TRANSLATE_NOOP("Export", "PNG Image (*.png)")},
         {SaveFormat::Jpeg,
          {QStringLiteral("jpg"), QStringLiteral("jpeg")},
-         QStringLiteral("JPEG Image (*.jpg)")},
+         QT_TRANSLATE_NOOP("Export", "JPEG Image (*.jpg)")},
     };
     return list;
+}
+
+QString filterText(const FormatName& format) {
+    return QCoreApplication::translate("Export", format.filter);
 }
 
 void requireSource(const QString& source) {
@@ -63,12 +72,12 @@ office::ExportFormat exportFormat(SaveFormat format) {
 QString saveFilters() {
     QStringList filters;
     for (const FormatName& f : formats())
-        filters << f.filter;
+        filters << filterText(f);
     return filters.join(QStringLiteral(";;"));
 }
 
 QString saveFilter(SaveFormat format) {
-    return formats().at(int(format)).filter;
+    return filterText(formats().at(int(format)));
 }
 
 SaveTarget saveTarget(const QString& typedName, const QString& selectedFilter) {
@@ -79,7 +88,7 @@ SaveTarget saveTarget(const QString& typedName, const QString& selectedFilter) {
         if (!extension.isEmpty() && f.extensions.contains(extension, Qt::CaseInsensitive))
             return {typedName, f.format};
     for (const FormatName& f : formats())
-        if (f.filter == selectedFilter && f.format != SaveFormat::Doc)
+        if (filterText(f) == selectedFilter && f.format != SaveFormat::Doc)
             return {typedName + u'.' + f.extensions.first(), f.format};
     return {typedName, SaveFormat::Doc};
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/MailComposer.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -14,10 +15,11 @@ constexpr int kNoMailProgram = 3;
 
 QString failureReason(QProcess::ExitStatus status, int code) {
     if (status != QProcess::NormalExit)
-        return QStringLiteral("xdg-email stopped unexpectedly");
+        return QCoreApplication::translate("MailComposer", "xdg-email stopped unexpectedly");
     if (code == kNoMailProgram)
-        return QStringLiteral("none is set up");
-    return QStringLiteral("xdg-email failed with exit code %1").arg(code);
+        return QCoreApplication::translate("MailComposer", "none is set up");
+    return QCoreApplication::translate("MailComposer", "xdg-email failed with exit code %1")
+        .arg(code);
 }
 
 // As xdg-email encodes its options: UTF-8, every byte but letters, digits and @ . - / as %XX.
@@ -76,7 +78,8 @@ void composeMail(const QString& subject, const QString& attachment, QObject* rec
             if (error != QProcess::FailedToStart)
                 return; // a crash is reported when the process has finished
             process->deleteLater();
-            report(QStringLiteral("xdg-email (from xdg-utils) could not be started"));
+            report(QCoreApplication::translate("MailComposer",
+                                               "xdg-email (from xdg-utils) could not be started"));
         },
         Qt::QueuedConnection);
     QObject::connect(process, &QProcess::finished, process,

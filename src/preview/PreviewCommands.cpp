@@ -14,6 +14,7 @@
 #include "output/PrintQueue.h"
 #include "widgets/OfficeWait.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinter>
@@ -41,8 +42,8 @@ private:
 };
 
 void sayDone(Prompts& prompts) {
-    prompts.message(QStringLiteral("Done."), applicationTitle(), Prompts::Icon::None,
-                    Prompts::Buttons::Ok);
+    prompts.message(QCoreApplication::translate("PreviewCommands", "Done."), applicationTitle(),
+                    Prompts::Icon::None, Prompts::Buttons::Ok);
 }
 
 const QString kPrintSystemHung =
@@ -51,9 +52,10 @@ const QString kPrintSystemHung =
                    "again; you can still save the invitation as a PDF.");
 
 QString mailFailedText(const QString& reason, const QString& attachment) {
-    return QStringLiteral("No mail program could be opened: %1.\n\nThe invitation is saved "
-                          "as\n%2\nAttach it to a message yourself; it is kept there for a "
-                          "week.")
+    return QCoreApplication::translate("PreviewCommands",
+                                       "No mail program could be opened: %1.\n\nThe invitation "
+                                       "is saved as\n%2\nAttach it to a message yourself; it is "
+                                       "kept there for a week.")
         .arg(reason, attachment);
 }
 } // namespace
@@ -63,8 +65,9 @@ bool SaveDocument::replaceAllowed(const SaveTarget& target) {
     // complete, so a failed save cannot lose it.
     if (!fileExists(target.path))
         return true;
-    return mPrompts.message(QStringLiteral("Are you sure you wish to overwrite ") + target.path +
-                                QStringLiteral(" ?"),
+    return mPrompts.message(QCoreApplication::translate("PreviewCommands",
+                                                        "Are you sure you wish to overwrite %1 ?")
+                                .arg(target.path),
                             applicationTitle(), Prompts::Icon::None,
                             Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
 }
@@ -81,8 +84,9 @@ void SaveDocument::saveAs(const QString& documentPath) {
     enum class Step { Write = 130 };
     StepTrap<Step> trap(mPrompts, procedures::saveAs);
     QString selectedFilter = saveFilter(SaveFormat::Doc);
-    const QString name = mPrompts.saveFileName(QStringLiteral("Save File"), saveFilters(),
-                                               QString(), selectedFilter);
+    const QString name =
+        mPrompts.saveFileName(QCoreApplication::translate("PreviewCommands", "Save File"),
+                              saveFilters(), QString(), selectedFilter);
     const SaveTarget target = saveTarget(name, selectedFilter);
     // A cancelled dialog, or No to the question, writes nothing and still says "Done.";
     // after a failed save the error report has been shown, and "Done." would claim otherwise.

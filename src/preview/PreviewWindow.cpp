@@ -160,7 +160,7 @@ void PreviewWindow::buildPageFrame() {
 }
 
 void PreviewWindow::buildButtons() {
-    mZoomBox = new QGroupBox(QStringLiteral("Zoom:"), this);
+    mZoomBox = new QGroupBox(tr("Zoom:"), this);
     mZoomBox->setObjectName(QStringLiteral("zoomBox"));
     mZoomBox->setGeometry(twipsRect(120, 7860, 9600, 855));
     const auto button = [](const QString& caption, const char* name, QWidget* parent, QRect at) {
@@ -170,13 +170,11 @@ void PreviewWindow::buildButtons() {
         b->setFont(buttonFont());
         return b;
     };
-    mZoomInButton =
-        button(QStringLiteral("Zoom In"), "zoomInButton", mZoomBox, twipsRect(240, 300, 4440, 405));
-    mZoomOutButton = button(QStringLiteral("Zoom Out"), "zoomOutButton", mZoomBox,
-                            twipsRect(4800, 300, 4560, 405));
-    mBackButton =
-        button(QStringLiteral("< Back"), "backButton", this, twipsRect(120, 8850, 4680, 405));
-    mSaveButton = button(QStringLiteral("Save Results To Word File"), "saveButton", this,
+    mZoomInButton = button(tr("Zoom In"), "zoomInButton", mZoomBox, twipsRect(240, 300, 4440, 405));
+    mZoomOutButton =
+        button(tr("Zoom Out"), "zoomOutButton", mZoomBox, twipsRect(4800, 300, 4560, 405));
+    mBackButton = button(tr("< Back"), "backButton", this, twipsRect(120, 8850, 4680, 405));
+    mSaveButton = button(tr("Save Results To Word File"), "saveButton", this,
                          twipsRect(4920, 8850, 4800, 405));
 }
 
@@ -212,10 +210,10 @@ void PreviewWindow::setAccessibleNames() {
     for (QPushButton* button : {mZoomInButton, mZoomOutButton, mSaveButton, mBackButton})
         button->setAccessibleName(button->text());
     mZoomBox->setAccessibleName(mZoomBox->title());
-    mPageFrame->setAccessibleName(QStringLiteral("Invitation preview"));
-    mPage->setAccessibleName(QStringLiteral("Invitation picture"));
-    mHorizontalScroll->setAccessibleName(QStringLiteral("Scroll sideways"));
-    mVerticalScroll->setAccessibleName(QStringLiteral("Scroll up and down"));
+    mPageFrame->setAccessibleName(tr("Invitation preview"));
+    mPage->setAccessibleName(tr("Invitation picture"));
+    mHorizontalScroll->setAccessibleName(tr("Scroll sideways"));
+    mVerticalScroll->setAccessibleName(tr("Scroll up and down"));
 }
 
 void PreviewWindow::wireControls() {
@@ -250,11 +248,10 @@ void PreviewWindow::buildPictureMenu() {
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WidgetShortcut);
     };
-    item(QStringLiteral("Save As..."), QKeySequence::Save, [this] { saveAs(); });
-    item(QStringLiteral("Print..."), QKeySequence::Print, [this] { print(); });
-    item(QStringLiteral("Send by Email..."), QKeySequence(Qt::CTRL | Qt::Key_E),
-         [this] { sendByEmail(); });
-    item(QStringLiteral("Copy Picture"), QKeySequence::Copy, [this] { copyPicture(); });
+    item(tr("Save As..."), QKeySequence::Save, [this] { saveAs(); });
+    item(tr("Print..."), QKeySequence::Print, [this] { print(); });
+    item(tr("Send by Email..."), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { sendByEmail(); });
+    item(tr("Copy Picture"), QKeySequence::Copy, [this] { copyPicture(); });
     // Right-click, Shift+F10 and the Menu key open it (eventFilter); the tooltip says so, and
     // assistive technology finds its actions on the page itself.
     const QString hint =

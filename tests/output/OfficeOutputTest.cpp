@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Saving, printing and sending by email against the real office: every format is made from
-// a sample invitation and read back as what it claims to be; the printout is the office's
-// one US Letter page, with its text as text; the mail program is handed a one-page PDF of
-// the invitation.
+// a sample invitation and read back as what it claims to be (the .docx and .odt carrying the
+// invitation's font); the printout is the office's one US Letter page, with its text as
+// text; the mail program is handed a one-page PDF of the invitation.
 #include "core/Files.h"
 #include "core/Product.h"
 #include "invitation/InvitationText.h"
@@ -22,6 +22,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/office/OfficeDocuments.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
@@ -89,6 +90,38 @@ void expectOneLetterPage(const QString& path, bool officeFonts) {
             ink += qGray(page.pixel(x, y)) < 160;
     EXPECT_GT(ink, 200) << "the page is blank";
     EXPECT_LT(ink, page.width() * page.height() / 2);
+}
+
+// The file of the face the office draws a family with: the program's own font configuration.
+QByteArray fontFileFor(const QString& family) {
+    QProcess match;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FONTCONFIG_FILE"), QCoreApplication::applicationDirPath() +
+                                                              QStringLiteral("/fonts/fonts.conf"));
+    match.setProcessEnvironment(environment);
+    match.start(QStringLiteral("fc-match"),
+                {QStringLiteral("-f"), QStringLiteral("%{file}"), family});
+    match.waitForFinished(60000);
+    return readAll(QString::fromLocal8Bit(match.readAllStandardOutput()));
+}
+
+// Checks that a .docx or .odt carries the font file the invitation's text is drawn with.
+// A .docx scrambles the first 32 bytes of each font it carries (its obfuscation); the rest
+// is the file itself.
+void expectInvitationFontInside(const QString& zip) {
+    const QByteArray font = fontFileFor(QStringLiteral("Book Antiqua"));
+    ASSERT_GT(font.size(), 32);
+    bool found = false;
+    const QStringList entries =
+        run(QStringLiteral("unzip"), {QStringLiteral("-Z1"), zip}).split(u'\n', Qt::SkipEmptyParts);
+    for (const QString& entry : entries) {
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, entry});
+        unzip.waitForFinished(60000);
+        const QByteArray bytes = unzip.readAllStandardOutput();
+        found = found || (bytes.size() == font.size() && bytes.mid(32) == font.mid(32));
+    }
+    EXPECT_TRUE(found) << zip.toStdString() << " holds: " << entries.join(u' ').toStdString();
 }
 
 // The words pdftotext reads in a PDF, on one line.
@@ -193,6 +226,7 @@ TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
             break;
         case Zip: {
             EXPECT_TRUE(readAll(written).startsWith("PK\x03\x04"));
+            expectInvitationFontInside(written);
             const QMap<QString, QString> found = textsFromBookmarks(sharedOffice(), written);
             for (auto it = expected->begin(); it != expected->end(); ++it)
                 EXPECT_EQ(found.value(it.key()).left(it.value().size()), it.value())

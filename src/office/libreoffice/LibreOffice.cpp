@@ -6,6 +6,7 @@
 
 #include "core/Files.h"
 #include "office/libreoffice/DeferredLayout.h"
+#include "office/libreoffice/EmbedFonts.h"
 #include "office/libreoffice/FitText.h"
 #include "office/libreoffice/OfficeErrors.h"
 #include "office/libreoffice/Properties.h"
@@ -144,9 +145,11 @@ public:
                     properties({property("EmbedStandardFonts", Any(true))}));
             return;
         case ExportFormat::Docx:
+            embedFonts();
             storeTo(path, QStringLiteral("exported"), "MS Word 2007 XML", {});
             return;
         case ExportFormat::Odt:
+            embedFonts();
             storeTo(path, QStringLiteral("exported"), "writer8", {});
             return;
         }
@@ -203,6 +206,13 @@ private:
     void requireOpen() const {
         if (!mComponent.is())
             throw AppError(kClosedDocument);
+    }
+
+    // The fonts the document is drawn with travel inside the .docx and .odt, so that the
+    // recipient's office shows the invitation as the preview does.
+    void embedFonts() {
+        requireOpen();
+        mEngine.call(mGeneration, [&] { embedDrawnFonts(mComponent); });
     }
 
     // Writes the document at the path through an office filter; the document stays as it is.
