@@ -67,9 +67,9 @@ public:
         preview.setPicture(QImage());
         preview.setPicture(loadPicture(picturePath));
     }
-    void setPreviewDocument(const QString& documentPath, const QString& eventName) override {
+    void setPreviewDocument(const QString& documentPath, const EventDetails& details) override {
         mWindow.previewWindow().setDocumentPath(documentPath);
-        mWindow.previewWindow().setEventName(eventName);
+        mWindow.previewWindow().setEventDetails(details);
     }
     void showPreview() override { mWindow.previewWindow().show(); }
     void hideMainWindow() override { mWindow.hide(); }

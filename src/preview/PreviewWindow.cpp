@@ -347,7 +347,7 @@ void PreviewWindow::print() {
 void PreviewWindow::sendByEmail() {
     SendByEmail(mPrompts, mOffice, [this](bool on) {
         setHourglass(on);
-    }).send(mDocumentPath, mEventName, this);
+    }).send(mDocumentPath, mDetails.name, this);
 }
 
 void PreviewWindow::copyPicture() {

@@ -305,7 +305,7 @@ TEST_F(OfficeSave, SendByEmailHandsTheMailProgramTheInvitationAsAPdf) {
     const MailDesktop desktop(true);
     PreviewWindow window(prompts, sharedOffice(), nullptr, QString());
     window.setDocumentPath(*document);
-    window.setEventName(QStringLiteral("Lobster Fête & Feast"));
+    window.setEventDetails({QStringLiteral("Lobster Fête & Feast")});
     window.findChild<QMenu*>(QStringLiteral("pictureMenu"))->actions()[2]->trigger(); // by Email
 
     const QUrlQuery mail(QUrl(desktop.waitForMailto()));
