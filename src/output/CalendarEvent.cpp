@@ -6,7 +6,7 @@
 #include "core/AppError.h"
 #include "core/EventDetails.h"
 #include "core/Product.h"
-#include "preview/ReplaceFile.h"
+#include "core/ReplaceFile.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
