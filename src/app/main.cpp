@@ -21,7 +21,8 @@ void describe(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Turns party details into a finished invitation: a Word document "
                        "filled through LibreOffice, previewed, saved as .doc, .pdf, .docx "
-                       "or .odt, printed, and sent by email."));
+                       "or .odt, added to a calendar as an .ics event, printed, and sent by "
+                       "email with its calendar event."));
     parser.addHelpOption();
     parser.addVersionOption();
 }

@@ -7,11 +7,13 @@
 #include "core/Files.h"
 #include "core/ReplaceFile.h"
 #include "office/Office.h"
+#include "output/CalendarEvent.h"
 #include "output/PageImage.h"
 
 #include <QFileInfo>
 #include <QList>
 #include <QStringList>
+#include <QTimeZone>
 
 #include <memory>
 
@@ -39,6 +41,7 @@ const QList<FormatName>& formats() {
         {SaveFormat::Jpeg,
          {QStringLiteral("jpg"), QStringLiteral("jpeg")},
          QStringLiteral("JPEG Image (*.jpg)")},
+        {SaveFormat::Ics, {QStringLiteral("ics")}, QStringLiteral("Calendar Event (*.ics)")},
     };
     return list;
 }
@@ -116,10 +119,13 @@ void saveImageReplacing(office::Office& office, const QString& source, const QSt
 }
 
 void writeSaveTarget(office::Office& office, const QString& documentPath,
-                     const SaveTarget& target) {
+                     const EventDetails& details, const SaveTarget& target) {
     switch (target.format) {
     case SaveFormat::Doc:
         copyFileReplacing(documentPath, target.path);
+        return;
+    case SaveFormat::Ics:
+        writeCalendarEventReplacing(details, QTimeZone::systemTimeZoneId(), target.path);
         return;
     case SaveFormat::Png:
     case SaveFormat::Jpeg:

@@ -19,23 +19,24 @@ QString failureReason(QProcess::ExitStatus status, int code) {
     return QStringLiteral("xdg-email failed with exit code %1").arg(code);
 }
 
-QStringList arguments(const QString& subject, const QString& attachment) {
+QStringList arguments(const QString& subject, const QStringList& attachments) {
     QStringList list{QStringLiteral("--utf8")};
     // xdg-email refuses an empty subject.
     if (!subject.isEmpty())
         list << QStringLiteral("--subject") << subject;
-    list << QStringLiteral("--attach") << attachment;
+    for (const QString& attachment : attachments)
+        list << QStringLiteral("--attach") << attachment;
     return list;
 }
 } // namespace
 
-void composeMail(const QString& subject, const QString& attachment, QObject* receiver,
+void composeMail(const QString& subject, const QStringList& attachments, QObject* receiver,
                  std::function<void(const QString& reason)> failed) {
     // Not the receiver's child: closing the window must not end xdg-email, nor the mail
     // program waiting under it. The process object goes once xdg-email has ended.
     auto* process = new QProcess;
     process->setProgram(QStringLiteral("xdg-email"));
-    process->setArguments(arguments(subject, attachment));
+    process->setArguments(arguments(subject, attachments));
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());

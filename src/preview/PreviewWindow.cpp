@@ -335,7 +335,9 @@ void PreviewWindow::zoomOut() {
 }
 
 void PreviewWindow::saveAs() {
-    SaveDocument(mPrompts, mOffice, [this](bool on) { setHourglass(on); }).saveAs(mDocumentPath);
+    SaveDocument(mPrompts, mOffice, [this](bool on) {
+        setHourglass(on);
+    }).saveAs(mDocumentPath, mDetails);
 }
 
 void PreviewWindow::print() {
@@ -345,7 +347,7 @@ void PreviewWindow::print() {
 void PreviewWindow::sendByEmail() {
     SendByEmail(mPrompts, mOffice, [this](bool on) {
         setHourglass(on);
-    }).send(mDocumentPath, mDetails.name, this);
+    }).send(mDocumentPath, mDetails, this);
 }
 
 void PreviewWindow::copyPicture() {
