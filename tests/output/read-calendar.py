@@ -1,75 +1,40 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 The Festoria developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Reads iCalendar files with Python's icalendar, a reader independent of the one that wrote
-them, and prints one JSON line per file: the event's fields, and its start and end placed
-both by the reader's own zone data (the zone's name) and by the file's VTIMEZONE (read by
-dateutil, since icalendar 4.0 cannot read rules that end). Text values are taken from
-icalendar's unfolded content lines and unescaped here: icalendar 4.0 reads an escaped
-backslash before an "n" as a line break."""
-import io
-import json
-import re
-import sys
-
+"""Prints, for each iCalendar file, one JSON line of what Python's icalendar reads in it: the
+event's texts (unescaped here: icalendar 4.0 reads an escaped backslash before an "n" as a
+line break), and its start and end placed by the reader's zone data (the zone's name) and by
+the file's own VTIMEZONE (read by dateutil: icalendar 4.0 cannot read rules that end)."""
+import io, json, re, sys
 from dateutil import tz
 from icalendar import Calendar
 from icalendar.parser import Contentlines
 
-ESCAPED = re.compile(r"\\([\\;,nN])")
 
+def read(data):
+    lines = [line for line in Contentlines.from_ical(data.decode("utf-8")) if line]
+    event = lines[lines.index("BEGIN:VEVENT"):]
+    texts = dict(reversed([line.split(":", 1) for line in event]))  # no parameters on texts
+    unescape = lambda v: v and re.sub(r"\\([\\;,nN])", lambda m: "\n" if m[1] in "nN" else m[1], v)
+    rules = lines[lines.index("BEGIN:VTIMEZONE"):] if "BEGIN:VTIMEZONE" in lines else []
+    rules = rules[:rules.index("END:VTIMEZONE") + 1] if rules else []
+    # dateutil refuses extensions (X-LIC-LOCATION)
+    zones = rules and tz.tzical(io.StringIO("\n".join(l for l in rules if l[:2] != "X-")))
+    parsed = Calendar.from_ical(data)
+    vevent = parsed.walk("VEVENT")[0]
 
-def event_texts(data):
-    texts, inside = {}, False
-    for line in Contentlines.from_ical(data.decode("utf-8")):
-        if line:  # the event's text properties carry no parameters
-            name, value = line.split(":", 1)
-            inside = inside or (name, value) == ("BEGIN", "VEVENT")
-            if inside:
-                texts.setdefault(name, ESCAPED.sub(
-                    lambda m: "\n" if m[1] in "nN" else m[1], value))
-    return texts
+    def moment(name):
+        value, tzid = vevent.decoded(name), vevent[name].params.get("TZID", "")
+        by_rules = value.replace(tzinfo=zones.get(tzid)) if tzid else value
+        return {"tzid": tzid, "byName": value.isoformat(), "byRules": by_rules.isoformat()}
 
-
-def file_zones(data):
-    lines = re.sub(r"\r\n[ \t]", "", data.decode("utf-8")).split("\r\n")
-    kept, inside = [], False
-    for line in lines:
-        inside = inside or line == "BEGIN:VTIMEZONE"
-        if inside and not line.startswith("X-"):  # dateutil refuses extensions
-            kept.append(line)
-        inside = inside and line != "END:VTIMEZONE"
-    return tz.tzical(io.StringIO("\n".join(kept))) if kept else None
-
-
-def moment(event, name, zones):
-    if name not in event:
-        return None
-    value = event.decoded(name)
-    tzid = event[name].params.get("TZID", "")
-    by_rules = value.replace(tzinfo=zones.get(tzid)) if tzid else value
-    return {"tzid": tzid, "byName": value.isoformat(), "byRules": by_rules.isoformat()}
-
-
-def read(path):
-    with open(path, "rb") as file:
-        data = file.read()
-    calendar = Calendar.from_ical(data)
-    event = calendar.walk("VEVENT")[0]
-    text = event_texts(data).get
-    return {
-        "events": len(calendar.walk("VEVENT")),
-        "errors": [str(e) for c in calendar.walk() for e in c.errors],
-        "uid": text("UID"),
-        "stamped": "DTSTAMP" in event and "PRODID" in calendar,
-        "summary": text("SUMMARY"),
-        "location": text("LOCATION"),
-        "description": text("DESCRIPTION"),
-        "organizer": text("ORGANIZER"),
-        "start": moment(event, "DTSTART", file_zones(data)),
-        "end": moment(event, "DTEND", file_zones(data)),
-    }
+    return dict(errors=[str(e) for c in parsed.walk() for e in c.errors],
+                stamped="DTSTAMP" in vevent and "PRODID" in parsed,
+                start=moment("DTSTART"), end=moment("DTEND"),
+                **{k.lower(): unescape(texts.get(k))
+                   for k in ("UID", "SUMMARY", "LOCATION", "DESCRIPTION", "ORGANIZER")})
 
 
 for path in sys.argv[1:]:
-    print(json.dumps(read(path)))
+    with open(path, "rb") as file:
+        print(json.dumps(read(file.read())))
