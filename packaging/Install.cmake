@@ -98,9 +98,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The office makes the documents, the PDF and the printed page; Qt's print support (with its
 # CUPS plugin) lists the printers in the print dialog and CUPS's lp (cups-client) hands them
 # the office's PDF; the URW fonts are embedded in the PDF; xdg-email opens the mail program
-# for "Send by Email...".
+# for "Send by Email..."; libical writes the calendar event, with the zone rules of tzdata.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, cups-client, fonts-liberation, fonts-urw-base35, xdg-utils")
+    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, cups-client, fonts-liberation, fonts-urw-base35, xdg-utils, libical3, tzdata")
 # Fonts for the world's scripts, so that details typed in any of them are drawn, never shown
 # as empty boxes: recommended, not required, for their size.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

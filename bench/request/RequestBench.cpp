@@ -122,9 +122,9 @@ public:
         StepTimer step("load into the preview");
         preview.setPicture(loadPicture(path));
     }
-    void setPreviewDocument(const QString& path, const QString& eventName) override {
+    void setPreviewDocument(const QString& path, const EventDetails& details) override {
         preview.setDocumentPath(path);
-        preview.setEventName(eventName);
+        preview.setEventDetails(details);
     }
     void showPreview() override {
         StepTimer step("show");

@@ -76,9 +76,9 @@ public:
         preview.setPicture(QImage());
         preview.setPicture(loadPicture(picturePath));
     }
-    void setPreviewDocument(const QString& documentPath, const QString& eventName) override {
+    void setPreviewDocument(const QString& documentPath, const EventDetails& details) override {
         mWindow.previewWindow().setDocumentPath(documentPath);
-        mWindow.previewWindow().setEventName(eventName);
+        mWindow.previewWindow().setEventDetails(details);
         // The fields take no input during the request: they hold what it filled in.
         mWindow.previewWindow().setInvitationText(invitationText());
     }

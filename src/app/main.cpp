@@ -27,7 +27,8 @@ void describe(QCommandLineParser& parser) {
         QCoreApplication::translate("main", "Turns party details into a finished invitation: a "
                                             "Word document filled through LibreOffice, "
                                             "previewed, saved as .doc, .pdf, .docx or .odt, "
-                                            "printed, and sent by email."));
+                                            "added to a calendar as an .ics event, printed, and "
+                                            "sent by email with its calendar event."));
     parser.addHelpOption();
     parser.addVersionOption();
 }

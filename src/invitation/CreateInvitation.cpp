@@ -4,6 +4,7 @@
 #include "invitation/CreateInvitation.h"
 
 #include "core/ErrorTrap.h"
+#include "core/EventDetails.h"
 #include "core/Files.h"
 #include "core/Procedures.h"
 #include "core/Product.h"
@@ -195,7 +196,9 @@ void CreateInvitation::setDigitSource(std::unique_ptr<DigitSource> digits) {
 }
 
 struct CreateInvitation::Run {
-    explicit Run(Prompts& prompts) : trap(prompts, procedures::createInvitation) {}
+    explicit Run(Prompts& prompts) : trap(prompts, procedures::createInvitation) {
+        details.invitationId = QUuid::createUuid();
+    }
 
     // The path of a name in the temporary folder, which is worked out at the first step that
     // needs it, so that a refused folder is reported there; later steps use what it found.
@@ -214,7 +217,7 @@ struct CreateInvitation::Run {
     // nor deleted.
     QString templatePath;
     QString documentPath;
-    QString eventName; // as filled in
+    EventDetails details; // as filled in
     bool saved = false;
     // Only the picture this request wrote is shown (empty: none was written).
     QString picturePath;
@@ -309,10 +312,13 @@ void CreateInvitation::fillBookmark(Run& run, const QString& bookmark, const Fil
 
 void CreateInvitation::fill(Run& run) {
     QString dayText, dateText, typedLocation, locationText;
-    run.trap(Step::DayText, [&] { dayText = invitation::dayText(mHost.eventDate()); });
+    run.trap(Step::DayText, [&] {
+        run.details.date = mHost.eventDate();
+        dayText = invitation::dayText(run.details.date);
+    });
     run.trap(Step::DateText, [&] { dateText = invitation::dateText(mHost.eventDate(), dayText); });
     run.trap(Step::LocationText, [&] {
-        typedLocation = mHost.fieldText(Field::Location);
+        typedLocation = run.details.location = mHost.fieldText(Field::Location);
         locationText = invitation::whereText(typedLocation);
     });
 
@@ -320,9 +326,9 @@ void CreateInvitation::fill(Run& run) {
     const auto typed = [&](Field field, const QString& text, const QString& filled) {
         return Filling{filled, field, text.size()};
     };
-    const auto asTyped = [&](Field field) {
-        const QString text = mHost.fieldText(field);
-        return typed(field, text, text);
+    const auto asTyped = [&](Field field, QString& detail) {
+        detail = mHost.fieldText(field);
+        return typed(field, detail, detail);
     };
     const struct {
         Step step;
@@ -331,18 +337,20 @@ void CreateInvitation::fill(Run& run) {
     } bookmarks[] = {
         {Step::FillEvent, "bEvent",
          [&] {
-             run.eventName = mHost.fieldText(Field::EventName);
-             return typed(Field::EventName, run.eventName, invitation::eventText(run.eventName));
+             run.details.name = mHost.fieldText(Field::EventName);
+             return typed(Field::EventName, run.details.name,
+                          invitation::eventText(run.details.name));
          }},
         {Step::FillWhen, "bWhen",
          [&] {
-             return Filling{invitation::whenText(dateText, mHost.eventTime()), std::nullopt};
+             run.details.time = mHost.eventTime();
+             return Filling{invitation::whenText(dateText, run.details.time), std::nullopt};
          }},
         {Step::FillWhere, "bWhere",
          [&] { return typed(Field::Location, typedLocation, locationText); }},
-        {Step::FillBring, "bBring", [&] { return asTyped(Field::Items); }},
-        {Step::FillDrive, "bDrive", [&] { return asTyped(Field::Drive); }},
-        {Step::FillRsvp, "bRSVP", [&] { return asTyped(Field::RSVP); }},
+        {Step::FillBring, "bBring", [&] { return asTyped(Field::Items, run.details.items); }},
+        {Step::FillDrive, "bDrive", [&] { return asTyped(Field::Drive, run.details.directions); }},
+        {Step::FillRsvp, "bRSVP", [&] { return asTyped(Field::RSVP, run.details.rsvp); }},
     };
     for (const auto& b : bookmarks)
         run.trap(b.step, [&] { fillBookmark(run, QString::fromLatin1(b.bookmark), b.filling()); });
@@ -429,7 +437,7 @@ void CreateInvitation::handOver(Run& run) {
     if (run.saved && !mProgramEnds) {
         run.trap(Step::LoadPicture, [&] { mHost.loadPreviewPicture(run.picturePath); });
         run.trap(Step::HandOverDocument,
-                 [&] { mHost.setPreviewDocument(run.documentPath, run.eventName); });
+                 [&] { mHost.setPreviewDocument(run.documentPath, run.details); });
         run.trap(Step::ShowPreview, [&] { mHost.showPreview(); });
         run.trap(Step::HideMainWindow, [&] { mHost.hideMainWindow(); });
     }

@@ -19,6 +19,7 @@
 
 class Clipboard;
 class DigitSource;
+struct EventDetails;
 class Prompts;
 namespace office {
 class Office;
@@ -56,8 +57,9 @@ public:
     // if needed (use loadPicture, which keeps the resolution the file records).
     virtual void loadPreviewPicture(const QString& picturePath) = 0;
     // Tells the preview window which document it shows (and deletes when it is left), and the
-    // name of the event the document was filled with, as typed.
-    virtual void setPreviewDocument(const QString& documentPath, const QString& eventName) = 0;
+    // details the document was filled with, as typed, for the forms the invitation leaves
+    // the program in besides the document (a message's subject, a calendar event).
+    virtual void setPreviewDocument(const QString& documentPath, const EventDetails& details) = 0;
     // Shows the preview window modeless, without an owner window.
     virtual void showPreview() = 0;
     // Hides the main window.

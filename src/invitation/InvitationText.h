@@ -7,6 +7,8 @@
 // always English (United States), whatever the user's locale, because the template's own
 // labels are English.
 
+#include "core/EventDetails.h"
+
 #include <QDate>
 #include <QString>
 #include <QTime>
@@ -20,8 +22,6 @@ QString ordinalDay(const QString& strDay);
 QString properCase(const QString& text);
 
 namespace invitation {
-
-inline const QString kDefaultEventName = QStringLiteral("Name of Your Event");
 
 // bEvent: the name as typed, or "Name of Your Event" when it is empty or only spaces.
 QString eventText(const QString& eventName);

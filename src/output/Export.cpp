@@ -7,12 +7,14 @@
 #include "core/Files.h"
 #include "core/ReplaceFile.h"
 #include "office/Office.h"
+#include "output/CalendarEvent.h"
 #include "output/PageImage.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QList>
 #include <QStringList>
+#include <QTimeZone>
 
 #include <memory>
 
@@ -44,6 +46,7 @@ const QList<FormatName>& formats() {
         {SaveFormat::Jpeg,
          {QStringLiteral("jpg"), QStringLiteral("jpeg")},
          QT_TRANSLATE_NOOP("Export", "JPEG Image (*.jpg)")},
+        {SaveFormat::Ics, {QStringLiteral("ics")}, QT_TRANSLATE_NOOP("Export", "Calendar Event (*.ics)")},
     };
     return list;
 }
@@ -125,10 +128,13 @@ void saveImageReplacing(office::Office& office, const QString& source, const QSt
 }
 
 void writeSaveTarget(office::Office& office, const QString& documentPath,
-                     const SaveTarget& target) {
+                     const EventDetails& details, const SaveTarget& target) {
     switch (target.format) {
     case SaveFormat::Doc:
         copyFileReplacing(documentPath, target.path);
+        return;
+    case SaveFormat::Ics:
+        writeCalendarEventReplacing(details, QTimeZone::systemTimeZoneId(), target.path);
         return;
     case SaveFormat::Png:
     case SaveFormat::Jpeg:

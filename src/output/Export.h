@@ -8,13 +8,14 @@
 
 #include <QString>
 
+struct EventDetails;
 namespace office {
 class Office;
 enum class ExportFormat;
 } // namespace office
 
 // The formats the save dialog offers, in the order of its filters.
-enum class SaveFormat { Doc, Pdf, Docx, Odt, Png, Jpeg };
+enum class SaveFormat { Doc, Pdf, Docx, Odt, Png, Jpeg, Ics };
 
 // The resolution of a saved picture of the page: 1700 x 2200 pixels for US Letter, sharp in
 // a message and on paper.
@@ -31,8 +32,8 @@ struct SaveTarget {
     SaveFormat format = SaveFormat::Doc;
 };
 
-// The format is the one the name's extension names (.doc, .pdf, .docx, .odt, .png, .jpg or
-// .jpeg in any letter case); a name without one of these takes the selected filter's
+// The format is the one the name's extension names (.doc, .pdf, .docx, .odt, .png, .jpg,
+// .jpeg or .ics in any letter case); a name without one of these takes the selected filter's
 // format. A Word name is used exactly as typed; with another filter the format's extension
 // is added when the name has none of its own.
 SaveTarget saveTarget(const QString& typedName, const QString& selectedFilter);
@@ -54,6 +55,7 @@ void saveImageReplacing(office::Office& office, const QString& source, const QSt
 
 // Writes the invitation's Word document at documentPath to the target in the target's
 // format: the Word document byte for byte, made by the office in another format, or the
-// page as the office draws it. The target is replaced whole or left as it was. Throws
-// AppError.
-void writeSaveTarget(office::Office& office, const QString& documentPath, const SaveTarget& target);
+// page as the office draws it; or the calendar event of the details it was made from, in
+// the system's time zone. The target is replaced whole or left as it was. Throws AppError.
+void writeSaveTarget(office::Office& office, const QString& documentPath,
+                     const EventDetails& details, const SaveTarget& target);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/MailComposer.h"
 
+#include <QByteArrayList>
 #include <QCoreApplication>
 #include <QPointer>
 #include <QProcess>
@@ -31,13 +32,14 @@ QByteArray mailtoEncoded(const QString& text) {
 // the path then reach it as one argument that begins "mailto:", which it takes as it is. Its
 // own encoding goes through the shell's echo, which takes a text "-n" for an option and stops
 // at "\c", and it looks for --help in every argument, the subject's included.
-QString mailtoAddress(const QString& subject, const QString& attachment) {
-    QByteArray query;
+QString mailtoAddress(const QString& subject, const QStringList& attachments) {
+    QByteArrayList query;
     // A mail program takes an empty subject for none.
     if (!subject.isEmpty())
-        query += "subject=" + mailtoEncoded(subject) + '&';
-    query += "attach=" + mailtoEncoded(attachment);
-    return QStringLiteral("mailto:?") + QString::fromLatin1(query);
+        query << "subject=" + mailtoEncoded(subject);
+    for (const QString& attachment : attachments)
+        query << "attach=" + mailtoEncoded(attachment);
+    return QStringLiteral("mailto:?") + QString::fromLatin1(query.join('&'));
 }
 
 // Without a mail program xdg-email tries web browsers on the address, text ones among them;
@@ -53,13 +55,13 @@ QProcessEnvironment mailEnvironment() {
 }
 } // namespace
 
-void composeMail(const QString& subject, const QString& attachment, QObject* receiver,
+void composeMail(const QString& subject, const QStringList& attachments, QObject* receiver,
                  std::function<void(const QString& reason)> failed) {
     // Not the receiver's child: closing the window must not end xdg-email, nor the mail
     // program waiting under it. The process object goes once xdg-email has ended.
     auto* process = new QProcess;
     process->setProgram(QStringLiteral("xdg-email"));
-    process->setArguments({mailtoAddress(subject, attachment)});
+    process->setArguments({mailtoAddress(subject, attachments)});
     process->setProcessEnvironment(mailEnvironment());
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());

@@ -3,13 +3,14 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
 class QObject;
 
 // Opens a new message in the desktop's mail program, with the subject (none when empty) and
-// the file attached, through xdg-email: the freedesktop.org way to reach whichever mail
+// the files attached, through xdg-email: the freedesktop.org way to reach whichever mail
 // program the user chose. Returns at once: xdg-email may run for as long as the mail
 // program it started, which the user may keep open for hours. When xdg-email cannot be
 // started or fails, failed runs later on this thread with the reason, worded to follow
@@ -22,5 +23,5 @@ class QObject;
 //
 // xdg-email runs in a session of its own, so the mail program it starts outlives this
 // program and is not ended with it by an interrupt from the terminal.
-void composeMail(const QString& subject, const QString& attachment, QObject* receiver,
+void composeMail(const QString& subject, const QStringList& attachments, QObject* receiver,
                  std::function<void(const QString& reason)> failed);

@@ -4,6 +4,7 @@
 
 #include "core/AppError.h"
 #include "core/Files.h"
+#include "output/CalendarEvent.h"
 #include "output/Export.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
+#include <QTimeZone>
 
 namespace {
 // eCryptfs, which encrypts some home folders, allows 143 bytes in a name; ".pdf" takes 4.
@@ -80,4 +82,10 @@ QString writeOutboxAttachment(office::Office& office, const QString& documentPat
     exportFileReplacing(office, documentPath, attachment, SaveFormat::Pdf);
     folder->setAutoRemove(false); // the mail program reads it later
     return attachment;
+}
+
+QString writeOutboxCalendarEvent(const QString& pdfPath, const EventDetails& details) {
+    const QString event = pdfPath.chopped(QStringLiteral(".pdf").size()) + QStringLiteral(".ics");
+    writeCalendarEventReplacing(details, QTimeZone::systemTimeZoneId(), event);
+    return event;
 }

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+struct EventDetails;
 namespace office {
 class Office;
 }
@@ -47,3 +48,7 @@ void removeOutboxFoldersBefore(const QDateTime& cutoff);
 // for the mail program to read. A failed export leaves no folder behind. Throws AppError.
 QString writeOutboxAttachment(office::Office& office, const QString& documentPath,
                               const QString& eventName);
+
+// Writes the calendar event of the details, in the system's time zone, beside the PDF at
+// pdfPath and named like it ("<name>.ics"); returns its path. Throws AppError.
+QString writeOutboxCalendarEvent(const QString& pdfPath, const EventDetails& details);

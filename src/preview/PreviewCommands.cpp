@@ -3,6 +3,7 @@
 #include "preview/PreviewCommands.h"
 
 #include "core/ErrorTrap.h"
+#include "core/EventDetails.h"
 #include "core/Files.h"
 #include "core/Procedures.h"
 #include "core/Product.h"
@@ -72,14 +73,16 @@ bool SaveDocument::replaceAllowed(const SaveTarget& target) {
                             Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
 }
 
-void SaveDocument::write(const QString& documentPath, const SaveTarget& target) {
-    // A Word copy is a file copy; the other formats keep the office busy a moment.
-    const Hourglass hourglass(target.format == SaveFormat::Doc ? std::function<void(bool)>()
-                                                               : mSetHourglass);
-    writeSaveTarget(mOffice, documentPath, target);
+void SaveDocument::write(const QString& documentPath, const EventDetails& details,
+                         const SaveTarget& target) {
+    // A Word copy is a file copy and the calendar event a few lines; the other formats keep
+    // the office busy a moment.
+    const bool quick = target.format == SaveFormat::Doc || target.format == SaveFormat::Ics;
+    const Hourglass hourglass(quick ? std::function<void(bool)>() : mSetHourglass);
+    writeSaveTarget(mOffice, documentPath, details, target);
 }
 
-void SaveDocument::saveAs(const QString& documentPath) {
+void SaveDocument::saveAs(const QString& documentPath, const EventDetails& details) {
     // Only writing can fail; the dialogs and the file test cannot.
     enum class Step { Write = 130 };
     StepTrap<Step> trap(mPrompts, procedures::saveAs);
@@ -96,7 +99,7 @@ void SaveDocument::saveAs(const QString& documentPath) {
     if (!name.isEmpty())
         written = trap(Step::Write, [&] { replacedFile(target.path); });
     if (!name.isEmpty() && written && replaceAllowed(target))
-        written = trap(Step::Write, [&] { write(documentPath, target); });
+        written = trap(Step::Write, [&] { write(documentPath, details, target); });
     if (written)
         sayDone(mPrompts);
 }
@@ -135,22 +138,26 @@ void PrintDocument::print(const QString& documentPath) {
     });
 }
 
-void SendByEmail::send(const QString& documentPath, const QString& eventName, QObject* window) {
-    // Only the export can fail; opening the mail program reports its own failure later.
-    enum class Step { WriteAttachment = 100 };
+void SendByEmail::send(const QString& documentPath, const EventDetails& details, QObject* window) {
+    // Only writing the attachments can fail; opening the mail program reports its own
+    // failure later.
+    enum class Step { WriteAttachment = 100, WriteCalendarEvent = 102 };
     StepTrap<Step> trap(mPrompts, procedures::sendByEmail);
-    QString attachment;
+    QStringList attachments;
     const bool written = trap(Step::WriteAttachment, [&] {
         const Hourglass hourglass(mSetHourglass);
-        attachment = writeOutboxAttachment(mOffice, documentPath, eventName);
+        attachments << writeOutboxAttachment(mOffice, documentPath, details.name);
     });
     if (!written)
         return;
+    const QString attachment = attachments.first();
+    trap(Step::WriteCalendarEvent,
+         [&] { attachments << writeOutboxCalendarEvent(attachment, details); });
     // The message is about this event; "Invitation" when it has no name, as the attachment.
     const QString subject =
-        eventName.trimmed().isEmpty() ? QStringLiteral("Invitation") : eventName.trimmed();
+        details.name.trimmed().isEmpty() ? QStringLiteral("Invitation") : details.name.trimmed();
     Prompts& prompts = mPrompts; // the prompts outlive the window, this object does not
-    composeMail(subject, attachment, window, [&prompts, attachment](const QString& reason) {
+    composeMail(subject, attachments, window, [&prompts, attachment](const QString& reason) {
         prompts.message(mailFailedText(reason, attachment), applicationTitle(),
                         Prompts::Icon::Warning, Prompts::Buttons::Ok);
     });

@@ -16,6 +16,7 @@
 class Prompts;
 class QObject;
 class QPrinter;
+struct EventDetails;
 struct SaveTarget;
 namespace office {
 class Office;
@@ -31,12 +32,12 @@ public:
         : mPrompts(prompts), mOffice(office), mSetHourglass(std::move(setHourglass)) {}
 
     // The handler of the button and the menu item: saves the document at documentPath where
-    // the user chooses.
-    void saveAs(const QString& documentPath);
+    // the user chooses, or the calendar event of the details it was made from.
+    void saveAs(const QString& documentPath, const EventDetails& details);
 
 private:
     bool replaceAllowed(const SaveTarget& target);
-    void write(const QString& documentPath, const SaveTarget& target);
+    void write(const QString& documentPath, const EventDetails& details, const SaveTarget& target);
 
     Prompts& mPrompts;
     office::Office& mOffice;
@@ -67,8 +68,9 @@ private:
     PrintQueue& mQueue;
 };
 
-// "Send by Email...": the invitation as a PDF named after the event in the outbox, and a new
-// message of the desktop's mail program with it attached and the event's name as subject.
+// "Send by Email...": the invitation as a PDF named after the event in the outbox, its
+// calendar event beside it, and a new message of the desktop's mail program with both
+// attached and the event's name as subject.
 class SendByEmail {
 public:
     // setHourglass shows the wait pointer while the office works.
@@ -77,9 +79,10 @@ public:
         : mPrompts(prompts), mOffice(office), mSetHourglass(std::move(setHourglass)) {}
 
     // The menu item's handler: a failed export is reported as a failed save is, and nothing
-    // is sent. When no mail program can be opened, a message says so and where the PDF is,
-    // as long as window (the one asking) still exists.
-    void send(const QString& documentPath, const QString& eventName, QObject* window);
+    // is sent; a calendar event that cannot be written is reported, and the PDF goes alone.
+    // When no mail program can be opened, a message says so and where the PDF is, as long as
+    // window (the one asking) still exists.
+    void send(const QString& documentPath, const EventDetails& details, QObject* window);
 
 private:
     Prompts& mPrompts;

@@ -409,7 +409,9 @@ void PreviewWindow::zoomOut() {
 }
 
 void PreviewWindow::saveAs() {
-    SaveDocument(mPrompts, mOffice, [this](bool on) { setHourglass(on); }).saveAs(mDocumentPath);
+    SaveDocument(mPrompts, mOffice, [this](bool on) {
+        setHourglass(on);
+    }).saveAs(mDocumentPath, mDetails);
 }
 
 void PreviewWindow::print() {
@@ -419,7 +421,7 @@ void PreviewWindow::print() {
 void PreviewWindow::sendByEmail() {
     SendByEmail(mPrompts, mOffice, [this](bool on) {
         setHourglass(on);
-    }).send(mDocumentPath, mEventName, this);
+    }).send(mDocumentPath, mDetails, this);
 }
 
 void PreviewWindow::copyPicture() {

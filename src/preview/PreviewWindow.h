@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/Clipboard.h"
+#include "core/EventDetails.h"
 #include "preview/ZoomModel.h"
 
 #include <QImage>
@@ -54,10 +55,10 @@ public:
     // The full path of the temporary invitation document the window shows.
     void setDocumentPath(const QString& path);
     const QString& documentPath() const { return mDocumentPath; }
-    // The name of the event the document invites to: the subject and the attachment's name
-    // when it is sent by email.
-    void setEventName(const QString& name) { mEventName = name; }
-    const QString& eventName() const { return mEventName; }
+    // The details the document was made from: the calendar event, and the subject and the
+    // attachments' names when it is sent by email.
+    void setEventDetails(const EventDetails& details) { mDetails = details; }
+    const EventDetails& eventDetails() const { return mDetails; }
 
     // The window's handlers, as its buttons, menu, keys and events run them.
     void zoomIn();
@@ -117,7 +118,7 @@ private:
     std::function<void()> mEndProgram;
     std::unique_ptr<Clipboard> mClipboard;
     QString mDocumentPath;
-    QString mEventName;
+    EventDetails mDetails;
     bool mNewPicturePending = true;
     bool mInSetup = false;
     bool mCentred = false;

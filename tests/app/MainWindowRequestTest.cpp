@@ -53,7 +53,8 @@ TEST(MainWindowRequest, APictureThatFailsNeverShowsTheLastInvitation) {
     EXPECT_TRUE(prompts.reportLines().contains(164)) << "the picture cannot be loaded";
     EXPECT_TRUE(preview.picture().isNull()) << "not the first invitation's picture";
     EXPECT_NE(preview.documentPath(), first);
-    EXPECT_EQ(preview.eventName(), QStringLiteral("Second")); // what "Send by Email..." uses
+    EXPECT_EQ(preview.eventDetails().name,
+              QStringLiteral("Second")); // what "Send by Email..." uses
     EXPECT_TRUE(preview.isVisible());
 
     preview.close();

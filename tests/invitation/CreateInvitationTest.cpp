@@ -85,7 +85,13 @@ TEST_F(CreateInvitationTest, RunsEveryStepInOrderAndLeavesOnlyTheDocument) {
     EXPECT_EQ(host.calls, QStringList({"hourglass on", "hourglass off", "picture", "document",
                                        "show", "hide"}));
     EXPECT_EQ(host.document, doc);
-    EXPECT_EQ(host.eventName, "Ann's 40th"); // the subject when it is sent by email
+    // As typed: the message's subject and the calendar event are made from them.
+    const EventDetails& handed = host.details;
+    EXPECT_EQ(
+        QStringList({handed.name, handed.location, handed.items, handed.directions, handed.rsvp}),
+        QStringList({"Ann's 40th", "12 Elm St", "Salad", "Left at the oak", "Ann, 555-0100"}));
+    EXPECT_EQ(QDateTime(handed.date, handed.time), QDateTime(host.date, host.time));
+    EXPECT_FALSE(handed.invitationId.isNull());
     // The picture keeps its logical size (half a Letter page) through "temp.bmp".
     EXPECT_EQ(host.picture.size(), QSize(816, 1056));
     EXPECT_NEAR(host.picture.width() / (host.picture.dotsPerMeterX() / 39.37) * 1440, 6120, 1);

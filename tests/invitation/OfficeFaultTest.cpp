@@ -185,7 +185,7 @@ TEST_F(OfficeFault, AnOfficeHangingInAnExportKeepsTheOldFileAndTheNextSaveWorks)
         prompts.clear();
         prompts.saveNames << target;
         prompts.answers << Prompts::Answer::Yes;
-        SaveDocument(prompts, office).saveAs(request.documentPath());
+        SaveDocument(prompts, office).saveAs(request.documentPath(), {});
     };
 
     office.before = [](const QString& op) {
@@ -272,7 +272,7 @@ TEST_F(FullDisk, NoRoomForAnExportKeepsTheOldFileWhole) {
     prompts.clear();
     prompts.saveNames << target;
     prompts.answers << Prompts::Answer::Yes;
-    SaveDocument(prompts, office).saveAs(request.documentPath());
+    SaveDocument(prompts, office).saveAs(request.documentPath(), {});
     EXPECT_EQ(prompts.reportLines(), QList<int>{130});
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray(30000, 'o'));

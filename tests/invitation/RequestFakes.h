@@ -6,6 +6,7 @@
 // A window without widgets, for driving the request in tests.
 
 #include "core/AppError.h"
+#include "core/EventDetails.h"
 #include "invitation/CreateInvitation.h"
 #include "invitation/DocumentName.h"
 #include "invitation/InvitationText.h"
@@ -30,7 +31,7 @@ public:
     QStringList calls;
     QImage picture;
     QString document;
-    QString eventName;
+    EventDetails details;
     std::function<void(const QString& call)> onCall;
 
     QString fieldText(Field field) override { return texts.value(field); }
@@ -43,10 +44,10 @@ public:
         record(QStringLiteral("picture"));
         picture = loadPicture(path);
     }
-    void setPreviewDocument(const QString& path, const QString& name) override {
+    void setPreviewDocument(const QString& path, const EventDetails& handed) override {
         record(QStringLiteral("document"));
         document = path;
-        eventName = name;
+        details = handed;
     }
     void showPreview() override { record(QStringLiteral("show")); }
     void hideMainWindow() override { record(QStringLiteral("hide")); }

@@ -12,6 +12,7 @@ TEST(SaveTarget, TheExtensionOrElseTheSelectedFilterGivesTheFormat) {
     const QString odt = QStringLiteral("OpenDocument Text Files (*.odt)");
     const QString png = QStringLiteral("PNG Image (*.png)");
     const QString jpeg = QStringLiteral("JPEG Image (*.jpg)");
+    const QString ics = QStringLiteral("Calendar Event (*.ics)");
     const struct {
         const char* typed;
         QString filter;
@@ -36,6 +37,8 @@ TEST(SaveTarget, TheExtensionOrElseTheSelectedFilterGivesTheFormat) {
         {"/t/Party.JPEG", word, "/t/Party.JPEG", SaveFormat::Jpeg}, // both JPEG extensions
         {"/t/party.Jpg", png, "/t/party.Jpg", SaveFormat::Jpeg},
         {"/t/party.PNG", jpeg, "/t/party.PNG", SaveFormat::Png},
+        {"/t/party", ics, "/t/party.ics", SaveFormat::Ics},
+        {"/t/Party.ICS", word, "/t/Party.ICS", SaveFormat::Ics},
     };
     for (const auto& c : cases) {
         const SaveTarget target = saveTarget(QString::fromUtf8(c.typed), c.filter);

@@ -168,7 +168,7 @@ protected:
         prompts.saveNames << name;
         prompts.saveFilters << filter;
         prompts.answers << Prompts::Answer::Yes;
-        SaveDocument(prompts, sharedOffice()).saveAs(*document);
+        SaveDocument(prompts, sharedOffice()).saveAs(*document, {});
     }
     QStringList leftovers() const {
         return QDir(folder.path())
@@ -337,17 +337,24 @@ TEST_F(OfficeSave, PrintingSendsTheOfficesPdfToTheFileOrThePrinter) {
     EXPECT_EQ(prompts.printDialogs, 2);
 }
 
-TEST_F(OfficeSave, SendByEmailHandsTheMailProgramTheInvitationAsAPdf) {
+TEST_F(OfficeSave, SendByEmailHandsTheMailProgramTheInvitationAsAPdfAndACalendarEvent) {
     const MailDesktop desktop(true);
     PreviewWindow window(prompts, sharedOffice(), nullptr, QString());
     window.setDocumentPath(*document);
-    window.setEventName(QStringLiteral("Lobster Fête & Feast"));
+    window.setEventDetails(
+        {QStringLiteral("Lobster Fête & Feast"), QDate(2026, 7, 4), QTime(19, 30)});
     window.findChild<QMenu*>(QStringLiteral("pictureMenu"))->actions()[2]->trigger(); // by Email
 
     const QUrlQuery mail(QUrl(desktop.waitForMailto()));
     EXPECT_EQ(mail.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded),
               QStringLiteral("Lobster Fête & Feast"));
-    const QString pdf = mail.queryItemValue(QStringLiteral("attach"), QUrl::FullyDecoded);
+    const QStringList attached =
+        mail.allQueryItemValues(QStringLiteral("attach"), QUrl::FullyDecoded);
+    ASSERT_EQ(attached.size(), 2);
+    const QString pdf = attached[0];
+    // The party's calendar event beside the PDF, named like it.
+    EXPECT_EQ(attached[1], pdf.chopped(4) + QStringLiteral(".ics"));
+    EXPECT_TRUE(readAll(attached[1]).contains("\r\nSUMMARY:Lobster Fête & Feast\r\n"));
     EXPECT_TRUE(pdf.startsWith(QFileInfo(outboxFolder()).canonicalFilePath() + u'/'));
     EXPECT_TRUE(pdf.endsWith(QStringLiteral("/Lobster Fête & Feast.pdf"))) << pdf.toStdString();
     EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression("Pages: +1\\n")));

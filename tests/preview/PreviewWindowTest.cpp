@@ -392,7 +392,7 @@ TEST_F(Preview, ThePicturesMenuAndItsKeysSavePrintAndCopy) {
 
 TEST_F(Preview, WithoutAMailProgramAMessageSaysWhereThePdfIs) {
     request(pagePicture(Qt::blue), newDocument(QStringLiteral("qorvel00000012.doc")));
-    window->setEventName(QStringLiteral("Party 2024/25"));
+    window->setEventDetails({QStringLiteral("Party 2024/25"), QDate(2026, 7, 4), QTime(19, 30)});
     window->activateWindow();
     QTemporaryDir noPrograms;
     const std::pair<const char*, QString> cases[] = {

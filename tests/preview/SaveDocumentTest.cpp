@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "core/EventDetails.h"
 #include "core/Files.h"
 #include "core/Product.h"
 #include "output/Export.h"
@@ -40,6 +41,7 @@ struct Save : ::testing::Test {
     QByteArray content;
     ScriptedPrompts prompts;
     FakeOffice office;
+    EventDetails details{QStringLiteral("Lobster Eating Party"), QDate(2026, 7, 4), QTime(19, 30)};
 
     void SetUp() override {
         setApplicationTitle();
@@ -55,7 +57,7 @@ struct Save : ::testing::Test {
     QString at(const QString& name) const { return folder.filePath(name); }
     void save(const QString& name) {
         prompts.saveNames << name;
-        SaveDocument(prompts, office).saveAs(document);
+        SaveDocument(prompts, office).saveAs(document, details);
     }
     // Printing to a file goes the same way as saving.
     void print(const QString& name) {
@@ -98,7 +100,7 @@ TEST_F(Save, ANewNameGetsAByteForByteCopyThenDone) {
     EXPECT_EQ(prompts.saveDialogs[0].filter,
               QStringLiteral("Word Files (*.doc);;PDF Files (*.pdf);;Word 2007-365 Files "
                              "(*.docx);;OpenDocument Text Files (*.odt);;PNG Image (*.png);;"
-                             "JPEG Image (*.jpg)"));
+                             "JPEG Image (*.jpg);;Calendar Event (*.ics)"));
     EXPECT_EQ(prompts.saveDialogs[0].selectedFilter, QStringLiteral("Word Files (*.doc)"));
     EXPECT_EQ(prompts.saveDialogs[0].initialName, QString());
     EXPECT_EQ(readAll(at(QStringLiteral("party.doc"))), content);
@@ -135,7 +137,7 @@ TEST_F(Save, SavingAgainAsksAndReplacesOnlyAfterYes) {
 }
 
 TEST_F(Save, CancellingWritesNothingAndStillSaysDone) {
-    SaveDocument(prompts, office).saveAs(document);
+    SaveDocument(prompts, office).saveAs(document, details);
     EXPECT_EQ(texts(), QStringList{QStringLiteral("Done.")});
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
@@ -327,6 +329,16 @@ TEST_F(Save, OtherFormatsAreMadeByTheOfficeWithTheSameQuestions) {
         EXPECT_EQ(texts().last(), QStringLiteral("Done."));
     }
     EXPECT_TRUE(leftovers().isEmpty());
+}
+
+TEST_F(Save, TheCalendarEventIsWrittenWithoutTheOffice) {
+    prompts.saveFilters << QStringLiteral("Calendar Event (*.ics)");
+    save(at(QStringLiteral("party")));
+    const QByteArray event = readAll(at(QStringLiteral("party.ics")));
+    EXPECT_TRUE(event.startsWith("BEGIN:VCALENDAR\r\n"));
+    EXPECT_TRUE(event.contains("\r\nSUMMARY:Lobster Eating Party\r\n"));
+    EXPECT_TRUE(office.log.isEmpty());
+    EXPECT_EQ(texts(), QStringList{QStringLiteral("Done.")});
 }
 
 TEST_F(Save, ALinkHasTheFileItPointsToReplacedAndADanglingOneIsRefused) {
