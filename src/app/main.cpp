@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/Settings.h"
 #include "core/Memory.h"
+#include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "preview/Outbox.h"
 #include "widgets/QtPrompts.h"
@@ -69,8 +70,11 @@ int main(int argc, char** argv) {
     // Invitations sent by email are kept a week for the mail program to read.
     removeOutboxFoldersBefore(QDateTime::currentDateTime().addDays(-kOutboxKeepDays));
 
-    // The office lives as long as the program; its destructor ends the office process.
-    const auto office = office::makeLibreOffice();
+    // The office lives as long as the program; its destructor ends the office process. It
+    // opens the template ahead of each request while the user reads or types.
+    office::LibreOfficeOptions officeOptions;
+    officeOptions.templateAhead = loadTemplateResource();
+    const auto office = office::makeLibreOffice(officeOptions);
     QtPrompts prompts;
     SettingsStore settings;
     // Without an office the program cannot do anything: start-up ends the office and the

@@ -10,10 +10,18 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
 namespace office {
+
+namespace {
+// How long the current office stays idle before the worker opens the template ahead in it.
+// The two sessions of one request follow each other within a millisecond; a user's next
+// click comes seconds later.
+constexpr std::chrono::milliseconds kIdleBeforeOpeningAhead{100};
+} // namespace
 
 // What the window thread shares with the worker, which starts successor offices and watches
 // for an office that died between requests. The worker lives as long as this object, so the
@@ -33,6 +41,12 @@ struct Renewal::State {
     bool renewalFailed = false; // no automatic attempt again before the next session start
     bool changed = false;       // an engine reported a lost office or its last session closed
     bool ending = false;
+    // The template ahead: when the worker may open it in the current office (set whenever
+    // the office's last session closes), how many holds keep the worker off the office, and
+    // the office while the worker borrows it.
+    std::optional<std::chrono::steady_clock::time_point> aheadDue;
+    int holds = 0;
+    std::shared_ptr<Engine> borrowed;
     std::thread worker;
     std::mutex retiringMutex; // guards retiring
     std::vector<std::thread> retiring;
@@ -42,6 +56,8 @@ struct Renewal::State {
     bool successorWanted();
     void startSuccessor(std::unique_lock<std::mutex>& lock, const std::weak_ptr<State>& self);
     std::shared_ptr<Engine> startEngine(const std::weak_ptr<State>& self);
+    void waitForWork(std::unique_lock<std::mutex>& lock);
+    void openTemplateAhead(std::unique_lock<std::mutex>& lock);
     void retire(std::shared_ptr<Engine> engine);
     void endWork();
 };
@@ -59,12 +75,38 @@ std::shared_ptr<Engine> Renewal::State::makeEngine(const std::weak_ptr<State>& s
 void Renewal::State::work(const std::weak_ptr<State>& self) {
     std::unique_lock lock(mutex);
     for (;;) {
-        wake.wait(lock, [&] { return ending || renewRequested || changed; });
+        waitForWork(lock);
         if (ending)
             return;
+        if (changed)
+            aheadDue = std::chrono::steady_clock::now() + kIdleBeforeOpeningAhead;
         if (successorWanted())
             startSuccessor(lock, self);
+        else if (aheadDue && std::chrono::steady_clock::now() >= *aheadDue)
+            openTemplateAhead(lock);
     }
+}
+
+void Renewal::State::waitForWork(std::unique_lock<std::mutex>& lock) {
+    const auto due = [&] { return ending || renewRequested || changed; };
+    if (aheadDue)
+        wake.wait_until(lock, *aheadDue, due);
+    else
+        wake.wait(lock, due);
+}
+
+// Under the lock, once the current office has been idle for a moment: the worker borrows it
+// unless a session is open or someone holds it, and opens the template ahead in it.
+void Renewal::State::openTemplateAhead(std::unique_lock<std::mutex>& lock) {
+    aheadDue.reset();
+    if (options.templateAhead.isEmpty() || holds > 0 || current->openSessions() > 0)
+        return; // the session's end sets the time anew
+    borrowed = current;
+    lock.unlock();
+    borrowed->openTemplateAhead();
+    lock.lock();
+    borrowed.reset();
+    wake.notify_all();
 }
 
 // Under the lock: a successor was asked for, or the current office was lost between
@@ -140,6 +182,8 @@ void Renewal::State::endWork() {
         ending = true;
         if (startingEngine)
             startingEngine->abandon();
+        if (borrowed)
+            borrowed->abandon();
     }
     wake.notify_all();
     if (worker.joinable())
@@ -205,6 +249,17 @@ void Renewal::takeOverFromSuccessor() {
         s.current = std::move(s.successor);
     }
     s.retire(std::move(retired));
+}
+
+Renewal::Hold::Hold(Renewal& renewal) : mState(*renewal.mState) {
+    std::unique_lock lock(mState.mutex);
+    mState.wake.wait(lock, [&] { return !mState.borrowed; });
+    ++mState.holds;
+}
+
+Renewal::Hold::~Hold() {
+    std::lock_guard lock(mState.mutex);
+    --mState.holds;
 }
 
 void Renewal::dropSuccessor() {
