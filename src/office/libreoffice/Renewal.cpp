@@ -11,7 +11,9 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace office {
@@ -21,6 +23,8 @@ namespace {
 // The two sessions of one request follow each other within a millisecond; a user's next
 // click comes seconds later.
 constexpr std::chrono::milliseconds kIdleBeforeOpeningAhead{100};
+// The priority (nice value) of a replaced office while it ends, and of the thread ending it.
+constexpr int kRetiringNice = 19;
 } // namespace
 
 // What the window thread shares with the worker, which starts successor offices and watches
@@ -37,6 +41,7 @@ struct Renewal::State {
     std::shared_ptr<Engine> successor;      // answering, waiting to take over
     std::shared_ptr<Engine> startingEngine; // the worker's, while it starts
     bool renewRequested = false;
+    bool renewalDue = false;    // a successor to start once the current office is idle
     bool starting = false;      // the worker is starting a successor
     bool renewalFailed = false; // no automatic attempt again before the next session start
     bool changed = false;       // an engine reported a lost office or its last session closed
@@ -57,6 +62,7 @@ struct Renewal::State {
     void startSuccessor(std::unique_lock<std::mutex>& lock, const std::weak_ptr<State>& self);
     std::shared_ptr<Engine> startEngine(const std::weak_ptr<State>& self);
     void waitForWork(std::unique_lock<std::mutex>& lock);
+    void useIdleOffice(std::unique_lock<std::mutex>& lock, const std::weak_ptr<State>& self);
     void openTemplateAhead(std::unique_lock<std::mutex>& lock);
     void retire(std::shared_ptr<Engine> engine);
     void endWork();
@@ -80,11 +86,37 @@ void Renewal::State::work(const std::weak_ptr<State>& self) {
             return;
         if (changed)
             aheadDue = std::chrono::steady_clock::now() + kIdleBeforeOpeningAhead;
-        if (successorWanted())
-            startSuccessor(lock, self);
-        else if (aheadDue && std::chrono::steady_clock::now() >= *aheadDue)
-            openTemplateAhead(lock);
+        if (successorWanted()) {
+            // A lost office is replaced at once; a renewal waits until the office it renews
+            // is idle, so that its start does not compete with a request for the processor.
+            if (current->officeGone()) {
+                startSuccessor(lock, self);
+                continue;
+            }
+            renewalDue = true;
+            if (!aheadDue)
+                aheadDue = std::chrono::steady_clock::now() + kIdleBeforeOpeningAhead;
+        }
+        if (aheadDue && std::chrono::steady_clock::now() >= *aheadDue)
+            useIdleOffice(lock, self);
     }
+}
+
+// Under the lock, once the current office has been idle for a moment (no session open and no
+// one holding it; else the next session's end sets the time anew): the successor that is
+// due starts now, or the template is opened ahead in the current office.
+void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock,
+                                   const std::weak_ptr<State>& self) {
+    aheadDue.reset();
+    if (holds > 0 || current->openSessions() > 0)
+        return;
+    if (renewalDue) {
+        renewalDue = false;
+        if (!successor)
+            startSuccessor(lock, self);
+        return;
+    }
+    openTemplateAhead(lock);
 }
 
 void Renewal::State::waitForWork(std::unique_lock<std::mutex>& lock) {
@@ -95,12 +127,11 @@ void Renewal::State::waitForWork(std::unique_lock<std::mutex>& lock) {
         wake.wait(lock, due);
 }
 
-// Under the lock, once the current office has been idle for a moment: the worker borrows it
-// unless a session is open or someone holds it, and opens the template ahead in it.
+// Under the lock: the worker borrows the idle current office and opens the template ahead in
+// it.
 void Renewal::State::openTemplateAhead(std::unique_lock<std::mutex>& lock) {
-    aheadDue.reset();
-    if (options.templateAhead.isEmpty() || holds > 0 || current->openSessions() > 0)
-        return; // the session's end sets the time anew
+    if (options.templateAhead.isEmpty())
+        return;
     borrowed = current;
     lock.unlock();
     borrowed->openTemplateAhead();
@@ -171,7 +202,14 @@ void Renewal::State::retire(std::shared_ptr<Engine> engine) {
     for (std::thread& t : retiring)
         t.join(); // earlier retirements, long finished
     retiring.clear();
-    retiring.emplace_back([engine = std::move(engine)]() mutable { engine.reset(); });
+    retiring.emplace_back([engine = std::move(engine)]() mutable {
+        // Ending an office is work for the processor too: it gives way to its successor,
+        // which serves a request at this very moment.
+        ::setpriority(PRIO_PROCESS, pid_t(::gettid()), kRetiringNice);
+        if (const pid_t office = engine->processId())
+            ::setpriority(PRIO_PGRP, office, kRetiringNice);
+        engine.reset();
+    });
 }
 
 // Tells the worker to end, giving up the start it may be in (its office is killed, so that
@@ -268,6 +306,7 @@ void Renewal::dropSuccessor() {
     {
         std::unique_lock lock(s.mutex);
         s.renewRequested = false;
+        s.renewalDue = false;
         s.wake.wait(lock, [&] { return !s.starting; });
         successor = std::move(s.successor);
     }
