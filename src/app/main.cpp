@@ -6,7 +6,7 @@
 #include "core/Memory.h"
 #include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "preview/Outbox.h"
+#include "output/Outbox.h"
 #include "widgets/QtPrompts.h"
 
 #include <QApplication>
