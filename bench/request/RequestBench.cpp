@@ -7,12 +7,17 @@
 // office uses); and the program's and the office's memory over many requests. Prints its
 // figures; it asserts nothing.
 //
-//   request_bench [warm runs = 200] [naive runs = 5]
+// Between clicks the user reads the preview and goes back: the program's office uses that
+// time to open the next request's template ahead. FESTORIA_BENCH_NO_AHEAD=1 measures without
+// (every click opens the template itself, as before).
+//
+//   request_bench [warm runs = 200] [naive runs = 5] [ms between clicks = 300]
 #include "core/Files.h"
 #include "core/Memory.h"
 #include "core/Prompts.h"
 #include "invitation/CreateInvitation.h"
 #include "invitation/PreviewPicture.h"
+#include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "preview/PreviewWindow.h"
 #include "support/WatchedOffice.h"
@@ -137,6 +142,7 @@ public:
 };
 
 constexpr int kShotDragPixels = 560;
+int pauseBetweenClicks = 300; // milliseconds
 
 void keepPreviewShot(PreviewWindow& preview, const QString& path) {
     for (int i = 0; i < 2; ++i) // 100 % to 150 %
@@ -184,7 +190,7 @@ double oneRequest(CreateInvitation& request, BenchHost& host, StepTimes* steps =
     }
     currentSteps = nullptr;
     host.preview.back(); // "< Back": deletes the document, main window again
-    QCoreApplication::processEvents();
+    QTest::qWait(pauseBetweenClicks);
     return ms;
 }
 
@@ -317,7 +323,10 @@ void timedRequest(WarmFigures& figures, int i, CreateInvitation& request, BenchH
 // The warm office: started once, as the program's start-up check does.
 WarmFigures warmRequests(Prompts& prompts, Clipboard& clipboard, int runs) {
     WarmFigures figures;
-    auto office = office::makeLibreOffice();
+    office::LibreOfficeOptions options;
+    if (!qEnvironmentVariableIsSet("FESTORIA_BENCH_NO_AHEAD"))
+        options.templateAhead = loadTemplateResource(); // as the program does
+    auto office = office::makeLibreOffice(options);
     office->startSession()->quit();
     WatchedOffice timed(*office);
     timeOfficeSteps(timed);
@@ -392,6 +401,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int warmRuns = argc > 1 ? std::max(21, atoi(argv[1])) : 200;
     const int naiveRuns = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
+    if (argc > 3)
+        pauseBetweenClicks = std::max(0, atoi(argv[3]));
 
     QTemporaryDir temp;
     qputenv("TEMP", temp.path().toLocal8Bit());

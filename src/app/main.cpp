@@ -8,6 +8,7 @@
 #include "app/Translations.h"
 #include "core/Memory.h"
 #include "core/RunFiles.h"
+#include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "output/Outbox.h"
 #include "widgets/QtPrompts.h"
@@ -89,8 +90,11 @@ int main(int argc, char** argv) {
         QCoreApplication::exit(0);
     });
 
-    // The office lives as long as the program; its destructor ends the office process.
-    const auto office = office::makeLibreOffice();
+    // The office lives as long as the program; its destructor ends the office process. It
+    // opens the template ahead of each request while the user reads or types.
+    office::LibreOfficeOptions officeOptions;
+    officeOptions.templateAhead = loadTemplateResource();
+    const auto office = office::makeLibreOffice(officeOptions);
     // The windows reach it through an office thread of their own, so that they keep painting
     // however long the office takes (the office thread is the one that holds the engine).
     ThreadedOffice threadedOffice(*office, [&office] { return office->processId(); });

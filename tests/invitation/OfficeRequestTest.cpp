@@ -7,6 +7,7 @@
 #include "invitation/RequestFakes.h"
 #include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
+#include "office/libreoffice/UnoEngine.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/office/OfficeDocuments.h"
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <thread>
 
 using Field = InvitationHost::Field;
 
@@ -124,6 +126,29 @@ TEST_F(OfficeRequestTest, TheSampleEventBecomesADocumentAndItsPicture) {
     const auto onClipboard = clipboard.read();
     ASSERT_TRUE(onClipboard.has_value());
     EXPECT_EQ(onClipboard->picture.size(), QSize(816, 1056));
+}
+
+// A click that finds the template open ahead makes the same document and the same picture,
+// pixel for pixel, as one that opens the template itself.
+TEST_F(OfficeRequestTest, TheTemplateOpenedAheadMakesTheSameInvitation) {
+    request.run();
+    office::LibreOfficeOptions options;
+    options.templateAhead = loadTemplateResource();
+    const auto ahead = office::makeLibreOffice(options);
+    ahead->startSession()->quit(); // as at start-up
+    for (int i = 0; i < 300 && !ahead->engine().templateAheadOpen(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    FakeHost aheadHost;
+    aheadHost.texts = host.texts;
+    CreateInvitation aheadRequest(aheadHost, *ahead, prompts, clipboard);
+    aheadRequest.run();
+
+    EXPECT_EQ(ahead->engine().templatesTakenAhead(), 1);
+    EXPECT_EQ(prompts.reports(), QStringList());
+    EXPECT_EQ(aheadHost.picture.convertToFormat(QImage::Format_RGB32),
+              host.picture.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(textsFromBookmarks(sharedOffice(), aheadRequest.documentPath()),
+              textsFromBookmarks(sharedOffice(), request.documentPath()));
 }
 
 TEST_F(OfficeRequestTest, AwkwardInputArrivesExactly) {

@@ -113,7 +113,8 @@ QList<QByteArray> officeEnvironment(const QByteArray& officeTemp) {
 Engine::Engine(LibreOfficeOptions options, std::function<void()> officeChanged)
     : mOptions(std::move(options)), mOfficeChanged(std::move(officeChanged)),
       mStatus(std::make_shared<OfficeStatus>()), mConnection(mStatus, mOfficeChanged),
-      mWatchdog([this] { mStatus->killOffice(); }, [this] { mConnection.drop(); }) {
+      mWatchdog([this] { mStatus->killOffice(); }, [this] { mConnection.drop(); }),
+      mTemplateAhead(mOptions.templateAhead) {
     // Writing to the pipe of an office that just died must fail the call, not end the
     // program with SIGPIPE.
     struct sigaction current {};
@@ -256,6 +257,44 @@ QString Engine::warmUp() {
     return saved;
 }
 
+bool Engine::templateAheadWanted() {
+    return mTemplateAhead.wanted(mGeneration) && mStatus->office() != 0 && alive();
+}
+
+void Engine::openTemplateAhead() noexcept {
+    if (!templateAheadWanted())
+        return;
+    try {
+        call(mGeneration, [&] {
+            mTemplateAhead.open(*this, mGeneration, mProfile.path() + QStringLiteral("-tmp"));
+        });
+    } catch (const std::exception&) {
+        // The next request opens its template itself, as it would without this.
+    }
+}
+
+Reference<lang::XComponent> Engine::takeTemplateAhead(unsigned officeGeneration,
+                                                      const QString& path, bool readOnly) {
+    if (officeGeneration != mGeneration)
+        return {};
+    return mTemplateAhead.take(officeGeneration, path, readOnly);
+}
+
+// The copy opened ahead is closed in order while the office still answers; with an office
+// that died it goes with the office.
+void Engine::closeTemplateAhead() noexcept {
+    const Reference<lang::XComponent> document = mTemplateAhead.release();
+    if (!document.is() || mAbandoned || mStatus->connectionLost() || !mConnection.desktop().is())
+        return;
+    try {
+        CallWatchdog::Bound bound(mWatchdog, std::chrono::milliseconds(5000));
+        Reference<util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
+    } catch (const uno::Exception&) {
+        // The office's end below closes it.
+    }
+    mWatchdog.takeTimeout();
+}
+
 // The start, in named steps: the program and its profile, the office's process under its
 // keeper and guard, the connection, and the exit handler that ends it with the program.
 void Engine::start() {
@@ -340,6 +379,7 @@ void Engine::stop() {
     if (mStatus->office() == 0)
         return;
     mStatus->beginStop();
+    closeTemplateAhead();
     askToTerminate();
     mConnection.close();
     mProcess.waitForEnd(std::chrono::milliseconds(5000));

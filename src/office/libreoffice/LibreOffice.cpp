@@ -8,6 +8,7 @@
 #include "office/libreoffice/DeferredLayout.h"
 #include "office/libreoffice/EmbedFonts.h"
 #include "office/libreoffice/FitText.h"
+#include "office/libreoffice/HiddenDocument.h"
 #include "office/libreoffice/OfficeErrors.h"
 #include "office/libreoffice/Properties.h"
 #include "office/libreoffice/Renewal.h"
@@ -18,11 +19,8 @@
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/NoSuchElementException.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
-#include <com/sun/star/document/MacroExecMode.hpp>
-#include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/document/XExporter.hpp>
 #include <com/sun/star/document/XFilter.hpp>
-#include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/io/IOException.hpp>
 #include <com/sun/star/io/XOutputStream.hpp>
@@ -32,7 +30,6 @@
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextContent.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
-#include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/ucb/XSimpleFileAccess.hpp>
 #include <com/sun/star/util/CloseVetoException.hpp>
@@ -150,7 +147,10 @@ public:
             return;
         case ExportFormat::Odt:
             embedFonts();
-            storeTo(path, QStringLiteral("exported"), "writer8", {});
+            // Without the page thumbnail an OpenDocument file carries by default: drawing it
+            // took five times as long as writing the whole file.
+            storeTo(path, QStringLiteral("exported"), "writer8", {},
+                    {property("NoThumbnail", Any(true))});
             return;
         }
         throw AppError(QStringLiteral("Unknown export format."));
@@ -217,7 +217,8 @@ private:
 
     // Writes the document at the path through an office filter; the document stays as it is.
     void storeTo(const QString& path, const QString& done, const char* filter,
-                 const Sequence<beans::PropertyValue>& filterData) {
+                 const Sequence<beans::PropertyValue>& filterData,
+                 std::initializer_list<beans::PropertyValue> more = {}) {
         requireOpen();
         // The office would create missing folders; a save names an existing one.
         const QFileInfo target(path);
@@ -239,6 +240,10 @@ private:
             if (filterData.hasElements()) {
                 args.realloc(args.getLength() + 1);
                 args.getArray()[args.getLength() - 1] = property("FilterData", Any(filterData));
+            }
+            for (const beans::PropertyValue& p : more) {
+                args.realloc(args.getLength() + 1);
+                args.getArray()[args.getLength() - 1] = p;
             }
             try {
                 // storeToURL, not storeAsURL: a read-only document can be written elsewhere.
@@ -351,40 +356,12 @@ public:
         const QFileInfo info(path);
         if (path.isEmpty() || !info.isFile())
             throw AppError(QStringLiteral("The file '%1' was not found.").arg(path));
-        Reference<lang::XComponent> component = mEngine.call(mGeneration, [&] {
-            const Reference<frame::XComponentLoader> loader(mEngine.desktop(), UNO_QUERY_THROW);
-            const Sequence<beans::PropertyValue> args = properties({
-                property("Hidden", Any(true)),
-                property("ReadOnly", Any(readOnly)),
-                // A template opens as itself, not as a new document made from it.
-                property("AsTemplate", Any(false)),
-                // A document's macros never run.
-                property("MacroExecutionMode", Any(document::MacroExecMode::NEVER_EXECUTE)),
-                property("UpdateDocMode", Any(document::UpdateDocMode::NO_UPDATE)),
-            });
-            Reference<lang::XComponent> loaded;
-            try {
-                loaded = loader->loadComponentFromURL(fileUrl(path), OUString("_blank"), 0, args);
-            } catch (const uno::Exception&) {
-                if (!mEngine.alive())
-                    throw;
-            }
-            if (!loaded.is())
-                throw AppError(QStringLiteral("The office could not open '%1'; check that it is "
-                                              "a Word document.")
-                                   .arg(path));
-            if (!Reference<text::XTextDocument>(loaded, UNO_QUERY).is()) {
-                Reference<util::XCloseable> c(loaded, UNO_QUERY);
-                try {
-                    if (c.is())
-                        c->close(true);
-                } catch (const uno::Exception&) {
-                    // The session's end closes what this could not.
-                }
-                throw AppError(QStringLiteral("'%1' is not a text document.").arg(path));
-            }
-            return loaded;
-        });
+        // The template opened ahead, when this is the template; otherwise the office reads it.
+        Reference<lang::XComponent> component =
+            mEngine.takeTemplateAhead(mGeneration, path, readOnly);
+        if (!component.is())
+            component = mEngine.call(mGeneration,
+                                     [&] { return openHiddenDocument(mEngine, path, readOnly); });
         mDocuments.push_back(std::make_unique<LoDocument>(mEngine, mGeneration, component));
         return *mDocuments.back();
     }
@@ -463,11 +440,13 @@ LibreOffice::LibreOffice(LibreOfficeOptions options)
     : mRenewal(
           std::make_unique<Renewal>(std::move(options), [](const std::shared_ptr<Engine>& engine) {
               rehearse(engine, engine->warmUp());
+              engine->openTemplateAhead();
           })) {}
 
 LibreOffice::~LibreOffice() = default;
 
 std::unique_ptr<Session> LibreOffice::startSession() {
+    const Renewal::Hold hold(*mRenewal);
     mRenewal->takeOverFromSuccessor();
     Engine& engine = *mRenewal->current();
     engine.ensureRunning();
@@ -494,6 +473,7 @@ pid_t LibreOffice::processId() const {
 }
 
 void LibreOffice::shutdown() {
+    const Renewal::Hold hold(*mRenewal);
     mRenewal->dropSuccessor();
     mRenewal->current()->stop();
 }

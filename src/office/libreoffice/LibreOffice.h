@@ -15,6 +15,7 @@
 
 #include "office/Office.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <chrono>
@@ -37,6 +38,10 @@ struct LibreOfficeOptions {
     // a long run makes it use: its successor starts in the background while it still serves,
     // and takes over at the first session start after it answers.
     int sessionsPerOffice = 100;
+    // The template file every request opens read-only (its bytes); empty: none. While the
+    // office has nothing else to do, a copy of it is opened ahead, and the next open() of a
+    // file with exactly these bytes is given that copy instead of reading the file.
+    QByteArray templateAhead;
 };
 
 class LibreOffice : public Office {

@@ -10,10 +10,22 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <optional>
+#include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace office {
+
+namespace {
+// How long the current office stays idle before the worker opens the template ahead in it.
+// The two sessions of one request follow each other within a millisecond; a user's next
+// click comes seconds later.
+constexpr std::chrono::milliseconds kIdleBeforeOpeningAhead{100};
+// The priority (nice value) of a replaced office while it ends, and of the thread ending it.
+constexpr int kRetiringNice = 19;
+} // namespace
 
 // What the window thread shares with the worker, which starts successor offices and watches
 // for an office that died between requests. The worker lives as long as this object, so the
@@ -29,10 +41,17 @@ struct Renewal::State {
     std::shared_ptr<Engine> successor;      // answering, waiting to take over
     std::shared_ptr<Engine> startingEngine; // the worker's, while it starts
     bool renewRequested = false;
+    bool renewalDue = false;    // a successor to start once the current office is idle
     bool starting = false;      // the worker is starting a successor
     bool renewalFailed = false; // no automatic attempt again before the next session start
     bool changed = false;       // an engine reported a lost office or its last session closed
     bool ending = false;
+    // The template ahead: when the worker may open it in the current office (set whenever
+    // the office's last session closes), how many holds keep the worker off the office, and
+    // the office while the worker borrows it.
+    std::optional<std::chrono::steady_clock::time_point> aheadDue;
+    int holds = 0;
+    std::shared_ptr<Engine> borrowed;
     std::thread worker;
     std::mutex retiringMutex; // guards retiring
     std::vector<std::thread> retiring;
@@ -42,6 +61,9 @@ struct Renewal::State {
     bool successorWanted();
     void startSuccessor(std::unique_lock<std::mutex>& lock, const std::weak_ptr<State>& self);
     std::shared_ptr<Engine> startEngine(const std::weak_ptr<State>& self);
+    void waitForWork(std::unique_lock<std::mutex>& lock);
+    void useIdleOffice(std::unique_lock<std::mutex>& lock, const std::weak_ptr<State>& self);
+    void openTemplateAhead(std::unique_lock<std::mutex>& lock);
     void retire(std::shared_ptr<Engine> engine);
     void endWork();
 };
@@ -59,12 +81,63 @@ std::shared_ptr<Engine> Renewal::State::makeEngine(const std::weak_ptr<State>& s
 void Renewal::State::work(const std::weak_ptr<State>& self) {
     std::unique_lock lock(mutex);
     for (;;) {
-        wake.wait(lock, [&] { return ending || renewRequested || changed; });
+        waitForWork(lock);
         if (ending)
             return;
-        if (successorWanted())
-            startSuccessor(lock, self);
+        if (changed)
+            aheadDue = std::chrono::steady_clock::now() + kIdleBeforeOpeningAhead;
+        if (successorWanted()) {
+            // A lost office is replaced at once; a renewal waits until the office it renews
+            // is idle, so that its start does not compete with a request for the processor.
+            if (current->officeGone()) {
+                startSuccessor(lock, self);
+                continue;
+            }
+            renewalDue = true;
+            if (!aheadDue)
+                aheadDue = std::chrono::steady_clock::now() + kIdleBeforeOpeningAhead;
+        }
+        if (aheadDue && std::chrono::steady_clock::now() >= *aheadDue)
+            useIdleOffice(lock, self);
     }
+}
+
+// Under the lock, once the current office has been idle for a moment (no session open and no
+// one holding it; else the next session's end sets the time anew): the successor that is
+// due starts now, or the template is opened ahead in the current office.
+void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock,
+                                   const std::weak_ptr<State>& self) {
+    aheadDue.reset();
+    if (holds > 0 || current->openSessions() > 0)
+        return;
+    if (renewalDue) {
+        renewalDue = false;
+        if (!successor)
+            startSuccessor(lock, self);
+        return;
+    }
+    openTemplateAhead(lock);
+}
+
+void Renewal::State::waitForWork(std::unique_lock<std::mutex>& lock) {
+    const auto due = [&] { return ending || renewRequested || changed; };
+    if (aheadDue)
+        wake.wait_until(lock, *aheadDue, due);
+    else
+        wake.wait(lock, due);
+}
+
+// Under the lock: the worker borrows the idle current office and opens the template ahead in
+// it.
+void Renewal::State::openTemplateAhead(std::unique_lock<std::mutex>& lock) {
+    if (options.templateAhead.isEmpty())
+        return;
+    borrowed = current;
+    lock.unlock();
+    borrowed->openTemplateAhead();
+    lock.lock();
+    borrowed.reset();
+    wake.notify_all();
 }
 
 // Under the lock: a successor was asked for, or the current office was lost between
@@ -129,7 +202,14 @@ void Renewal::State::retire(std::shared_ptr<Engine> engine) {
     for (std::thread& t : retiring)
         t.join(); // earlier retirements, long finished
     retiring.clear();
-    retiring.emplace_back([engine = std::move(engine)]() mutable { engine.reset(); });
+    retiring.emplace_back([engine = std::move(engine)]() mutable {
+        // Ending an office is work for the processor too: it gives way to its successor,
+        // which serves a request at this very moment.
+        ::setpriority(PRIO_PROCESS, pid_t(::gettid()), kRetiringNice);
+        if (const pid_t office = engine->processId())
+            ::setpriority(PRIO_PGRP, office, kRetiringNice);
+        engine.reset();
+    });
 }
 
 // Tells the worker to end, giving up the start it may be in (its office is killed, so that
@@ -140,6 +220,8 @@ void Renewal::State::endWork() {
         ending = true;
         if (startingEngine)
             startingEngine->abandon();
+        if (borrowed)
+            borrowed->abandon();
     }
     wake.notify_all();
     if (worker.joinable())
@@ -207,12 +289,24 @@ void Renewal::takeOverFromSuccessor() {
     s.retire(std::move(retired));
 }
 
+Renewal::Hold::Hold(Renewal& renewal) : mState(*renewal.mState) {
+    std::unique_lock lock(mState.mutex);
+    mState.wake.wait(lock, [&] { return !mState.borrowed; });
+    ++mState.holds;
+}
+
+Renewal::Hold::~Hold() {
+    std::lock_guard lock(mState.mutex);
+    --mState.holds;
+}
+
 void Renewal::dropSuccessor() {
     State& s = *mState;
     std::shared_ptr<Engine> successor;
     {
         std::unique_lock lock(s.mutex);
         s.renewRequested = false;
+        s.renewalDue = false;
         s.wake.wait(lock, [&] { return !s.starting; });
         successor = std::move(s.successor);
     }

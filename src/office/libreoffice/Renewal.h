@@ -7,7 +7,11 @@
 // waiting. After the office has served its share of sessions, a successor starts on a
 // background worker while the office still serves, and takes over at the first session start
 // after it answers; an office that dies between requests is replaced on the worker as soon
-// as that is noticed. A replaced office is ended on a retire thread of its own.
+// as that is noticed. A replaced office is ended on a retire thread of its own. While the
+// current office has been idle a moment (no session for a tenth of a second: a request's
+// sessions follow each other more closely), the worker borrows it and opens the next
+// request's template ahead; whoever uses the office outside a session holds it, which waits
+// for the worker to give it back.
 
 #include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/ProgramExit.h"
@@ -20,6 +24,8 @@ namespace office {
 class Engine;
 
 class Renewal : private programExit::BackgroundWork {
+    struct State;
+
 public:
     // prepare readies a new office on the worker before it serves (a rehearsal); it must
     // not throw.
@@ -42,11 +48,23 @@ public:
     // Gives up renewing for now: waits for a start in progress and ends the successor.
     void dropSuccessor();
 
+    // Keeps the worker off the current office while the window thread uses it outside a
+    // session (a session start, a shutdown); first waits for the worker to give it back.
+    class Hold {
+    public:
+        explicit Hold(Renewal& renewal);
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        State& mState;
+    };
+
 private:
     // Ends the worker (giving up a start in progress) and waits for the retire threads.
     void endForExit() override;
 
-    struct State;
     std::shared_ptr<State> mState;
 };
 

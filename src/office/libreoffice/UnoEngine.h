@@ -27,6 +27,7 @@
 #include "office/libreoffice/OfficeProcess.h"
 #include "office/libreoffice/OfficeStatus.h"
 #include "office/libreoffice/Profile.h"
+#include "office/libreoffice/TemplateAhead.h"
 #include "office/libreoffice/UnoConnection.h"
 
 #include <com/sun/star/frame/XDesktop2.hpp>
@@ -67,6 +68,17 @@ public:
     // document it opens for the program is not the slow one. Returns the saved document's
     // path, empty when anything failed: the office is then no warmer, and no worse.
     QString warmUp();
+
+    // The template opened ahead (see TemplateAhead.h), by the engine's holder. Opening never
+    // throws: a copy that could not be opened is only a request that reads its file itself.
+    bool templateAheadWanted();
+    void openTemplateAhead() noexcept;
+    // The copy for an open() of the file at the path; null when the file is another.
+    css::uno::Reference<css::lang::XComponent>
+    takeTemplateAhead(unsigned officeGeneration, const QString& path, bool readOnly);
+    // Any thread: a copy is open; how many opens have taken one.
+    bool templateAheadOpen() const { return mTemplateAhead.isOpen(); }
+    int templatesTakenAhead() const { return mTemplateAhead.taken(); }
 
     pid_t processId() const { return mStatus->office(); }
     // Counts office starts: objects obtained from an earlier office are dead.
@@ -123,6 +135,7 @@ private:
     void spawn(const QString& program);
     void connect(const QString& program, std::chrono::steady_clock::time_point deadline);
     void askToTerminate();
+    void closeTemplateAhead() noexcept;
 
     LibreOfficeOptions mOptions;
     std::function<void()> mOfficeChanged;
@@ -137,6 +150,7 @@ private:
     std::atomic<bool> mAbandoned{false};
     UnoConnection mConnection;
     CallWatchdog mWatchdog;
+    TemplateAhead mTemplateAhead;
 };
 
 } // namespace office

@@ -460,6 +460,50 @@ TEST(OfficeLife, RenewsAndRecoversInTheBackground) {
     EXPECT_EQ(pipesOf(replacement).size(), 2u) << "the serving office keeps its pipes";
 }
 
+// While the office is idle it opens the program's template ahead. The copy serves the next
+// read-only open of a file with exactly the template's bytes, once and as the template it is
+// (never the document an earlier request filled), any other open reads its file as before,
+// and the copy goes before its office does.
+TEST(OfficeLife, TheTemplateOpenedAheadServesOneOpenOfItsOwnBytes) {
+    const QString dot = QStringLiteral(FESTORIA_TEMPLATE), same = tempFile("same bytes.dot");
+    ASSERT_TRUE(QFile::copy(dot, same));
+    LibreOfficeOptions options;
+    options.templateAhead = bytesOf(dot);
+    auto office = office::makeLibreOffice(options);
+    office->startSession()->quit(); // as at start-up
+    const auto openAhead = [&] {
+        for (int i = 0; i < 300 && !office->engine().templateAheadOpen(); ++i)
+            std::this_thread::sleep_for(100ms);
+        return office->engine().templateAheadOpen();
+    };
+    // Each open in a session of its own; what it took ahead, and what it saved.
+    const auto openAndSave = [&](const QString& path, bool readOnly, const QString& event,
+                                 const QString& savedAs) {
+        EXPECT_TRUE(openAhead());
+        const int before = office->engine().templatesTakenAhead();
+        auto session = office->startSession();
+        office::Document& document = session->open(path, readOnly);
+        if (!event.isEmpty())
+            document.setBookmarkText(QStringLiteral("bEvent"), event);
+        document.saveAs(savedAs);
+        session->quit();
+        return office->engine().templatesTakenAhead() - before;
+    };
+    const QString first = tempFile("first.doc"), other = tempFile("other.doc"),
+                  again = tempFile("again.doc");
+    EXPECT_EQ(openAndSave(same, false, {}, other), 0) << "opened for editing";
+    EXPECT_EQ(openAndSave(same, true, QStringLiteral("First request"), first), 1);
+    EXPECT_EQ(openAndSave(first, true, {}, other), 0) << "another file";
+    EXPECT_EQ(openAndSave(same, true, {}, again), 1);
+
+    ASSERT_TRUE(openAhead()); // the office is idle until the next session
+    EXPECT_TRUE(textsFromBookmarks(*office, first).value("bEvent").startsWith("First request"));
+    EXPECT_EQ(textsFromBookmarks(*office, again), textsFromBookmarks(*office, dot));
+    EXPECT_EQ(openDocumentUrls(*office).size(), 1) << "only the copy opened ahead";
+    office->shutdown();
+    EXPECT_FALSE(office->engine().templateAheadOpen());
+}
+
 pid_t runChild(QProcess& child, const char* mode) {
     // A program of its own that holds an office: ends normally ("end") or waits ("wait").
     child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/festoria-hold-office"),
