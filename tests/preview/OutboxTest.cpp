@@ -6,6 +6,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/time.h>
 
 TEST(Outbox, AttachmentNamesAreSafeFileNamesOfWholeCharacters) {
@@ -40,6 +41,10 @@ TEST(Outbox, FoldersChangedBeforeTheCutoffAreRemovedAndLinksNotFollowed) {
     QFile(elsewhere.filePath(QStringLiteral("kept.pdf"))).open(QIODevice::WriteOnly);
     setAge(elsewhere.path(), 8);
     QFile::link(elsewhere.path(), QDir(outboxFolder()).filePath(QStringLiteral("link")));
+
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(outboxFolder()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u) << "the outbox is the user's alone";
 
     removeOutboxFoldersBefore(QDateTime::currentDateTime().addDays(-kOutboxKeepDays));
     EXPECT_FALSE(QFileInfo::exists(old->path()));

@@ -181,6 +181,23 @@ TEST(ZoomModel, ScrollBarsMoveThePictureAndZoomingResetsOnlyChangedValues) {
     EXPECT_EQ(p.model.scrollBar(Bar::Vertical).maximum, 451);
 }
 
+// A zoom either way after a scroll either way starts the new picture at its top left corner.
+TEST(ZoomModel, ZoomingAfterAScrollStartsAtTheTopLeft) {
+    for (const Bar bar : {Bar::Horizontal, Bar::Vertical})
+        for (const bool in : {false, true}) {
+            SCOPED_TRACE(std::to_string(int(bar)) + (in ? " in" : " out"));
+            Preview p(10000, 12000); // larger than the viewport both ways, at 75 % too
+            if (in)
+                p.model.zoomOut();
+            p.model.scrollValueChanged(bar, 7);
+            ASSERT_NE(p.model.page().left + p.model.page().top, 0);
+            in ? p.model.zoomIn() : p.model.zoomOut();
+            EXPECT_EQ(p.model.scrollBar(bar).value, 0);
+            EXPECT_EQ(p.model.page().left, 0);
+            EXPECT_EQ(p.model.page().top, 0);
+        }
+}
+
 TEST(ZoomModel, ABarWithStepZeroLeavesThePictureWhereItIs) {
     Preview p(8000 + 62, 2000); // fits across at 100 %
     EXPECT_FALSE(p.model.scrollBar(Bar::Horizontal).enabled);
