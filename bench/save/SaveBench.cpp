@@ -7,10 +7,11 @@
 //
 //     save_bench [--runs N]      (default 50 PDF exports)
 
+#include "core/ReplaceFile.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "preview/PrintDocument.h"
-#include "preview/ReplaceFile.h"
-#include "preview/SaveDocument.h"
+#include "output/Export.h"
+#include "output/PageImage.h"
+#include "output/Printout.h"
 
 #include <QApplication>
 #include <QFileInfo>

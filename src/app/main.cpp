@@ -5,7 +5,7 @@
 #include "app/Settings.h"
 #include "core/Memory.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "preview/Outbox.h"
+#include "output/Outbox.h"
 #include "widgets/QtPrompts.h"
 
 #include <QApplication>

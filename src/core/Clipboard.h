@@ -25,7 +25,7 @@ public:
     // its own picture from anybody else's (no mark: a plain picture). Throws AppError when
     // the clipboard refuses.
     virtual void putPicture(const QImage& picture, const QByteArray& mark) = 0;
-    // One read in the given format (0: whichever picture format is offered). Empty when
-    // the clipboard cannot be read at this moment.
-    virtual std::optional<ClipboardPicture> read(int format) = 0;
+    // One read of whichever picture the clipboard offers. Empty when the clipboard cannot be
+    // read at this moment.
+    virtual std::optional<ClipboardPicture> read() = 0;
 };

@@ -38,6 +38,19 @@ bool writeAll(int fd, const char* data, qsizetype size) {
     return true;
 }
 
+bool readToEnd(int fd, const std::function<bool(const char* data, qsizetype size)>& consume) {
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            return true;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || !consume(buffer, n))
+            return false;
+    }
+}
+
 QString cacheFolder() {
     QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
     if (cache.isEmpty())
@@ -203,19 +216,28 @@ void writeFileNoFollow(const QString& path, const QByteArray& bytes) {
     writeAndClose(fd, path, bytes);
 }
 
+int createFreshFile(const QString& folder, const QString& stem, const QString& suffix,
+                    QString& path) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        path = pathIn(folder, randomName(stem, suffix));
+        const int fd = createExclusively(path);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
 QString writePrivateFile(const QString& folder, const QString& stem, const QString& suffix,
                          const QByteArray& bytes) {
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const QString path = pathIn(folder, randomName(stem, suffix));
-        const int fd = createExclusively(path);
-        if (fd < 0 && errno == EEXIST)
-            continue;
-        if (fd < 0)
-            throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, errno));
-        writeAndClose(fd, path, bytes);
-        return path;
-    }
-    throw AppError(QStringLiteral("No free name for a new file in '%1'.").arg(folder));
+    QString path;
+    const int fd = createFreshFile(folder, stem, suffix, path);
+    if (fd < 0 && errno == EEXIST)
+        throw AppError(QStringLiteral("No free name for a new file in '%1'.").arg(folder));
+    if (fd < 0)
+        throw AppError(systemErrorText(QStringLiteral("Cannot write"), path, errno));
+    writeAndClose(fd, path, bytes);
+    return path;
 }
 
 QString takeOverFile(const QString& path, const QString& stem, const QString& suffix) {
@@ -259,19 +281,13 @@ QByteArray readPlainFile(const QString& path, Links links) {
         throw AppError(QStringLiteral("Cannot read '%1': it is not a plain file.").arg(path));
     }
     QByteArray bytes;
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            throw AppError(systemErrorText(QStringLiteral("Cannot read"), path, error));
-        }
-        bytes.append(buffer, n);
+    if (!readToEnd(fd, [&](const char* data, qsizetype size) {
+            bytes.append(data, size);
+            return true;
+        })) {
+        const int error = errno;
+        ::close(fd);
+        throw AppError(systemErrorText(QStringLiteral("Cannot read"), path, error));
     }
     ::close(fd);
     return bytes;

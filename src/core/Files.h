@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -48,6 +49,17 @@ QString systemErrorText(const QString& what, const QString& path, int error);
 // Writes all bytes to the descriptor, again after an interrupted write. False (with errno
 // set) when the system refuses.
 bool writeAll(int fd, const char* data, qsizetype size);
+
+// Reads the descriptor to its end, handing each piece to consume, again after an interrupted
+// read. False when a read fails (errno set) or consume returns false.
+bool readToEnd(int fd, const std::function<bool(const char* data, qsizetype size)>& consume);
+
+// Creates a new file of this user's alone (mode 0600) under a fresh name in the folder,
+// "<stem>-<8 random letters or digits><suffix>", exclusively and never through a link, so
+// that no other writer can share it; a taken name is drawn again. Sets path and returns the
+// descriptor, or -1 with errno set (EEXIST when no free name was found).
+int createFreshFile(const QString& folder, const QString& stem, const QString& suffix,
+                    QString& path);
 
 // Writes bytes to a new file, created exclusively: anything already under the name (a file,
 // a link, a FIFO) is refused, never followed or opened. A half-written file is removed.

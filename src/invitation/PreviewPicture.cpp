@@ -8,6 +8,7 @@
 #include "core/Files.h"
 #include "core/Procedures.h"
 #include "office/Office.h"
+#include "output/PageImage.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -28,18 +29,6 @@ enum class Step {
     Quit = 126,
 };
 
-// The office may round the page to a pixel more or less than asked; the picture is brought
-// to the exact width, keeping its logical size.
-QImage toPixelWidth(const QImage& picture, int width) {
-    if (picture.width() == width)
-        return picture;
-    const int height = qMax(1, qRound(double(picture.height()) * width / picture.width()));
-    QImage scaled = picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    scaled.setDotsPerMeterX(qRound(double(picture.dotsPerMeterX()) * width / picture.width()));
-    scaled.setDotsPerMeterY(qRound(double(picture.dotsPerMeterY()) * height / picture.height()));
-    return scaled;
-}
-
 void removeStalePicture(const QString& path) {
     struct stat info {};
     if (::lstat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
@@ -49,11 +38,12 @@ void removeStalePicture(const QString& path) {
 // Renders the document's first page and puts it on the clipboard; returns the mark that
 // tells this picture from anything else there.
 QByteArray putPageOnClipboard(office::Document& document, Clipboard& clipboard) {
-    const QImage rendered = document.renderPicture(kPreviewPixelWidth, kPreviewLogicalScale);
+    const QImage rendered =
+        drawPage(document, PageScale::width(kPreviewPixelWidth, kPreviewLogicalScale));
     if (rendered.isNull())
         throw AppError(QStringLiteral("The office gave no picture of the document"));
     const QByteArray mark = QUuid::createUuid().toByteArray(QUuid::Id128);
-    clipboard.putPicture(toPixelWidth(rendered, kPreviewPixelWidth), mark);
+    clipboard.putPicture(rendered, mark);
     return mark;
 }
 
@@ -63,7 +53,7 @@ QString writeClipboardPicture(Clipboard& clipboard, const QByteArray& ourMark,
                               const QString& folder) {
     // A picture an earlier run left under the fixed name is of no use to anyone now.
     removeStalePicture(pathIn(folder, kPreviewPictureName));
-    const std::optional<ClipboardPicture> got = clipboardPicture(clipboard, 0);
+    const std::optional<ClipboardPicture> got = clipboardPicture(clipboard);
     if (!got)
         throw AppError(QStringLiteral("The clipboard cannot be read"));
     if (ourMark.isEmpty() || got->mark != ourMark || got->picture.isNull())
@@ -73,12 +63,12 @@ QString writeClipboardPicture(Clipboard& clipboard, const QByteArray& ourMark,
 }
 } // namespace
 
-std::optional<ClipboardPicture> clipboardPicture(Clipboard& clipboard, int format) {
+std::optional<ClipboardPicture> clipboardPicture(Clipboard& clipboard) {
     std::optional<ClipboardPicture> result;
     int attempts = 0;
     do {
         try {
-            result = clipboard.read(format);
+            result = clipboard.read();
         } catch (...) {
             result.reset(); // a read that throws is a read that failed
         }

@@ -33,7 +33,7 @@ inline const QString kPreviewPictureName = QStringLiteral("temp.bmp");
 
 // Reads the clipboard up to 1000 times back to back, until one read succeeds. Empty when
 // every read failed. Never reports.
-std::optional<ClipboardPicture> clipboardPicture(Clipboard& clipboard, int format);
+std::optional<ClipboardPicture> clipboardPicture(Clipboard& clipboard);
 
 // Opens the saved document in a new office session, puts the picture of its first page on
 // the clipboard, takes that same picture back and writes it to a new private file in the

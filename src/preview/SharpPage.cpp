@@ -3,18 +3,17 @@
 
 #include "preview/SharpPage.h"
 
-#include "core/AppError.h"
-#include "office/Office.h"
-#include "preview/SaveDocument.h"
+#include "core/Twips.h"
+#include "output/PageImage.h"
 
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
-constexpr int kWidthStep = 204;         // a quarter of the 100 % picture's width
-constexpr int kMostPixels = 4000;       // the 400 % page on a 2x screen is 3264 across
-constexpr double kTwipsPerPixel = 15.0; // logical pixels, as the windows measure them
+constexpr int kWidthStep = 204;   // a quarter of the 100 % picture's width
+constexpr int kMostPixels = 4000; // the 400 % page on a 2x screen is 3264 across
 } // namespace
 
 SharpPage::SharpPage(office::Office& office, std::function<void(const QImage&)> sharper,
@@ -31,7 +30,7 @@ int SharpPage::neededWidth(QSize pictureTwips, QSize sourceTwips, QSize targetTw
                            qreal devicePixelRatio) {
     if (pictureTwips.isEmpty() || sourceTwips.isEmpty() || targetTwips.isEmpty())
         return 0;
-    const double devicePixels = targetTwips.width() * devicePixelRatio / kTwipsPerPixel;
+    const double devicePixels = targetTwips.width() * devicePixelRatio / double(kTwipsPerPixel);
     const double needed = devicePixels * pictureTwips.width() / sourceTwips.width();
     const int steps = int(std::ceil(needed / kWidthStep - 1e-9));
     return std::min(steps * kWidthStep, kMostPixels);
@@ -52,24 +51,11 @@ void SharpPage::drawn(int pictureWidth, QSize pictureTwips, QSize sourceTwips, Q
 
 void SharpPage::drawSharper(int width) {
     try {
-        mSharper(drawPage(mOffice, mDocument, width, mPictureTwips));
+        // The same size as the picture it replaces: only the density grows.
+        mSharper(drawPage(mOffice, mDocument, PageScale::widthMeasuring(width, mPictureTwips)));
     } catch (const std::exception&) {
         // A sharper picture is a nicety: without the office the picture stays as it is, and
         // the office is not asked again for this invitation.
         mFailed = true;
     }
-}
-
-QImage drawPage(office::Office& office, const QString& documentPath, int pixelWidth,
-                QSize pictureTwips) {
-    if (pictureTwips.isEmpty())
-        throw AppError(QStringLiteral("The page has no size."));
-    QImage picture = drawFirstPage(office, documentPath, pixelWidth);
-    // The same size as the picture it replaces: only the density grows.
-    constexpr double kInchesPerMetre = 1 / 0.0254;
-    picture.setDotsPerMeterX(
-        int(std::lround(picture.width() * 1440.0 / pictureTwips.width() * kInchesPerMetre)));
-    picture.setDotsPerMeterY(
-        int(std::lround(picture.height() * 1440.0 / pictureTwips.height() * kInchesPerMetre)));
-    return picture;
 }

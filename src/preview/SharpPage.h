@@ -50,8 +50,3 @@ private:
     int mAsked = 0;       // the widest picture asked for this document
     bool mFailed = false; // the office could not draw it: the picture stays as it is
 };
-
-// Draws the first page of the document at the given pixel width through the office, with
-// the resolution recorded so that it measures pictureTwips. Throws AppError on failure.
-QImage drawPage(office::Office& office, const QString& documentPath, int pixelWidth,
-                QSize pictureTwips);

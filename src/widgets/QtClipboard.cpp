@@ -26,7 +26,7 @@ void QtClipboard::putPicture(const QImage& picture, const QByteArray& mark) {
     clipboard->setMimeData(data);
 }
 
-std::optional<ClipboardPicture> QtClipboard::read(int /*format*/) {
+std::optional<ClipboardPicture> QtClipboard::read() {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return std::nullopt;
     QClipboard* clipboard = QGuiApplication::clipboard();

@@ -12,5 +12,5 @@
 class QtClipboard : public Clipboard {
 public:
     void putPicture(const QImage& picture, const QByteArray& mark) override;
-    std::optional<ClipboardPicture> read(int format) override;
+    std::optional<ClipboardPicture> read() override;
 };

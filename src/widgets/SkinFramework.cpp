@@ -45,7 +45,7 @@ bool SkinFramework::isValidStyleSheet(const QString& sheet) {
     return !gParseFailed;
 }
 
-void SkinFramework::loadSkin(const QString& path, const QString&) {
+void SkinFramework::loadSkin(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Cannot load skin '%1': %2").arg(path, file.errorString()));
@@ -58,11 +58,8 @@ void SkinFramework::loadSkin(const QString& path, const QString&) {
     mLoaded = true;
 }
 
-void SkinFramework::applyWindow(WId handle) {
-    QWidget* window = QWidget::find(handle);
-    if (!window)
-        throw AppError(QStringLiteral("Invalid window handle"));
+void SkinFramework::applyWindow(QWidget& window) {
     if (!mLoaded)
         throw AppError(QStringLiteral("No skin loaded"));
-    window->setStyleSheet(mStyleSheet);
+    window.setStyleSheet(mStyleSheet);
 }

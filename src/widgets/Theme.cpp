@@ -73,11 +73,8 @@ void applySkin(QWidget& mainWindow, SkinComponent& skin, const QString& programF
         return isOptionCheckFrameOrLabel(w) || isPictureBox(w);
     });
 
-    skin.loadSkin(path, QStringLiteral(""));
-    skin.setOptions(skin.options() | 1);
-    skin.setApplyToNewWindows(true);
-    skin.setApplyToDialogs(true);
-    skin.applyWindow(mainWindow.winId());
+    skin.loadSkin(path);
+    skin.applyWindow(mainWindow);
 }
 
 void applyFormColors(QWidget& form) {

@@ -9,7 +9,7 @@
 #include "invitation/RequestFakes.h"
 #include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "preview/SaveDocument.h"
+#include "preview/PreviewCommands.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/WatchedOffice.h"

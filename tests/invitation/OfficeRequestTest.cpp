@@ -113,7 +113,7 @@ TEST_F(OfficeRequestTest, TheSampleEventBecomesADocumentAndItsPicture) {
         picture.save(qEnvironmentVariable("FESTORIA_PREVIEW_OUT"));
 
     // The clipboard holds the document's picture afterwards.
-    const auto onClipboard = clipboard.read(0);
+    const auto onClipboard = clipboard.read();
     ASSERT_TRUE(onClipboard.has_value());
     EXPECT_EQ(onClipboard->picture.size(), QSize(816, 1056));
 }
@@ -288,7 +288,7 @@ TEST_F(OfficeRequestTest, EveryTypedDetailFitsItsBoxInTheSavedDocument) {
             EXPECT_EQ(event.points, 30);
         }
         if (c.expect != TooLong) {
-            // template_test shows that band clear of stars on the drawn page
+            // office_template_tests shows that band clear of stars on the drawn page
             EXPECT_GE(details.box.top(), detailsClearTop() - kTwip)
                 << "the details grow only where the page is clear of stars";
         }

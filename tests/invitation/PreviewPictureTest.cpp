@@ -23,19 +23,19 @@ using Op = FakeOffice::Op;
 TEST(clipboardPicture, ReadsUntilOneReadSucceedsAtMost1000Times) {
     FakeClipboard clipboard;
     clipboard.content = ClipboardPicture{picture(4, 4, Qt::blue), "m"};
-    ASSERT_TRUE(clipboardPicture(clipboard, 0).has_value());
+    ASSERT_TRUE(clipboardPicture(clipboard).has_value());
     EXPECT_EQ(clipboard.reads, 1);
 
     clipboard.reads = 0;
     clipboard.failingReads = 999;
-    const auto last = clipboardPicture(clipboard, 0);
+    const auto last = clipboardPicture(clipboard);
     EXPECT_EQ(clipboard.reads, 1000);
     ASSERT_TRUE(last.has_value());
     EXPECT_EQ(last->picture.size(), QSize(4, 4));
 
     clipboard.reads = 0;
     clipboard.failingReads = 1000;
-    EXPECT_FALSE(clipboardPicture(clipboard, 0).has_value());
+    EXPECT_FALSE(clipboardPicture(clipboard).has_value());
     EXPECT_EQ(clipboard.reads, 1000);
 }
 

@@ -3,7 +3,7 @@
 
 #include "preview/PreviewWindow.h"
 #include "core/Files.h"
-#include "preview/Outbox.h"
+#include "output/Outbox.h"
 #include "preview/PictureBox.h"
 #include "preview/PreviewFixtures.h"
 #include "support/FakeClipboard.h"

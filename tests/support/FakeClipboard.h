@@ -23,7 +23,7 @@ public:
             throw AppError(QStringLiteral("Clipboard refused"));
         content = ClipboardPicture{picture, mark};
     }
-    std::optional<ClipboardPicture> read(int) override {
+    std::optional<ClipboardPicture> read() override {
         ++reads;
         if (failingReads > 0) {
             --failingReads;

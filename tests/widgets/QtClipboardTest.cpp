@@ -15,7 +15,7 @@ TEST(QtClipboardTest, PutsAMarkedPictureAndReadsItBack) {
     image.setDotsPerMeterX(7559);
     image.setDotsPerMeterY(7559);
     clipboard.putPicture(image, "mark-1");
-    const auto read = clipboard.read(0);
+    const auto read = clipboard.read();
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->mark, "mark-1");
     EXPECT_EQ(read->picture.size(), QSize(20, 30));
@@ -25,7 +25,7 @@ TEST(QtClipboardTest, PutsAMarkedPictureAndReadsItBack) {
     // clipboard exactly as a plain picture does.
     QGuiApplication::clipboard()->setImage(picture(5, 5, Qt::red));
     const QStringList plainFormats = QGuiApplication::clipboard()->mimeData()->formats();
-    const auto foreign = clipboard.read(0);
+    const auto foreign = clipboard.read();
     ASSERT_TRUE(foreign.has_value());
     EXPECT_TRUE(foreign->mark.isEmpty());
     clipboard.putPicture(picture(6, 6, Qt::blue), QByteArray());

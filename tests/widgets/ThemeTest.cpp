@@ -23,22 +23,10 @@ namespace {
 class RecordingSkin : public SkinComponent {
 public:
     QStringList calls;
-    int flags = 0x50;
-    void loadSkin(const QString& path, const QString& section) override {
-        calls << QStringLiteral("load(%1,%2)")
-                     .arg(path, section.isNull() ? "null" : "'" + section + "'");
+    void loadSkin(const QString& path) override { calls << QStringLiteral("load(%1)").arg(path); }
+    void applyWindow(QWidget& window) override {
+        calls << QStringLiteral("apply(%1)").arg(window.objectName());
     }
-    int options() const override {
-        const_cast<RecordingSkin*>(this)->calls << QStringLiteral("options?");
-        return flags;
-    }
-    void setOptions(int f) override {
-        flags = f;
-        calls << QStringLiteral("options=%1").arg(f, 0, 16);
-    }
-    void setApplyToNewWindows(bool on) override { calls << QStringLiteral("member5=%1").arg(on); }
-    void setApplyToDialogs(bool on) override { calls << QStringLiteral("member10=%1").arg(on); }
-    void applyWindow(WId handle) override { calls << QStringLiteral("apply(%1)").arg(handle); }
 };
 
 struct Form {
@@ -94,9 +82,10 @@ TEST_F(SkinFile, WithoutTheFileNothingChangesAndTheComponentIsNotUsed) {
     EXPECT_EQ(Form::back(&form.window), QColor(Qt::white));
 }
 
-TEST_F(SkinFile, WithTheFileTheWindowTurnsButtonFaceAndTheComponentRunsItsFiveSteps) {
+TEST_F(SkinFile, WithTheFileTheWindowTurnsButtonFaceAndTheSkinIsLoadedThenApplied) {
     writeSkin("QPushButton { color: #5b3c8c; }");
     Form form;
+    form.window.setObjectName(QStringLiteral("main"));
     RecordingSkin skin;
     applySkin(form.window, skin, folder.path());
     const QColor face = buttonFace();
@@ -105,9 +94,8 @@ TEST_F(SkinFile, WithTheFileTheWindowTurnsButtonFaceAndTheComponentRunsItsFiveSt
                                                       form.option, form.picture})
         EXPECT_EQ(Form::back(w), face) << w->metaObject()->className();
     EXPECT_EQ(form.text->palette().color(QPalette::Base), QColor(Qt::white));
-    EXPECT_EQ(skin.calls, (QStringList{"load(" + skinFilePath(folder.path()) + ",'')", "options?",
-                                       "options=51", "member5=1", "member10=1",
-                                       QStringLiteral("apply(%1)").arg(form.window.winId())}));
+    EXPECT_EQ(skin.calls, (QStringList{"load(" + skinFilePath(folder.path()) + ")",
+                                       QStringLiteral("apply(main)")}));
 }
 
 TEST_F(SkinFile, TheRealComponentStylesTheWindowAndRefusesABrokenSheet) {
@@ -116,7 +104,6 @@ TEST_F(SkinFile, TheRealComponentStylesTheWindowAndRefusesABrokenSheet) {
     SkinFramework skin;
     applySkin(form.window, skin, folder.path());
     EXPECT_EQ(form.window.styleSheet(), QStringLiteral("QPushButton { color: #5b3c8c; }"));
-    EXPECT_EQ(skin.options() & 1, 1);
 
     writeSkin("QPushButton { color: #5b3c8c; ");
     Form other;

@@ -1,22 +1,16 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "preview/PrintDocument.h"
+#include "output/Printout.h"
 
 #include "core/AppError.h"
-#include "core/ErrorTrap.h"
 #include "core/Files.h"
-#include "core/Procedures.h"
-#include "core/Prompts.h"
+#include "core/ReplaceFile.h"
 #include "office/Office.h"
-#include "preview/ReplaceFile.h"
-#include "preview/SaveDocument.h"
+#include "output/Export.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPrinter>
-#include <QScopeGuard>
 
 #include <sys/statvfs.h>
 
@@ -63,11 +57,6 @@ PrintQueue& systemPrintQueue() {
     return queue;
 }
 
-PrintJob printJobOf(const QPrinter& printer, const QString& documentPath) {
-    return {printer.printerName(), printer.copyCount(), printer.pageLayout().pageSize().key(),
-            QFileInfo(documentPath).completeBaseName()};
-}
-
 void printOnPrinter(office::Office& office, const QString& documentPath, const PrintJob& job,
                     PrintQueue& queue) {
     if (job.printer.isEmpty())
@@ -97,29 +86,4 @@ void printPageToFile(office::Office& office, const QString& documentPath, const 
     replacedFile(target, what); // refused before the office works or anything opens it
     const auto folder = scratchFolder(QStringLiteral("print"));
     copyFileReplacing(makePrintout(office, documentPath, *folder, target), target, what);
-}
-
-void PrintDocument::print(const QString& documentPath) {
-    // One step: after a failure nothing else is tried, so the user sees one report. The
-    // dialog cannot fail.
-    enum class Step { Print = 102 };
-    StepTrap<Step> trap(mPrompts, procedures::print);
-    // The paper the invitation is made for; the dialog may change it.
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::Letter));
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    if (!mPrompts.setUpPrinter(printer))
-        return;
-    trap(Step::Print, [&] {
-        if (mSetHourglass)
-            mSetHourglass(true);
-        const auto restore = qScopeGuard([this] {
-            if (mSetHourglass)
-                mSetHourglass(false);
-        });
-        if (printer.outputFileName().isEmpty())
-            printOnPrinter(mOffice, documentPath, printJobOf(printer, documentPath), mQueue);
-        else
-            printPageToFile(mOffice, documentPath, printer.outputFileName());
-    });
 }

@@ -1,14 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "preview/ReplaceFile.h"
+#include "core/ReplaceFile.h"
 
 #include "core/AppError.h"
 #include "core/Files.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -63,15 +62,7 @@ public:
     ReplacingFile(const QString& destination, const ReplaceWhat& what)
         : mDestination(destination), mWhat(what), mReplaced(examine(destination, what)) {
         const QString folder = QFileInfo(QFile::decodeName(mReplaced.path)).absolutePath();
-        for (int attempt = 0; attempt < 100 && mFd < 0; ++attempt) {
-            mPath = QFile::encodeName(folder + QStringLiteral("/.festoria-save-%1")
-                                                   .arg(QRandomGenerator::global()->generate64(),
-                                                        16, 16, QLatin1Char('0')));
-            mFd = ::open(mPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                         0600);
-            if (mFd < 0 && errno != EEXIST)
-                break;
-        }
+        mFd = createFreshFile(folder, QStringLiteral(".festoria-save"), QString(), mPath);
         if (mFd < 0)
             fail();
     }
@@ -79,7 +70,7 @@ public:
         if (mFd >= 0)
             ::close(mFd);
         if (!mDone)
-            ::unlink(mPath.constData());
+            ::unlink(QFile::encodeName(mPath).constData());
     }
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -97,7 +88,8 @@ public:
             fail();
         const int result = ::close(mFd);
         mFd = -1;
-        if (result != 0 || ::rename(mPath.constData(), mReplaced.path.constData()) != 0)
+        if (result != 0 ||
+            ::rename(QFile::encodeName(mPath).constData(), mReplaced.path.constData()) != 0)
             fail();
         mDone = true;
     }
@@ -123,7 +115,7 @@ private:
     QString mDestination;
     ReplaceWhat mWhat;
     Replaced mReplaced;
-    QByteArray mPath;
+    QString mPath;
     int mFd = -1;
     bool mDone = false;
 };
@@ -181,19 +173,15 @@ void copyFileReplacing(const QString& source, const QString& destination, const 
     if (sourceInfo.st_size == 0)
         throw AppError(QStringLiteral("Cannot save the invitation: '%1' is empty.").arg(source));
 
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t n = ::read(in.fd(), buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw AppError(systemErrorText(QStringLiteral("Cannot read"), source, errno));
-        }
-        if (!writeAll(out.fd(), buffer, n))
-            out.fail();
-    }
+    bool written = true;
+    const bool read = readToEnd(in.fd(), [&](const char* data, qsizetype size) {
+        written = writeAll(out.fd(), data, size);
+        return written;
+    });
+    if (!written)
+        out.fail();
+    if (!read)
+        throw AppError(systemErrorText(QStringLiteral("Cannot read"), source, errno));
     out.replace();
 }
 

@@ -3,13 +3,11 @@
 
 #pragma once
 
-#include <QImage>
+// What a save writes besides the Word document itself: the formats the save dialog offers,
+// the office's exports, and the page as a picture, each replacing its target whole.
+
 #include <QString>
 
-#include <functional>
-#include <utility>
-
-class Prompts;
 namespace office {
 class Office;
 enum class ExportFormat;
@@ -39,30 +37,6 @@ struct SaveTarget {
 // is added when the name has none of its own.
 SaveTarget saveTarget(const QString& typedName, const QString& selectedFilter);
 
-// "Save Results To Word File": asks for a name, asks before replacing an existing file, and
-// writes the invitation there: the Word document byte for byte, made by the office in
-// another format, or the page as the office draws it.
-class SaveDocument {
-public:
-    // setHourglass shows the wait pointer while the office works.
-    SaveDocument(Prompts& prompts, office::Office& office,
-                 std::function<void(bool)> setHourglass = {})
-        : mPrompts(prompts), mOffice(office), mSetHourglass(std::move(setHourglass)) {}
-
-    // The handler of the button and the menu item, under its own error trap: saves the
-    // document at documentPath where the user chooses.
-    void saveAs(const QString& documentPath);
-
-private:
-    SaveTarget chooseTarget(bool& chosen);
-    bool replaceAllowed(const SaveTarget& target);
-    void write(const QString& documentPath, const SaveTarget& target);
-
-    Prompts& mPrompts;
-    office::Office& mOffice;
-    std::function<void(bool)> mSetHourglass;
-};
-
 // Has the office open the Word document hidden and read-only and export it in the format
 // into a private folder; the finished file then replaces the destination as a copy does.
 void exportFileReplacing(office::Office& office, const QString& source, const QString& destination,
@@ -73,14 +47,13 @@ void exportFileReplacing(office::Office& office, const QString& source, const QS
 void exportDocument(office::Office& office, const QString& source, const QString& path,
                     office::ExportFormat format);
 
-// Has the office draw the document's first page at the given resolution (dots per inch of
-// the page's real size, which the picture records). Throws AppError.
-QImage renderPage(office::Office& office, const QString& documentPath, int dpi);
-// The document's first page as the office draws it at the pixel width, in a session of its
-// own. Throws AppError when the office draws nothing.
-QImage drawFirstPage(office::Office& office, const QString& documentPath, int pixelWidth);
-
 // The page as the office draws it at kImageDpi, written as a PNG or JPEG picture that records
 // its resolution; it replaces the destination as a copy does.
 void saveImageReplacing(office::Office& office, const QString& source, const QString& destination,
                         SaveFormat format);
+
+// Writes the invitation's Word document at documentPath to the target in the target's
+// format: the Word document byte for byte, made by the office in another format, or the
+// page as the office draws it. The target is replaced whole or left as it was. Throws
+// AppError.
+void writeSaveTarget(office::Office& office, const QString& documentPath, const SaveTarget& target);

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "preview/PrintQueue.h"
+#include "output/PrintQueue.h"
 
 #include "core/AppError.h"
 

@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "preview/Outbox.h"
+#include "output/Outbox.h"
 
 #include "core/AppError.h"
 #include "core/Files.h"
+#include "output/Export.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,4 +63,14 @@ void removeOutboxFoldersBefore(const QDateTime& cutoff) {
     for (const QFileInfo& folder : folders)
         if (folder.lastModified() < cutoff)
             QDir(folder.absoluteFilePath()).removeRecursively();
+}
+
+QString writeOutboxAttachment(office::Office& office, const QString& documentPath,
+                              const QString& eventName) {
+    const auto folder = newOutboxFolder();
+    const QString attachment =
+        pathIn(folder->path(), attachmentBaseName(eventName) + QStringLiteral(".pdf"));
+    exportFileReplacing(office, documentPath, attachment, SaveFormat::Pdf);
+    folder->setAutoRemove(false); // the mail program reads it later
+    return attachment;
 }

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How each way the CUPS queue can fail reaches the user, with stand-ins for "lp". (What lp
 // is told, and the office's PDF it gets: OfficeSaveTest.)
-#include "preview/PrintQueue.h"
+#include "output/PrintQueue.h"
 #include "core/AppError.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "preview/MailComposer.h"
+#include "output/MailComposer.h"
 
 #include <QPointer>
 #include <QProcess>

@@ -12,6 +12,10 @@
 
 #include <memory>
 
+namespace office {
+class Office;
+}
+
 inline constexpr int kOutboxKeepDays = 7;
 
 // The event's name as the name of a file to attach, without extension: the characters that
@@ -33,3 +37,9 @@ std::unique_ptr<QTemporaryDir> newOutboxFolder();
 // Removes, with their contents, the outbox's folders last changed before the cutoff. Links
 // are never followed. Never throws: what cannot be removed stays.
 void removeOutboxFoldersBefore(const QDateTime& cutoff);
+
+// Has the office write the invitation's Word document as a PDF named after the event
+// (attachmentBaseName) in a new outbox folder, and returns the PDF's path; the folder stays
+// for the mail program to read. A failed export leaves no folder behind. Throws AppError.
+QString writeOutboxAttachment(office::Office& office, const QString& documentPath,
+                              const QString& eventName);

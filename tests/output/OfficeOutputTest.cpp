@@ -10,11 +10,13 @@
 #include "invitation/RequestFakes.h"
 #include "invitation/Template.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "preview/Outbox.h"
+#include "output/Export.h"
+#include "output/Outbox.h"
+#include "output/PageImage.h"
+#include "output/PrintQueue.h"
+#include "output/Printout.h"
+#include "preview/PreviewCommands.h"
 #include "preview/PreviewWindow.h"
-#include "preview/PrintDocument.h"
-#include "preview/PrintQueue.h"
-#include "preview/SaveDocument.h"
 #include "support/MailDesktop.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
@@ -169,8 +171,8 @@ TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
         {"Party.JPEG", word, "Party.JPEG", Jpeg},
     };
     // The office's own drawing of the page at 200 dpi, as the pictures must hold it.
-    const QImage page =
-        renderPage(sharedOffice(), *document, 200).convertToFormat(QImage::Format_RGB32);
+    const QImage page = drawPage(sharedOffice(), *document, PageScale::resolution(200))
+                            .convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(page.size(), QSize(1700, 2200));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
