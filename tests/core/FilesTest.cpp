@@ -43,6 +43,91 @@ TEST(TempFolder, WithoutTempIsAPrivateFolderAndNeverAPlantedLink) {
     }
 }
 
+// TEMP is used as it is only when nobody else can add or replace names in it; otherwise the
+// program works in a private folder of its own there. As the superuser the test gives folders
+// to another user for real.
+TEST(TempFolder, ATempOthersCanWriteToGetsAPrivateFolderOfItsOwn) {
+    ScopedVariable temp("TEMP");
+    const struct {
+        const char* name;
+        mode_t mode;
+        bool anotherUsers;
+        bool shared;
+    } cases[] = {{"own, private", 0700, false, false},
+                 {"own, readable by all", 0755, false, false},
+                 {"writable by all, sticky", 01777, false, true},
+                 {"writable by the group", 0770, false, true},
+                 {"writable by the group, sticky", 01775, false, true},
+                 {"another user's, readable by all", 0755, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir parent;
+        const QString folder = parent.filePath("temp");
+        ASSERT_TRUE(QDir().mkdir(folder));
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), c.mode), 0);
+        if (c.anotherUsers && !giveToAnotherUser(folder))
+            continue; // only the superuser can give a folder away
+        temp.set(QFile::encodeName(folder));
+        const QString own = folder + QStringLiteral("/festoria-%1").arg(::getuid());
+        EXPECT_EQ(tempFolder(), c.shared ? own : folder);
+        struct stat info {};
+        EXPECT_EQ(::lstat(QFile::encodeName(own).constData(), &info) == 0, c.shared);
+        if (c.shared) {
+            EXPECT_TRUE(S_ISDIR(info.st_mode));
+            EXPECT_EQ(info.st_mode & 07777, 0700u);
+            EXPECT_EQ(info.st_uid, ::getuid());
+        }
+    }
+}
+
+// What is found under the private folder's name in a shared TEMP: the user's own folder is
+// used, closed to others first; another user's folder, a link or a file is refused.
+TEST(TempFolder, ThePrivateFolderInASharedTempIsTheUsersAlone) {
+    ScopedVariable temp("TEMP");
+    enum class Found { Nothing, Folder, AnotherUsersFolder, LinkToOwnFolder, File };
+    const struct {
+        const char* name;
+        Found found;
+        mode_t mode;
+        bool refused;
+    } cases[] = {{"nothing", Found::Nothing, 0, false},
+                 {"own folder, open to the group", Found::Folder, 0770, false},
+                 {"own folder, readable by all", Found::Folder, 0755, false},
+                 {"another user's folder", Found::AnotherUsersFolder, 0700, true},
+                 {"a link to a private folder of the user's", Found::LinkToOwnFolder, 0700, true},
+                 {"a file", Found::File, 0600, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir parent;
+        const QString shared = parent.filePath("shared");
+        const QString elsewhere = parent.filePath("elsewhere");
+        ASSERT_TRUE(QDir().mkdir(shared) && QDir().mkdir(elsewhere));
+        ASSERT_EQ(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+        temp.set(QFile::encodeName(shared));
+        const QString own = shared + QStringLiteral("/festoria-%1").arg(::getuid());
+        const QByteArray native = QFile::encodeName(own);
+        if (c.found == Found::Folder || c.found == Found::AnotherUsersFolder)
+            ASSERT_TRUE(QDir().mkdir(own));
+        if (c.found == Found::LinkToOwnFolder)
+            ASSERT_TRUE(QFile::link(elsewhere, own));
+        if (c.found == Found::File)
+            writeFile(own, "in the way");
+        if (c.mode && c.found != Found::LinkToOwnFolder)
+            ASSERT_EQ(::chmod(native.constData(), c.mode), 0);
+        if (c.found == Found::AnotherUsersFolder && !giveToAnotherUser(own))
+            continue;
+        if (c.refused) {
+            EXPECT_THROW(tempFolder(), AppError);
+            continue;
+        }
+        EXPECT_EQ(tempFolder(), own);
+        struct stat info {};
+        ASSERT_EQ(::lstat(native.constData(), &info), 0);
+        EXPECT_TRUE(S_ISDIR(info.st_mode));
+        EXPECT_EQ(info.st_mode & 07777, 0700u);
+    }
+}
+
 TEST(TempFolder, TempIsTakenAsGivenWithoutATrailingSlash) {
     ScopedVariable temp("TEMP", "/some/where//");
     EXPECT_EQ(tempPath("temp.bmp"), QStringLiteral("/some/where/temp.bmp"));
@@ -91,8 +176,18 @@ TEST(deleteFile, NeverThrowsAndRemovesOnlyWhatIsThere) {
     EXPECT_TRUE(QFile::exists(target));
 }
 
+// A private file is the user's alone whatever the mask, and is never written through a link.
 TEST(WriteFileNoFollow, ALinkPlantedUnderTheNameIsNotFollowed) {
     ScopedTemp temp;
+    const mode_t savedMask = ::umask(0);
+    writeFileNoFollow(temp.file("fixed.dot"), "bytes");
+    const QString drawn = writePrivateFile(temp.path(), "template", ".dot", "bytes");
+    ::umask(savedMask);
+    for (const QString& written : {temp.file("fixed.dot"), drawn}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(written).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0600u);
+    }
     const QString target = temp.file("elsewhere.txt");
     writeFile(target, "keep");
     ASSERT_EQ(::symlink(QFile::encodeName(target).constData(),
@@ -160,4 +255,14 @@ TEST(OwnFolder, ALinkOrFileInItsPlaceIsRefusedAndKeepsEverything) {
             EXPECT_EQ(modeOf(usersFolder), 0755u) << "and its mode";
         }
     }
+}
+
+// Reading refuses a link, even to a plain file of the user's, unless following is asked for.
+TEST(ReadPlainFile, ALinkIsReadOnlyWhenAskedToFollowIt) {
+    ScopedTemp temp;
+    writeFile(temp.file("picture.bmp"), "pixels");
+    ASSERT_TRUE(QFile::link(temp.file("picture.bmp"), temp.file("link.bmp")));
+    EXPECT_EQ(readPlainFile(temp.file("picture.bmp")), "pixels");
+    EXPECT_THROW(readPlainFile(temp.file("link.bmp")), AppError);
+    EXPECT_EQ(readPlainFile(temp.file("link.bmp"), Links::Follow), "pixels");
 }

@@ -19,6 +19,8 @@ TEST(FontCoverage, NamesOnlyCharactersNoInstalledFontHas) {
         {QStringLiteral("Привет Ελληνικά שלום مرحبا สวัสดี नमस्ते"), {}},
         {QStringLiteral("🎉 😀 👨‍👩‍👧 ❤️"), {}},
         {QStringLiteral("a") + unknown + QStringLiteral(" b ") + unknown, {privateUse}},
+        // Selectors, tags, a soft hyphen and a line separator are never drawn on their own.
+        {QString::fromUcs4(U"a\U000E0100b\U000E0001c\u00ADd\u2028e\u200Bf"), {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(charactersWithoutFont(c.text), c.missing) << c.text.toStdString();
@@ -36,4 +38,11 @@ TEST(FontCoverage, OneReportNamesEachFieldWithMissingCharacters) {
     EXPECT_TRUE(report.startsWith(QStringLiteral("No installed font can draw '") + unknown +
                                   QStringLiteral("' in 'What To Bring'.")));
     EXPECT_TRUE(report.contains(QStringLiteral("Install fonts-noto-core")));
+    // Three of them at most are named.
+    QString four;
+    for (char32_t c = 0x10fff0; c < 0x10fff4; ++c)
+        four += QString::fromUcs4(&c, 1);
+    const QString firstLine =
+        missingFontReport({{QStringLiteral("RSVP To"), four}}).section(u'\n', 0, 0);
+    EXPECT_EQ(firstLine.count(u'\''), 3 * 2 + 2) << firstLine.toStdString();
 }

@@ -99,11 +99,6 @@ TEST(BookmarkTexts, EventNameAndLocation) {
     EXPECT_EQ(invitation::whereText(" 12 Elm St "), "  12 Elm St ");
 }
 
-TEST(ProperCase, FirstLetterOfEachWord) {
-    EXPECT_EQ(properCase("sATURDAY, aUGUST "), "Saturday, August ");
-    EXPECT_EQ(properCase(", 2021"), ", 2021");
-}
-
 TEST(DocumentName, EightDigitsOneToNineEachAboutEquallyOften) {
     static const QRegularExpression pattern(QStringLiteral("^qorvel[1-9]{8}$"));
     DigitSource digits;

@@ -30,6 +30,7 @@ TEST(SaveTarget, TheExtensionOrElseTheSelectedFilterGivesTheFormat) {
         {"/t/party.pdf", docx, "/t/party.pdf", SaveFormat::Pdf},
         {"/t/party.txt", pdf, "/t/party.txt.pdf", SaveFormat::Pdf}, // not one of ours
         {"/t/party.txt", word, "/t/party.txt", SaveFormat::Doc},
+        {"/t/.pdf", pdf, "/t/.pdf.pdf", SaveFormat::Pdf}, // a hidden name has no extension
         {"/t/my.pdf/party", odt, "/t/my.pdf/party.odt", SaveFormat::Odt}, // the folder's dot
         {"/t/Fête d'été", pdf, "/t/Fête d'été.pdf", SaveFormat::Pdf},
         {"/t/party", png, "/t/party.png", SaveFormat::Png},

@@ -52,6 +52,10 @@ TEST(Outbox, FoldersChangedBeforeTheCutoffAreRemovedAndLinksNotFollowed) {
     setAge(elsewhere.path(), 8);
     QFile::link(elsewhere.path(), QDir(outboxFolder()).filePath(QStringLiteral("link")));
 
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(outboxFolder()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0700u) << "the outbox is the user's alone";
+
     removeOutboxFoldersBefore(QDateTime::currentDateTime().addDays(-kOutboxKeepDays));
     EXPECT_FALSE(QFileInfo::exists(old->path()));
     EXPECT_TRUE(QFileInfo::exists(fresh->path()));

@@ -46,6 +46,20 @@ TEST(CupsPrintQueue, ARefusalASilenceOrNoLpIsReportedInPlainWords) {
             EXPECT_EQ(e.description(), expected.replace(QStringLiteral("%1"), lp));
         }
     }
+    // A queue that takes the job is told the printer, the copies, the paper, the title, and
+    // the file last.
+    const QString lp = folder.filePath(QStringLiteral("lp-ok"));
+    QFile program(lp);
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n");
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    CupsPrintQueue(lp, std::chrono::seconds(30))
+        .submit({QStringLiteral("P"), 2, QStringLiteral("Letter"), QStringLiteral("-Party")},
+                QStringLiteral("/x.pdf"));
+    QFile told(lp + QStringLiteral(".args"));
+    ASSERT_TRUE(told.open(QIODevice::ReadOnly));
+    EXPECT_EQ(told.readAll(), "-d\nP\n-n\n2\n-t\n-Party\n-o\nmedia=Letter\n/x.pdf\n");
 }
 
 // Before the print dialog opens, a scheduler that does not answer is found out in the limit;

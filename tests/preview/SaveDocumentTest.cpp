@@ -167,6 +167,14 @@ TEST_F(Save, BadDestinationsAreReportedAndHarmNothing) {
     ASSERT_EQ(prompts.reportLines(), QList<int>{130});
     EXPECT_TRUE(prompts.reports()[0].contains(QStringLiteral("folder")));
     EXPECT_EQ(readAll(sub + QStringLiteral("/inside")), QByteArray("x"));
+    // One the office would export to is refused before the office is asked to.
+    const QString pdfFolder = at(QStringLiteral("folder.pdf"));
+    QDir().mkdir(pdfFolder);
+    prompts.clear();
+    prompts.answers << Prompts::Answer::Yes;
+    save(pdfFolder);
+    EXPECT_EQ(prompts.reportLines(), QList<int>{130});
+    EXPECT_EQ(office.log, QStringList()) << "no session, no export";
 
     // The temporary document itself: it survives whole.
     prompts.clear();
@@ -194,22 +202,24 @@ TEST_F(Save, AReadOnlyFolderIsReported) {
 // Every way of writing a file the user named (the Word copy, an export, printing to a file)
 // keeps what the user set on the file it replaces; a new file gets the usual mode.
 TEST_F(Save, TheReplacedFilesModeAndOwnerAreKept) {
-    const mode_t savedMask = ::umask(002); // a new file: 0664
+    const mode_t savedMask = ::umask(002);
     const auto restoreMask = qScopeGuard([savedMask] { ::umask(savedMask); });
     const bool root = ::geteuid() == 0; // then the old file is another user's, kept as theirs
     const struct {
         const char* name;
+        mode_t mask;
         mode_t before; // 0: no file yet
         bool link;
         mode_t after;
-    } cases[] = {{"private", 0600, false, 0600},
-                 {"group", 0640, false, 0640},
-                 {"read-only", 0444, false, 0444},
-                 {"new", 0, false, 0664},
-                 {"linked", 0604, true, 0604}};
+    } cases[] = {
+        {"private", 022, 0600, false, 0600},      {"group", 077, 0640, false, 0640},
+        {"read-only", 022, 0444, false, 0444},    {"new, usual mask", 022, 0, false, 0644},
+        {"new, group mask", 002, 0, false, 0664}, {"new, private mask", 077, 0, false, 0600},
+        {"linked", 002, 0604, true, 0604}};
     for (const char* writer : {"copy.doc", "export.pdf", "image.png", "print.pdf"})
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(c.name) + " " + writer);
+            ::umask(c.mask);
             const QString path = at(QString::fromLatin1(c.name) + u'-' + QLatin1String(writer));
             const QString file = c.link ? path + QStringLiteral(".target") : path;
             const QByteArray native = QFile::encodeName(file);
@@ -363,13 +373,19 @@ TEST_F(Save, ALinkHasTheFileItPointsToReplacedAndADanglingOneIsRefused) {
 
 // An empty document is what a failed save leaves behind: copying it, or a document that is
 // gone, is reported and never followed by "Done."; the file it would have replaced stays.
-TEST_F(Save, AnEmptyOrMissingDocumentIsReportedWithoutDone) {
-    for (const bool empty : {true, false}) {
-        SCOPED_TRACE(empty ? "empty" : "missing");
+// The document is read only as the plain file the request made: a link put in its place is
+// never followed.
+TEST_F(Save, AnEmptyMissingOrLinkedDocumentIsReportedWithoutDone) {
+    for (const char* what : {"empty", "missing", "link"}) {
+        SCOPED_TRACE(what);
+        const bool empty = std::string_view(what) == "empty";
         prompts.clear();
         QFile::remove(document);
         if (empty)
             write(document, QByteArray());
+        if (std::string_view(what) == "link")
+            ASSERT_TRUE(QFile::link(at(QStringLiteral("elsewhere.doc")), document));
+        write(at(QStringLiteral("elsewhere.doc")), "another document");
         const QString target = at(QStringLiteral("copy.doc"));
         write(target, "the user's only copy");
         prompts.answers << Prompts::Answer::Yes;

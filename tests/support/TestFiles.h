@@ -3,7 +3,8 @@
 
 #pragma once
 
-// Small makers of test inputs: a file with given bytes, a picture of one colour.
+// Small makers of test inputs: a file with given bytes, a picture of one colour, a file or
+// folder of another user's.
 
 #include <QByteArray>
 #include <QColor>
@@ -11,6 +12,8 @@
 #include <QImage>
 #include <QString>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 inline void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -22,4 +25,10 @@ inline QImage picture(int width, int height, QColor colour) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
     return image;
+}
+
+// Gives the file or folder (a link itself, not what it leads to) to "nobody", as another user
+// would have made it. Only the superuser can; returns whether it was given away.
+inline bool giveToAnotherUser(const QString& path) {
+    return ::geteuid() == 0 && ::lchown(QFile::encodeName(path).constData(), 65534, 65534) == 0;
 }

@@ -25,6 +25,7 @@ TEST(PrintFileCheck, ThePrintDialogRefusesAPipeAndAsksBeforeReplacing) {
     QTemporaryDir folder;
     const QString pipe = folder.filePath(QStringLiteral("pipe"));
     const QString old = folder.filePath(QStringLiteral("old.pdf"));
+    const QString missing = folder.filePath(QStringLiteral("missing/new.pdf"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     // A reader, so that a dialog that opens the pipe after all fails this test, not hangs it.
     const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
@@ -52,9 +53,11 @@ TEST(PrintFileCheck, ThePrintDialogRefusesAPipeAndAsksBeforeReplacing) {
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_TRUE(qobject_cast<QPrintDialog*>(dialog));
-        // Refused, then not to be replaced (the dialog stays each time), then replaced.
-        for (const auto& [path, answer] :
-             {std::pair{pipe, QMessageBox::Ok}, {old, QMessageBox::No}, {old, QMessageBox::Yes}}) {
+        // Refused twice, then not to be replaced (the dialog stays each time), then replaced.
+        for (const auto& [path, answer] : {std::pair{pipe, QMessageBox::Ok},
+                                           {missing, QMessageBox::Ok},
+                                           {old, QMessageBox::No},
+                                           {old, QMessageBox::Yes}}) {
             answerNextBox(answer);
             printTo(dialog, path);
         }
@@ -63,9 +66,10 @@ TEST(PrintFileCheck, ThePrintDialogRefusesAPipeAndAsksBeforeReplacing) {
     QPrinter printer;
     EXPECT_TRUE(prompts.setUpPrinter(printer));
     EXPECT_EQ(printer.outputFileName(), old);
-    ASSERT_EQ(asked.size(), 3);
+    ASSERT_EQ(asked.size(), 4);
     EXPECT_TRUE(asked[0].contains(QStringLiteral("is not a plain file"))) << asked[0].toStdString();
-    EXPECT_EQ(asked[1], old + QStringLiteral(" already exists.\nDo you want to overwrite it?"));
-    EXPECT_EQ(asked[2], asked[1]);
+    EXPECT_TRUE(asked[1].contains(QStringLiteral("is not writable"))) << asked[1].toStdString();
+    EXPECT_EQ(asked[2], old + QStringLiteral(" already exists.\nDo you want to overwrite it?"));
+    EXPECT_EQ(asked[3], asked[2]);
     ::close(reader);
 }
