@@ -70,6 +70,10 @@
         <source>JPEG Image (*.jpg)</source>
         <translation>JPEG-Bild (*.jpg)</translation>
     </message>
+    <message>
+        <source>Calendar Event (*.ics)</source>
+        <translation>Kalendertermin (*.ics)</translation>
+    </message>
 </context>
 <context>
     <name>FontCoverage</name>
@@ -131,6 +135,34 @@
         <source>%1:</source>
         <comment>a field&apos;s label</comment>
         <translation>%1:</translation>
+    </message>
+    <message>
+        <source>The event details cannot be stored, so they will not be there the next time Festoria starts. Check that this file can be written and that the disk is not full:
+
+%1</source>
+        <translation>Die Angaben zur Feier können nicht gespeichert werden und fehlen daher beim nächsten Start von Festoria. Prüfen Sie, ob diese Datei beschreibbar und der Datenträger nicht voll ist:
+
+%1</translation>
+    </message>
+    <message>
+        <source>The stored event details could not all be read. Every detail that could be read was kept, and the old settings file was moved to:
+
+%1</source>
+        <translation>Die gespeicherten Angaben zur Feier konnten nicht alle gelesen werden. Alles Lesbare wurde übernommen; die alte Einstellungsdatei wurde verschoben nach:
+
+%1</translation>
+    </message>
+    <message>
+        <source>Details cleared.</source>
+        <translation>Angaben gelöscht.</translation>
+    </message>
+    <message>
+        <source>Sample details loaded.</source>
+        <translation>Beispielangaben geladen.</translation>
+    </message>
+    <message>
+        <source>Undo (Ctrl+Z)</source>
+        <translation>Rückgängig (Strg+Z)</translation>
     </message>
 </context>
 <context>
@@ -237,6 +269,21 @@ Hängen Sie sie selbst an eine Nachricht an; sie bleibt dort eine Woche lang.</t
         <source>Copy Picture</source>
         <translation>Bild kopieren</translation>
     </message>
+    <message>
+        <source>Right-click or press Shift+F10 for the picture&apos;s menu: Save As, Print, Send by Email, Copy Picture</source>
+        <translation>Rechtsklick oder Umschalt+F10 öffnet das Menü des Bildes: Speichern unter, Drucken, Per E-Mail senden, Bild kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>The office is working…</source>
+        <translation>Das Office-Programm arbeitet …</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>QPrintDialog</name>
@@ -262,16 +309,16 @@ Soll sie überschrieben werden?</translation>
 <context>
     <name>main</name>
     <message>
-        <source>Turns party details into a finished invitation: a Word document filled through LibreOffice, previewed, saved as .doc, .pdf, .docx or .odt, printed, and sent by email.</source>
-        <translation>Macht aus den Angaben zu einer Feier eine fertige Einladung: ein Word-Dokument, über LibreOffice ausgefüllt, in der Vorschau gezeigt, als .doc, .pdf, .docx oder .odt gespeichert, gedruckt und per E-Mail verschickt.</translation>
-    </message>
-    <message>
         <source>unexpected argument &apos;%1&apos;</source>
         <translation>unerwartetes Argument „%1“</translation>
     </message>
     <message>
         <source>Try &apos;festoria --help&apos; for more information.</source>
         <translation>„festoria --help“ zeigt weitere Informationen.</translation>
+    </message>
+    <message>
+        <source>Turns party details into a finished invitation: a Word document filled through LibreOffice, previewed, saved as .doc, .pdf, .docx or .odt, added to a calendar as an .ics event, printed, and sent by email with its calendar event.</source>
+        <translation>Macht aus den Angaben zu einer Feier eine fertige Einladung: ein Word-Dokument, über LibreOffice ausgefüllt, in der Vorschau gezeigt, als .doc, .pdf, .docx oder .odt gespeichert, als .ics-Termin in einen Kalender übernommen, gedruckt und mit seinem Kalendertermin per E-Mail verschickt.</translation>
     </message>
 </context>
 </TS>

@@ -70,6 +70,10 @@
         <source>JPEG Image (*.jpg)</source>
         <translation>Image JPEG (*.jpg)</translation>
     </message>
+    <message>
+        <source>Calendar Event (*.ics)</source>
+        <translation>Événement de calendrier (*.ics)</translation>
+    </message>
 </context>
 <context>
     <name>FontCoverage</name>
@@ -131,6 +135,34 @@
         <source>%1:</source>
         <comment>a field&apos;s label</comment>
         <translation>%1&#xa0;:</translation>
+    </message>
+    <message>
+        <source>The event details cannot be stored, so they will not be there the next time Festoria starts. Check that this file can be written and that the disk is not full:
+
+%1</source>
+        <translation>Les détails de l’événement ne peuvent pas être enregistrés ; ils ne seront donc pas là au prochain démarrage de Festoria. Vérifiez que ce fichier est modifiable et que le disque n’est pas plein :
+
+%1</translation>
+    </message>
+    <message>
+        <source>The stored event details could not all be read. Every detail that could be read was kept, and the old settings file was moved to:
+
+%1</source>
+        <translation>Les détails enregistrés de l’événement n’ont pas tous pu être lus. Tout ce qui était lisible a été conservé, et l’ancien fichier de réglages a été déplacé vers :
+
+%1</translation>
+    </message>
+    <message>
+        <source>Details cleared.</source>
+        <translation>Détails effacés.</translation>
+    </message>
+    <message>
+        <source>Sample details loaded.</source>
+        <translation>Détails d'exemple chargés.</translation>
+    </message>
+    <message>
+        <source>Undo (Ctrl+Z)</source>
+        <translation>Annuler (Ctrl+Z)</translation>
     </message>
 </context>
 <context>
@@ -237,6 +269,21 @@ Joignez-la vous-même à un message&#xa0;; elle y reste une semaine.</translatio
         <source>Copy Picture</source>
         <translation>Copier l’image</translation>
     </message>
+    <message>
+        <source>Right-click or press Shift+F10 for the picture&apos;s menu: Save As, Print, Send by Email, Copy Picture</source>
+        <translation>Clic droit ou Maj+F10 pour le menu de l’image : Enregistrer sous, Imprimer, Envoyer par courriel, Copier l’image</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>The office is working…</source>
+        <translation>La suite bureautique travaille…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
 </context>
 <context>
     <name>QPrintDialog</name>
@@ -262,16 +309,16 @@ Voulez-vous l&apos;écraser&#xa0;?</translation>
 <context>
     <name>main</name>
     <message>
-        <source>Turns party details into a finished invitation: a Word document filled through LibreOffice, previewed, saved as .doc, .pdf, .docx or .odt, printed, and sent by email.</source>
-        <translation>Transforme les détails d’une fête en une invitation prête&#xa0;: un document Word rempli par LibreOffice, affiché en aperçu, enregistré en .doc, .pdf, .docx ou .odt, imprimé et envoyé par courriel.</translation>
-    </message>
-    <message>
         <source>unexpected argument &apos;%1&apos;</source>
         <translation>argument inattendu «&#xa0;%1&#xa0;»</translation>
     </message>
     <message>
         <source>Try &apos;festoria --help&apos; for more information.</source>
         <translation>Essayez «&#xa0;festoria --help&#xa0;» pour plus d’informations.</translation>
+    </message>
+    <message>
+        <source>Turns party details into a finished invitation: a Word document filled through LibreOffice, previewed, saved as .doc, .pdf, .docx or .odt, added to a calendar as an .ics event, printed, and sent by email with its calendar event.</source>
+        <translation>Transforme les détails d’une fête en invitation terminée : un document Word rempli par LibreOffice, prévisualisé, enregistré en .doc, .pdf, .docx ou .odt, ajouté à un calendrier comme événement .ics, imprimé et envoyé par courriel avec son événement de calendrier.</translation>
     </message>
 </context>
 </TS>

@@ -46,7 +46,9 @@ const QList<FormatName>& formats() {
         {SaveFormat::Jpeg,
          {QStringLiteral("jpg"), QStringLiteral("jpeg")},
          QT_TRANSLATE_NOOP("Export", "JPEG Image (*.jpg)")},
-        {SaveFormat::Ics, {QStringLiteral("ics")}, QT_TRANSLATE_NOOP("Export", "Calendar Event (*.ics)")},
+        {SaveFormat::Ics,
+         {QStringLiteral("ics")},
+         QT_TRANSLATE_NOOP("Export", "Calendar Event (*.ics)")},
     };
     return list;
 }

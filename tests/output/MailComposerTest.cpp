@@ -15,14 +15,14 @@ TEST(ComposeMail, AnySubjectAndPathReachTheMailProgramWhole) {
     QTemporaryDir folder;
     const QString attachment = folder.filePath(QStringLiteral("a,b 'c'.pdf"));
     QFile(attachment).open(QIODevice::WriteOnly);
-    for (const QString subject :
+    for (const QString& subject :
          {QStringLiteral("--help"), QStringLiteral("-n"), QStringLiteral("Tea\\c and cake"),
           QStringLiteral("Smith, Jones & O'Brien BBQ?&to=eve")}) {
         SCOPED_TRACE(subject.toStdString());
         const MailDesktop desktop(true);
         QObject receiver;
         QString failure;
-        composeMail(subject, attachment, &receiver, [&](const QString& why) { failure = why; });
+        composeMail(subject, {attachment}, &receiver, [&](const QString& why) { failure = why; });
         const QUrlQuery mail(QUrl(desktop.waitForMailto()));
         EXPECT_EQ(mail.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded), subject);
         EXPECT_EQ(mail.queryItemValue(QStringLiteral("attach"), QUrl::FullyDecoded), attachment);
@@ -49,7 +49,7 @@ TEST(ComposeMail, WithoutAMailProgramNoTextBrowserIsTried) {
     ScopedVariable path("PATH", QFile::encodeName(bin.path()) + ':' + qgetenv("PATH"));
     QObject receiver;
     QString failure;
-    composeMail(QStringLiteral("Party"), bin.filePath(QStringLiteral("lynx")), &receiver,
+    composeMail(QStringLiteral("Party"), {bin.filePath(QStringLiteral("lynx"))}, &receiver,
                 [&](const QString& why) { failure = why; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return !failure.isEmpty(); }, 30000));
     EXPECT_EQ(failure, QStringLiteral("none is set up"));
