@@ -162,7 +162,7 @@
     </message>
     <message>
         <source>Undo (Ctrl+Z)</source>
-        <translation>Rückgängig (Strg+Z)</translation>
+        <translation>Rückgängig</translation>
     </message>
 </context>
 <context>

@@ -162,7 +162,7 @@
     </message>
     <message>
         <source>Undo (Ctrl+Z)</source>
-        <translation>Annuler (Ctrl+Z)</translation>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>
