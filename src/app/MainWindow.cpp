@@ -293,8 +293,9 @@ void MainWindow::wireStorage() {
     for (QLineEdit* box : {eventNameField, locationField, itemsField, directionsField, rsvpField}) {
         connect(box, &QLineEdit::textChanged, this,
                 [this, key = box->objectName()](const QString& text) {
-                    if (!mSettingTexts)
-                        dropUndo(); // the user changed the details: no way back any more
+                    // A change ends the way back; Clear/Reset and Sample offer theirs after
+                    // setting the fields, and Undo has taken its texts before.
+                    dropUndo();
                     if (!mRestoring)
                         store({{key, text}});
                 });
@@ -426,10 +427,8 @@ void MainWindow::setTextFields(const QString& procedure, const QStringList& text
                                                   {Step::Items, itemsField},
                                                   {Step::Directions, directionsField},
                                                   {Step::Rsvp, rsvpField}};
-    mSettingTexts = true;
     for (int i = 0; i < int(std::size(fields)); ++i)
         trap(fields[i].first, [&] { fields[i].second->setText(texts.value(i)); });
-    mSettingTexts = false;
 }
 
 // The five text fields in the order setTextFields takes them.

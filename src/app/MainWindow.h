@@ -119,7 +119,6 @@ private:
     bool mRestoring = false;
     bool mToldNotStored = false;
     bool mCentred = false;
-    bool mSettingTexts = false; // the window itself is changing the text fields
     std::optional<QStringList> mUndoTexts;
     QWidget* mUndoNote = nullptr;
     QLabel* mUndoText = nullptr;
