@@ -1,10 +1,10 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 The Festoria developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Prints, for each iCalendar file, one JSON line of what Python's icalendar reads in it: the
-event's texts (unescaped here: icalendar 4.0 reads an escaped backslash before an "n" as a
-line break), and its start and end placed by the reader's zone data (the zone's name) and by
-the file's own VTIMEZONE (read by dateutil: icalendar 4.0 cannot read rules that end)."""
+"""Prints one JSON line per iCalendar file: the event's texts as Python's icalendar reads them
+(unescaped here: icalendar 4.0 takes an escaped backslash before "n" for a line break), and
+its start and end placed by the file's own VTIMEZONE (read by dateutil, as icalendar 4.0
+cannot read rules that end)."""
 import io, json, re, sys
 from dateutil import tz
 from icalendar import Calendar
@@ -25,8 +25,7 @@ def read(data):
 
     def moment(name):
         value, tzid = vevent.decoded(name), vevent[name].params.get("TZID", "")
-        by_rules = value.replace(tzinfo=zones.get(tzid)) if tzid else value
-        return {"tzid": tzid, "byName": value.isoformat(), "byRules": by_rules.isoformat()}
+        return {"tzid": tzid, "time": (value.replace(tzinfo=zones.get(tzid)) if tzid else value).isoformat()}
 
     return dict(errors=[str(e) for c in parsed.walk() for e in c.errors],
                 stamped="DTSTAMP" in vevent and "PRODID" in parsed,
