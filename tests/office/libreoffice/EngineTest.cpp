@@ -22,12 +22,17 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
 #include <map>
+#include <netinet/in.h>
+#include <poll.h>
 #include <set>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 using namespace ::com::sun::star;
@@ -124,12 +129,18 @@ TEST_F(OfficeTest, FillsBookmarksSavesAsWord97AndReadsBack) {
     // A folder name with a space and a non-ASCII letter, as $TEMP may have.
     QDir().mkpath(tempFile(QStringLiteral("a folder ü")));
     const QString saved = tempFile(QStringLiteral("a folder ü/filled.doc"));
+    const QString ranged = QString(999, u'a') + QStringLiteral("😀") + QString(1500, QChar(0xE000));
+    const QString collapsed =
+        QStringLiteral("Saturday ") + QString(2500, u'4') + QStringLiteral(" PM");
     {
         auto word = office->startSession();
         office::Document& doc = word->open(dot, true);
         EXPECT_EQ(&word->activeDocument(), &doc);
-        doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("Garden party"));
-        doc.setBookmarkText(QStringLiteral("bCollapsed"), QStringLiteral("Saturday, 4 PM"));
+        // Long texts go in by pieces, in order, a pair of halves across a piece's end whole,
+        // and a ranged bookmark spans all of it: the next text replaces it whole.
+        doc.setBookmarkText(QStringLiteral("bRanged"), ranged);
+        doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("Garden ") + ranged);
+        doc.setBookmarkText(QStringLiteral("bCollapsed"), collapsed);
         doc.setBookmarkText(QStringLiteral("bField"), QStringLiteral("Grüße & “quotes”"));
         // Line breaks as a text box gives them (CR LF), or bare: each is one paragraph break.
         doc.setBookmarkText(QStringLiteral("bCollapsed"), QStringLiteral("A\r\nB\nC\rD, "));
@@ -157,9 +168,10 @@ TEST_F(OfficeTest, FillsBookmarksSavesAsWord97AndReadsBack) {
 
     const DocumentContents back = readDocument(*office, saved);
     ASSERT_GE(back.paragraphs.size(), 6);
-    EXPECT_EQ(back.paragraphs[0], QStringLiteral("Event: Garden party end."));
-    EXPECT_EQ(back.paragraphs.mid(1, 5),
-              QStringList({"When: A", "B", "C", "D, Saturday, 4 PM|", "Date: Grüße & “quotes”|"}));
+    EXPECT_EQ(back.paragraphs[0],
+              QStringLiteral("Event: Garden ") + ranged + QStringLiteral(" end."));
+    EXPECT_EQ(back.paragraphs.mid(1, 5), QStringList({"When: A", "B", "C", "D, " + collapsed + "|",
+                                                      "Date: Grüße & “quotes”|"}));
     EXPECT_EQ(back.fields, 0) << "the field under the bookmark must be replaced";
 
     const DocumentContents original = readDocument(*office, dot);
@@ -264,6 +276,44 @@ TEST_F(OfficeTest, RendersExactlyWhatTheOfficeExportsAsAnImage) {
     ASSERT_GE(exported.height(), 1056);
     EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32),
               exported.copy(0, 0, 816, 1056).convertToFormat(QImage::Format_RGB32));
+}
+
+// A document never fetches what it links to: a picture at an address stays unloaded,
+// whether the document is opened for filling or drawn. A listener on a local port counts
+// the office's attempts.
+TEST_F(OfficeTest, APictureLinkedToAnAddressIsNeverFetched) {
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 8), 0);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    const QByteArray url =
+        "http://127.0.0.1:" + QByteArray::number(ntohs(address.sin_port)) + "/p.png";
+    const std::pair<const char*, QByteArray> linking[] = {
+        {"linked.doc",
+         "<html><body><p>Party</p><img src=\"" + url + "\" width=200 height=200></body></html>"},
+        {"linked-rtf.doc", "{\\rtf1 Party {\\field{\\*\\fldinst INCLUDEPICTURE \"" + url +
+                               "\" \\\\d}{\\fldrslt x}}}"},
+    };
+    for (const auto& [name, content] : linking) {
+        SCOPED_TRACE(name);
+        const QString path = tempFile(QString::fromLatin1(name));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        auto word = office->startSession();
+        office::Document& document = word->open(path, true);
+        EXPECT_FALSE(document.renderPicture(816, 0.5).isNull());
+        word->quit();
+        pollfd incoming{listener, POLLIN, 0};
+        EXPECT_EQ(poll(&incoming, 1, 300), 0) << "the office fetched " << url.constData();
+        for (int fetch; (fetch = accept(listener, nullptr, nullptr)) >= 0;)
+            close(fetch);
+    }
+    close(listener);
 }
 
 } // namespace
