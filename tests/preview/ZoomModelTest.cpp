@@ -203,6 +203,15 @@ TEST(ZoomModel, ZoomingKeepsThePointAtTheViewsCentreAndTheBarsShowWhere) {
     p.model.zoomIn(); // back at 100 %, from the middle of the page at 50 %
     EXPECT_EQ(p.model.scrollBar(Bar::Vertical).maximum, 458);
     EXPECT_NEAR(p.model.scrollBar(Bar::Vertical).value * 10, -p.model.page().top, 5);
+
+    // Across too: a small page is wider than the view's inside (9270) at 375 and at 400 %.
+    Preview small(2562, 2062); // 2500 x 2000
+    small.model.setZoom(3.75f); // 9375 wide
+    small.model.scrollValueChanged(Bar::Horizontal, 5);
+    ASSERT_EQ(small.model.page().left, -50);
+    small.model.zoomIn(); // 10000 wide: the centre, 4685 across, comes to 4997.3
+    EXPECT_EQ(small.model.page().left, -362);
+    EXPECT_NEAR(small.model.scrollBar(Bar::Horizontal).value * 10, 362, 5);
 }
 
 TEST(ZoomModel, OffsetsBeyond16BitsDoNotOverflow) {
