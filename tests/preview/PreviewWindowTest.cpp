@@ -128,19 +128,28 @@ TEST_F(Preview, EveryControlShowsWholeInAFixedWindow) {
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
-TEST_F(Preview, TheTabOrderFollowsTheDesign) {
-    // Among the controls that take the focus: the zoom box and the hidden unscaled page take
-    // none.
-    QStringList tabStops;
-    QWidget* w = control("horizontalScroll");
-    do {
-        if (w->focusPolicy() & Qt::TabFocus)
-            tabStops << w->objectName();
-        w = w->nextInFocusChain();
-    } while (w != control("horizontalScroll"));
-    EXPECT_EQ(tabStops.join(u' '),
-              QStringLiteral("horizontalScroll verticalScroll pageFrame page "
-                             "zoomInButton zoomOutButton saveButton backButton"));
+// A keyboard user reaches every control that can be used with Tab, each once, and Shift+Tab
+// goes back the same way.
+TEST_F(Preview, TabReachesEveryUsableControlOnceAndShiftTabGoesBack) {
+    request(pagePicture(Qt::blue), newDocument(QStringLiteral("qorvel00000009.doc")));
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QSet<QWidget*> usable;
+    for (QWidget* w : window->findChildren<QWidget*>()) // buttons and bars whatever their policy
+        if ((w->focusPolicy() & Qt::TabFocus || qobject_cast<QAbstractButton*>(w) ||
+             qobject_cast<QAbstractSlider*>(w)) &&
+            w->isVisible() && w->isEnabled())
+            usable << w;
+    control("page")->setFocus();
+    for (const Qt::KeyboardModifier way : {Qt::NoModifier, Qt::ShiftModifier}) {
+        QList<QWidget*> reached;
+        do {
+            reached << QApplication::focusWidget();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, way);
+        } while (QApplication::focusWidget() != control("page") && reached.size() <= usable.size());
+        EXPECT_EQ(QSet<QWidget*>(reached.begin(), reached.end()), usable);
+        EXPECT_EQ(reached.size(), usable.size());
+    }
 }
 
 TEST_F(Preview, FirstShowDrawsThePictureAndASecondActivationDoesNothing) {
