@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/Settings.h"
+#include "support/ScopedTemp.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -30,6 +31,11 @@ TEST(Settings, LivesInTheConfigFolderUnderItsGroup) {
     }
     EXPECT_EQ(SettingsStore::filePath(),
               qEnvironmentVariable("XDG_CONFIG_HOME") + "/Quillmont.conf");
+    {
+        // A relative folder is no configuration folder: it would move with the working folder.
+        const ScopedVariable relative("XDG_CONFIG_HOME", "config");
+        EXPECT_EQ(SettingsStore::filePath(), QDir::homePath() + "/.config/Quillmont.conf");
+    }
     QFile file(SettingsStore::filePath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
@@ -46,6 +52,7 @@ TEST(Settings, AnyTextRoundTripsThroughTheFile) {
             "emoji 🎉🦞, right-to-left שלום مرحبا, combining e\u0301 a\u0308"),
         QStringLiteral("control \t tab \r cr \n lf \x01 \x1f ; # = [x] \"q\" \\ @Variant(x)"),
         QString(1 << 20, QLatin1Char('x')) + QStringLiteral("ä"),
+        QStringLiteral("a 12\" pizza, a \\"), // a quote the store escapes, left open
     };
     int i = 0;
     for (const QString& text : texts) {
@@ -56,7 +63,34 @@ TEST(Settings, AnyTextRoundTripsThroughTheFile) {
         }
         SettingsStore again;
         EXPECT_EQ(again.read(key), text) << key.toStdString();
+        EXPECT_EQ(again.setAsidePath(), QString()) << "the store's own file is never set aside";
     }
+}
+
+// A file whose lines the store would rewrite differently (a setting given twice: only one
+// would stay; a section left without settings: it would go) is set aside whole, and what the
+// store reads of it stays the program's.
+TEST(Settings, AFileTheStoreWouldRewriteWithLinesLostIsSetAsideWhole) {
+    const struct {
+        const char* what;
+        QByteArray file;
+    } rows[] = {
+        {"a setting given twice", "[Festoria]\ntxtRSVP=me@example.com\ntxtRSVP=you@example.com\n"},
+        {"an empty section last", "[Festoria]\ntxtRSVP=you@example.com\n[Printing]\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        removeSettings();
+        QFile file(SettingsStore::filePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(row.file) == row.file.size());
+        file.close();
+        SettingsStore store;
+        EXPECT_EQ(store.read(QStringLiteral("txtRSVP")), QStringLiteral("you@example.com"));
+        QFile aside(store.setAsidePath());
+        ASSERT_TRUE(aside.open(QIODevice::ReadOnly)) << "not set aside";
+        EXPECT_EQ(aside.readAll(), row.file);
+    }
+    removeSettings();
 }
 
 // What may lie under the settings file's name: start-up never blocks, nothing of another
