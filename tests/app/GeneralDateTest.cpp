@@ -43,6 +43,10 @@ TEST(GeneralDate, MidnightIsTheDateAloneAndTheYearHasFourDigits) {
     const QLocale de(QStringLiteral("de_DE"));
     EXPECT_EQ(generalDateText(QDateTime(QDate(1850, 3, 4), QTime(7, 5, 9), Qt::UTC), de),
               "04.03.1850 07:05:09");
+    // Spaces inside the date as well as before the time.
+    const QLocale hu(QStringLiteral("hu_HU"));
+    EXPECT_EQ(generalDateText(QDateTime(QDate(2021, 8, 21), QTime(19, 30, 5), Qt::UTC), hu),
+              "2021. 08. 21. 19:30:05");
 }
 
 TEST(GeneralDate, TextThatIsNoDateIsRefused) {
@@ -66,7 +70,8 @@ TEST(GeneralDate, StoredValuesReadBackUnderAnyLocale) {
                                                     {"2021-08-21 07:30:05 PM", evening},
                                                     {"2021-8-21", midnight},
                                                     // as newer locale data writes it
-                                                    {"8/21/2021 7:30:05\u202FPM", evening}};
+                                                    {"8/21/2021 7:30:05\u202FPM", evening},
+                                                    {"8/21/2021 7:30:05\u00A0PM", evening}};
     for (const char* name : {"en_US", "en_GB", "de_DE", "tr_TR", "ar_EG", "ja_JP", "C"}) {
         QLocale::setDefault(QLocale(QString::fromLatin1(name)));
         for (const auto& [text, value] : stored)
