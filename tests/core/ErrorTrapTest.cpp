@@ -25,10 +25,12 @@ TEST(ErrorTrap, EachFailureReportsItsOwnLineAndTheHandlerGoesOn) {
     trap(102, [&] { ran << 102; });
     trap(104, [&] { throw std::runtime_error("second"); });
     trap(106, [&] { ran << 106; });
+    trap(108, [&] { throw 42; }); // no exception class: no words of its own
     EXPECT_EQ(ran, (QList<int>{102, 106}));
-    EXPECT_EQ(prompts.reportLines(), (QList<int>{100, 104}));
-    ASSERT_EQ(prompts.shown.size(), 2);
+    EXPECT_EQ(prompts.reportLines(), (QList<int>{100, 104, 108}));
+    ASSERT_EQ(prompts.shown.size(), 3);
     EXPECT_TRUE(prompts.shown[0].text.startsWith(QStringLiteral("first\r\n")));
+    EXPECT_TRUE(prompts.shown[2].text.startsWith(QStringLiteral("Unknown error\r\n")));
     EXPECT_EQ(prompts.shown[0].caption, QStringLiteral("Application Error"));
     EXPECT_EQ(prompts.shown[0].icon, Prompts::Icon::Warning);
     EXPECT_EQ(prompts.shown[0].buttons, Prompts::Buttons::Ok);

@@ -30,6 +30,7 @@ TEST(OfficeErrors, TheOfficesTextIsAShortPlainSentenceOrNothing) {
                                                                     "to pipe festoria-12-ab(10)."},
         {"vnd.sun.star.pathname:/usr/lib/libreoffice/program/fundamentalrc", ""},
         {"./sw/source/core/unocore/unotext.cxx:500", ""},
+        {"is the disk full?", "Is the disk full?"},
         {"", ""},
         {"A message far too long to be a short second sentence of the program's own, going on "
          "and on about what the office did",
