@@ -16,7 +16,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <string_view>
@@ -155,6 +157,8 @@ TEST_F(Save, BadDestinationsAreReportedAndHarmNothing) {
     // A folder that does not exist.
     save(at(QStringLiteral("no such folder/party.doc")));
     EXPECT_EQ(prompts.reportLines(), QList<int>{130});
+    EXPECT_TRUE(prompts.reports().value(0).contains(QString::fromLocal8Bit(std::strerror(ENOENT))))
+        << prompts.reports().value(0).toStdString();
     EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
 
     // A folder chosen as the file name: asked about, then refused with a clear report.
@@ -246,7 +250,7 @@ TEST_F(Save, TheReplacedFilesModeAndOwnerAreKept) {
 
 // A destination that cannot take the file keeps the old one whole and the failure is
 // reported: a disk full beside the old file, a printout that does not fit where it is
-// written first, and a named pipe, which is never opened.
+// written first, and a named pipe or a device, which is never opened.
 TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
     const QString pipe = at(QStringLiteral("pipe.pdf")), pipeDoc = at(QStringLiteral("pipe.doc"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
@@ -266,6 +270,7 @@ TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
         {full + QStringLiteral("/party.doc"), full, 130, "Cannot save to '%1': No space"},
         {full + QStringLiteral("/party.pdf"), full, 102, "Cannot print to '%1': No space"},
         {at(QStringLiteral("party.pdf")), cacheFolder(), 102, "'%1': the printout could not"},
+        {QStringLiteral("/dev/null"), QString(), 102, "Cannot print to '%1': it is a device, not"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.report);
@@ -274,8 +279,8 @@ TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
             std::printf("Not run without a small disk (it needs the superuser): %s\n", c.report);
             continue;
         }
-        const bool isPipe = c.path == pipe || c.path == pipeDoc;
-        if (!isPipe)
+        const bool notPlain = c.smallDisk.isEmpty(); // a pipe or a device
+        if (!notPlain)
             write(c.path, old);
         prompts.clear();
         prompts.answers << Prompts::Answer::Yes;
@@ -285,7 +290,7 @@ TEST_F(Save, AFullDiskOrAPipeIsReportedAndTheOldFileKept) {
         EXPECT_TRUE(prompts.reports()[0].contains(QString::fromLatin1(c.report).arg(c.path)))
             << prompts.reports()[0].toStdString();
         EXPECT_FALSE(texts().contains(QStringLiteral("Done.")));
-        if (isPipe) {
+        if (notPlain) {
             EXPECT_EQ(office.log, QStringList()) << "refused before the office works";
             EXPECT_FALSE(texts().join(u' ').contains(QStringLiteral("overwrite")))
                 << "refused before asking";
