@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QList>
 #include <QPainter>
 
 #include <cmath>
@@ -28,16 +29,32 @@ QString opName(FakeOffice::Op op) {
     return QString::fromLatin1(names[int(op)]);
 }
 
-// A PDF in shape (header, cross-reference table, trailer) but empty, and of 100 KiB, so that
-// a small disk cuts it short.
-QByteArray fakePdf() {
+// A one-page PDF of the page's size with the picture's dark blue bar, padded to 100 KiB, so
+// that a small disk cuts it short.
+QByteArray fakePdf(QSize pageTwips) {
+    const double w = pageTwips.width() / 20.0, h = pageTwips.height() / 20.0; // points
+    const QByteArray bar = QStringLiteral("0 0 0.545 rg %1 %2 %3 %4 re f")
+                               .arg(w / 10)
+                               .arg(h - h / 10 - h / 20)
+                               .arg(w / 2)
+                               .arg(h / 20)
+                               .toLatin1();
     QByteArray pdf = "%PDF-1.4\n% fake pdf\n";
     for (int i = 0; i < 1600; ++i)
         pdf += "% ............................................................\n";
-    const qsizetype table = pdf.size();
-    pdf += "xref\n0 1\n0000000000 65535 f \ntrailer\n<< /Size 1 >>\nstartxref\n" +
-           QByteArray::number(table) + "\n%%EOF\n";
-    return pdf;
+    const QList<QByteArray> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + QByteArray::number(w) + ' ' +
+            QByteArray::number(h) + "] /Contents 4 0 R >>",
+        "<< /Length " + QByteArray::number(bar.size()) + " >>\nstream\n" + bar + "\nendstream"};
+    QByteArray table = "xref\n0 5\n0000000000 65535 f \n";
+    for (int i = 0; i < objects.size(); ++i) {
+        table += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype at = pdf.size();
+    return pdf + table + "trailer\n<< /Size 5 /Root 1 0 R >>\nstartxref\n" +
+           QByteArray::number(at) + "\n%%EOF\n";
 }
 
 class FakeDocument : public office::Document {
@@ -78,7 +95,13 @@ public:
             QFile file(path);
             if (!file.open(QIODevice::WriteOnly))
                 throw AppError(QStringLiteral("Cannot export '%1'").arg(path));
-            file.write(format == office::ExportFormat::Pdf ? fakePdf() : "fake " + name.toLatin1());
+            if (format != office::ExportFormat::Pdf)
+                file.write("fake " + name.toLatin1());
+            else if (mOffice.unreadablePdfs > 0) {
+                --mOffice.unreadablePdfs;
+                file.write("%PDF-1.4\n% cut short\n");
+            } else
+                file.write(fakePdf(mOffice.pageTwips));
         }
     }
     void close() override { mOffice.call(FakeOffice::Op::Close, QStringLiteral("close")); }
