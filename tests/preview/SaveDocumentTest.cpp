@@ -302,7 +302,7 @@ TEST_F(Save, OtherFormatsAreMadeByTheOfficeWithTheSameQuestions) {
     // a private folder; the result then takes the target's name.
     prompts.saveFilters << QStringLiteral("PDF Files (*.pdf)");
     save(at(QStringLiteral("party")));
-    EXPECT_TRUE(readAll(at(QStringLiteral("party.pdf"))).startsWith("%PDF-1.4\n% fake pdf"));
+    EXPECT_TRUE(readAll(at(QStringLiteral("party.pdf"))).startsWith("%PDF-1.4"));
     ASSERT_EQ(office.exportedPaths.size(), 1);
     EXPECT_TRUE(office.exportedPaths[0].startsWith(cacheFolder() + u'/'));
     EXPECT_TRUE(office.log.contains(QStringLiteral("open ") + document + QStringLiteral(" ro")));

@@ -5,10 +5,11 @@
 
 #include "core/AppError.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
-#include <QList>
 #include <QPainter>
+#include <QPdfWriter>
 
 #include <cmath>
 #include <vector>
@@ -29,32 +30,22 @@ QString opName(FakeOffice::Op op) {
     return QString::fromLatin1(names[int(op)]);
 }
 
-// A one-page PDF of the page's size with the picture's dark blue bar, padded to 100 KiB, so
-// that a small disk cuts it short.
+// A one-page PDF of the page's size with the picture's dark blue bar, over 100 KiB (its
+// metadata), so that a small disk cuts it short.
 QByteArray fakePdf(QSize pageTwips) {
-    const double w = pageTwips.width() / 20.0, h = pageTwips.height() / 20.0; // points
-    const QByteArray bar = QStringLiteral("0 0 0.545 rg %1 %2 %3 %4 re f")
-                               .arg(w / 10)
-                               .arg(h - h / 10 - h / 20)
-                               .arg(w / 2)
-                               .arg(h / 20)
-                               .toLatin1();
-    QByteArray pdf = "%PDF-1.4\n% fake pdf\n";
-    for (int i = 0; i < 1600; ++i)
-        pdf += "% ............................................................\n";
-    const QList<QByteArray> objects = {
-        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + QByteArray::number(w) + ' ' +
-            QByteArray::number(h) + "] /Contents 4 0 R >>",
-        "<< /Length " + QByteArray::number(bar.size()) + " >>\nstream\n" + bar + "\nendstream"};
-    QByteArray table = "xref\n0 5\n0000000000 65535 f \n";
-    for (int i = 0; i < objects.size(); ++i) {
-        table += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
-        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const qsizetype at = pdf.size();
-    return pdf + table + "trailer\n<< /Size 5 /Root 1 0 R >>\nstartxref\n" +
-           QByteArray::number(at) + "\n%%EOF\n";
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setPageSize(QPageSize(QSizeF(pageTwips) / 20, QPageSize::Point));
+    writer.setPageMargins({});
+    writer.setDocumentXmpMetadata(QByteArray(100 * 1024, ' '));
+    QPainter painter(&writer);
+    const QRect page = painter.viewport();
+    painter.fillRect(page.width() / 10, page.height() / 10, page.width() / 2, page.height() / 20,
+                     Qt::darkBlue);
+    painter.end(); // writes the file
+    return pdf;
 }
 
 class FakeDocument : public office::Document {
