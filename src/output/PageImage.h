@@ -3,8 +3,9 @@
 
 #pragma once
 
-// Pictures of an invitation's page, as the office draws it: the preview's picture, the
-// sharper picture a zoom needs, and the PNG and JPEG files a save writes.
+// Pictures of an invitation's page: the preview's picture, as the office draws it, and the
+// sharper picture a zoom needs and the PNG and JPEG files a save writes, drawn from the
+// office's PDF of the page.
 
 #include <QByteArray>
 #include <QImage>
@@ -38,8 +39,9 @@ struct PageScale {
 // AppError when the office fails.
 QImage drawPage(office::Document& document, const PageScale& scale);
 
-// The same for a document file, opened read-only in a session of its own. Throws AppError
-// when the office fails or draws nothing.
+// The same page of a document file, opened read-only in a session of its own and exported
+// as a PDF, which poppler draws where the office's calls run. Throws AppError when the
+// office fails or the PDF cannot be drawn.
 QImage drawPage(office::Office& office, const QString& documentPath, const PageScale& scale);
 
 // The picture as a PNG or JPEG file's bytes ("png", "jpeg"), recording its resolution.
