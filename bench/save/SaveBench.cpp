@@ -75,8 +75,10 @@ void measureSaves(office::Office& office, const QString& document, const QTempor
         const QString path = folder.filePath(QStringLiteral("party.") + QLatin1String(name));
         const Figures f =
             measure(few, [&] { exportFileReplacing(office, document, path, format); });
-        std::printf(".%s export: median %.1f ms, worst %.1f ms (%d runs)\n", name, f.median,
-                    f.worst, few);
+        std::printf(".%s export: median %.1f ms, worst %.1f ms (%d runs, %lld bytes)\n", name,
+                    f.median, f.worst, few, static_cast<long long>(QFileInfo(path).size()));
+        if (qEnvironmentVariableIsSet("FESTORIA_BENCH_KEEP"))
+            QFile::copy(path, qEnvironmentVariable("FESTORIA_BENCH_KEEP") + u'.' + name);
     }
     const Figures c = measure(
         few, [&] { copyFileReplacing(document, folder.filePath(QStringLiteral("party.doc"))); });
