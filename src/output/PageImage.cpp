@@ -19,7 +19,6 @@ namespace {
 // A page drawn for a resolution is first drawn for US Letter's width.
 constexpr double kLetterWidthInches = 8.5;
 constexpr double kMetresPerInch = 0.0254;
-constexpr double kTwipsPerInch = 1440.0;
 
 // The office may round the page to a pixel more or less than asked (poppler too, in
 // principle); the picture is brought
@@ -50,11 +49,6 @@ QImage drawAtResolution(office::Document& document, int dpi) {
     return page;
 }
 
-void requireSize(const PageScale& scale) {
-    if (scale.logicalTwips.isValid() && scale.logicalTwips.isEmpty())
-        throw AppError(QStringLiteral("The page has no size."));
-}
-
 void recordScale(QImage& picture, double logicalScale) {
     picture.setDotsPerMeterX(int(std::lround(picture.dotsPerMeterX() / logicalScale)));
     picture.setDotsPerMeterY(int(std::lround(picture.dotsPerMeterY() / logicalScale)));
@@ -71,25 +65,14 @@ QImage drawExported(office::Office& office, const QByteArray& pdf, const PageSca
     return scale.pixelWidth > 0 ? toPixelWidth(*picture, scale.pixelWidth) : *picture;
 }
 
-void recordSize(QImage& picture, QSize twips) {
-    picture.setDotsPerMeterX(
-        int(std::lround(picture.width() * kTwipsPerInch / twips.width() / kMetresPerInch)));
-    picture.setDotsPerMeterY(
-        int(std::lround(picture.height() * kTwipsPerInch / twips.height() / kMetresPerInch)));
-}
 } // namespace
 
 QImage drawPage(office::Document& document, const PageScale& scale) {
-    requireSize(scale);
-    QImage page = scale.pixelWidth > 0 ? drawAtWidth(document, scale.pixelWidth, scale.logicalScale)
-                                       : drawAtResolution(document, scale.dpi);
-    if (!page.isNull() && scale.logicalTwips.isValid())
-        recordSize(page, scale.logicalTwips);
-    return page;
+    return scale.pixelWidth > 0 ? drawAtWidth(document, scale.pixelWidth, scale.logicalScale)
+                                : drawAtResolution(document, scale.dpi);
 }
 
 QImage drawPage(office::Office& office, const QString& documentPath, const PageScale& scale) {
-    requireSize(scale); // before the office works
     // The office's PDF holds the page with its fonts: drawn by poppler, it is the same page
     // as the office's own drawing, in less time.
     const auto folder = scratchFolder(QStringLiteral("picture"));
@@ -102,9 +85,7 @@ QImage drawPage(office::Office& office, const QString& documentPath, const PageS
         session->quit();
     }
     QImage page = drawExported(office, readPlainFile(pdf), scale);
-    if (scale.logicalTwips.isValid())
-        recordSize(page, scale.logicalTwips);
-    else if (scale.logicalScale != 1.0)
+    if (scale.logicalScale != 1.0)
         recordScale(page, scale.logicalScale);
     return page;
 }

@@ -17,21 +17,18 @@ class Document;
 class Office;
 } // namespace office
 
-// How large a page is drawn, and the size its picture records (its dots per metre).
+// How large a page is drawn, and the size its picture records (its dots per metre): the
+// page's real size times logicalScale.
 struct PageScale {
     // Pixels across; 0 means: as many as dpi dots per inch of the page's real width.
     int pixelWidth = 0;
     int dpi = 0;
-    // The recorded size: the page's real size times logicalScale, or, when set, exactly
-    // logicalTwips (a sharper picture measures what the picture it replaces measured).
     double logicalScale = 1.0;
-    QSize logicalTwips;
 
     static PageScale width(int pixels, double logicalScale = 1.0) {
-        return {pixels, 0, logicalScale, {}};
+        return {pixels, 0, logicalScale};
     }
-    static PageScale resolution(int dotsPerInch) { return {0, dotsPerInch, 1.0, {}}; }
-    static PageScale widthMeasuring(int pixels, QSize twips) { return {pixels, 0, 1.0, twips}; }
+    static PageScale resolution(int dotsPerInch) { return {0, dotsPerInch, 1.0}; }
 };
 
 // The document's first page, exactly scale.pixelWidth pixels across (or at scale.dpi for
