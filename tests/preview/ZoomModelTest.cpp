@@ -205,7 +205,7 @@ TEST(ZoomModel, ZoomingKeepsThePointAtTheViewsCentreAndTheBarsShowWhere) {
     EXPECT_NEAR(p.model.scrollBar(Bar::Vertical).value * 10, -p.model.page().top, 5);
 
     // Across too: a small page is wider than the view's inside (9270) at 375 and at 400 %.
-    Preview small(2562, 2062); // 2500 x 2000
+    Preview small(2562, 2062);  // 2500 x 2000
     small.model.setZoom(3.75f); // 9375 wide
     small.model.scrollValueChanged(Bar::Horizontal, 5);
     ASSERT_EQ(small.model.page().left, -50);
