@@ -98,9 +98,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The office makes the documents, the PDF and the printed page; Qt's print support (with its
 # CUPS plugin) lists the printers in the print dialog and CUPS's lp (cups-client) hands them
 # the office's PDF; the URW fonts are embedded in the PDF; xdg-email opens the mail program
-# for "Send by Email..."; libical writes the calendar event, with the zone rules of tzdata.
+# for "Send by Email..."; libical writes the calendar event, with the zone rules of tzdata;
+# poppler's Qt library draws the saved pictures and the zoomed page from the office's PDF.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, cups-client, fonts-liberation, fonts-urw-base35, xdg-utils, libical3, tzdata")
+    "libreoffice-writer-nogui | libreoffice-writer, libreoffice-draw-nogui | libreoffice-draw, qt6-qpa-plugins, libqt6printsupport6, cups-client, fonts-liberation, fonts-urw-base35, xdg-utils, libical3, libpoppler-qt6-3, tzdata")
 # Fonts for the world's scripts, so that details typed in any of them are drawn, never shown
 # as empty boxes: recommended, not required, for their size.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

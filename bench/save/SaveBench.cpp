@@ -61,7 +61,8 @@ void makeInvitation(office::Office& office, const QString& path) {
     session->quit();
 }
 
-// The exports and the copy of the Word file, as saving makes them.
+// The exports and the copy of the Word file, as saving makes them. FESTORIA_BENCH_KEEP=<path>
+// keeps a copy of each export and picture at <path>.<extension>.
 void measureSaves(office::Office& office, const QString& document, const QTemporaryDir& folder,
                   int runs) {
     const QString pdf = folder.filePath(QStringLiteral("party.pdf"));
@@ -75,8 +76,10 @@ void measureSaves(office::Office& office, const QString& document, const QTempor
         const QString path = folder.filePath(QStringLiteral("party.") + QLatin1String(name));
         const Figures f =
             measure(few, [&] { exportFileReplacing(office, document, path, format); });
-        std::printf(".%s export: median %.1f ms, worst %.1f ms (%d runs)\n", name, f.median,
-                    f.worst, few);
+        std::printf(".%s export: median %.1f ms, worst %.1f ms (%d runs, %lld bytes)\n", name,
+                    f.median, f.worst, few, static_cast<long long>(QFileInfo(path).size()));
+        if (qEnvironmentVariableIsSet("FESTORIA_BENCH_KEEP"))
+            QFile::copy(path, qEnvironmentVariable("FESTORIA_BENCH_KEEP") + u'.' + name);
     }
     const Figures c = measure(
         few, [&] { copyFileReplacing(document, folder.filePath(QStringLiteral("party.doc"))); });
@@ -95,6 +98,8 @@ void measureImages(office::Office& office, const QString& document, const QTempo
         std::printf(".%s image at %d dpi: median %.1f ms, worst %.1f ms (%d runs, %lld bytes)\n",
                     name, kImageDpi, f.median, f.worst, runs,
                     static_cast<long long>(QFileInfo(path).size()));
+        if (qEnvironmentVariableIsSet("FESTORIA_BENCH_KEEP"))
+            QFile::copy(path, qEnvironmentVariable("FESTORIA_BENCH_KEEP") + u'.' + name);
     }
 }
 

@@ -132,6 +132,10 @@ std::unique_ptr<office::Session> ThreadedOffice::startSession() {
     return std::make_unique<ThreadedSession>(*this, std::move(inner), epoch);
 }
 
+void ThreadedOffice::runWhereCallsRun(const std::function<void()>& work) {
+    run([work] { work(); }); // a copy: a given-up wait leaves the work to run later
+}
+
 void ThreadedOffice::post(std::function<void()> work) {
     {
         std::lock_guard lock(mMutex);

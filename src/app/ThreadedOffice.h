@@ -40,6 +40,8 @@ public:
     ThreadedOffice& operator=(const ThreadedOffice&) = delete;
 
     std::unique_ptr<office::Session> startSession() override;
+    // On the office thread, after the calls queued before it.
+    void runWhereCallsRun(const std::function<void()>& work) override;
 
     // Runs work on the office thread while the window thread waits; its result or its
     // exception comes back. Throws AppError when the wait was given up (Cancel).

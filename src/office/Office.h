@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace office {
@@ -85,6 +86,11 @@ public:
     virtual ~Office() = default;
     // Starts a session: a new application object. Throws when no office can be started.
     virtual std::unique_ptr<Session> startSession() = 0;
+    // Runs work that goes with the office's calls (drawing what the office exported) where
+    // the calls run, the caller waiting for it as for a call; its exception comes back. Here
+    // and now unless the office runs its calls elsewhere. The work may outlive a caller that
+    // gave up waiting: it owns what it uses.
+    virtual void runWhereCallsRun(const std::function<void()>& work) { work(); }
 };
 
 } // namespace office

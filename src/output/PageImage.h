@@ -3,8 +3,9 @@
 
 #pragma once
 
-// Pictures of an invitation's page, as the office draws it: the preview's picture, the
-// sharper picture a zoom needs, and the PNG and JPEG files a save writes.
+// Pictures of an invitation's page: the preview's picture, as the office draws it, and the
+// sharper picture a zoom needs and the PNG and JPEG files a save writes, drawn from the
+// office's PDF of the page.
 
 #include <QByteArray>
 #include <QImage>
@@ -16,21 +17,18 @@ class Document;
 class Office;
 } // namespace office
 
-// How large a page is drawn, and the size its picture records (its dots per metre).
+// How large a page is drawn, and the size its picture records (its dots per metre): the
+// page's real size times logicalScale.
 struct PageScale {
     // Pixels across; 0 means: as many as dpi dots per inch of the page's real width.
     int pixelWidth = 0;
     int dpi = 0;
-    // The recorded size: the page's real size times logicalScale, or, when set, exactly
-    // logicalTwips (a sharper picture measures what the picture it replaces measured).
     double logicalScale = 1.0;
-    QSize logicalTwips;
 
     static PageScale width(int pixels, double logicalScale = 1.0) {
-        return {pixels, 0, logicalScale, {}};
+        return {pixels, 0, logicalScale};
     }
-    static PageScale resolution(int dotsPerInch) { return {0, dotsPerInch, 1.0, {}}; }
-    static PageScale widthMeasuring(int pixels, QSize twips) { return {pixels, 0, 1.0, twips}; }
+    static PageScale resolution(int dotsPerInch) { return {0, dotsPerInch, 1.0}; }
 };
 
 // The document's first page, exactly scale.pixelWidth pixels across (or at scale.dpi for
@@ -38,8 +36,9 @@ struct PageScale {
 // AppError when the office fails.
 QImage drawPage(office::Document& document, const PageScale& scale);
 
-// The same for a document file, opened read-only in a session of its own. Throws AppError
-// when the office fails or draws nothing.
+// The same page of a document file, opened read-only in a session of its own and exported
+// as a PDF, which poppler draws where the office's calls run. Throws AppError when the
+// office fails or the PDF cannot be drawn.
 QImage drawPage(office::Office& office, const QString& documentPath, const PageScale& scale);
 
 // The picture as a PNG or JPEG file's bytes ("png", "jpeg"), recording its resolution.

@@ -42,7 +42,6 @@ void SharpPage::drawn(int pictureWidth, QSize pictureTwips, QSize sourceTwips, Q
     if (mDocument.isEmpty() || mFailed || needed <= pictureWidth || needed <= mAsked)
         return;
     mAsked = needed;
-    mPictureTwips = pictureTwips;
     QTimer::singleShot(0, this, [this, needed, document = mDocument] {
         if (document == mDocument) // not a picture of an earlier invitation
             drawSharper(needed);
@@ -51,8 +50,8 @@ void SharpPage::drawn(int pictureWidth, QSize pictureTwips, QSize sourceTwips, Q
 
 void SharpPage::drawSharper(int width) {
     try {
-        // The same size as the picture it replaces: only the density grows.
-        mSharper(drawPage(mOffice, mDocument, PageScale::widthMeasuring(width, mPictureTwips)));
+        // The window shows it at the size of the picture it replaces: only the density grows.
+        mSharper(drawPage(mOffice, mDocument, PageScale::width(width)));
     } catch (const std::exception&) {
         // A sharper picture is a nicety: without the office the picture stays as it is, and
         // the office is not asked again for this invitation.

@@ -46,7 +46,6 @@ private:
     office::Office& mOffice;
     std::function<void(const QImage&)> mSharper;
     QString mDocument;
-    QSize mPictureTwips;
     int mAsked = 0;       // the widest picture asked for this document
     bool mFailed = false; // the office could not draw it: the picture stays as it is
 };

@@ -307,7 +307,7 @@ TEST_F(Save, OtherFormatsAreMadeByTheOfficeWithTheSameQuestions) {
     // a private folder; the result then takes the target's name.
     prompts.saveFilters << QStringLiteral("PDF Files (*.pdf)");
     save(at(QStringLiteral("party")));
-    EXPECT_TRUE(readAll(at(QStringLiteral("party.pdf"))).startsWith("%PDF-1.4\n% fake pdf"));
+    EXPECT_TRUE(readAll(at(QStringLiteral("party.pdf"))).startsWith("%PDF-1.4"));
     ASSERT_EQ(office.exportedPaths.size(), 1);
     EXPECT_TRUE(office.exportedPaths[0].startsWith(cacheFolder() + u'/'));
     EXPECT_TRUE(office.log.contains(QStringLiteral("open ") + document + QStringLiteral(" ro")));
@@ -322,14 +322,19 @@ TEST_F(Save, OtherFormatsAreMadeByTheOfficeWithTheSameQuestions) {
                                         at(QStringLiteral("party.pdf")) + QStringLiteral(" ?"),
                                     QStringLiteral("Done.")}));
 
-    // A failing export or drawing is reported at the save's statement, keeps the old file
-    // whole, leaves nothing behind and shows no "Done."; the next save works.
-    for (const auto& [name, op] : {std::pair{"keep.odt", FakeOffice::Op::Export},
-                                   std::pair{"keep.png", FakeOffice::Op::RenderPicture}}) {
+    // A failing export, or a page's PDF that cannot be drawn, is reported at the save's
+    // statement, keeps the old file whole, leaves nothing behind and shows no "Done."; the
+    // next save works.
+    for (const auto& [name, unreadable] :
+         {std::pair{"keep.odt", false}, std::pair{"keep.png", false},
+          std::pair{"keep.jpg", true}}) {
         SCOPED_TRACE(name);
         const QString target = at(QString::fromLatin1(name));
         write(target, "the user's only copy");
-        office.fail(op, 1);
+        if (unreadable)
+            office.unreadablePdfs = 1;
+        else
+            office.fail(FakeOffice::Op::Export, 1);
         prompts.clear();
         prompts.answers << Prompts::Answer::Yes;
         save(target);

@@ -59,7 +59,7 @@ TEST(SharpPage, ZoomedPageOnA2xScreenIsDrawnFromEnoughPixels) {
         const int deviceWidth = qRound(preview.zoomModel().zoomedWidth() * 2.0 / 15);
         EXPECT_GE(unscaled->picture().width(), deviceWidth) << zoom;
         EXPECT_GE(page->surface().width(), deviceWidth) << zoom;
-        EXPECT_EQ(office.log.filter(QStringLiteral("render")).size(), zoom == 1.0f ? 0 : 1)
+        EXPECT_EQ(office.log.filter(QStringLiteral("export")).size(), zoom == 1.0f ? 0 : 1)
             << "100 % on a 2x screen is what the request drew; a larger zoom draws once";
         EXPECT_EQ(office.log.filter(QStringLiteral("close")).size(), zoom == 1.0f ? 0 : 1);
         EXPECT_EQ(unscaled->pictureTwips(), QSize(6120, 7920)) << "only the density grows";

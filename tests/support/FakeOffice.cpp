@@ -5,9 +5,11 @@
 
 #include "core/AppError.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 
 #include <cmath>
 #include <vector>
@@ -28,15 +30,21 @@ QString opName(FakeOffice::Op op) {
     return QString::fromLatin1(names[int(op)]);
 }
 
-// A PDF in shape (header, cross-reference table, trailer) but empty, and of 100 KiB, so that
-// a small disk cuts it short.
-QByteArray fakePdf() {
-    QByteArray pdf = "%PDF-1.4\n% fake pdf\n";
-    for (int i = 0; i < 1600; ++i)
-        pdf += "% ............................................................\n";
-    const qsizetype table = pdf.size();
-    pdf += "xref\n0 1\n0000000000 65535 f \ntrailer\n<< /Size 1 >>\nstartxref\n" +
-           QByteArray::number(table) + "\n%%EOF\n";
+// A one-page PDF of the page's size with the picture's dark blue bar, over 100 KiB (its
+// metadata), so that a small disk cuts it short.
+QByteArray fakePdf(QSize pageTwips) {
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setPageSize(QPageSize(QSizeF(pageTwips) / 20, QPageSize::Point));
+    writer.setPageMargins({});
+    writer.setDocumentXmpMetadata(QByteArray(100 * 1024, ' '));
+    QPainter painter(&writer);
+    const QRect page = painter.viewport();
+    painter.fillRect(page.width() / 10, page.height() / 10, page.width() / 2, page.height() / 20,
+                     Qt::darkBlue);
+    painter.end(); // writes the file
     return pdf;
 }
 
@@ -78,7 +86,13 @@ public:
             QFile file(path);
             if (!file.open(QIODevice::WriteOnly))
                 throw AppError(QStringLiteral("Cannot export '%1'").arg(path));
-            file.write(format == office::ExportFormat::Pdf ? fakePdf() : "fake " + name.toLatin1());
+            if (format != office::ExportFormat::Pdf)
+                file.write("fake " + name.toLatin1());
+            else if (mOffice.unreadablePdfs > 0) {
+                --mOffice.unreadablePdfs;
+                file.write("%PDF-1.4\n% cut short\n");
+            } else
+                file.write(fakePdf(mOffice.pageTwips));
         }
     }
     void close() override { mOffice.call(FakeOffice::Op::Close, QStringLiteral("close")); }

@@ -52,8 +52,10 @@ public:
     QSet<QString> bookmarks;
     // What saving writes: a small file at the path, so that the document exists on disk.
     bool writeSavedFiles = true;
-    // The page rendering draws: US Letter unless changed.
+    // The page rendering and the PDF export draw: US Letter unless changed.
     QSize pageTwips{12240, 15840};
+    // PDF exports still to come that write a file no PDF reader can read.
+    int unreadablePdfs = 0;
     // Pixels rendering adds to the width it is asked for (a real office may round).
     int extraRenderedPixels = 0;
 
