@@ -100,7 +100,9 @@ std::optional<QDateTime> readEveryLocale(const QString& text, const Accept& acce
 // a numeric date the regional form cannot read is read month first, whichever locale is first.
 std::optional<QDateTime> firstReading(const QString& stored, const QLocale& locale,
                                       const Accept& accept) {
-    const QString text = stored.trimmed();
+    // Earlier versions left the brackets of a zone name behind ("19:30:05 ( )").
+    static const QRegularExpression emptyBrackets(QStringLiteral("\\s*[(\\[]\\s*[)\\]]\\s*$"));
+    const QString text = QString(stored).remove(emptyBrackets).trimmed();
     if (auto own = parseWith(text, locale, generalDateFormat(locale), generalTimeFormat(locale));
         own && accept(*own))
         return own;
@@ -121,8 +123,8 @@ QString generalDateFormat(const QLocale& locale) {
 QString generalTimeFormat(const QLocale& locale) {
     QString format = locale.timeFormat(QLocale::LongFormat);
     // A zone name ("t", "CET", ...) does not parse back; leave it out, with the separator
-    // that leads to it.
-    static const QRegularExpression zone(QStringLiteral("[\\s,]*\\bt+\\b\\s*"));
+    // that leads to it and the brackets around it ("H:mm:ss (t)").
+    static const QRegularExpression zone(QStringLiteral("[\\s,]*[(\\[]?\\bt+\\b[)\\]]?\\s*"));
     format.replace(zone, QStringLiteral(" "));
     return format.trimmed();
 }

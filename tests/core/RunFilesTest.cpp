@@ -76,8 +76,9 @@ TEST(RunFiles, WhatEndedRunsNotedGoesAndNothingElse) {
     // This run's own files go at its end, also those noted after a start.
     const QString document = made("qorvel44444444.doc");
     runFiles::note(document);
-    EXPECT_TRUE(
-        QFile::exists(pathIn(runFiles::recordsFolder(), QStringLiteral("run-%1").arg(::getpid()))));
+    const QString own = pathIn(runFiles::recordsFolder(), QStringLiteral("run-%1").arg(::getpid()));
+    EXPECT_TRUE(QFile::exists(own));
     runFiles::removeAll();
     EXPECT_FALSE(QFile::exists(document));
+    EXPECT_FALSE(QFile::exists(own)) << "the run's record goes with it";
 }
