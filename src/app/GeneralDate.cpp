@@ -138,10 +138,12 @@ QString generalDateText(const QDateTime& value, const QLocale& locale) {
             t += QLatin1Char(' ') + in.toString(time, timeFormat);
         return t;
     };
-    const QString regional = text(locale, generalDateFormat(locale), generalTimeFormat(locale));
+    const QString dateFormat = generalDateFormat(locale);
+    const QString timeFormat = generalTimeFormat(locale);
+    const QString regional = text(locale, dateFormat, timeFormat);
     const QDateTime whole = zoneFree(date, QTime(time.hour(), time.minute(), time.second()));
     // A few locales write texts their own rules cannot read back; those get a form that can.
-    if (parseWith(regional, locale, generalDateFormat(locale), generalTimeFormat(locale)) == whole)
+    if (parseWith(regional, locale, dateFormat, timeFormat) == whole)
         return regional;
     return text(QLocale::c(), kFallbackDate, kFallbackTime);
 }

@@ -96,9 +96,9 @@ private:
                            QStringLiteral("with us!"),
                            QStringLiteral("When: ") + when.simplified(),
                            QStringLiteral("Where: ") + fieldText(Field::Location),
-                           QStringLiteral("What to bring: ") + fieldText(Field::Items),
-                           QStringLiteral("Driving directions: ") + fieldText(Field::Drive),
-                           QStringLiteral("RSVP to: ") + fieldText(Field::RSVP)}
+                           kItemsLabel + fieldText(Field::Items),
+                           kDirectionsLabel + fieldText(Field::Drive),
+                           kRsvpLabel + fieldText(Field::RSVP)}
             .join(QLatin1Char('\n'));
     }
 

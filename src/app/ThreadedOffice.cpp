@@ -79,24 +79,24 @@ public:
     }
 
     office::Document& open(const QString& path, bool readOnly) override {
-        mOffice.requireCurrent(mEpoch);
-        return wrap(mOffice.run(
-            [inner = mInner.get(), path, readOnly] { return &inner->open(path, readOnly); }));
+        return wrap(
+            call([inner = mInner.get(), path, readOnly] { return &inner->open(path, readOnly); }));
     }
     office::Document& activeDocument() override {
-        mOffice.requireCurrent(mEpoch);
-        return wrap(mOffice.run([inner = mInner.get()] { return &inner->activeDocument(); }));
+        return wrap(call([inner = mInner.get()] { return &inner->activeDocument(); }));
     }
     void setDisplayAlerts(bool on) override {
-        mOffice.requireCurrent(mEpoch);
-        mOffice.run([inner = mInner.get(), on] { inner->setDisplayAlerts(on); });
+        call([inner = mInner.get(), on] { inner->setDisplayAlerts(on); });
     }
     void quit() override {
-        mOffice.requireCurrent(mEpoch);
-        mOffice.run([inner = mInner.get()] { inner->quit(); });
+        call([inner = mInner.get()] { inner->quit(); });
     }
 
 private:
+    template <typename F> auto call(F&& work) -> decltype(work()) {
+        mOffice.requireCurrent(mEpoch);
+        return mOffice.run(std::forward<F>(work));
+    }
     office::Document& wrap(office::Document* inner) {
         auto& document = mDocuments[inner];
         if (!document)

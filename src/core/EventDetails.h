@@ -11,6 +11,11 @@
 // The name the invitation shows when no name was typed.
 inline const QString kDefaultEventName = QStringLiteral("Name of Your Event");
 
+// The labels the invitation prints before what to bring, the directions and whom to answer.
+inline const QString kItemsLabel = QStringLiteral("What to bring: ");
+inline const QString kDirectionsLabel = QStringLiteral("Driving directions: ");
+inline const QString kRsvpLabel = QStringLiteral("RSVP to: ");
+
 // The details an invitation was made from, as typed in the main window: what the preview
 // window passes on when the invitation leaves the program in a form of its own (the
 // message's subject, the calendar event).

@@ -56,10 +56,6 @@ void removeIfSame(const QByteArray& path, dev_t device, ino_t inode) {
         ::unlink(path.constData());
 }
 
-void removeAtExit() {
-    removeAll();
-}
-
 // Opens (or takes over, should an ended run have had this process id) and locks this run's
 // record. Without one (a refused folder, say) the files are removed at exit only.
 void openRecord(Record& r) {
@@ -108,7 +104,7 @@ void note(const QString& path) {
     r.files.push_back({native, info.st_dev, info.st_ino});
     if (!r.exitHandlerSet) {
         r.exitHandlerSet = true;
-        std::atexit(removeAtExit);
+        std::atexit(removeAll);
         try {
             openRecord(r);
         } catch (const AppError&) {

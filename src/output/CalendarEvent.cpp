@@ -66,14 +66,14 @@ QByteArray organizerAddress(const QString& rsvp) {
 // invitation; a detail left empty is left out.
 QString description(const EventDetails& details) {
     QStringList lines;
-    const std::pair<const char*, const QString*> labelled[] = {
-        {"What to bring: ", &details.items},
-        {"Driving directions: ", &details.directions},
-        {"RSVP to: ", &details.rsvp},
+    const std::pair<const QString&, const QString&> labelled[] = {
+        {kItemsLabel, details.items},
+        {kDirectionsLabel, details.directions},
+        {kRsvpLabel, details.rsvp},
     };
     for (const auto& [label, text] : labelled)
-        if (!text->trimmed().isEmpty())
-            lines << QString::fromLatin1(label) + *text;
+        if (!text.trimmed().isEmpty())
+            lines << label + text;
     return lines.join(u'\n');
 }
 
