@@ -43,7 +43,7 @@ QString attachmentBaseName(const QString& eventName) {
     name.remove(endDotsAndSpaces);
     name = cutToBytes(name, kMaxBaseNameBytes);
     name.remove(endDotsAndSpaces); // a cut may end at a space
-    return name.isEmpty() ? QStringLiteral("Invitation") : name;
+    return name.isEmpty() ? kUnnamedInvitation : name;
 }
 
 QString outboxFolder() {

@@ -26,8 +26,11 @@ inline constexpr int kOutboxKeepDays = 7;
 // at its start too (a leading dot hides a file, trailing ones vanish on Windows, a leading
 // dash reads as an option). Cut at a whole character
 // to fit 139 bytes, so that with ".pdf" the name fits every Linux file system, encrypted
-// home folders included. "Invitation" when nothing is left.
+// home folders included. kUnnamedInvitation when nothing is left.
 QString attachmentBaseName(const QString& eventName);
+
+// What a mailed invitation without a name is called: its attachment and its subject.
+inline const QString kUnnamedInvitation = QStringLiteral("Invitation");
 
 // <cache>/festoria/outbox. Only computed, not created.
 QString outboxFolder();

@@ -153,9 +153,9 @@ void SendByEmail::send(const QString& documentPath, const EventDetails& details,
     const QString attachment = attachments.first();
     trap(Step::WriteCalendarEvent,
          [&] { attachments << writeOutboxCalendarEvent(attachment, details); });
-    // The message is about this event; "Invitation" when it has no name, as the attachment.
+    // The message is about this event; named as the attachment when it has no name.
     const QString subject =
-        details.name.trimmed().isEmpty() ? QStringLiteral("Invitation") : details.name.trimmed();
+        details.name.trimmed().isEmpty() ? kUnnamedInvitation : details.name.trimmed();
     Prompts& prompts = mPrompts; // the prompts outlive the window, this object does not
     composeMail(subject, attachments, window, [&prompts, attachment](const QString& reason) {
         prompts.message(mailFailedText(reason, attachment), applicationTitle(),
