@@ -8,12 +8,11 @@
 #include "core/Files.h"
 #include "core/Procedures.h"
 #include "core/RunFiles.h"
+#include "office/BmpFile.h"
 #include "office/Office.h"
 #include "output/PageImage.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageReader>
 #include <QUuid>
 
 #include <sys/stat.h>
@@ -81,10 +80,8 @@ std::optional<ClipboardPicture> clipboardPicture(Clipboard& clipboard) {
 }
 
 QByteArray encodePreviewPicture(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "BMP"))
+    QByteArray bytes = office::bmpBytes(picture);
+    if (bytes.isEmpty())
         throw AppError(QStringLiteral("The picture cannot be written as BMP"));
     return bytes;
 }
@@ -92,15 +89,9 @@ QByteArray encodePreviewPicture(const QImage& picture) {
 QImage loadPicture(const QString& path) {
     if (path.isEmpty())
         throw AppError(QStringLiteral("No picture of the invitation was made."));
-    QByteArray bytes = readPlainFile(path);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(false);
-    QImage picture = reader.read();
+    QImage picture = office::readBmp(readPlainFile(path));
     if (picture.isNull())
-        throw AppError(
-            QStringLiteral("Cannot load picture '%1': %2").arg(path, reader.errorString()));
+        throw AppError(QStringLiteral("Cannot load picture '%1': it holds no picture.").arg(path));
     return picture;
 }
 

@@ -4,15 +4,18 @@
 // with its logical size, and the temporary folder.
 #include "core/Files.h"
 #include "invitation/RequestFakes.h"
+#include "office/BmpFile.h"
 #include "support/FakeOffice.h"
 #include "support/QtPrinting.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -125,23 +128,66 @@ TEST_F(WritePreviewPictureTest, APictureAPixelOffIsBroughtToTheExactSizeKeepingI
     EXPECT_EQ(qRound(1056 * 1440 * 39.3701 / loaded.dotsPerMeterY()), 7920);
 }
 
-TEST(PreviewPictureFile, BmpKeepsTheLogicalSizeInItsResolutionFields) {
-    QImage image = picture(816, 1056, Qt::white);
+namespace {
+// Every pixel different, and a width whose rows need padding.
+QImage pattern(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x * 7, y * 5, (x * y) & 0xff));
     image.setDotsPerMeterX(7559);
-    image.setDotsPerMeterY(7559);
+    image.setDotsPerMeterY(5001);
+    return image;
+}
+
+// The picture's 24-bit file with its rows widened to 32 bits and, for a negative height,
+// stored top-down: forms the office and other programs write.
+QByteArray widenedBmp(const QImage& image, bool topDown) {
+    const QByteArray narrow = encodePreviewPicture(image);
+    const int w = image.width(), h = image.height(), stride = (w * 3 + 3) / 4 * 4;
+    QByteArray wide = narrow.left(54);
+    wide[28] = 32;
+    if (topDown)
+        qToLittleEndian<qint32>(-h, wide.data() + 22);
+    for (int y = 0; y < h; ++y) {
+        const int row = 54 + (topDown ? h - 1 - y : y) * stride;
+        for (int x = 0; x < w; ++x)
+            wide += narrow.mid(row + 3 * x, 3) + '\x7f';
+    }
+    return wide;
+}
+} // namespace
+
+// "temp.bmp" and the office's page drawings: every form is read as Qt reads it, with the
+// resolution that records the page's logical size; the office's extra edge is left out; what
+// is cut short or no picture reads as none.
+TEST(PreviewPictureFile, BmpFilesReadAsQtReadsThemAndKeepTheLogicalSize) {
+    const QImage page = pattern(817, 31);
+    QImage indexed = page.convertToFormat(QImage::Format_Indexed8);
+    const auto qtReads = [](const QByteArray& bytes) { return QImage::fromData(bytes, "BMP"); };
+    QByteArray palette;
+    QBuffer buffer(&palette);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && indexed.save(&buffer, "BMP"));
+    for (const QByteArray& bytes :
+         {encodePreviewPicture(page), widenedBmp(page, false), widenedBmp(page, true), palette}) {
+        const QImage read = office::readBmp(bytes);
+        EXPECT_EQ(read, qtReads(bytes).convertToFormat(QImage::Format_RGB32));
+        EXPECT_EQ(read.dotsPerMeterX(), qtReads(bytes).dotsPerMeterX());
+        EXPECT_EQ(office::readBmp(bytes, QSize(816, 30)), read.copy(0, 0, 816, 30));
+        if (bytes != palette) // Qt's reader makes do with a palette file cut short
+            EXPECT_TRUE(office::readBmp(bytes.left(bytes.size() - 1)).isNull());
+    }
+    EXPECT_EQ(qtReads(encodePreviewPicture(page)), page); // what other programs read
+    EXPECT_TRUE(office::readBmp(encodePreviewPicture(page), QSize(818, 31)).isNull());
+    EXPECT_TRUE(office::readBmp("BM not a picture").isNull());
+
     ScopedTemp temp;
     const QString path = temp.file("temp.bmp");
-    writeFileNoFollow(path, encodePreviewPicture(image));
-
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.read(2) == "BM");
-    const QImage loaded = loadPicture(path);
-    EXPECT_EQ(loaded.size(), QSize(816, 1056));
-    EXPECT_EQ(loaded.dotsPerMeterX(), 7559);
-    EXPECT_EQ(loaded.dotsPerMeterY(), 7559);
-    EXPECT_EQ(qRound(816 * 1440 * 39.3701 / loaded.dotsPerMeterX()), 6120);
-    EXPECT_EQ(qRound(1056 * 1440 * 39.3701 / loaded.dotsPerMeterY()), 7920);
-
+    writeFileNoFollow(path, encodePreviewPicture(page));
+    EXPECT_EQ(loadPicture(path), page);
+    EXPECT_EQ(QSize(loadPicture(path).dotsPerMeterX(), loadPicture(path).dotsPerMeterY()),
+              QSize(7559, 5001));
+    writeFileNoFollow(temp.file("short.bmp"), encodePreviewPicture(page).left(100));
+    EXPECT_THROW(loadPicture(temp.file("short.bmp")), AppError);
     EXPECT_THROW(loadPicture(temp.file("missing.bmp")), AppError);
 }

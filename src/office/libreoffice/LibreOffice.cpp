@@ -5,6 +5,7 @@
 #include "office/libreoffice/LibreOffice.h"
 
 #include "core/Files.h"
+#include "office/BmpFile.h"
 #include "office/libreoffice/DeferredLayout.h"
 #include "office/libreoffice/EmbedFonts.h"
 #include "office/libreoffice/FitText.h"
@@ -35,8 +36,8 @@
 #include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
+#include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <cmath>
 #include <vector>
@@ -206,8 +207,7 @@ public:
                 throw AppError(QStringLiteral("The document has no page size."));
             const QSize pixels(pixelWidth, int(std::lround(double(pixelWidth) * height / width)));
             const auto folder = scratchFolder(QStringLiteral("picture"));
-            QImage image = exactly(
-                drawFirstPage(folder->filePath(QStringLiteral("page.bmp")), pixels), pixels);
+            QImage image = drawFirstPage(folder->filePath(QStringLiteral("page.bmp")), pixels);
             // Dots per metre such that the picture's physical size is the page's, scaled.
             const double pageWidthMetres = width / 100000.0 * logicalScale;
             const double pageHeightMetres = height / 100000.0 * logicalScale;
@@ -321,8 +321,10 @@ private:
         } catch (const io::IOException&) {
             drawn = false;
         }
-        QImageReader reader(file, "bmp");
-        const QImage image = drawn ? reader.read() : QImage();
+        QFile drawing(file);
+        const QByteArray bytes =
+            drawn && drawing.open(QIODevice::ReadOnly) ? drawing.readAll() : QByteArray();
+        const QImage image = exactly(bytes, pixels);
         if (image.isNull())
             throw AppError(QStringLiteral(
                 "The office could not render the document to a picture; try again."));
