@@ -25,6 +25,7 @@
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 
@@ -280,6 +281,55 @@ Reference<lang::XComponent> Engine::takeTemplateAhead(unsigned officeGeneration,
     return mTemplateAhead.take(officeGeneration, path, readOnly);
 }
 
+namespace {
+void closeOrDispose(const Reference<lang::XComponent>& document) {
+    const Reference<util::XCloseable> closeable(document, uno::UNO_QUERY);
+    try {
+        if (closeable.is()) {
+            closeable->close(true);
+            return;
+        }
+    } catch (const util::CloseVetoException&) {
+        // Someone holds on to it: it is disposed instead.
+    }
+    document->dispose();
+}
+} // namespace
+
+void Engine::closeWhenIdle(Reference<lang::XComponent> document,
+                           std::unique_ptr<DeferredLayout> fills) {
+    // A burst of requests with no idle moment between them closes what waits in one go.
+    constexpr size_t kMostLeftToClose = 4;
+    if (mLeftToClose.size() >= kMostLeftToClose)
+        closeLeftDocuments();
+    mLeftToClose.push_back({std::move(document), std::move(fills)});
+    mLeftToCloseCount = int(mLeftToClose.size());
+}
+
+void Engine::useIdle() noexcept {
+    closeLeftDocuments();
+    openTemplateAhead();
+}
+
+// Closed in order while the office still answers (its fills laid out first, as the office
+// expects of a locked document); with an office that died they go with the office.
+void Engine::closeLeftDocuments() noexcept {
+    std::vector<LeftToClose> left = std::exchange(mLeftToClose, {});
+    for (LeftToClose& entry : left) {
+        if (mAbandoned || mStatus->connectionLost() || !mConnection.desktop().is())
+            break;
+        try {
+            CallWatchdog::Bound bound(mWatchdog, std::chrono::milliseconds(5000));
+            entry.fills.reset();
+            closeOrDispose(entry.document);
+        } catch (const uno::Exception&) {
+            // The office's end closes it.
+        }
+        mWatchdog.takeTimeout();
+    }
+    mLeftToCloseCount = 0;
+}
+
 // The copy opened ahead is closed in order while the office still answers; with an office
 // that died it goes with the office.
 void Engine::closeTemplateAhead() noexcept {
@@ -379,6 +429,7 @@ void Engine::stop() {
     if (mStatus->office() == 0)
         return;
     mStatus->beginStop();
+    closeLeftDocuments();
     closeTemplateAhead();
     askToTerminate();
     mConnection.close();

@@ -33,8 +33,6 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/ucb/XSimpleFileAccess.hpp>
-#include <com/sun/star/util/CloseVetoException.hpp>
-#include <com/sun/star/util/XCloseable.hpp>
 
 #include <QFile>
 #include <QFileInfo>
@@ -332,37 +330,28 @@ private:
     }
 
     // The office draws the page at the size asked and may add a blank pixel on the right and
-    // at the bottom: that edge is cut off, so the page keeps its exact pixels. Any other size
+    // at the bottom: that edge is left out, so the page keeps its exact pixels. Any other size
     // is brought to the one asked.
-    static QImage exactly(const QImage& image, const QSize& pixels) {
-        const QSize extra = image.size() - pixels;
+    static QImage exactly(const QByteArray& bytes, const QSize& pixels) {
+        const QSize extra = bmpSize(bytes) - pixels;
         if (extra.width() >= 0 && extra.width() <= 1 && extra.height() >= 0 && extra.height() <= 1)
-            return image.copy(QRect(QPoint(0, 0), pixels));
-        return image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            return readBmp(bytes, pixels);
+        const QImage image = readBmp(bytes);
+        return image.isNull()
+                   ? image
+                   : image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
 
+    // The document is the program's no longer; the office closes it once it is idle.
     void closeDocument() {
         requireOpen();
-        const Reference<lang::XComponent> component = mComponent;
-        mComponent.clear();
+        Reference<lang::XComponent> component = std::exchange(mComponent, {});
         mBookmarks.clear();
         if (mGeneration != mEngine.generation() || !mEngine.alive()) {
             mFills.reset();
             return; // the office that held it is gone, and the document with it
         }
-        mEngine.call(mGeneration, [&] {
-            mFills.reset();
-            const Reference<util::XCloseable> closeable(component, UNO_QUERY);
-            try {
-                if (closeable.is()) {
-                    closeable->close(true);
-                    return;
-                }
-            } catch (const util::CloseVetoException&) {
-                // Someone holds on to it: it is disposed instead.
-            }
-            component->dispose();
-        });
+        mEngine.closeWhenIdle(std::move(component), std::move(mFills));
     }
 
     Engine& mEngine;
@@ -476,7 +465,7 @@ LibreOffice::LibreOffice(LibreOfficeOptions options)
     : mRenewal(
           std::make_unique<Renewal>(std::move(options), [](const std::shared_ptr<Engine>& engine) {
               rehearse(engine, engine->warmUp());
-              engine->openTemplateAhead();
+              engine->useIdle();
           })) {}
 
 LibreOffice::~LibreOffice() = default;

@@ -63,7 +63,7 @@ struct Renewal::State {
     std::shared_ptr<Engine> startEngine(const std::weak_ptr<State>& self);
     void waitForWork(std::unique_lock<std::mutex>& lock);
     void useIdleOffice(std::unique_lock<std::mutex>& lock, const std::weak_ptr<State>& self);
-    void openTemplateAhead(std::unique_lock<std::mutex>& lock);
+    void workInIdleOffice(std::unique_lock<std::mutex>& lock);
     void retire(std::shared_ptr<Engine> engine);
     void endWork();
 };
@@ -116,7 +116,7 @@ void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock,
             startSuccessor(lock, self);
         return;
     }
-    openTemplateAhead(lock);
+    workInIdleOffice(lock);
 }
 
 void Renewal::State::waitForWork(std::unique_lock<std::mutex>& lock) {
@@ -127,14 +127,12 @@ void Renewal::State::waitForWork(std::unique_lock<std::mutex>& lock) {
         wake.wait(lock, due);
 }
 
-// Under the lock: the worker borrows the idle current office and opens the template ahead in
-// it.
-void Renewal::State::openTemplateAhead(std::unique_lock<std::mutex>& lock) {
-    if (options.templateAhead.isEmpty())
-        return;
+// Under the lock: the worker borrows the idle current office, closes the documents the
+// program has closed, and opens the template ahead in it.
+void Renewal::State::workInIdleOffice(std::unique_lock<std::mutex>& lock) {
     borrowed = current;
     lock.unlock();
-    borrowed->openTemplateAhead();
+    borrowed->useIdle();
     lock.lock();
     borrowed.reset();
     wake.notify_all();

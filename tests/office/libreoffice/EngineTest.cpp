@@ -186,6 +186,8 @@ TEST_F(OfficeTest, OpensTheTemplateItselfAndClosesEverythingOnQuit) {
     const QString url = QUrl::fromLocalFile(dot).toString(QUrl::FullyEncoded);
     EXPECT_TRUE(openDocumentUrls(*office).contains(url)) << "a template must open as itself";
     word->quit();
+    for (int i = 0; i < 100 && office->engine().documentsLeftToClose() > 0; ++i)
+        std::this_thread::sleep_for(50ms); // closed once the office is idle
     EXPECT_FALSE(openDocumentUrls(*office).contains(url))
         << "quit must close the session's documents";
 }
@@ -540,6 +542,22 @@ TEST(OfficeLife, TheTemplateOpenedAheadServesOneOpenOfItsOwnBytes) {
     EXPECT_EQ(openDocumentUrls(*office).size(), 1) << "only the copy opened ahead";
     office->shutdown();
     EXPECT_FALSE(office->engine().templateAheadOpen());
+}
+
+// A document the program closes is closed in the office once it is idle, not during the
+// request; a burst of requests leaves no more than a few waiting.
+TEST(OfficeLife, ClosedDocumentsAreClosedOnceTheOfficeIsIdle) {
+    auto office = office::makeLibreOffice();
+    for (int i = 0; i < 7; ++i) {
+        auto session = office->startSession();
+        session->open(QStringLiteral(FESTORIA_TEMPLATE), true).close();
+        session->quit();
+        EXPECT_LE(office->engine().documentsLeftToClose(), 4);
+    }
+    EXPECT_GE(office->engine().documentsLeftToClose(), 1) << "closed during the requests";
+    for (int i = 0; i < 100 && office->engine().documentsLeftToClose() > 0; ++i)
+        std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(openDocumentUrls(*office), QStringList());
 }
 
 pid_t runChild(QProcess& child, const char* mode) {
