@@ -20,6 +20,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <future>
+#include <map>
+#include <vector>
+
 #include <fontconfig/fontconfig.h>
 
 using namespace ::com::sun::star;
@@ -77,9 +81,9 @@ beans::PropertyValue fontName(const OUString& name) {
     return value;
 }
 
-// Renames a font wherever the document's text or its styles use it.
-void renameFont(const Reference<lang::XComponent>& document, const OUString& from,
-                const OUString& to) {
+// Renames a font wherever the document's text uses it.
+void renameInText(const Reference<lang::XComponent>& document, const OUString& from,
+                  const OUString& to) {
     const Reference<util::XReplaceable> replaceable(document, UNO_QUERY_THROW);
     const Reference<util::XReplaceDescriptor> descriptor = replaceable->createReplaceDescriptor();
     const Reference<util::XPropertyReplace> attributes(descriptor, UNO_QUERY_THROW);
@@ -90,29 +94,52 @@ void renameFont(const Reference<lang::XComponent>& document, const OUString& fro
     attributes->setValueSearch(true);
     descriptor->setSearchString(OUString());
     replaceable->replaceAll(Reference<util::XSearchDescriptor>(descriptor, UNO_QUERY_THROW));
+}
 
+// Renames the fonts in every paragraph and character style that names one. There are about
+// 150 styles and every read is a round trip to the office: each is read once, and a few
+// threads read side by side.
+void renameInStyles(const Reference<lang::XComponent>& document,
+                    const std::map<OUString, OUString>& renames) {
     const Reference<container::XNameAccess> families =
         Reference<style::XStyleFamiliesSupplier>(document, UNO_QUERY_THROW)->getStyleFamilies();
+    std::vector<std::pair<Reference<container::XNameAccess>, OUString>> all;
     for (const char* family : {"ParagraphStyles", "CharacterStyles"}) {
         const Reference<container::XNameAccess> styles(
             families->getByName(OUString::createFromAscii(family)), UNO_QUERY_THROW);
-        for (const OUString& name : styles->getElementNames()) {
-            const Reference<beans::XPropertySet> style(styles->getByName(name), UNO_QUERY_THROW);
-            OUString font;
-            style->getPropertyValue("CharFontName") >>= font;
-            if (font == from)
-                style->setPropertyValue("CharFontName", Any(to));
-        }
+        for (const OUString& name : styles->getElementNames())
+            all.emplace_back(styles, name);
     }
+    constexpr size_t kReaders = 4;
+    std::vector<std::future<void>> readers;
+    for (size_t first = 0; first < kReaders; ++first)
+        readers.push_back(std::async(std::launch::async, [&, first] {
+            for (size_t i = first; i < all.size(); i += kReaders) {
+                const Reference<beans::XPropertySet> style(all[i].first->getByName(all[i].second),
+                                                           UNO_QUERY_THROW);
+                OUString font;
+                style->getPropertyValue("CharFontName") >>= font;
+                const auto renamed = renames.find(font);
+                if (renamed != renames.end())
+                    style->setPropertyValue("CharFontName", Any(renamed->second));
+            }
+        }));
+    for (auto& reader : readers)
+        reader.get();
 }
 } // namespace
 
 void embedDrawnFonts(const Reference<lang::XComponent>& document) {
+    std::map<OUString, OUString> renames;
     for (const char* font : kTemplateFonts) {
         const QString drawn = drawnFamily(QString::fromLatin1(font));
-        if (!drawn.isEmpty() && drawn != QLatin1String(font))
-            renameFont(document, OUString::createFromAscii(font), toOUString(drawn));
+        if (!drawn.isEmpty() && drawn != QLatin1String(font)) {
+            renames[OUString::createFromAscii(font)] = toOUString(drawn);
+            renameInText(document, OUString::createFromAscii(font), toOUString(drawn));
+        }
     }
+    if (!renames.empty())
+        renameInStyles(document, renames);
     const Reference<beans::XPropertySet> settings(
         Reference<lang::XMultiServiceFactory>(document, UNO_QUERY_THROW)
             ->createInstance("com.sun.star.document.Settings"),
