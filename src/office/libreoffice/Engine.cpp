@@ -281,7 +281,6 @@ Reference<lang::XComponent> Engine::takeTemplateAhead(unsigned officeGeneration,
     return mTemplateAhead.take(officeGeneration, path, readOnly);
 }
 
-namespace {
 void closeOrDispose(const Reference<lang::XComponent>& document) {
     const Reference<util::XCloseable> closeable(document, uno::UNO_QUERY);
     try {
@@ -294,12 +293,12 @@ void closeOrDispose(const Reference<lang::XComponent>& document) {
     }
     document->dispose();
 }
-} // namespace
 
 void Engine::closeWhenIdle(Reference<lang::XComponent> document,
                            std::unique_ptr<DeferredLayout> fills) {
-    // A burst of requests with no idle moment between them closes what waits in one go.
-    constexpr size_t kMostLeftToClose = 4;
+    // Only the documents of the latest request wait: with no idle moment between requests,
+    // what waits is closed in one go.
+    constexpr size_t kMostLeftToClose = 2;
     if (mLeftToClose.size() >= kMostLeftToClose)
         closeLeftDocuments();
     mLeftToClose.push_back({std::move(document), std::move(fills)});

@@ -52,6 +52,10 @@ namespace office {
 
 namespace {
 
+// A document filled with more characters than this in all is closed at once, not once the
+// office is idle (see closeDocument()).
+constexpr qsizetype kLongFill = 4000;
+
 // The text as a document can hold it. Control characters other than the tab (a NUL, an
 // escape, a form feed...), non-characters and halves of broken surrogate pairs would make
 // the office drop the whole text: they go, and the rest stays. A vertical tab or form feed
@@ -149,6 +153,7 @@ public:
             // bookmark the text is inserted there.
             if (!mFills)
                 mFills = std::make_unique<DeferredLayout>(mComponent);
+            mFilledCharacters += text.size();
             putAtBookmark(mark, documentText(text));
         });
     }
@@ -342,7 +347,10 @@ private:
                    : image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
 
-    // The document is the program's no longer; the office closes it once it is idle.
+    // The document is the program's no longer; the office closes it once it is idle. One
+    // filled with long texts is closed at once: while it waited, the office would lay it out
+    // in its idle moments, between every call of the next request (which then took seconds
+    // to fill long texts of its own).
     void closeDocument() {
         requireOpen();
         Reference<lang::XComponent> component = std::exchange(mComponent, {});
@@ -351,7 +359,14 @@ private:
             mFills.reset();
             return; // the office that held it is gone, and the document with it
         }
-        mEngine.closeWhenIdle(std::move(component), std::move(mFills));
+        if (mFilledCharacters <= kLongFill) {
+            mEngine.closeWhenIdle(std::move(component), std::move(mFills));
+            return;
+        }
+        mEngine.call(mGeneration, [&] {
+            mFills.reset();
+            closeOrDispose(component);
+        });
     }
 
     Engine& mEngine;
@@ -360,6 +375,7 @@ private:
     Reference<container::XNameAccess> mBookmarks; // looked up at the first fill
     // The fills are laid out together, once the document is measured, saved, drawn or closed.
     std::unique_ptr<DeferredLayout> mFills;
+    qsizetype mFilledCharacters = 0;
 };
 
 class LoSession : public Session {

@@ -46,6 +46,9 @@ namespace office {
 
 namespace css = ::com::sun::star;
 
+// Closes the document, or disposes of it when something holds on to it. Throws as UNO does.
+void closeOrDispose(const css::uno::Reference<css::lang::XComponent>& document);
+
 // The running office's component context; starts the office when none runs. Throws AppError.
 css::uno::Reference<css::uno::XComponentContext> unoContext(LibreOffice& office);
 // The running office's desktop (loadComponentFromURL, terminate); starts it when needed.
@@ -84,7 +87,7 @@ public:
 
     // A document the program has closed, closed in the office once the office is idle, out
     // of the request's way (each close took 5 to 6 ms of a click), with its fills' layout
-    // lock, by the engine's holder. Never more than a few wait; none outlives the office.
+    // lock, by the engine's holder. At most the latest request's wait; none outlives the office.
     void closeWhenIdle(css::uno::Reference<css::lang::XComponent> document,
                        std::unique_ptr<DeferredLayout> fills);
     // Any thread: how many documents wait to be closed.
