@@ -314,6 +314,15 @@ void Engine::useIdle() noexcept {
 // expects of a locked document); with an office that died they go with the office.
 void Engine::closeLeftDocuments() noexcept {
     std::vector<LeftToClose> left = std::exchange(mLeftToClose, {});
+    if (processExiting()) {
+        // Too late for any UNO call, a release included: the references go unused.
+        for (LeftToClose& entry : left) {
+            new Reference<lang::XComponent>(std::move(entry.document));
+            (void)entry.fills.release();
+        }
+        mLeftToCloseCount = 0;
+        return;
+    }
     for (LeftToClose& entry : left) {
         if (mAbandoned || mStatus->connectionLost() || !mConnection.desktop().is())
             break;
@@ -425,10 +434,10 @@ void Engine::askToTerminate() {
 }
 
 void Engine::stop() {
+    closeLeftDocuments(); // with no office running, they only go
     if (mStatus->office() == 0)
         return;
     mStatus->beginStop();
-    closeLeftDocuments();
     closeTemplateAhead();
     askToTerminate();
     mConnection.close();
