@@ -103,20 +103,21 @@ void Renewal::State::work(const std::weak_ptr<State>& self) {
 }
 
 // Under the lock, once the current office has been idle for a moment (no session open and no
-// one holding it; else the next session's end sets the time anew): the successor that is
-// due starts now, or the template is opened ahead in the current office.
+// one holding it; else the next session's end sets the time anew): the documents closed in
+// the current office are closed and the template is opened ahead in it, for the requests it
+// serves while a successor starts; then the successor that is due starts, if the office is
+// still idle (else at its next idle moment).
 void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock,
                                    const std::weak_ptr<State>& self) {
     aheadDue.reset();
     if (holds > 0 || current->openSessions() > 0)
         return;
-    if (renewalDue) {
-        renewalDue = false;
-        if (!successor)
-            startSuccessor(lock, self);
-        return;
-    }
     workInIdleOffice(lock);
+    if (!renewalDue || holds > 0 || current->openSessions() > 0)
+        return;
+    renewalDue = false;
+    if (!successor)
+        startSuccessor(lock, self);
 }
 
 void Renewal::State::waitForWork(std::unique_lock<std::mutex>& lock) {

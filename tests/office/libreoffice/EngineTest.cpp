@@ -564,6 +564,23 @@ TEST(OfficeLife, ClosedDocumentsAreClosedOnceTheOfficeIsIdle) {
     EXPECT_EQ(openDocumentUrls(*office), QStringList());
 }
 
+// An office whose successor is due first closes what waits and opens the template ahead in
+// its idle moment, for the requests it serves while the successor starts.
+TEST(OfficeLife, AnOfficeBeingRenewedWorksAheadBeforeItsSuccessorStarts) {
+    LibreOfficeOptions options;
+    options.sessionsPerOffice = 2;
+    options.templateAhead = bytesOf(QStringLiteral(FESTORIA_TEMPLATE));
+    auto office = office::makeLibreOffice(options);
+    for (int i = 0; i < 2; ++i) { // the second uses up the office's share
+        auto session = office->startSession();
+        session->open(QStringLiteral(FESTORIA_TEMPLATE), true).close();
+        session->quit();
+    }
+    ASSERT_GT(newOfficeOf(::getpid(), {office->processId()}, 30s), 0);
+    EXPECT_TRUE(office->engine().templateAheadOpen());
+    EXPECT_EQ(office->engine().documentsLeftToClose(), 0);
+}
+
 pid_t runChild(QProcess& child, const char* mode) {
     // A program of its own that holds an office: ends normally ("end") or waits ("wait").
     child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/festoria-hold-office"),
