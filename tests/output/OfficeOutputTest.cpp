@@ -367,8 +367,11 @@ TEST_F(OfficeSave, SendByEmailHandsTheMailProgramTheInvitationAsAPdfAndACalendar
     const MailDesktop desktop(true);
     PreviewWindow window(prompts, sharedOffice(), nullptr, QString());
     window.setDocumentPath(*document);
-    window.setEventDetails(
-        {QStringLiteral("Lobster Fête & Feast"), QDate(2026, 7, 4), QTime(19, 30)});
+    EventDetails details;
+    details.name = QStringLiteral("Lobster Fête & Feast");
+    details.date = QDate(2026, 7, 4);
+    details.time = QTime(19, 30);
+    window.setEventDetails(details);
     window.findChild<QMenu*>(QStringLiteral("pictureMenu"))->actions()[2]->trigger(); // by Email
 
     const QUrlQuery mail(QUrl(desktop.waitForMailto()));

@@ -10,6 +10,7 @@
 #include "office/libreoffice/EmbedFonts.h"
 #include "office/libreoffice/FitText.h"
 #include "office/libreoffice/HiddenDocument.h"
+#include "office/libreoffice/LongTexts.h"
 #include "office/libreoffice/OfficeErrors.h"
 #include "office/libreoffice/Properties.h"
 #include "office/libreoffice/Renewal.h"
@@ -52,9 +53,9 @@ namespace office {
 
 namespace {
 
-// A document filled with more characters than this in all is closed at once, not once the
-// office is idle (see closeDocument()).
-constexpr qsizetype kLongFill = 4000;
+// A document holding more characters than this is closed at once, not once the office is
+// idle (see closeDocument()).
+constexpr qsizetype kLongText = 4000;
 
 // The text as a document can hold it. Control characters other than the tab (a NUL, an
 // escape, a form feed...), non-characters and halves of broken surrogate pairs would make
@@ -129,8 +130,11 @@ class LoSession;
 
 class LoDocument : public Document {
 public:
-    LoDocument(Engine& engine, unsigned generation, Reference<lang::XComponent> component)
-        : mEngine(engine), mGeneration(generation), mComponent(std::move(component)) {}
+    // longText: the document was opened from a file saved with long texts.
+    LoDocument(Engine& engine, unsigned generation, Reference<lang::XComponent> component,
+               LongTexts& longTexts, bool longText)
+        : mEngine(engine), mGeneration(generation), mComponent(std::move(component)),
+          mLongTexts(longTexts), mOpenedLongText(longText) {}
 
     bool isOpen() const { return mComponent.is(); }
 
@@ -169,6 +173,7 @@ public:
 
     void saveAs(const QString& path) override {
         storeTo(path, QStringLiteral("saved"), "MS Word 97", {});
+        mLongTexts.saved(path, holdsLongText());
     }
 
     void exportTo(const QString& path, ExportFormat format) override {
@@ -347,10 +352,14 @@ private:
                    : image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
 
+    // Whether the document holds more than a short invitation's text: filled with it, or
+    // opened from a file saved with it.
+    bool holdsLongText() const { return mOpenedLongText || mFilledCharacters > kLongText; }
+
     // The document is the program's no longer; the office closes it once it is idle. One
-    // filled with long texts is closed at once: while it waited, the office would lay it out
-    // in its idle moments, between every call of the next request (which then took seconds
-    // to fill long texts of its own).
+    // with long texts is closed at once: while it waited, the office would lay it out in its
+    // idle moments, between every call of the next request (which then took seconds to fill
+    // long texts of its own).
     void closeDocument() {
         requireOpen();
         Reference<lang::XComponent> component = std::exchange(mComponent, {});
@@ -359,7 +368,7 @@ private:
             mFills.reset();
             return; // the office that held it is gone, and the document with it
         }
-        if (mFilledCharacters <= kLongFill) {
+        if (!holdsLongText()) {
             mEngine.closeWhenIdle(std::move(component), std::move(mFills));
             return;
         }
@@ -375,6 +384,8 @@ private:
     Reference<container::XNameAccess> mBookmarks; // looked up at the first fill
     // The fills are laid out together, once the document is measured, saved, drawn or closed.
     std::unique_ptr<DeferredLayout> mFills;
+    LongTexts& mLongTexts;
+    const bool mOpenedLongText;
     qsizetype mFilledCharacters = 0;
 };
 
@@ -382,8 +393,10 @@ class LoSession : public Session {
 public:
     // The session keeps its engine alive, also after a successor has taken over. Only
     // sessions for the program count towards the office's share.
-    explicit LoSession(std::shared_ptr<Engine> engine, bool forTheProgram = true)
-        : mKeep(std::move(engine)), mEngine(*mKeep), mGeneration(mEngine.generation()) {
+    LoSession(std::shared_ptr<Engine> engine, std::shared_ptr<LongTexts> longTexts,
+              bool forTheProgram = true)
+        : mKeep(std::move(engine)), mEngine(*mKeep), mGeneration(mEngine.generation()),
+          mLongTexts(std::move(longTexts)) {
         mEngine.sessionOpened(forTheProgram);
     }
 
@@ -403,7 +416,8 @@ public:
         if (!component.is())
             component = mEngine.call(mGeneration,
                                      [&] { return openHiddenDocument(mEngine, path, readOnly); });
-        mDocuments.push_back(std::make_unique<LoDocument>(mEngine, mGeneration, component));
+        mDocuments.push_back(std::make_unique<LoDocument>(mEngine, mGeneration, component,
+                                                          *mLongTexts, mLongTexts->holds(path)));
         return *mDocuments.back();
     }
 
@@ -446,6 +460,7 @@ private:
     std::shared_ptr<Engine> mKeep;
     Engine& mEngine;
     unsigned mGeneration;
+    std::shared_ptr<LongTexts> mLongTexts; // outlives the documents that refer to it
     std::vector<std::unique_ptr<LoDocument>> mDocuments;
     bool mQuit = false;
 };
@@ -461,7 +476,7 @@ void rehearse(const std::shared_ptr<Engine>& engine, const QString& document) {
         return;
     const QString saved = document + QStringLiteral(".saved.doc");
     try {
-        LoSession session(engine, false);
+        LoSession session(engine, std::make_shared<LongTexts>(), false);
         Document& opened = session.open(document, false);
         opened.saveAs(saved);
         opened.close();
@@ -478,7 +493,8 @@ void rehearse(const std::shared_ptr<Engine>& engine, const QString& document) {
 } // namespace
 
 LibreOffice::LibreOffice(LibreOfficeOptions options)
-    : mRenewal(
+    : mLongTexts(std::make_shared<LongTexts>()),
+      mRenewal(
           std::make_unique<Renewal>(std::move(options), [](const std::shared_ptr<Engine>& engine) {
               rehearse(engine, engine->warmUp());
               engine->useIdle();
@@ -499,7 +515,7 @@ std::unique_ptr<Session> LibreOffice::startSession() {
         engine.stop();
         engine.ensureRunning();
     }
-    auto session = std::make_unique<LoSession>(mRenewal->current());
+    auto session = std::make_unique<LoSession>(mRenewal->current(), mLongTexts);
     if (engine.servedItsShare())
         mRenewal->renewInBackground();
     return session;

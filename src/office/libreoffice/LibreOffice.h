@@ -25,6 +25,7 @@
 namespace office {
 
 class Engine;
+class LongTexts;
 class Renewal;
 
 struct LibreOfficeOptions {
@@ -61,6 +62,7 @@ public:
     Engine& engine();
 
 private:
+    std::shared_ptr<LongTexts> mLongTexts;
     std::unique_ptr<Renewal> mRenewal;
 };
 
