@@ -299,17 +299,23 @@ void warmUp(CreateInvitation& request, BenchHost& host) {
 // Runs and counts the i-th timed request.
 void timedRequest(WarmFigures& figures, int i, CreateInvitation& request, BenchHost& host,
                   pid_t office) {
+    // FESTORIA_BENCH_SLOW=<ms>: the click time above which a request's steps are shown.
+    static const double slow = qEnvironmentVariableIntValue("FESTORIA_BENCH_SLOW") > 0
+                                   ? qEnvironmentVariableIntValue("FESTORIA_BENCH_SLOW")
+                                   : 300;
     StepTimes times;
+    const int officesBefore = officeProcesses(office).count;
     figures.times.push_back(oneRequest(request, host, &times));
-    if (figures.times.back() > 300) {
-        std::fprintf(stderr, "slow request %d: %.1f ms:", i + 1, figures.times.back());
+    const Offices offices = officeProcesses(office);
+    if (figures.times.back() > slow) {
+        std::fprintf(stderr, "slow request %d: %.1f ms, offices %d then %d:", i + 1,
+                     figures.times.back(), officesBefore, offices.count);
         for (const auto& [step, ms] : times)
             std::fprintf(stderr, " %s %.1f;", qPrintable(step), ms);
         std::fprintf(stderr, "\n");
     }
     for (const auto& [step, ms] : times)
         figures.steps[step].push_back(ms);
-    const Offices offices = officeProcesses(office);
     figures.mostOffices = std::max(figures.mostOffices, offices.count);
     figures.fewestOffices = std::min(figures.fewestOffices, offices.count);
     if ((i + 1) % 50 == 0)
