@@ -27,11 +27,13 @@ constexpr std::chrono::milliseconds kIdleBeforeOpeningAhead{100};
 constexpr int kRetiringNice = 19;
 } // namespace
 
-// What the window thread shares with the worker, which starts successor offices and watches
-// for an office that died between requests. The worker lives as long as this object, so the
-// offices it starts (which end with the thread that started them) live as long as the
-// program needs them. The engines' callbacks reach it through a weak pointer: a connection's
-// listener may outlive it.
+// What the window thread shares with the worker, which watches for an office that died
+// between requests and uses the current office's idle moments, and with the starter, which
+// starts the successor offices the worker asks for (a start takes seconds, and the clicks
+// meanwhile still find their template opened ahead). Both threads live as long as this
+// object, so the offices the starter starts (which end with the thread that started them)
+// live as long as the program needs them. The engines' callbacks reach it through a weak
+// pointer: a connection's listener may outlive it.
 struct Renewal::State {
     LibreOfficeOptions options;
     std::function<void(const std::shared_ptr<Engine>&)> prepare;
@@ -39,10 +41,11 @@ struct Renewal::State {
     std::condition_variable wake;
     std::shared_ptr<Engine> current;        // replaced on the window thread only
     std::shared_ptr<Engine> successor;      // answering, waiting to take over
-    std::shared_ptr<Engine> startingEngine; // the worker's, while it starts
+    std::shared_ptr<Engine> startingEngine; // the starter's, while it starts
     bool renewRequested = false;
     bool renewalDue = false;    // a successor to start once the current office is idle
-    bool starting = false;      // the worker is starting a successor
+    bool startWanted = false;   // the worker has asked the starter for a successor
+    bool starting = false;      // a successor is asked for or starting
     bool renewalFailed = false; // no automatic attempt again before the next session start
     bool changed = false;       // an engine reported a lost office or its last session closed
     bool ending = false;
@@ -53,16 +56,19 @@ struct Renewal::State {
     int holds = 0;
     std::shared_ptr<Engine> borrowed;
     std::thread worker;
+    std::thread starter;
     std::mutex retiringMutex; // guards retiring
     std::vector<std::thread> retiring;
 
     std::shared_ptr<Engine> makeEngine(const std::weak_ptr<State>& self);
-    void work(const std::weak_ptr<State>& self);
+    void work();
     bool successorWanted();
+    void askForSuccessor();
+    void startWork(const std::weak_ptr<State>& self);
     void startSuccessor(std::unique_lock<std::mutex>& lock, const std::weak_ptr<State>& self);
     std::shared_ptr<Engine> startEngine(const std::weak_ptr<State>& self);
     void waitForWork(std::unique_lock<std::mutex>& lock);
-    void useIdleOffice(std::unique_lock<std::mutex>& lock, const std::weak_ptr<State>& self);
+    void useIdleOffice(std::unique_lock<std::mutex>& lock);
     void workInIdleOffice(std::unique_lock<std::mutex>& lock);
     void retire(std::shared_ptr<Engine> engine);
     void endWork();
@@ -78,7 +84,7 @@ std::shared_ptr<Engine> Renewal::State::makeEngine(const std::weak_ptr<State>& s
     });
 }
 
-void Renewal::State::work(const std::weak_ptr<State>& self) {
+void Renewal::State::work() {
     std::unique_lock lock(mutex);
     for (;;) {
         waitForWork(lock);
@@ -90,7 +96,7 @@ void Renewal::State::work(const std::weak_ptr<State>& self) {
             // A lost office is replaced at once; a renewal waits until the office it renews
             // is idle, so that its start does not compete with a request for the processor.
             if (current->officeGone()) {
-                startSuccessor(lock, self);
+                askForSuccessor();
                 continue;
             }
             renewalDue = true;
@@ -98,7 +104,7 @@ void Renewal::State::work(const std::weak_ptr<State>& self) {
                 aheadDue = std::chrono::steady_clock::now() + kIdleBeforeOpeningAhead;
         }
         if (aheadDue && std::chrono::steady_clock::now() >= *aheadDue)
-            useIdleOffice(lock, self);
+            useIdleOffice(lock);
     }
 }
 
@@ -107,8 +113,7 @@ void Renewal::State::work(const std::weak_ptr<State>& self) {
 // the current office are closed and the template is opened ahead in it, for the requests it
 // serves while a successor starts; then the successor that is due starts, if the office is
 // still idle (else at its next idle moment).
-void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock,
-                                   const std::weak_ptr<State>& self) {
+void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock) {
     aheadDue.reset();
     if (holds > 0 || current->openSessions() > 0)
         return;
@@ -117,7 +122,7 @@ void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock,
         return;
     renewalDue = false;
     if (!successor)
-        startSuccessor(lock, self);
+        askForSuccessor();
 }
 
 void Renewal::State::waitForWork(std::unique_lock<std::mutex>& lock) {
@@ -154,9 +159,31 @@ bool Renewal::State::successorWanted() {
     return !successor;
 }
 
+// Under the lock, on the worker: the starter starts a successor.
+void Renewal::State::askForSuccessor() {
+    if (starting)
+        return;
+    starting = true;
+    startWanted = true;
+    wake.notify_all();
+}
+
+void Renewal::State::startWork(const std::weak_ptr<State>& self) {
+    std::unique_lock lock(mutex);
+    for (;;) {
+        wake.wait(lock, [&] { return ending || startWanted; });
+        if (ending)
+            break;
+        startWanted = false;
+        startSuccessor(lock, self);
+    }
+    starting = false; // a start asked for and given up
+    wake.notify_all();
+}
+
+// Under the lock, on the starter.
 void Renewal::State::startSuccessor(std::unique_lock<std::mutex>& lock,
                                     const std::weak_ptr<State>& self) {
-    starting = true;
     lock.unlock();
     std::shared_ptr<Engine> engine = startEngine(self);
     lock.lock();
@@ -225,6 +252,8 @@ void Renewal::State::endWork() {
     wake.notify_all();
     if (worker.joinable())
         worker.join();
+    if (starter.joinable())
+        starter.join();
     std::lock_guard lock(retiringMutex);
     for (std::thread& t : retiring)
         t.join();
@@ -238,7 +267,8 @@ Renewal::Renewal(LibreOfficeOptions options,
     s.options = std::move(options);
     s.prepare = std::move(prepare);
     s.current = s.makeEngine(mState);
-    s.worker = std::thread([&s, self = std::weak_ptr<State>(mState)] { s.work(self); });
+    s.worker = std::thread([&s] { s.work(); });
+    s.starter = std::thread([&s, self = std::weak_ptr<State>(mState)] { s.startWork(self); });
     programExit::addWork(*this);
 }
 

@@ -5,13 +5,13 @@
 
 // Keeps an office serving the program, and renews it without keeping a session start
 // waiting. After the office has served its share of sessions, a successor starts on a
-// background worker while the office still serves, and takes over at the first session start
-// after it answers; an office that dies between requests is replaced on the worker as soon
-// as that is noticed. A replaced office is ended on a retire thread of its own. While the
-// current office has been idle a moment (no session for a tenth of a second: a request's
-// sessions follow each other more closely), the worker borrows it and opens the next
-// request's template ahead; whoever uses the office outside a session holds it, which waits
-// for the worker to give it back.
+// background thread of its own (the starter) while the office still serves, and takes over
+// at the first session start after it answers; an office that dies between requests is
+// replaced the same way as soon as the background worker notices. A replaced office is ended on a
+// retire thread of its own. While the current office has been idle a moment (no session for a tenth
+// of a second: a request's sessions follow each other more closely), the worker borrows it and
+// opens the next request's template ahead; whoever uses the office outside a session holds it,
+// which waits for the worker to give it back.
 
 #include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/ProgramExit.h"
@@ -27,12 +27,12 @@ class Renewal : private programExit::BackgroundWork {
     struct State;
 
 public:
-    // prepare readies a new office on the worker before it serves (a rehearsal); it must
+    // prepare readies a new office on the starter before it serves (a rehearsal); it must
     // not throw.
     Renewal(LibreOfficeOptions options,
             std::function<void(const std::shared_ptr<Engine>&)> prepare);
-    // Ends the worker (giving up a start in progress), then every office: the replaced ones,
-    // the successor, the current one.
+    // Ends the worker and the starter (giving up a start in progress), then every office:
+    // the replaced ones, the successor, the current one.
     ~Renewal();
     Renewal(const Renewal&) = delete;
     Renewal& operator=(const Renewal&) = delete;
@@ -62,7 +62,8 @@ public:
     };
 
 private:
-    // Ends the worker (giving up a start in progress) and waits for the retire threads.
+    // Ends the worker and the starter (giving up a start in progress) and waits for the
+    // retire threads.
     void endForExit() override;
 
     std::shared_ptr<State> mState;
