@@ -67,18 +67,17 @@ struct Rows {
 enum class Form { Other, Plain, CutShort };
 
 Form plainRows(const QByteArray& bytes, Rows& rows) {
-    if (bytes.size() < kFileHeader + kInfoHeader || !bytes.startsWith("BM"))
+    const QSize size = bmpSize(bytes);
+    if (!size.isValid())
         return Form::Other;
     const quint32 infoSize = le32(bytes, 14);
-    const qint64 width = qint32(le32(bytes, 18));
-    const qint64 height = qint32(le32(bytes, 22));
     const int bits = le16(bytes, 28);
     if (infoSize < kInfoHeader || le16(bytes, 26) != 1 || le32(bytes, 30) != 0 ||
-        (bits != 24 && bits != 32) || width <= 0 || width > kLargestSide || height == 0 ||
-        height > kLargestSide || height < -kLargestSide)
+        (bits != 24 && bits != 32) || size.width() > kLargestSide || size.height() > kLargestSide)
         return Form::Other;
-    rows.size = QSize(int(width), int(qAbs(height)));
-    rows.bottomUp = height > 0;
+    const qint64 width = size.width();
+    rows.size = size;
+    rows.bottomUp = qint32(le32(bytes, 22)) > 0;
     rows.bytesPerPixel = bits / 8;
     rows.stride = (width * bits + 31) / 32 * 4;
     rows.first = le32(bytes, 10);

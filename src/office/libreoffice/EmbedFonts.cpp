@@ -134,8 +134,8 @@ void embedDrawnFonts(const Reference<lang::XComponent>& document) {
     for (const char* font : kTemplateFonts) {
         const QString drawn = drawnFamily(QString::fromLatin1(font));
         if (!drawn.isEmpty() && drawn != QLatin1String(font)) {
-            renames[OUString::createFromAscii(font)] = toOUString(drawn);
-            renameInText(document, OUString::createFromAscii(font), toOUString(drawn));
+            const OUString& to = renames[OUString::createFromAscii(font)] = toOUString(drawn);
+            renameInText(document, OUString::createFromAscii(font), to);
         }
     }
     if (!renames.empty())

@@ -323,34 +323,34 @@ void Engine::closeLeftDocuments() noexcept {
         mLeftToCloseCount = 0;
         return;
     }
-    for (LeftToClose& entry : left) {
-        if (mAbandoned || mStatus->connectionLost() || !mConnection.desktop().is())
+    for (LeftToClose& entry : left)
+        if (!closeWhileAnswering(entry.document, std::move(entry.fills)))
             break;
-        try {
-            CallWatchdog::Bound bound(mWatchdog, std::chrono::milliseconds(5000));
-            entry.fills.reset();
-            closeOrDispose(entry.document);
-        } catch (const uno::Exception&) {
-            // The office's end closes it.
-        }
-        mWatchdog.takeTimeout();
-    }
     mLeftToCloseCount = 0;
+}
+
+// Closes a document in an office that still answers, its fills laid out first, within a
+// bound; false when the office answers no more: its end closes the document.
+bool Engine::closeWhileAnswering(const Reference<lang::XComponent>& document,
+                                 std::unique_ptr<DeferredLayout> fills) noexcept {
+    if (mAbandoned || mStatus->connectionLost() || !mConnection.desktop().is())
+        return false;
+    try {
+        CallWatchdog::Bound bound(mWatchdog, std::chrono::milliseconds(5000));
+        fills.reset();
+        closeOrDispose(document);
+    } catch (const uno::Exception&) {
+        // The office's end closes it.
+    }
+    mWatchdog.takeTimeout();
+    return true;
 }
 
 // The copy opened ahead is closed in order while the office still answers; with an office
 // that died it goes with the office.
 void Engine::closeTemplateAhead() noexcept {
-    const Reference<lang::XComponent> document = mTemplateAhead.release();
-    if (!document.is() || mAbandoned || mStatus->connectionLost() || !mConnection.desktop().is())
-        return;
-    try {
-        CallWatchdog::Bound bound(mWatchdog, std::chrono::milliseconds(5000));
-        Reference<util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
-    } catch (const uno::Exception&) {
-        // The office's end below closes it.
-    }
-    mWatchdog.takeTimeout();
+    if (const Reference<lang::XComponent> document = mTemplateAhead.release(); document.is())
+        closeWhileAnswering(document, nullptr);
 }
 
 // The start, in named steps: the program and its profile, the office's process under its

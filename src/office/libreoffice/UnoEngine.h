@@ -153,6 +153,8 @@ private:
     void askToTerminate();
     void closeTemplateAhead() noexcept;
     void closeLeftDocuments() noexcept;
+    bool closeWhileAnswering(const css::uno::Reference<css::lang::XComponent>& document,
+                             std::unique_ptr<DeferredLayout> fills) noexcept;
 
     LibreOfficeOptions mOptions;
     std::function<void()> mOfficeChanged;
