@@ -292,6 +292,17 @@ std::pair<quint64, quint64> fileIdentity(const QString& path) {
     return {quint64(info.st_dev), quint64(info.st_ino)};
 }
 
+std::optional<FileStamp> fileStamp(const QString& path) {
+    struct stat info {};
+    if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    const auto nanoseconds = [](const timespec& t) {
+        return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+    };
+    return FileStamp{quint64(info.st_dev), quint64(info.st_ino), qint64(info.st_size),
+                     nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
+}
+
 bool isOwnPlainFile(const QString& path) {
     struct stat info {};
     return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &info) == 0 &&
@@ -310,6 +321,9 @@ QByteArray readPlainFile(const QString& path, Links links) {
         throw AppError(QStringLiteral("Cannot read '%1': it is not a plain file.").arg(path));
     }
     QByteArray bytes;
+    // Read into place: a file of megabytes grown in pieces would be copied again and again.
+    if (info.st_size > 0 && info.st_size < qint64(1) << 30)
+        bytes.reserve(qsizetype(info.st_size));
     if (!readToEnd(fd, [&](const char* data, qsizetype size) {
             bytes.append(data, size);
             return true;

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 // True when the last-modified time of the path can be read; never throws.
@@ -99,6 +100,16 @@ void putBackFile(const QString& taken, const QString& original);
 // Which file the path names now: the device and inode of the entry itself ({0, 0} when there
 // is none), so that a file is never mistaken for a later one under the same name.
 std::pair<quint64, quint64> fileIdentity(const QString& path);
+
+// Which file the path names now and how it stands: its identity, size, and the times it was
+// last written and last changed. A file that was written, replaced or removed in between
+// never keeps its stamp. Empty when there is no entry at the path.
+struct FileStamp {
+    quint64 device = 0, inode = 0;
+    qint64 size = 0, modified = 0, changed = 0; // times in nanoseconds
+    bool operator==(const FileStamp&) const = default;
+};
+std::optional<FileStamp> fileStamp(const QString& path);
 
 // True when the path itself (not a link) is a plain file of this user's.
 bool isOwnPlainFile(const QString& path);

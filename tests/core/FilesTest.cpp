@@ -106,14 +106,17 @@ TEST(TempFolder, ThePrivateFolderInASharedTempIsTheUsersAlone) {
         temp.set(QFile::encodeName(shared));
         const QString own = shared + QStringLiteral("/festoria-%1").arg(::getuid());
         const QByteArray native = QFile::encodeName(own);
-        if (c.found == Found::Folder || c.found == Found::AnotherUsersFolder)
+        if (c.found == Found::Folder || c.found == Found::AnotherUsersFolder) {
             ASSERT_TRUE(QDir().mkdir(own));
-        if (c.found == Found::LinkToOwnFolder)
+        }
+        if (c.found == Found::LinkToOwnFolder) {
             ASSERT_TRUE(QFile::link(elsewhere, own));
+        }
         if (c.found == Found::File)
             writeFile(own, "in the way");
-        if (c.mode && c.found != Found::LinkToOwnFolder)
+        if (c.mode && c.found != Found::LinkToOwnFolder) {
             ASSERT_EQ(::chmod(native.constData(), c.mode), 0);
+        }
         if (c.found == Found::AnotherUsersFolder && !giveToAnotherUser(own))
             continue;
         if (c.refused) {

@@ -158,6 +158,32 @@ QByteArray widenedBmp(const QImage& image, bool topDown) {
 }
 } // namespace
 
+// The picture just written loads as its file holds it, from memory; never once its file has
+// changed or gone, and never for another file.
+TEST_F(WritePreviewPictureTest, APictureJustWrittenLoadsAsItsFileHoldsIt) {
+    const QString written = writePreviewPicture(docPath, office, clipboard, prompts);
+    const QImage onDisk = office::readBmp(readPlainFile(written));
+    const QImage loaded = loadPicture(written);
+    EXPECT_EQ(loaded, onDisk);
+    EXPECT_EQ(loaded.format(), onDisk.format());
+    EXPECT_EQ(QSize(loaded.dotsPerMeterX(), loaded.dotsPerMeterY()),
+              QSize(onDisk.dotsPerMeterX(), onDisk.dotsPerMeterY()));
+    EXPECT_EQ(loadPicture(written), onDisk) << "and again, from the file";
+
+    const QImage other = pattern(815, 1056);
+    const QString elsewhere = temp.file("elsewhere.bmp");
+    writeFileNoFollow(elsewhere, encodePreviewPicture(other));
+    const QString rewritten = writePreviewPicture(docPath, office, clipboard, prompts);
+    EXPECT_EQ(loadPicture(elsewhere), other);
+    ASSERT_TRUE(QFile::remove(rewritten));
+    writeFileNoFollow(rewritten, encodePreviewPicture(other));
+    EXPECT_EQ(loadPicture(rewritten), other);
+    const QString removed = writePreviewPicture(docPath, office, clipboard, prompts);
+    ASSERT_TRUE(QFile::remove(removed));
+    EXPECT_THROW(loadPicture(removed), AppError);
+    EXPECT_EQ(prompts.reports(), QStringList());
+}
+
 // "temp.bmp" and the office's page drawings: every form is read as Qt reads it, with the
 // resolution that records the page's logical size; the office's extra edge is left out; what
 // is cut short or no picture reads as none.
@@ -174,8 +200,9 @@ TEST(PreviewPictureFile, BmpFilesReadAsQtReadsThemAndKeepTheLogicalSize) {
         EXPECT_EQ(read, qtReads(bytes).convertToFormat(QImage::Format_RGB32));
         EXPECT_EQ(read.dotsPerMeterX(), qtReads(bytes).dotsPerMeterX());
         EXPECT_EQ(office::readBmp(bytes, QSize(816, 30)), read.copy(0, 0, 816, 30));
-        if (bytes != palette) // Qt's reader makes do with a palette file cut short
+        if (bytes != palette) { // Qt's reader makes do with a palette file cut short
             EXPECT_TRUE(office::readBmp(bytes.left(bytes.size() - 1)).isNull());
+        }
     }
     EXPECT_EQ(qtReads(encodePreviewPicture(page)), page); // what other programs read
     EXPECT_TRUE(office::readBmp(encodePreviewPicture(page), QSize(818, 31)).isNull());

@@ -99,9 +99,10 @@ TEST_F(Preview, EveryControlShowsWholeInAFixedWindow) {
         EXPECT_TRUE(window->rect().contains(widget->geometry())) << c.name;
         EXPECT_EQ(widget->accessibleName(), QString::fromLatin1(c.accessibleName)) << c.name;
         for (const auto& other : controls)
-            if (&other != &c)
+            if (&other != &c) {
                 EXPECT_FALSE(widget->geometry().intersects(control(other.name)->geometry()))
                     << c.name << " " << other.name;
+            }
     }
     const QRect frame = control("pageFrame")->geometry();
     const QRect across = control("horizontalScroll")->geometry();
@@ -116,8 +117,9 @@ TEST_F(Preview, EveryControlShowsWholeInAFixedWindow) {
         auto* button = control<QPushButton>(name);
         EXPECT_EQ(button->text(), button->accessibleName());
         EXPECT_GE(button->width(), button->minimumSizeHint().width()) << name;
-        if (button->parentWidget() == zoomBox)
+        if (button->parentWidget() == zoomBox) {
             EXPECT_TRUE(zoomBox->rect().contains(button->geometry())) << name;
+        }
     }
     EXPECT_EQ(control("zoomInButton")->parentWidget(), zoomBox);
     EXPECT_EQ(control("zoomOutButton")->parentWidget(), zoomBox);
@@ -414,7 +416,8 @@ TEST_F(Preview, ThePicturesMenuAndItsKeysSavePrintAndCopy) {
 
 TEST_F(Preview, WithoutAMailProgramAMessageSaysWhereThePdfIs) {
     request(pagePicture(Qt::blue), newDocument(QStringLiteral("qorvel00000012.doc")));
-    window->setEventDetails({QStringLiteral("Party 2024/25"), QDate(2026, 7, 4), QTime(19, 30)});
+    window->setEventDetails(
+        {QStringLiteral("Party 2024/25"), QDate(2026, 7, 4), QTime(19, 30), {}, {}, {}, {}, {}});
     window->activateWindow();
     QTemporaryDir noPrograms;
     const std::pair<const char*, QString> cases[] = {

@@ -43,7 +43,14 @@ struct Save : ::testing::Test {
     QByteArray content;
     ScriptedPrompts prompts;
     FakeOffice office;
-    EventDetails details{QStringLiteral("Lobster Eating Party"), QDate(2026, 7, 4), QTime(19, 30)};
+    EventDetails details{QStringLiteral("Lobster Eating Party"),
+                         QDate(2026, 7, 4),
+                         QTime(19, 30),
+                         {},
+                         {},
+                         {},
+                         {},
+                         {}};
 
     void SetUp() override {
         setApplicationTitle();
@@ -393,8 +400,9 @@ TEST_F(Save, AnEmptyMissingOrLinkedDocumentIsReportedWithoutDone) {
         QFile::remove(document);
         if (empty)
             write(document, QByteArray());
-        if (std::string_view(what) == "link")
+        if (std::string_view(what) == "link") {
             ASSERT_TRUE(QFile::link(at(QStringLiteral("elsewhere.doc")), document));
+        }
         write(at(QStringLiteral("elsewhere.doc")), "another document");
         const QString target = at(QStringLiteral("copy.doc"));
         write(target, "the user's only copy");
