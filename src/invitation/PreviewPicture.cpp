@@ -36,9 +36,8 @@ enum class Step {
 // has written, replaced or removed it takes the picture from memory, once (reading and
 // decoding a page's 3 MB file took about 6 ms of every click).
 struct WrittenPicture {
-    QString path;
-    FileStamp stamp;
-    QImage picture; // as loading the file gives it
+    std::optional<FileStamp> stamp; // of the file written
+    QImage picture;                 // as loading the file gives it
 };
 std::mutex writtenMutex;
 WrittenPicture lastWritten;
@@ -52,15 +51,16 @@ void rememberWritten(const QString& path, const QImage& picture) {
     if (loaded.dotsPerMeterY() <= 0)
         loaded.setDotsPerMeterY(defaults.dotsPerMeterY());
     const std::lock_guard lock(writtenMutex);
-    lastWritten = stamp ? WrittenPicture{path, *stamp, loaded} : WrittenPicture{};
+    lastWritten = {stamp, loaded};
 }
 
 // The picture just written to the file at the path, while the file is unchanged; null
 // otherwise. Taken only once: the memory goes with it.
 QImage takeWritten(const QString& path) {
     const std::lock_guard lock(writtenMutex);
-    if (lastWritten.path.isEmpty() || lastWritten.path != path ||
-        fileStamp(path) != lastWritten.stamp)
+    // Another path never has the stamp: its file is another (or, through a hard link, the
+    // very same).
+    if (!lastWritten.stamp || fileStamp(path) != lastWritten.stamp)
         return QImage();
     return std::exchange(lastWritten, WrittenPicture{}).picture;
 }
