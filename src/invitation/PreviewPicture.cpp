@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QUuid>
 
-#include <mutex>
 #include <utility>
 
 #include <sys/stat.h>
@@ -34,12 +33,12 @@ enum class Step {
 
 // The picture written last, and its file as it stood then: loading that file while nothing
 // has written, replaced or removed it takes the picture from memory, once (reading and
-// decoding a page's 3 MB file took about 6 ms of every click).
+// decoding a page's 3 MB file took about 6 ms of every click). Only the window thread writes
+// and loads pictures.
 struct WrittenPicture {
     std::optional<FileStamp> stamp; // of the file written
     QImage picture;                 // as loading the file gives it
 };
-std::mutex writtenMutex;
 WrittenPicture lastWritten;
 
 void rememberWritten(const QString& path, const QImage& picture) {
@@ -50,14 +49,12 @@ void rememberWritten(const QString& path, const QImage& picture) {
         loaded.setDotsPerMeterX(defaults.dotsPerMeterX());
     if (loaded.dotsPerMeterY() <= 0)
         loaded.setDotsPerMeterY(defaults.dotsPerMeterY());
-    const std::lock_guard lock(writtenMutex);
     lastWritten = {stamp, loaded};
 }
 
 // The picture just written to the file at the path, while the file is unchanged; null
 // otherwise. Taken only once: the memory goes with it.
 QImage takeWritten(const QString& path) {
-    const std::lock_guard lock(writtenMutex);
     // Another path never has the stamp: its file is another (or, through a hard link, the
     // very same).
     if (!lastWritten.stamp || fileStamp(path) != lastWritten.stamp)
