@@ -10,6 +10,7 @@
 #include "core/AppError.h"
 #include "office/libreoffice/DeferredLayout.h"
 #include "office/libreoffice/Properties.h"
+#include "office/libreoffice/SizeSearch.h"
 #include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/awt/Size.hpp>
@@ -352,21 +353,6 @@ private:
     Room mBody{0, 0};
 };
 
-// The largest whole size in [smallest, largest] at which the text fits, or 0.
-int largestFittingSize(int smallest, int largest, const std::function<bool(int)>& fitsAt) {
-    int best = 0;
-    while (smallest <= largest) {
-        const int middle = (smallest + largest + 1) / 2;
-        if (fitsAt(middle)) {
-            best = middle;
-            smallest = middle + 1;
-        } else {
-            largest = middle - 1;
-        }
-    }
-    return best;
-}
-
 // Places the box at the height, as low as it stood or as low as its room allows.
 void placeIn(Box& box, const Room& room, sal_Int32 height) {
     box.fix(height, std::max(room.top, std::min(box.top(), room.bottom - height)));
@@ -375,15 +361,15 @@ void placeIn(Box& box, const Room& room, sal_Int32 height) {
 // Steps the text's size down until it fits the height: the largest whole size that fits,
 // or the smallest allowed when none does. Each size is laid out at most once: a long text
 // takes a while.
-bool shrinkType(Box& box, const TextFit& rule, const Room& room) {
+bool shrinkType(Box& box, const TextFit& rule, const Room& room, sal_Int32 needed) {
     const sal_Int32 most = room.bottom - room.top;
     auto spareAt = [&](int points) { return rule.mayGrow ? box.reserve(points) : 0; };
     auto fitsAt = [&](int points) { return box.neededAt(points) + spareAt(points) <= most; };
     const int smallest = std::min(rule.smallestPoints, box.points());
-    const bool fits = fitsAt(smallest);
-    const int chosen =
-        fits ? std::max(smallest, largestFittingSize(smallest + 1, box.points() - 1, fitsAt))
-             : smallest;
+    const int guess = guessedSize(box.points(), needed + spareAt(box.points()), most);
+    const int found = largestFittingSize(smallest, box.points() - 1, guess, fitsAt);
+    const bool fits = found != 0 || (smallest == box.points() && fitsAt(smallest));
+    const int chosen = found != 0 ? found : smallest;
     box.setPoints(chosen);
     if (rule.mayGrow)
         placeIn(box, room, std::min(most, box.neededAt(chosen) + spareAt(chosen)));
@@ -427,10 +413,10 @@ bool growOrShrink(const Reference<lang::XComponent>& document, Box& box, const T
         placeIn(box, clear, height);
         return true;
     }
-    const bool fitsClear = shrinkType(box, rule, clear);
+    const bool fitsClear = shrinkType(box, rule, clear, needed);
     if (fitsClear || clear.top == upToBoxAbove.top)
         return fitsClear;
-    return shrinkType(box, rule, upToBoxAbove);
+    return shrinkType(box, rule, upToBoxAbove, needed);
 }
 
 // Whether a long text fails to fit even at the smallest size in the most room: told from its
@@ -478,7 +464,7 @@ bool fit(const Reference<lang::XComponent>& document, Box& box, const TextFit& r
     box.readType();
     if (rule.mayGrow)
         return growOrShrink(document, box, rule, needed);
-    const bool fits = shrinkType(box, rule, Room{box.top(), box.top() + box.height()});
+    const bool fits = shrinkType(box, rule, Room{box.top(), box.top() + box.height()}, needed);
     // A text reported too long is to be shortened: its lines are not balanced (which would
     // lay it out a dozen times more).
     if (rule.balanceLines && fits)
