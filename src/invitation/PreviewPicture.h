@@ -51,7 +51,7 @@ QByteArray encodePreviewPicture(const QImage& picture);
 
 // Loads a picture file, keeping the resolution it records (the preview's logical size
 // follows it). The picture writePreviewPicture() wrote last comes from memory, once, while
-// its file is unchanged. Only a plain file is read, never through a link and never blocking on a
-// FIFO. Throws AppError when there is no path (no picture was made) or the file cannot be read as
-// a picture.
+// its file is unchanged. Only a plain file is read, never through a link and never blocking
+// on a FIFO. Throws AppError when there is no path (no picture was made) or the file cannot
+// be read as a picture.
 QImage loadPicture(const QString& path);
