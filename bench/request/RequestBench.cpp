@@ -300,9 +300,8 @@ void warmUp(CreateInvitation& request, BenchHost& host) {
 void timedRequest(WarmFigures& figures, int i, CreateInvitation& request, BenchHost& host,
                   pid_t office) {
     // FESTORIA_BENCH_SLOW=<ms>: the click time above which a request's steps are shown.
-    static const double slow = qEnvironmentVariableIntValue("FESTORIA_BENCH_SLOW") > 0
-                                   ? qEnvironmentVariableIntValue("FESTORIA_BENCH_SLOW")
-                                   : 300;
+    static const int asked = qEnvironmentVariableIntValue("FESTORIA_BENCH_SLOW");
+    static const int slow = asked > 0 ? asked : 300;
     StepTimes times;
     const int officesBefore = officeProcesses(office).count;
     figures.times.push_back(oneRequest(request, host, &times));

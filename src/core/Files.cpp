@@ -285,13 +285,6 @@ void putBackFile(const QString& taken, const QString& original) {
                 QFile::encodeName(original).constData(), RENAME_NOREPLACE);
 }
 
-std::pair<quint64, quint64> fileIdentity(const QString& path) {
-    struct stat info {};
-    if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return {0, 0};
-    return {quint64(info.st_dev), quint64(info.st_ino)};
-}
-
 std::optional<FileStamp> fileStamp(const QString& path) {
     struct stat info {};
     if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &info) != 0)
@@ -301,6 +294,11 @@ std::optional<FileStamp> fileStamp(const QString& path) {
     };
     return FileStamp{quint64(info.st_dev), quint64(info.st_ino), qint64(info.st_size),
                      nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
+}
+
+std::pair<quint64, quint64> fileIdentity(const QString& path) {
+    const std::optional<FileStamp> stamp = fileStamp(path);
+    return stamp ? std::pair(stamp->device, stamp->inode) : std::pair<quint64, quint64>(0, 0);
 }
 
 bool isOwnPlainFile(const QString& path) {

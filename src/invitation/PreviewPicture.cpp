@@ -41,15 +41,10 @@ struct WrittenPicture {
 };
 WrittenPicture lastWritten;
 
+// The file keeps the picture's pixels as 32-bit RGB and its resolution, which is always
+// recorded (the picture came from the office's file or the clipboard's mark, both positive).
 void rememberWritten(const QString& path, const QImage& picture) {
-    const std::optional<FileStamp> stamp = fileStamp(path);
-    QImage loaded = picture.convertToFormat(QImage::Format_RGB32);
-    const QImage defaults(1, 1, QImage::Format_RGB32);
-    if (loaded.dotsPerMeterX() <= 0)
-        loaded.setDotsPerMeterX(defaults.dotsPerMeterX());
-    if (loaded.dotsPerMeterY() <= 0)
-        loaded.setDotsPerMeterY(defaults.dotsPerMeterY());
-    lastWritten = {stamp, loaded};
+    lastWritten = {fileStamp(path), picture.convertToFormat(QImage::Format_RGB32)};
 }
 
 // The picture just written to the file at the path, while the file is unchanged; null

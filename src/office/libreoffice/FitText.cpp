@@ -367,9 +367,10 @@ bool shrinkType(Box& box, const TextFit& rule, const Room& room, sal_Int32 neede
     auto fitsAt = [&](int points) { return box.neededAt(points) + spareAt(points) <= most; };
     const int smallest = std::min(rule.smallestPoints, box.points());
     const int guess = guessedSize(box.points(), needed + spareAt(box.points()), most);
-    const int found = largestFittingSize(smallest, box.points() - 1, guess, fitsAt);
-    const bool fits = found != 0 || (smallest == box.points() && fitsAt(smallest));
-    const int chosen = found != 0 ? found : smallest;
+    const int found =
+        largestFittingSize(smallest, std::max(smallest, box.points() - 1), guess, fitsAt);
+    const bool fits = found != 0;
+    const int chosen = fits ? found : smallest;
     box.setPoints(chosen);
     if (rule.mayGrow)
         placeIn(box, room, std::min(most, box.neededAt(chosen) + spareAt(chosen)));

@@ -43,9 +43,9 @@ struct Renewal::State {
     std::shared_ptr<Engine> successor;      // answering, waiting to take over
     std::shared_ptr<Engine> startingEngine; // the starter's, while it starts
     bool renewRequested = false;
-    bool renewalDue = false;    // a successor to start once the current office is idle
-    bool startWanted = false;   // the worker has asked the starter for a successor
-    bool starting = false;      // a successor is asked for or starting
+    bool renewalDue = false; // a successor to start once the current office is idle
+    // A successor asked of the starter by the worker, then starting on the starter.
+    enum class Start { None, Asked, Running } start = Start::None;
     bool renewalFailed = false; // no automatic attempt again before the next session start
     bool changed = false;       // an engine reported a lost office or its last session closed
     bool ending = false;
@@ -161,23 +161,22 @@ bool Renewal::State::successorWanted() {
 
 // Under the lock, on the worker: the starter starts a successor.
 void Renewal::State::askForSuccessor() {
-    if (starting)
+    if (start != Start::None)
         return;
-    starting = true;
-    startWanted = true;
+    start = Start::Asked;
     wake.notify_all();
 }
 
 void Renewal::State::startWork(const std::weak_ptr<State>& self) {
     std::unique_lock lock(mutex);
     for (;;) {
-        wake.wait(lock, [&] { return ending || startWanted; });
+        wake.wait(lock, [&] { return ending || start == Start::Asked; });
         if (ending)
             break;
-        startWanted = false;
+        start = Start::Running;
         startSuccessor(lock, self);
     }
-    starting = false; // a start asked for and given up
+    start = Start::None; // a start asked for and given up
     wake.notify_all();
 }
 
@@ -191,7 +190,7 @@ void Renewal::State::startSuccessor(std::unique_lock<std::mutex>& lock,
         successor = std::move(engine);
     else
         renewalFailed = true;
-    starting = false;
+    start = Start::None;
     wake.notify_all();
     if (engine) { // started while the owner was ending
         lock.unlock();
@@ -296,7 +295,7 @@ const std::shared_ptr<Engine>& Renewal::current() const {
 void Renewal::renewInBackground() {
     State& s = *mState;
     std::lock_guard lock(s.mutex);
-    if (!s.starting && !s.successor && !s.ending) {
+    if (s.start == State::Start::None && !s.successor && !s.ending) {
         s.renewRequested = true;
         s.wake.notify_all();
     }
@@ -308,8 +307,8 @@ void Renewal::takeOverFromSuccessor() {
     {
         std::unique_lock lock(s.mutex);
         s.renewalFailed = false;
-        if ((s.starting || s.renewRequested) && s.current->officeGone())
-            s.wake.wait(lock, [&] { return !s.starting && !s.renewRequested; });
+        if ((s.start != State::Start::None || s.renewRequested) && s.current->officeGone())
+            s.wake.wait(lock, [&] { return s.start == State::Start::None && !s.renewRequested; });
         if (!s.successor)
             return;
         retired = std::move(s.current);
@@ -336,7 +335,7 @@ void Renewal::dropSuccessor() {
         std::unique_lock lock(s.mutex);
         s.renewRequested = false;
         s.renewalDue = false;
-        s.wake.wait(lock, [&] { return !s.starting; });
+        s.wake.wait(lock, [&] { return s.start == State::Start::None; });
         successor = std::move(s.successor);
     }
     successor.reset();

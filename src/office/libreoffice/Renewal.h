@@ -7,11 +7,11 @@
 // waiting. After the office has served its share of sessions, a successor starts on a
 // background thread of its own (the starter) while the office still serves, and takes over
 // at the first session start after it answers; an office that dies between requests is
-// replaced the same way as soon as the background worker notices. A replaced office is ended on a
-// retire thread of its own. While the current office has been idle a moment (no session for a tenth
-// of a second: a request's sessions follow each other more closely), the worker borrows it and
-// opens the next request's template ahead; whoever uses the office outside a session holds it,
-// which waits for the worker to give it back.
+// replaced the same way as soon as the background worker notices. A replaced office is ended
+// on a retire thread of its own. While the current office has been idle a moment (no session
+// for a tenth of a second: a request's sessions follow each other more closely), the worker
+// borrows it and opens the next request's template ahead; whoever uses the office outside a
+// session holds it, which waits for the worker to give it back.
 
 #include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/ProgramExit.h"
