@@ -383,6 +383,18 @@ void printWarm(const WarmFigures& f) {
     for (const auto& [step, times] : f.steps)
         std::printf(" %s %.1f;", qPrintable(step), median(times));
     std::printf("\n");
+    // The same per fifty, for the steps that take time: which one slows down, if any.
+    for (const auto& [step, times] : f.steps) {
+        if (median(times) < 1.0)
+            continue;
+        std::printf("    %s by fifty:", qPrintable(step));
+        for (size_t from = 0; from < times.size(); from += 50) {
+            const size_t to = std::min(times.size(), from + 50);
+            std::printf(" %.1f",
+                        median(std::vector<double>(times.begin() + from, times.begin() + to)));
+        }
+        std::printf("\n");
+    }
     std::printf("click 2 s after the office was killed: median %.1f ms, max %.1f (%d runs)\n",
                 median(f.afterKill), *std::max_element(f.afterKill.begin(), f.afterKill.end()),
                 int(f.afterKill.size()));
