@@ -7,6 +7,8 @@
 // implementation drives a headless LibreOffice; tests may also use a fake one. Every
 // operation throws AppError with a readable description when it fails.
 
+#include "office/TextFit.h"
+
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -19,24 +21,6 @@ namespace office {
 
 // The formats a document can be exported to besides its own Word 97 format.
 enum class ExportFormat { Pdf, Docx, Odt };
-
-// How the text of one text box may be made to fit it.
-struct TextFit {
-    // The text box that holds this bookmark.
-    QString bookmark;
-    // The box may grow in height: first down to the page's bottom margin, then up through
-    // the page that is clear of the art above it (see clearTop).
-    bool mayGrow = false;
-    // Then the text's size may step down, in whole points, to this size.
-    int smallestPoints = 0;
-    // Where the page above the box stops being clear of art, in 1/100 mm from the page's top
-    // edge (0: no art above). Only text that does not fit even at the smallest size makes the
-    // box grow beyond it, up to the bottom of the box that stands above it.
-    int clearTop = 0;
-    // A text that wraps onto several lines is given lines of similar length (its paragraph
-    // narrowed evenly on both sides, which a centred text shows as balanced lines).
-    bool balanceLines = false;
-};
 
 class Document {
 public:

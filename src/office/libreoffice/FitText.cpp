@@ -34,7 +34,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <future>
 #include <map>
 #include <optional>
 #include <vector>
@@ -323,29 +322,28 @@ public:
         const Reference<container::XIndexAccess> frames(
             Reference<text::XTextFramesSupplier>(mDocument, UNO_QUERY_THROW)->getTextFrames(),
             UNO_QUERY_THROW);
-        // The boxes are read side by side, each on a thread of its own: every read is a
-        // round trip to the office, and one box after another would wait for each in turn.
-        std::vector<std::future<std::optional<sal_Int32>>> bottoms;
-        const sal_Int32 count = frames->getCount();
-        for (sal_Int32 i = 0; i < count; ++i)
-            bottoms.push_back(std::async(std::launch::async, [&, i]() -> std::optional<sal_Int32> {
-                const Reference<beans::XPropertySet> other(frames->getByIndex(i), UNO_QUERY_THROW);
-                if (other == frame || !get<bool>(other, "Opaque") ||
-                    get<sal_Int16>(other, "VertOrientRelation") != text::RelOrientation::PAGE_FRAME)
-                    return std::nullopt;
-                const sal_Int32 otherLeft = get<sal_Int32>(other, "HoriOrientPosition");
-                const awt::Size size = get<awt::Size>(other, "Size");
-                if (otherLeft >= right || otherLeft + size.Width <= left)
-                    return std::nullopt; // beside the box, not above it
-                return get<sal_Int32>(other, "VertOrientPosition") + size.Height;
-            }));
-        for (auto& bottom : bottoms)
-            if (const std::optional<sal_Int32> b = bottom.get(); b && *b <= mUnchanged.top)
+        for (sal_Int32 i = 0, count = frames->getCount(); i < count; ++i)
+            if (const std::optional<sal_Int32> b = bottomAbove(frames->getByIndex(i), left, right);
+                b && *b <= mUnchanged.top)
                 top = std::max(top, *b);
         return {std::min(top, mUnchanged.top), below().bottom};
     }
 
 private:
+    // The bottom of another box in front of the page's text that overlaps the columns from
+    // left to right; none for the box itself and for any other.
+    std::optional<sal_Int32> bottomAbove(const Any& box, sal_Int32 left, sal_Int32 right) const {
+        const Reference<beans::XPropertySet> other(box, UNO_QUERY_THROW);
+        if (other == mBox.frame() || !get<bool>(other, "Opaque") ||
+            get<sal_Int16>(other, "VertOrientRelation") != text::RelOrientation::PAGE_FRAME)
+            return std::nullopt;
+        const sal_Int32 otherLeft = get<sal_Int32>(other, "HoriOrientPosition");
+        const awt::Size size = get<awt::Size>(other, "Size");
+        if (otherLeft >= right || otherLeft + size.Width <= left)
+            return std::nullopt; // beside the box, not above it
+        return get<sal_Int32>(other, "VertOrientPosition") + size.Height;
+    }
+
     const Reference<lang::XComponent>& mDocument;
     const Box& mBox;
     Room mUnchanged;

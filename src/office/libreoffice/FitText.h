@@ -5,7 +5,9 @@
 
 // Makes filled texts fit their text boxes, measured with the office's own layout.
 
-#include "office/Office.h"
+#include "office/TextFit.h"
+
+#include <QStringList>
 
 #include <com/sun/star/lang/XComponent.hpp>
 

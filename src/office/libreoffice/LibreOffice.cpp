@@ -8,7 +8,7 @@
 #include "office/BmpFile.h"
 #include "office/libreoffice/DeferredLayout.h"
 #include "office/libreoffice/EmbedFonts.h"
-#include "office/libreoffice/FitText.h"
+#include "office/libreoffice/FitCall.h"
 #include "office/libreoffice/HiddenDocument.h"
 #include "office/libreoffice/LongTexts.h"
 #include "office/libreoffice/OfficeErrors.h"
@@ -165,7 +165,9 @@ public:
     QStringList fitText(const QList<TextFit>& boxes) override {
         requireOpen();
         return mEngine.call(mGeneration, [&] {
-            const QStringList tooLong = fitTextInBoxes(mComponent, boxes);
+            // One call: the fit runs inside the office.
+            const QStringList tooLong =
+                readFitAnswer(mEngine.fitJob()->execute(fitArguments(mComponent, boxes)));
             mFills.reset();
             return tooLong;
         });
@@ -468,8 +470,9 @@ private:
 // An office loads its Word filters, its layout and its picture export at their first use,
 // which made the first click a new office served about 75 ms slower than the others. A
 // successor (or a replacement) rehearses a request on the small document its warm-up
-// saved: open, save as Word, close, reopen, render a page picture of about the preview's
-// size (its buffers are then in place too), close. Failures are ignored, as in the
+// saved: open, load the fit of texts into the office (with no box to fit), save as Word,
+// close, reopen, render a page picture of about the preview's size (its buffers are then in
+// place too), close. Failures are ignored, as in the
 // warm-up; the files go.
 void rehearse(const std::shared_ptr<Engine>& engine, const QString& document) {
     if (document.isEmpty())
@@ -478,6 +481,7 @@ void rehearse(const std::shared_ptr<Engine>& engine, const QString& document) {
     try {
         LoSession session(engine, std::make_shared<LongTexts>(), false);
         Document& opened = session.open(document, false);
+        opened.fitText({});
         opened.saveAs(saved);
         opened.close();
         session.open(saved, false).renderPicture(800, 1.0);

@@ -202,6 +202,8 @@ TEST_F(OfficeTest, ReadableFailures) {
     EXPECT_THAT(
         failureOf([&] { doc.setBookmarkText(QStringLiteral("bNoSuch"), QStringLiteral("x")); }),
         HasSubstr("bNoSuch"));
+    EXPECT_THAT(failureOf([&] { doc.fitText({{QStringLiteral("bNoSuch")}}); }),
+                HasSubstr("'bNoSuch' does not exist"));
     EXPECT_THAT(failureOf([&] { doc.saveAs(tempFile(QStringLiteral("no/such/folder/x.doc"))); }),
                 HasSubstr("x.doc"));
 
@@ -328,9 +330,10 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
     const pid_t second = office->processId();
     EXPECT_NE(second, first);
     office::Document& doc = word->open(dot, true);
+    EXPECT_TRUE(doc.fitText({}).isEmpty()); // the fit is loaded into this office
 
     // Killed in the middle of a session: a readable failure (none of the office's internals),
-    // then recovery.
+    // then recovery, the fit loaded into the new office.
     ::kill(-second, SIGKILL);
     EXPECT_EQ(
         failureOf([&] { doc.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("x")); }),
@@ -342,6 +345,7 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
     auto again = office->startSession();
     office::Document& reopened = again->open(dot, true);
     reopened.setBookmarkText(QStringLiteral("bRanged"), QStringLiteral("back"));
+    EXPECT_TRUE(reopened.fitText({}).isEmpty());
     again->quit();
     EXPECT_NE(office->processId(), second);
 
