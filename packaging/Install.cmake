@@ -1,6 +1,6 @@
 # SPDX-FileCopyrightText: 2026 The Festoria developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installation: the program folder (executable, the fit it loads into the office, HAND-M.CUR,
+# Installation: the program folder (executable, the work it loads into the office, HAND-M.CUR,
 # x/o.cjs) under lib/festoria, a launcher on bin/, the font alias, the desktop entry, the
 # AppStream metainfo, the manual page and the icon in the hicolor theme; and a Debian package through CPack (cpack -G DEB in the build
 # folder) with its copyright file, changelog and lintian overrides.
@@ -15,15 +15,15 @@ set(FESTORIA_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/festoria)
 set_target_properties(festoria PROPERTIES
     SKIP_BUILD_RPATH ON BUILD_WITH_INSTALL_RPATH ON INSTALL_RPATH "${FESTORIA_LO_PROGRAM_DIR}")
 install(TARGETS festoria RUNTIME DESTINATION ${FESTORIA_PROGRAM_DIR})
-# The fit of texts that the program loads into the office, in a folder of the program's own
-# (a library right under lib/ would have the package run ldconfig for nothing).
-install(TARGETS festoria_fit_in_office LIBRARY DESTINATION ${FESTORIA_PROGRAM_DIR}/office)
+# The program's work that it loads into the office, in a folder of the program's own (a
+# library right under lib/ would have the package run ldconfig for nothing).
+install(TARGETS festoria_in_office LIBRARY DESTINATION ${FESTORIA_PROGRAM_DIR}/office)
 # A stripped install (the package's) also drops the compiler's notes, as Debian's own do.
 install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
         execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${FESTORIA_PROGRAM_DIR}/festoria\"
-            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${FESTORIA_PROGRAM_DIR}/office/festoria-fit.so\"
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${FESTORIA_PROGRAM_DIR}/office/festoria-in-office.so\"
             COMMAND_ERROR_IS_FATAL ANY)
     endif()")
 install(FILES ${CMAKE_SOURCE_DIR}/resources/HAND-M.CUR DESTINATION ${FESTORIA_PROGRAM_DIR})

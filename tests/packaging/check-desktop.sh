@@ -19,7 +19,7 @@ warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$source/packaging/festoria.1"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 DESTDIR=$out cmake --install "$build" --prefix /usr >/dev/null
-for f in usr/bin/festoria usr/lib/festoria/festoria usr/lib/festoria/office/festoria-fit.so \
+for f in usr/bin/festoria usr/lib/festoria/festoria usr/lib/festoria/office/festoria-in-office.so \
     usr/share/applications/festoria.desktop usr/share/metainfo/com.quillmont.festoria.metainfo.xml usr/share/man/man1/festoria.1.gz; do
     [[ -e $out/$f ]] || fail "not installed: $f"
 done

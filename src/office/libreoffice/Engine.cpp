@@ -435,7 +435,7 @@ void Engine::askToTerminate() {
 
 void Engine::stop() {
     closeLeftDocuments(); // with no office running, they only go
-    mFitJob.forget(processExiting());
+    mJob.forget(processExiting());
     if (mStatus->office() == 0)
         return;
     mStatus->beginStop();

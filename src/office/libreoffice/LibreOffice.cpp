@@ -8,8 +8,9 @@
 #include "office/BmpFile.h"
 #include "office/libreoffice/DeferredLayout.h"
 #include "office/libreoffice/EmbedFonts.h"
-#include "office/libreoffice/FitCall.h"
+#include "office/libreoffice/FillText.h"
 #include "office/libreoffice/HiddenDocument.h"
+#include "office/libreoffice/JobCall.h"
 #include "office/libreoffice/LongTexts.h"
 #include "office/libreoffice/OfficeErrors.h"
 #include "office/libreoffice/Properties.h"
@@ -19,13 +20,9 @@
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
-#include <com/sun/star/container/NoSuchElementException.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
-#include <com/sun/star/document/XExporter.hpp>
-#include <com/sun/star/document/XFilter.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/io/IOException.hpp>
-#include <com/sun/star/io/XOutputStream.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/lang/XMultiComponentFactory.hpp>
 #include <com/sun/star/text/XBookmarksSupplier.hpp>
@@ -33,7 +30,6 @@
 #include <com/sun/star/text/XTextContent.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
-#include <com/sun/star/ucb/XSimpleFileAccess.hpp>
 
 #include <QFile>
 #include <QFileInfo>
@@ -57,72 +53,6 @@ namespace {
 // idle (see closeDocument()).
 constexpr qsizetype kLongText = 4000;
 
-// The text as a document can hold it. Control characters other than the tab (a NUL, an
-// escape, a form feed...), non-characters and halves of broken surrogate pairs would make
-// the office drop the whole text: they go, and the rest stays. A vertical tab or form feed
-// separates words, so it becomes a space. Every kind of line break (CR LF, a bare CR or
-// LF, the Unicode line and paragraph separators) becomes the office's line break, a new
-// line inside the same paragraph, which keeps that paragraph's character look.
-QString documentText(const QString& text) {
-    QString result;
-    result.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const char16_t u = c.unicode();
-        if (u == u'\r') {
-            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            result += QLatin1Char('\n');
-        } else if (u == u'\n' || u == 0x2028 || u == 0x2029) {
-            result += QLatin1Char('\n');
-        } else if (u == 0x0b || u == 0x0c) {
-            result += QLatin1Char(' ');
-        } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            result += c;
-            result += text.at(++i);
-        } else if ((u < 0x20 && u != u'\t') || c.isSurrogate() || u == 0xfffe || u == 0xffff) {
-            continue;
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
-// The office takes a time in the square of a string's length to insert some characters
-// (32,767 private-use characters took 5 s in one insert, a few milliseconds in pieces), so a
-// long text goes in piece by piece. The first piece and a stand-in character replace what
-// the bookmark covers, as a short text does; the other pieces go in before the stand-in, so
-// inside a bookmark that spans its text, and the stand-in goes. The cursor that puts them
-// in was at the bookmark's start and moved on with every insert. A piece never ends
-// between the halves of a pair.
-constexpr qsizetype kInsertedAtOnce = 1000;
-
-void putAtBookmark(const Reference<text::XTextContent>& mark, const QString& text) {
-    const Reference<text::XTextRange> anchor = mark->getAnchor();
-    if (text.size() <= kInsertedAtOnce) {
-        anchor->setString(toOUString(text));
-        return;
-    }
-    const Reference<text::XText> holder = anchor->getText();
-    const Reference<text::XTextCursor> next = holder->createTextCursorByRange(anchor->getStart());
-    for (qsizetype at = 0; at < text.size();) {
-        qsizetype length = std::min(kInsertedAtOnce, text.size() - at);
-        if (at + length < text.size() && text.at(at + length - 1).isHighSurrogate())
-            --length;
-        const OUString piece = toOUString(text.mid(at, length));
-        if (at == 0) {
-            anchor->setString(piece + "x");
-            next->goLeft(1, false);
-        } else {
-            holder->insertString(Reference<text::XTextRange>(next, UNO_QUERY_THROW), piece, false);
-        }
-        at += length;
-    }
-    next->goRight(1, true);
-    next->setString(OUString());
-}
-
 const QString kClosedDocument = QStringLiteral("The document has already been closed.");
 const QString kQuitApplication = QStringLiteral("The office application has already quit.");
 
@@ -141,24 +71,12 @@ public:
     void setBookmarkText(const QString& bookmark, const QString& text) override {
         requireOpen();
         mEngine.call(mGeneration, [&] {
-            // Each call to the office is a round trip: the bookmarks are looked up once for
-            // the document, and a missing one is caught rather than asked about first.
-            if (!mBookmarks.is())
-                mBookmarks = Reference<text::XBookmarksSupplier>(mComponent, UNO_QUERY_THROW)
-                                 ->getBookmarks();
-            Reference<text::XTextContent> mark;
-            try {
-                mark.set(mBookmarks->getByName(toOUString(bookmark)), UNO_QUERY_THROW);
-            } catch (const container::NoSuchElementException&) {
-                throw AppError(QStringLiteral("The bookmark '%1' does not exist in the document.")
-                                   .arg(bookmark));
-            }
-            // Replaces everything the bookmark covers, fields included; at a collapsed
-            // bookmark the text is inserted there.
             if (!mFills)
                 mFills = std::make_unique<DeferredLayout>(mComponent);
+            // One call: the bookmark is filled inside the office.
+            readFilledAnswer(
+                mEngine.job()->execute(fillArguments(mComponent, bookmark, documentText(text))));
             mFilledCharacters += text.size();
-            putAtBookmark(mark, documentText(text));
         });
     }
 
@@ -167,7 +85,7 @@ public:
         return mEngine.call(mGeneration, [&] {
             // One call: the fit runs inside the office.
             const QStringList tooLong =
-                readFitAnswer(mEngine.fitJob()->execute(fitArguments(mComponent, boxes)));
+                readFitAnswer(mEngine.job()->execute(fitArguments(mComponent, boxes)));
             mFills.reset();
             return tooLong;
         });
@@ -209,18 +127,15 @@ public:
             throw AppError(QStringLiteral("Invalid picture size."));
         return mEngine.call(mGeneration, [&] {
             mFills.reset();
-            // The first page's size (1/100 mm).
-            const std::vector<Any> size = getAll(firstPageStyle(mComponent), {"Width", "Height"});
-            const sal_Int32 width = as<sal_Int32>(size[0]);
-            const sal_Int32 height = as<sal_Int32>(size[1]);
-            if (width <= 0 || height <= 0)
-                throw AppError(QStringLiteral("The document has no page size."));
-            const QSize pixels(pixelWidth, int(std::lround(double(pixelWidth) * height / width)));
             const auto folder = scratchFolder(QStringLiteral("picture"));
-            QImage image = drawFirstPage(folder->filePath(QStringLiteral("page.bmp")), pixels);
+            const QString file = folder->filePath(QStringLiteral("page.bmp"));
+            // One call: the page is drawn inside the office.
+            const DrawnPage page = readDrawnAnswer(mEngine.job()->execute(
+                drawArguments(mComponent, toQString(fileUrl(file)), pixelWidth)));
+            QImage image = readDrawing(file, QSize(pixelWidth, page.pixelHeight));
             // Dots per metre such that the picture's physical size is the page's, scaled.
-            const double pageWidthMetres = width / 100000.0 * logicalScale;
-            const double pageHeightMetres = height / 100000.0 * logicalScale;
+            const double pageWidthMetres = page.width / 100000.0 * logicalScale;
+            const double pageHeightMetres = page.height / 100000.0 * logicalScale;
             image.setDotsPerMeterX(int(std::lround(image.width() / pageWidthMetres)));
             image.setDotsPerMeterY(int(std::lround(image.height() / pageHeightMetres)));
             return image;
@@ -232,17 +147,14 @@ public:
         if (Engine::processExiting()) {
             // Too late for any UNO call, a release included: let the references go unused.
             new Reference<lang::XComponent>(mComponent);
-            new Reference<container::XNameAccess>(mBookmarks);
             (void)mFills.release();
             mComponent.clear();
-            mBookmarks.clear();
             return;
         }
         try {
             closeDocument();
         } catch (...) {
             mComponent.clear();
-            mBookmarks.clear();
         }
     }
 
@@ -302,38 +214,11 @@ private:
         });
     }
 
-    // The first page drawn by the office's picture export, as "Export as Image" uses it,
-    // asked for an uncompressed bitmap: the pixels are those of its PNG export, and neither
-    // side spends time on compression. It writes to a stream the office opens on the file.
-    QImage drawFirstPage(const QString& file, const QSize& pixels) {
-        const Reference<uno::XComponentContext> context = mEngine.context();
-        const Reference<lang::XMultiComponentFactory> services = context->getServiceManager();
-        const Reference<document::XExporter> exporter(
-            services->createInstanceWithContext(OUString("com.sun.star.comp.GraphicExportFilter"),
-                                                context),
-            UNO_QUERY_THROW);
-        const Reference<ucb::XSimpleFileAccess> files(
-            services->createInstanceWithContext(OUString("com.sun.star.ucb.SimpleFileAccess"),
-                                                context),
-            UNO_QUERY_THROW);
-        const Reference<io::XOutputStream> out = files->openFileWrite(fileUrl(file));
-        exporter->setSourceDocument(mComponent);
-        const Sequence<beans::PropertyValue> filterData =
-            properties({property("PixelWidth", Any(sal_Int32(pixels.width()))),
-                        property("PixelHeight", Any(sal_Int32(pixels.height())))});
-        bool drawn = false;
-        try {
-            drawn = Reference<document::XFilter>(exporter, UNO_QUERY_THROW)
-                        ->filter(properties({property("FilterName", Any(OUString("bmp_Export"))),
-                                             property("FilterData", Any(filterData)),
-                                             property("OutputStream", Any(out))}));
-            out->closeOutput();
-        } catch (const io::IOException&) {
-            drawn = false;
-        }
+    // The page the office drew into the file, at exactly the size asked.
+    static QImage readDrawing(const QString& file, const QSize& pixels) {
         QFile drawing(file);
         const QByteArray bytes =
-            drawn && drawing.open(QIODevice::ReadOnly) ? drawing.readAll() : QByteArray();
+            drawing.open(QIODevice::ReadOnly) ? drawing.readAll() : QByteArray();
         const QImage image = exactly(bytes, pixels);
         if (image.isNull())
             throw AppError(QStringLiteral(
@@ -365,7 +250,6 @@ private:
     void closeDocument() {
         requireOpen();
         Reference<lang::XComponent> component = std::exchange(mComponent, {});
-        mBookmarks.clear();
         if (mGeneration != mEngine.generation() || !mEngine.alive()) {
             mFills.reset();
             return; // the office that held it is gone, and the document with it
@@ -383,7 +267,6 @@ private:
     Engine& mEngine;
     unsigned mGeneration;
     Reference<lang::XComponent> mComponent;
-    Reference<container::XNameAccess> mBookmarks; // looked up at the first fill
     // The fills are laid out together, once the document is measured, saved, drawn or closed.
     std::unique_ptr<DeferredLayout> mFills;
     LongTexts& mLongTexts;

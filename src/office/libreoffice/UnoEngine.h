@@ -24,7 +24,7 @@
 #include "core/AppError.h"
 #include "office/libreoffice/CallWatchdog.h"
 #include "office/libreoffice/DeferredLayout.h"
-#include "office/libreoffice/FitJobLoader.h"
+#include "office/libreoffice/JobLoader.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/OfficeProcess.h"
 #include "office/libreoffice/OfficeStatus.h"
@@ -105,8 +105,8 @@ public:
 
     css::uno::Reference<css::uno::XComponentContext> context();
     css::uno::Reference<css::frame::XDesktop2> desktop();
-    // The fit of texts inside the running office (see FitCall.h); inside a call.
-    css::uno::Reference<css::task::XJob> fitJob() { return mFitJob.job(context()); }
+    // The program's work inside the running office (see JobCall.h); inside a call.
+    css::uno::Reference<css::task::XJob> job() { return mJob.job(context()); }
 
     // Runs one operation against the office, bounded by the call timeout; every UNO failure
     // comes out as AppError. A call into an office of an earlier generation fails at once.
@@ -173,7 +173,7 @@ private:
     UnoConnection mConnection;
     CallWatchdog mWatchdog;
     TemplateAhead mTemplateAhead;
-    FitJobLoader mFitJob;
+    JobLoader mJob;
     struct LeftToClose {
         css::uno::Reference<css::lang::XComponent> document;
         std::unique_ptr<DeferredLayout> fills;

@@ -3,8 +3,8 @@
 
 #pragma once
 
-// Loads the program's fit of texts (inoffice/FitJob.cpp) into the running office, once per
-// office: see FitCall.h.
+// Loads the program's work inside the office (inoffice/Job.cpp) into the running office,
+// once per office: see JobCall.h.
 
 #include <com/sun/star/task/XJob.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
@@ -15,7 +15,7 @@
 
 namespace office {
 
-class FitJobLoader {
+class JobLoader {
 public:
     // The job in the running office, loaded at the first use. Runs inside an engine call;
     // throws AppError when the office cannot load it.

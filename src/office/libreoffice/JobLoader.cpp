@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "office/libreoffice/FitJobLoader.h"
+#include "office/libreoffice/JobLoader.h"
 
 #include "core/AppError.h"
-#include "office/libreoffice/FitCall.h"
+#include "office/libreoffice/JobCall.h"
 #include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/lang/XMultiComponentFactory.hpp>
@@ -23,18 +23,18 @@ using ::rtl::OUString;
 
 namespace office {
 
-QString FitJobLoader::libraryPath() {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kFitJobFile);
+QString JobLoader::libraryPath() {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kJobFile);
 }
 
-void FitJobLoader::forget(bool exiting) {
+void JobLoader::forget(bool exiting) {
     const std::lock_guard lock(mLock);
     if (exiting && mJob.is())
         new Reference<task::XJob>(std::move(mJob));
     mJob.clear();
 }
 
-Reference<task::XJob> FitJobLoader::job(const Reference<uno::XComponentContext>& office) {
+Reference<task::XJob> JobLoader::job(const Reference<uno::XComponentContext>& office) {
     const std::lock_guard lock(mLock);
     if (mJob.is())
         return mJob;
@@ -44,7 +44,7 @@ Reference<task::XJob> FitJobLoader::job(const Reference<uno::XComponentContext>&
         UNO_QUERY_THROW);
     Reference<lang::XSingleComponentFactory> factory;
     try {
-        factory.set(libraries->activate(OUString::createFromAscii(kFitJobName), OUString(),
+        factory.set(libraries->activate(OUString::createFromAscii(kJobName), OUString(),
                                         fileUrl(libraryPath()),
                                         Reference<registry::XRegistryKey>()),
                     UNO_QUERY);
