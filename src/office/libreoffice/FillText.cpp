@@ -30,8 +30,8 @@ namespace {
 // long text goes in piece by piece. The first piece and a stand-in character replace what
 // the bookmark covers, as a short text does; the other pieces go in before the stand-in, so
 // inside a bookmark that spans its text, and the stand-in goes. The cursor that puts them
-// in was at the bookmark's start and moved on with every insert. A piece never ends
-// between the halves of a pair.
+// in was at the bookmark's start and moved on with every insert. (A piece may end between
+// the halves of a pair: this runs inside the office, where the halves meet again.)
 constexpr qsizetype kInsertedAtOnce = 1000;
 
 void putAtBookmark(const Reference<text::XTextContent>& mark, const QString& text) {
@@ -43,9 +43,7 @@ void putAtBookmark(const Reference<text::XTextContent>& mark, const QString& tex
     const Reference<text::XText> holder = anchor->getText();
     const Reference<text::XTextCursor> next = holder->createTextCursorByRange(anchor->getStart());
     for (qsizetype at = 0; at < text.size();) {
-        qsizetype length = std::min(kInsertedAtOnce, text.size() - at);
-        if (at + length < text.size() && text.at(at + length - 1).isHighSurrogate())
-            --length;
+        const qsizetype length = std::min(kInsertedAtOnce, text.size() - at);
         const OUString piece = toOUString(text.mid(at, length));
         if (at == 0) {
             anchor->setString(piece + "x");
