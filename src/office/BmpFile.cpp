@@ -32,6 +32,10 @@ quint32 load32(const uchar* p) {
     std::memcpy(&v, p, 4);
     return qFromLittleEndian(v);
 }
+void store32(uchar* p, quint32 v) {
+    v = qToLittleEndian(v);
+    std::memcpy(p, &v, 4);
+}
 
 // A row of 24-bit pixels (blue, green, red) as 32-bit ones, four pixels (three words) at a
 // time.
@@ -46,6 +50,23 @@ void widenRow(const uchar* in, QRgb* out, int width) {
     }
     for (; x < width; ++x, in += 3)
         out[x] = 0xff000000u | uint(in[2]) << 16 | uint(in[1]) << 8 | in[0];
+}
+
+// The reverse: 32-bit pixels as a row of 24-bit ones, four pixels (three words) at a time.
+void narrowRow(const QRgb* in, uchar* out, int width) {
+    int x = 0;
+    for (; x + 4 <= width; x += 4, out += 12) {
+        const quint32 a = in[x] & 0xffffffu, b = in[x + 1] & 0xffffffu, c = in[x + 2] & 0xffffffu,
+                      d = in[x + 3] & 0xffffffu;
+        store32(out, a | b << 24);
+        store32(out + 4, b >> 8 | c << 16);
+        store32(out + 8, c >> 16 | d << 8);
+    }
+    for (; x < width; ++x, out += 3) {
+        out[0] = uchar(qBlue(in[x]));
+        out[1] = uchar(qGreen(in[x]));
+        out[2] = uchar(qRed(in[x]));
+    }
 }
 
 void put32(uchar* p, quint32 v) {
@@ -160,8 +181,9 @@ QByteArray bmpBytes(const QImage& picture) {
     const qint64 total = kFileHeader + kInfoHeader + pixels;
     if (rgb.isNull() || total > std::numeric_limits<qint32>::max())
         return QByteArray();
-    QByteArray bytes(total, '\0');
+    QByteArray bytes(total, Qt::Uninitialized);
     auto* p = reinterpret_cast<uchar*>(bytes.data());
+    std::memset(p, 0, kFileHeader + kInfoHeader);
     p[0] = 'B';
     p[1] = 'M';
     put32(p + 2, quint32(total));
@@ -176,13 +198,8 @@ QByteArray bmpBytes(const QImage& picture) {
     put32(p + 42, quint32(qMax(0, rgb.dotsPerMeterY())));
     uchar* row = p + kFileHeader + kInfoHeader;
     for (int y = height - 1; y >= 0; --y, row += stride) {
-        const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        uchar* out = row;
-        for (int x = 0; x < width; ++x, out += 3) {
-            out[0] = uchar(qBlue(in[x]));
-            out[1] = uchar(qGreen(in[x]));
-            out[2] = uchar(qRed(in[x]));
-        }
+        narrowRow(reinterpret_cast<const QRgb*>(rgb.constScanLine(y)), row, width);
+        std::memset(row + 3 * qint64(width), 0, stride - 3 * qint64(width)); // the padding
     }
     return bytes;
 }
