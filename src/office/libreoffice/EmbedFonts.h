@@ -3,16 +3,17 @@
 
 #pragma once
 
-#include <com/sun/star/lang/XComponent.hpp>
+#include <QList>
+#include <QPair>
+#include <QString>
 
 namespace office {
 
-// Prepares an open document to carry its fonts when it is written as .docx or .odt. The
-// office embeds only fonts installed under the name the document uses, so each of the
-// template's fonts that this machine draws with another face (Book Antiqua with P052, Arial
-// with Liberation Sans) is renamed to that face first; the document's settings then ask for
-// the fonts it uses to be embedded. The file the document was opened from is not written.
-void embedDrawnFonts(
-    const ::com::sun::star::uno::Reference<::com::sun::star::lang::XComponent>& document);
+// A document carries its fonts when it is written as .docx or .odt only when they are named
+// as installed: the office embeds only fonts installed under the name the document uses. These
+// are the template's fonts that this machine draws with another face (Book Antiqua with P052,
+// Arial with Liberation Sans), each with that face's family, as the office's font configuration
+// finds it. The office renames them (UseDrawnFonts.h).
+QList<QPair<QString, QString>> drawnFontRenames();
 
 } // namespace office

@@ -120,7 +120,30 @@ bool readDrawArguments(const JobArguments& arguments, DocumentRef& document, QSt
     return true;
 }
 
-Any filledAnswer() {
+JobArguments embedArguments(const DocumentRef& document,
+                            const QList<QPair<QString, QString>>& renames) {
+    Sequence<OUString> names(2 * renames.size());
+    OUString* name = names.getArray();
+    for (const auto& [from, to] : renames) {
+        *name++ = toOUString(from);
+        *name++ = toOUString(to);
+    }
+    return task("Embed", document, "Renames", Any(names));
+}
+
+bool readEmbedArguments(const JobArguments& arguments, DocumentRef& document,
+                        std::map<OUString, OUString>& renames) {
+    Sequence<OUString> names;
+    if (!readTask(arguments, "Embed", 1, document) || !(arguments[2].Value >>= names) ||
+        names.getLength() % 2 != 0)
+        return false;
+    renames.clear();
+    for (sal_Int32 i = 0; i < names.getLength(); i += 2)
+        renames[names[i]] = names[i + 1];
+    return true;
+}
+
+Any doneAnswer() {
     return answer({});
 }
 
@@ -142,7 +165,7 @@ Any failedAnswer(const QString& error) {
     return answer({named("Error", Any(toOUString(error)))});
 }
 
-void readFilledAnswer(const Any& answer) {
+void readDoneAnswer(const Any& answer) {
     if (valuesOf(answer).hasElements())
         throw AppError(QStringLiteral("The office gave no answer to the program's work."));
 }

@@ -4,18 +4,22 @@
 #pragma once
 
 // The program's work that runs inside the office, as a job the engine loads into it
-// (inoffice/Job.cpp): filling a bookmark, fitting the texts, drawing the first page. Every
+// (inoffice/Job.cpp): filling a bookmark, fitting the texts, drawing the first page, making
+// the document carry its fonts before a .docx or .odt export. Every
 // read and change of the document there is a plain call, where from the program each is a
 // round trip. These are the job's name, its tasks' arguments and its answers, on both sides.
 
 #include "office/TextFit.h"
 
+#include <QPair>
 #include <QStringList>
 
 #include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/uno/Any.hxx>
 #include <com/sun/star/uno/Sequence.hxx>
+
+#include <map>
 
 namespace office {
 
@@ -39,6 +43,12 @@ JobArguments drawArguments(const DocumentRef& document, const QString& fileUrl, 
 bool readDrawArguments(const JobArguments& arguments, DocumentRef& document, QString& fileUrl,
                        int& pixelWidth);
 
+// The document made to carry its fonts: each renamed to the family it is drawn with.
+JobArguments embedArguments(const DocumentRef& document,
+                            const QList<QPair<QString, QString>>& renames);
+bool readEmbedArguments(const JobArguments& arguments, DocumentRef& document,
+                        std::map<::rtl::OUString, ::rtl::OUString>& renames);
+
 // The page drawn: its size (1/100 mm) and the picture's height in pixels.
 struct DrawnPage {
     int width = 0;
@@ -47,12 +57,12 @@ struct DrawnPage {
 };
 
 // The job's answers: what the task found, or the readable error that stopped it.
-::com::sun::star::uno::Any filledAnswer();
+::com::sun::star::uno::Any doneAnswer(); // filled, or made to carry its fonts
 ::com::sun::star::uno::Any fitAnswer(const QStringList& tooLong);
 ::com::sun::star::uno::Any drawnAnswer(const DrawnPage& page);
 ::com::sun::star::uno::Any failedAnswer(const QString& error);
 // Read on the program's side; each throws AppError with the job's error.
-void readFilledAnswer(const ::com::sun::star::uno::Any& answer);
+void readDoneAnswer(const ::com::sun::star::uno::Any& answer);
 QStringList readFitAnswer(const ::com::sun::star::uno::Any& answer);
 DrawnPage readDrawnAnswer(const ::com::sun::star::uno::Any& answer);
 

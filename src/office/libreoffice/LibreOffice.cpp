@@ -74,7 +74,7 @@ public:
             if (!mFills)
                 mFills = std::make_unique<DeferredLayout>(mComponent);
             // One call: the bookmark is filled inside the office.
-            readFilledAnswer(
+            readDoneAnswer(
                 mEngine.job()->execute(fillArguments(mComponent, bookmark, documentText(text))));
             mFilledCharacters += text.size();
         });
@@ -168,7 +168,11 @@ private:
     // recipient's office shows the invitation as the preview does.
     void embedFonts() {
         requireOpen();
-        mEngine.call(mGeneration, [&] { embedDrawnFonts(mComponent); });
+        // One call: the fonts are renamed inside the office.
+        const QList<QPair<QString, QString>> renames = drawnFontRenames();
+        mEngine.call(mGeneration, [&] {
+            readDoneAnswer(mEngine.job()->execute(embedArguments(mComponent, renames)));
+        });
     }
 
     // Writes the document at the path through an office filter; the document stays as it is.

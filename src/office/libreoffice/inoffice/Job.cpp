@@ -1,16 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's work inside the office: filling a bookmark, fitting the texts, drawing the
-// first page (see JobCall.h). The program loads this library into the office it started
-// (through the office's loader of shared libraries) and hands the job a task's document and
-// values in one call; the job reads and changes the document with plain calls, where each
-// would be a round trip from the program.
+// first page, making the document carry its fonts (see JobCall.h). The program loads this library
+// into the office it started (through the office's loader of shared libraries) and hands the job a
+// task's document and values in one call; the job reads and changes the document with plain calls,
+// where each would be a round trip from the program.
 
 #include "core/AppError.h"
 #include "office/libreoffice/DrawPage.h"
 #include "office/libreoffice/FillText.h"
 #include "office/libreoffice/FitText.h"
 #include "office/libreoffice/JobCall.h"
+#include "office/libreoffice/UseDrawnFonts.h"
 
 #include <com/sun/star/lang/IllegalArgumentException.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
@@ -62,9 +63,14 @@ private:
         QString bookmark, text, file;
         QList<office::TextFit> boxes;
         int pixelWidth = 0;
+        std::map<OUString, OUString> renames;
         if (office::readFillArguments(arguments, document, bookmark, text)) {
             office::fillBookmark(document, bookmark, text);
-            return office::filledAnswer();
+            return office::doneAnswer();
+        }
+        if (office::readEmbedArguments(arguments, document, renames)) {
+            office::useDrawnFonts(document, renames);
+            return office::doneAnswer();
         }
         if (office::readFitArguments(arguments, document, boxes))
             return office::fitAnswer(office::fitTextInBoxes(document, boxes));
