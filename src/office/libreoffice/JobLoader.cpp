@@ -48,10 +48,8 @@ Reference<task::XJob> JobLoader::job(const Reference<uno::XComponentContext>& of
                                         fileUrl(libraryPath()),
                                         Reference<registry::XRegistryKey>()),
                     UNO_QUERY);
-    } catch (const loader::CannotActivateFactoryException& e) {
-        throw AppError(QStringLiteral("The office could not load '%1' (%2); install the program "
-                                      "again.")
-                           .arg(libraryPath(), toQString(e.Message)));
+    } catch (const loader::CannotActivateFactoryException&) {
+        // Its text names the office's own source files: the path says enough.
     }
     if (!factory.is())
         throw AppError(QStringLiteral("The office could not load '%1'; install the program again.")
