@@ -146,10 +146,10 @@ int pauseBetweenClicks = 300; // milliseconds
 
 void keepPreviewShot(PreviewWindow& preview, const QString& path) {
     for (int i = 0; i < 2; ++i) // 100 % to 150 %
-        preview.findChild<QPushButton*>(QStringLiteral("PushButton1"))->click();
+        preview.findChild<QPushButton*>(QStringLiteral("zoomInButton"))->click();
     QCoreApplication::processEvents();
     // Drag the page up, as a user does, until the details are in view.
-    QWidget* page = preview.findChild<QWidget*>(QStringLiteral("Picture1"));
+    QWidget* page = preview.findChild<QWidget*>(QStringLiteral("page"));
     const QPoint start(300, 400);
     QMouseEvent press(QEvent::MouseButtonPress, start, page->mapToGlobal(start), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
