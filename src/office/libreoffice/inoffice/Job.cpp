@@ -17,6 +17,7 @@
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/lang/XSingleComponentFactory.hpp>
 #include <com/sun/star/task/XJob.hpp>
+#include <com/sun/star/uno/RuntimeException.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <cppuhelper/factory.hxx>
 #include <cppuhelper/implbase2.hxx>
@@ -46,6 +47,9 @@ public:
             return run(arguments);
         } catch (const AppError& e) {
             return office::failedAnswer(e.description());
+        } catch (const std::exception& e) {
+            // Nothing else of C++ may reach the office's bridge, which would end the office.
+            throw uno::RuntimeException(OUString::createFromAscii(e.what()), *this);
         }
     }
 
