@@ -91,21 +91,25 @@ QString documentText(const QString& text) {
     return result;
 }
 
-void fillBookmark(const Reference<lang::XComponent>& document, const QString& bookmark,
-                  const QString& text) {
-    Reference<text::XTextContent> mark;
+Reference<text::XTextContent> namedBookmark(const Reference<lang::XComponent>& document,
+                                            const QString& bookmark) {
     try {
-        mark.set(Reference<text::XBookmarksSupplier>(document, UNO_QUERY_THROW)
-                     ->getBookmarks()
-                     ->getByName(toOUString(bookmark)),
-                 UNO_QUERY_THROW);
+        return Reference<text::XTextContent>(
+            Reference<text::XBookmarksSupplier>(document, UNO_QUERY_THROW)
+                ->getBookmarks()
+                ->getByName(toOUString(bookmark)),
+            UNO_QUERY_THROW);
     } catch (const container::NoSuchElementException&) {
         throw AppError(
             QStringLiteral("The bookmark '%1' does not exist in the document.").arg(bookmark));
     }
+}
+
+void fillBookmark(const Reference<lang::XComponent>& document, const QString& bookmark,
+                  const QString& text) {
     // Replaces everything the bookmark covers, fields included; at a collapsed bookmark the
     // text is inserted there.
-    putAtBookmark(mark, text);
+    putAtBookmark(namedBookmark(document, bookmark), text);
 }
 
 } // namespace office

@@ -6,6 +6,7 @@
 // Filling a bookmark with a text, inside the office (see JobCall.h).
 
 #include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/text/XTextContent.hpp>
 
 #include <QString>
 
@@ -14,6 +15,11 @@ namespace office {
 // The text as a document can hold it, which is also what can travel to the office: the
 // program's side makes it so before a fill.
 QString documentText(const QString& text);
+
+// The document's bookmark of that name; throws AppError when it has none.
+::com::sun::star::uno::Reference<::com::sun::star::text::XTextContent>
+namedBookmark(const ::com::sun::star::uno::Reference<::com::sun::star::lang::XComponent>& document,
+              const QString& bookmark);
 
 // Replaces what the bookmark covers with the text (a document's, see above); throws AppError
 // when the document has no such bookmark, UNO exceptions as the office raises them.

@@ -9,6 +9,7 @@
 
 #include "core/AppError.h"
 #include "office/libreoffice/DeferredLayout.h"
+#include "office/libreoffice/FillText.h"
 #include "office/libreoffice/Properties.h"
 #include "office/libreoffice/SizeSearch.h"
 #include "office/libreoffice/UnoText.h"
@@ -16,14 +17,12 @@
 #include <com/sun/star/awt/Size.hpp>
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
-#include <com/sun/star/container/NoSuchElementException.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/style/LineSpacing.hpp>
 #include <com/sun/star/style/LineSpacingMode.hpp>
 #include <com/sun/star/text/RelOrientation.hpp>
 #include <com/sun/star/text/SizeType.hpp>
-#include <com/sun/star/text/XBookmarksSupplier.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextContent.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
@@ -265,17 +264,8 @@ struct Holder {
     Reference<text::XTextFrame> frame;
 };
 Holder boxHolding(const Reference<lang::XComponent>& document, const QString& bookmark) {
-    const Reference<container::XNameAccess> marks =
-        Reference<text::XBookmarksSupplier>(document, UNO_QUERY_THROW)->getBookmarks();
-    Reference<text::XTextContent> mark;
-    try {
-        mark.set(marks->getByName(toOUString(bookmark)), UNO_QUERY_THROW);
-    } catch (const container::NoSuchElementException&) {
-        throw AppError(
-            QStringLiteral("The bookmark '%1' does not exist in the document.").arg(bookmark));
-    }
     Holder holder;
-    holder.text = mark->getAnchor()->getText();
+    holder.text = namedBookmark(document, bookmark)->getAnchor()->getText();
     holder.frame.set(holder.text, UNO_QUERY);
     if (!holder.frame.is())
         throw AppError(QStringLiteral("The bookmark '%1' is not in a text box.").arg(bookmark));

@@ -13,7 +13,7 @@
 
 namespace office {
 
-// See Document::fitText. Runs inside an engine call: throws UNO exceptions or AppError.
+// See Document::fitText. Runs inside the office (JobCall.h): throws UNO exceptions or AppError.
 QStringList
 fitTextInBoxes(const ::com::sun::star::uno::Reference<::com::sun::star::lang::XComponent>& document,
                const QList<TextFit>& boxes);

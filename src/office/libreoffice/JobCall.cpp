@@ -19,12 +19,23 @@ beans::NamedValue named(const char* name, const Any& value) {
     return beans::NamedValue(OUString::createFromAscii(name), value);
 }
 
-JobArguments task(const char* name, const DocumentRef& document, const char* what, const Any& value,
-                  const char* more = nullptr, const Any& moreValue = {}) {
-    const beans::NamedValue values[] = {named("Task", Any(OUString::createFromAscii(name))),
-                                        named("Document", Any(document)), named(what, value),
-                                        named(more ? more : "", moreValue)};
-    return JobArguments(values, more ? 4 : 3);
+JobArguments task(const char* name, const DocumentRef& document,
+                  std::initializer_list<beans::NamedValue> values) {
+    JobArguments arguments(2 + sal_Int32(values.size()));
+    beans::NamedValue* argument = arguments.getArray();
+    *argument++ = named("Task", Any(OUString::createFromAscii(name)));
+    *argument++ = named("Document", Any(document));
+    for (const beans::NamedValue& value : values)
+        *argument++ = value;
+    return arguments;
+}
+
+Sequence<OUString> toSequence(const QStringList& strings) {
+    Sequence<OUString> sequence(strings.size());
+    OUString* element = sequence.getArray();
+    for (const QString& string : strings)
+        *element++ = toOUString(string);
+    return sequence;
 }
 
 // The task's document and its values after it, when the arguments are that task's.
@@ -54,8 +65,9 @@ Sequence<beans::NamedValue> valuesOf(const Any& answer) {
 
 JobArguments fillArguments(const DocumentRef& document, const QString& bookmark,
                            const QString& text) {
-    return task("Fill", document, "Bookmark", Any(toOUString(bookmark)), "Text",
-                Any(toOUString(text)));
+    return task(
+        "Fill", document,
+        {named("Bookmark", Any(toOUString(bookmark))), named("Text", Any(toOUString(text)))});
 }
 
 bool readFillArguments(const JobArguments& arguments, DocumentRef& document, QString& bookmark,
@@ -78,7 +90,7 @@ JobArguments fitArguments(const DocumentRef& document, const QList<TextFit>& box
                               Any(box.balanceLines)};
         *rule++ <<= Sequence<Any>(values, 5);
     }
-    return task("Fit", document, "Boxes", Any(rules));
+    return task("Fit", document, {named("Boxes", Any(rules))});
 }
 
 bool readFitArguments(const JobArguments& arguments, DocumentRef& document, QList<TextFit>& boxes) {
@@ -104,8 +116,9 @@ bool readFitArguments(const JobArguments& arguments, DocumentRef& document, QLis
 }
 
 JobArguments drawArguments(const DocumentRef& document, const QString& fileUrl, int pixelWidth) {
-    return task("Draw", document, "File", Any(toOUString(fileUrl)), "PixelWidth",
-                Any(sal_Int32(pixelWidth)));
+    return task(
+        "Draw", document,
+        {named("File", Any(toOUString(fileUrl))), named("PixelWidth", Any(sal_Int32(pixelWidth)))});
 }
 
 bool readDrawArguments(const JobArguments& arguments, DocumentRef& document, QString& fileUrl,
@@ -122,13 +135,10 @@ bool readDrawArguments(const JobArguments& arguments, DocumentRef& document, QSt
 
 JobArguments embedArguments(const DocumentRef& document,
                             const QList<QPair<QString, QString>>& renames) {
-    Sequence<OUString> names(2 * renames.size());
-    OUString* name = names.getArray();
-    for (const auto& [from, to] : renames) {
-        *name++ = toOUString(from);
-        *name++ = toOUString(to);
-    }
-    return task("Embed", document, "Renames", Any(names));
+    QStringList names; // from, to, from, to...
+    for (const auto& [from, to] : renames)
+        names << from << to;
+    return task("Embed", document, {named("Renames", Any(toSequence(names)))});
 }
 
 bool readEmbedArguments(const JobArguments& arguments, DocumentRef& document,
@@ -148,11 +158,7 @@ Any doneAnswer() {
 }
 
 Any fitAnswer(const QStringList& tooLong) {
-    Sequence<OUString> names(tooLong.size());
-    OUString* name = names.getArray();
-    for (const QString& box : tooLong)
-        *name++ = toOUString(box);
-    return answer({named("TooLong", Any(names))});
+    return answer({named("TooLong", Any(toSequence(tooLong)))});
 }
 
 Any drawnAnswer(const DrawnPage& page) {
