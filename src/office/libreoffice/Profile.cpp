@@ -211,6 +211,12 @@ void Profile::configure(const Reference<uno::XComponentContext>& office) {
             settingsNode(provider, "/org.openoffice.Office.Common/Security/Scripting");
         scripting->replaceByName(OUString("BlockUntrustedRefererLinks"), uno::Any(true));
         Reference<util::XChangesBatch>(scripting, UNO_QUERY_THROW)->commitChanges();
+        // An OpenDocument file carries its vector pictures as they are (the star art's EMF,
+        // as a .docx does), without a PNG stand-in the office would draw at every export:
+        // a third of the .odt export's time.
+        const auto graphic = settingsNode(provider, "/org.openoffice.Office.Common/Save/Graphic");
+        graphic->replaceByName(OUString("AddReplacementImages"), uno::Any(false));
+        Reference<util::XChangesBatch>(graphic, UNO_QUERY_THROW)->commitChanges();
         // An office that has not noted its own version as the last one it ran takes itself
         // for freshly upgraded and runs its graphics self-test (over a hundred drawings) at
         // every start; only its window notes the version, and this office has none.
