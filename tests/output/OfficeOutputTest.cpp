@@ -19,6 +19,7 @@
 #include "preview/PreviewWindow.h"
 #include "support/MailDesktop.h"
 #include "support/QtPrinting.h"
+#include "support/SamePage.h"
 #include "support/ScriptedPrompts.h"
 #include "support/office/OfficeDocuments.h"
 
@@ -123,19 +124,6 @@ void expectInvitationFontInside(const QString& zip) {
         found = found || (bytes.size() == font.size() && bytes.mid(32) == font.mid(32));
     }
     EXPECT_TRUE(found) << zip.toStdString() << " holds: " << entries.join(u' ').toStdString();
-}
-
-// The cells of a tenth-size copy where one picture of the page shows ink, the other paper.
-int inkOnlyInOne(const QImage& a, const QImage& b) {
-    const QImage x = a.scaled(a.size() / 10, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const QImage y = b.scaled(x.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    int cells = 0;
-    for (int row = 0; row < x.height(); ++row)
-        for (int column = 0; column < x.width(); ++column) {
-            const int g = qGray(x.pixel(column, row)), h = qGray(y.pixel(column, row));
-            cells += std::min(g, h) < 160 && std::max(g, h) > 235;
-        }
-    return cells;
 }
 
 // The words pdftotext reads in a PDF, on one line.
@@ -261,16 +249,11 @@ TEST_F(OfficeSave, EachFormatIsWhatItClaims) {
             EXPECT_EQ(qRound(image.dotsPerMeterY() * 0.0254), 200);
             ASSERT_EQ(image.size(), page.size());
             // Close to the office's own pixels, with the same ink in the same places.
-            qint64 difference = 0;
+            EXPECT_LE(meanDifference(image, page), 5) << "per pixel";
             QSet<QRgb> shades;
-            for (int y = 0; y < page.height(); ++y)
-                for (int x = 0; x < page.width(); ++x) {
-                    const QRgb a = image.pixel(x, y), b = page.pixel(x, y);
-                    difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-                                  std::abs(qBlue(a) - qBlue(b));
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
                     shades.insert(image.pixel(x, y));
-                }
-            EXPECT_LE(double(difference) / (page.width() * page.height()), 5) << "per pixel";
             // Smooth text: many shades where ink meets paper (a JPEG has them anyway).
             EXPECT_GT(shades.size(), 200);
             EXPECT_EQ(inkOnlyInOne(image, page), 0);
