@@ -338,6 +338,11 @@ bool Engine::closeWhileAnswering(const Reference<lang::XComponent>& document,
     try {
         CallWatchdog::Bound bound(mWatchdog, std::chrono::milliseconds(5000));
         fills.reset();
+        try {
+            mSpareFrames.keepFrameOf(document);
+        } catch (const uno::Exception&) {
+            // Closed with its frame, as the office does by itself.
+        }
         closeOrDispose(document);
     } catch (const uno::Exception&) {
         // The office's end closes it.
@@ -440,6 +445,7 @@ void Engine::stop() {
         return;
     mStatus->beginStop();
     closeTemplateAhead();
+    mSpareFrames.forget();
     askToTerminate();
     mConnection.close();
     mProcess.waitForEnd(std::chrono::milliseconds(5000));

@@ -10,6 +10,7 @@
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
@@ -21,6 +22,16 @@ using ::com::sun::star::uno::UNO_QUERY_THROW;
 using ::rtl::OUString;
 
 namespace office {
+
+namespace {
+void disposeQuietly(const Reference<frame::XFrame>& frame) {
+    try {
+        frame->dispose();
+    } catch (const uno::Exception&) {
+        // A frame that failed to open a document goes with the office.
+    }
+}
+} // namespace
 
 Reference<lang::XComponent> openHiddenDocument(Engine& engine, const QString& path, bool readOnly) {
     const Reference<frame::XComponentLoader> loader(engine.desktop(), UNO_QUERY_THROW);
@@ -34,8 +45,20 @@ Reference<lang::XComponent> openHiddenDocument(Engine& engine, const QString& pa
         property("UpdateDocMode", Any(document::UpdateDocMode::NO_UPDATE)),
     });
     Reference<lang::XComponent> loaded;
+    if (const Reference<frame::XFrame> spare = engine.spareFrames().take(); spare.is()) {
+        try {
+            loaded = Reference<frame::XComponentLoader>(spare, UNO_QUERY_THROW)
+                         ->loadComponentFromURL(fileUrl(path), OUString("_self"), 0, args);
+        } catch (const uno::Exception&) {
+            if (!engine.alive())
+                throw;
+        }
+        if (!loaded.is())
+            disposeQuietly(spare);
+    }
     try {
-        loaded = loader->loadComponentFromURL(fileUrl(path), OUString("_blank"), 0, args);
+        if (!loaded.is())
+            loaded = loader->loadComponentFromURL(fileUrl(path), OUString("_blank"), 0, args);
     } catch (const uno::Exception&) {
         if (!engine.alive())
             throw;

@@ -29,6 +29,7 @@
 #include "office/libreoffice/OfficeProcess.h"
 #include "office/libreoffice/OfficeStatus.h"
 #include "office/libreoffice/Profile.h"
+#include "office/libreoffice/SpareFrames.h"
 #include "office/libreoffice/TemplateAhead.h"
 #include "office/libreoffice/UnoConnection.h"
 
@@ -93,6 +94,8 @@ public:
                        std::unique_ptr<DeferredLayout> fills);
     // Any thread: how many documents wait to be closed.
     int documentsLeftToClose() const { return mLeftToCloseCount; }
+    // The hidden frames of closed documents, to open the next documents in; by the holder.
+    SpareFrames& spareFrames() { return mSpareFrames; }
     // The renewal worker, in an idle office it borrows (or a successor before it serves):
     // the documents left to close, then the template ahead. Never throws.
     void useIdle() noexcept;
@@ -174,6 +177,7 @@ private:
     CallWatchdog mWatchdog;
     TemplateAhead mTemplateAhead;
     JobLoader mJob;
+    SpareFrames mSpareFrames;
     struct LeftToClose {
         css::uno::Reference<css::lang::XComponent> document;
         std::unique_ptr<DeferredLayout> fills;

@@ -564,6 +564,48 @@ TEST(OfficeLife, TheTemplateOpenedAheadServesOneOpenOfItsOwnBytes) {
     EXPECT_FALSE(office->engine().templateAheadOpen());
 }
 
+// A frame kept from a closed document (without its toolbars) opens the next documents: they
+// are filled, fitted and drawn exactly as in new frames, and a file that cannot be opened
+// fails as it would in a new frame, without spoiling the next open.
+TEST(OfficeLife, KeptFramesOpenDocumentsAsNewFramesDo) {
+    auto office = office::makeLibreOffice();
+    const QString saved = tempFile(QStringLiteral("kept.doc"));
+    const auto click = [&] {
+        auto session = office->startSession();
+        office::Document& filled = session->open(QStringLiteral(FESTORIA_TEMPLATE), true);
+        filled.setBookmarkText(QStringLiteral("bEvent"),
+                               QStringLiteral("Lobster Eating Party by the Old Harbour Light"));
+        const QStringList tooLong = filled.fitText(
+            {{QStringLiteral("bEvent"), false, 14, 0, true}, {QStringLiteral("bWhen"), true, 7}});
+        filled.saveAs(saved);
+        filled.close();
+        const QImage picture = session->open(saved, true).renderPicture(816, 0.5);
+        session->quit();
+        for (int i = 0; i < 100 && office->engine().documentsLeftToClose() > 0; ++i)
+            std::this_thread::sleep_for(50ms); // closed, their frames kept, once idle
+        return std::pair(tooLong, picture);
+    };
+    const auto inNewFrames = click();
+    const auto inKeptFrames = click();
+    EXPECT_EQ(office->engine().spareFrames().taken(), 2);
+    EXPECT_EQ(officeFrames(*office), 2) << "only the kept frames, each used again";
+    EXPECT_EQ(inKeptFrames.first, inNewFrames.first);
+    EXPECT_EQ(inKeptFrames.second, inNewFrames.second) << "the page drawn in a kept frame";
+
+    const QString broken = tempFile(QStringLiteral("broken.docx"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("PK\x03\x04") + QByteArray(4000, '\x7f'));
+    file.close();
+    auto session = office->startSession();
+    EXPECT_THAT(failureOf([&] { session->open(broken, true); }), HasSubstr("could not open"));
+    EXPECT_EQ(session->open(saved, true).renderPicture(816, 0.5), inNewFrames.second);
+    session->quit();
+    for (int i = 0; i < 100 && office->engine().documentsLeftToClose() > 0; ++i)
+        std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(officeFrames(*office), 1) << "the frame that failed is gone";
+}
+
 // A document the program closes is closed in the office once it is idle, not during the
 // request; with no idle moment between requests, only the latest one's wait. One filled with
 // long texts is closed at once (the office would lay it out between the next request's calls).

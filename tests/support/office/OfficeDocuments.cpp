@@ -283,6 +283,10 @@ QStringList openDocumentUrls(office::LibreOffice& office) {
     return urls;
 }
 
+int officeFrames(office::LibreOffice& office) {
+    return office::unoDesktop(office)->getFrames()->getCount();
+}
+
 QList<int> processesMentioning(const QString& needle) {
     QList<int> found;
     const QByteArray bytes = needle.toUtf8();

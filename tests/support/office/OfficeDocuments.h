@@ -88,6 +88,8 @@ DocumentContents readDocument(office::LibreOffice& office, const QString& path);
 
 // The URLs of every document the office holds open.
 QStringList openDocumentUrls(office::LibreOffice& office);
+// How many frames the office's desktop holds, with or without a document.
+int officeFrames(office::LibreOffice& office);
 
 // Processes whose command line mentions the text (the office of a profile, a fake program).
 QList<int> processesMentioning(const QString& text);
