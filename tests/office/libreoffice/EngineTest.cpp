@@ -3,6 +3,7 @@
 // The office engine against the real LibreOffice: every office operation on real Word 97 files, the
 // engine's death, hang and restart, and that no office process outlives its program.
 
+#include "office/libreoffice/HiddenDocument.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/UnoEngine.h"
 #include "office/libreoffice/UnoText.h"
@@ -10,6 +11,8 @@
 #include "support/office/OfficeDocuments.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 
 #include <gmock/gmock.h>
@@ -293,6 +296,56 @@ TEST_F(OfficeTest, RendersThePageAsTheOfficeDrawsIt) {
         }
         EXPECT_LE(meanDifference(picture, exported), 1.5) << "per pixel";
         EXPECT_EQ(inkOnlyInOne(picture, exported), 0);
+    }
+}
+
+// A Word 97 file named .doc opens with the Word filter named, which spares the office
+// probing it with every other filter, and is drawn as when the office tells its type itself;
+// any other file opens as what the office finds it is, whatever its name.
+TEST_F(OfficeTest, OpensEachFileAsWhatItIs) {
+    const QString doc = tempFile(QStringLiteral("word.doc")), bin = tempFile("word.bin"),
+                  rtf = tempFile(QStringLiteral("rich.doc")), xls = tempFile("compound.doc");
+    QImage pictures[2];
+    for (const QString& path : {doc, bin}) {
+        auto word = office->startSession();
+        if (path == doc)
+            word->open(QStringLiteral(FESTORIA_TEMPLATE), true).saveAs(doc);
+        else
+            ASSERT_TRUE(QFile::copy(doc, bin));
+        pictures[path == bin] = word->open(path, true).renderPicture(700, 0.5);
+        word->quit();
+    }
+    EXPECT_EQ(pictures[0], pictures[1]);
+    QFile rich(rtf);
+    ASSERT_TRUE(rich.open(QIODevice::WriteOnly) && rich.write("{\\rtf1 Rich text.}") > 0);
+    rich.close();
+    QFile broken(xls); // a compound file, and nothing of Word's in it
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(4000, '\0'));
+    broken.close();
+
+    const struct {
+        QString path;
+        const char* filterOrFailure;
+    } rows[] = {{doc, "MS Word 97"}, {rtf, "Rich Text Format"}, {xls, "could not open"}};
+    office::Engine& engine = office->engine();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        const std::string got = failureOf([&] {
+            engine.call(engine.generation(), [&] {
+                const auto document = office::openHiddenDocument(engine, row.path, true);
+                const auto args =
+                    uno::Reference<frame::XModel>(document, uno::UNO_QUERY_THROW)->getArgs();
+                office::closeOrDispose(document);
+                for (const auto& arg : args)
+                    if (arg.Name == "FilterName")
+                        throw AppError(office::toQString(arg.Value.get<OUString>()));
+            });
+        });
+        if (row.path == xls)
+            EXPECT_THAT(got, HasSubstr(row.filterOrFailure));
+        else
+            EXPECT_EQ(got, row.filterOrFailure);
     }
 }
 
