@@ -195,7 +195,12 @@ void SettingsStore::carryOver(const QString& text) {
 SettingsStore::~SettingsStore() = default;
 
 QString SettingsStore::read(const QString& key) const {
-    return mSettings->value(kProductName + QLatin1Char('/') + key).toString();
+    const QVariant value = mSettings->value(kProductName + QLatin1Char('/') + key);
+    // A value written by hand with commas and without quotes reads as a list of its parts
+    // (which would read as nothing): its parts are joined as such texts are typed.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
 }
 
 bool SettingsStore::write(const QList<std::pair<QString, QString>>& values) {

@@ -67,6 +67,20 @@ TEST(Settings, AnyTextRoundTripsThroughTheFile) {
     }
 }
 
+// Texts written into the file by hand, without the quotes the store puts around a text
+// with commas, read as they were written.
+TEST(Settings, TextsWrittenByHandWithCommasReadAsWritten) {
+    removeSettings();
+    QFile file(SettingsStore::filePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Festoria]\ntxtWhere=Pier 9, Boston\ntxtBring=bibs, crackers, forks\n");
+    file.close();
+    SettingsStore store;
+    EXPECT_EQ(store.read(QStringLiteral("txtWhere")), QStringLiteral("Pier 9, Boston"));
+    EXPECT_EQ(store.read(QStringLiteral("txtBring")), QStringLiteral("bibs, crackers, forks"));
+    removeSettings();
+}
+
 // A file whose lines the store would rewrite differently (a setting given twice: only one
 // would stay; a section left without settings: it would go) is set aside whole, and what the
 // store reads of it stays the program's.
