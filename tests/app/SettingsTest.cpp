@@ -3,6 +3,7 @@
 
 #include "app/Settings.h"
 #include "support/ScopedTemp.h"
+#include "support/TestFiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -71,10 +72,8 @@ TEST(Settings, AnyTextRoundTripsThroughTheFile) {
 // with commas, read as they were written.
 TEST(Settings, TextsWrittenByHandWithCommasReadAsWritten) {
     removeSettings();
-    QFile file(SettingsStore::filePath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Festoria]\ntxtWhere=Pier 9, Boston\ntxtBring=bibs, crackers, forks\n");
-    file.close();
+    writeFile(SettingsStore::filePath(),
+              "[Festoria]\ntxtWhere=Pier 9, Boston\ntxtBring=bibs, crackers, forks\n");
     SettingsStore store;
     EXPECT_EQ(store.read(QStringLiteral("txtWhere")), QStringLiteral("Pier 9, Boston"));
     EXPECT_EQ(store.read(QStringLiteral("txtBring")), QStringLiteral("bibs, crackers, forks"));

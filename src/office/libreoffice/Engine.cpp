@@ -338,11 +338,7 @@ bool Engine::closeWhileAnswering(const Reference<lang::XComponent>& document,
     try {
         CallWatchdog::Bound bound(mWatchdog, std::chrono::milliseconds(5000));
         fills.reset();
-        try {
-            mSpareFrames.keepFrameOf(document);
-        } catch (const uno::Exception&) {
-            // Closed with its frame, as the office does by itself.
-        }
+        mSpareFrames.keepFrameOf(document);
         closeOrDispose(document);
     } catch (const uno::Exception&) {
         // The office's end closes it.

@@ -16,8 +16,6 @@
 
 #include <QFile>
 
-#include <vector>
-
 using namespace ::com::sun::star;
 using ::com::sun::star::uno::Any;
 using ::com::sun::star::uno::Reference;
@@ -75,7 +73,7 @@ Reference<lang::XComponent> loadHidden(Engine& engine, const OUString& url,
 } // namespace
 
 Reference<lang::XComponent> openHiddenDocument(Engine& engine, const QString& path, bool readOnly) {
-    std::vector<beans::PropertyValue> args = {
+    const uno::Sequence<beans::PropertyValue> args = properties({
         property("Hidden", Any(true)),
         property("ReadOnly", Any(readOnly)),
         // A template opens as itself, not as a new document made from it.
@@ -83,16 +81,15 @@ Reference<lang::XComponent> openHiddenDocument(Engine& engine, const QString& pa
         // A document's macros never run.
         property("MacroExecutionMode", Any(document::MacroExecMode::NEVER_EXECUTE)),
         property("UpdateDocMode", Any(document::UpdateDocMode::NO_UPDATE)),
-    };
+    });
     const OUString url = fileUrl(path);
     Reference<lang::XComponent> loaded;
-    if (looksLikeWord97(path)) {
-        args.push_back(property("FilterName", Any(OUString("MS Word 97"))));
-        loaded = loadHidden(engine, url, uno::Sequence(args.data(), sal_Int32(args.size())));
-        args.pop_back(); // not Word 97 after all: the office tells what it is
-    }
+    if (looksLikeWord97(path))
+        loaded = loadHidden(
+            engine, url, withProperty(args, property("FilterName", Any(OUString("MS Word 97")))));
+    // Not Word 97 after all, or another file: the office tells what it is.
     if (!loaded.is())
-        loaded = loadHidden(engine, url, uno::Sequence(args.data(), sal_Int32(args.size())));
+        loaded = loadHidden(engine, url, args);
     if (!loaded.is())
         throw AppError(
             QStringLiteral("The office could not open '%1'; check that it is a Word document.")

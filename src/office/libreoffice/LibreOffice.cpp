@@ -190,14 +190,10 @@ private:
                 property("FilterName", Any(OUString::createFromAscii(filter))),
                 property("Overwrite", Any(true)),
             });
-            if (filterData.hasElements()) {
-                args.realloc(args.getLength() + 1);
-                args.getArray()[args.getLength() - 1] = property("FilterData", Any(filterData));
-            }
-            for (const beans::PropertyValue& p : more) {
-                args.realloc(args.getLength() + 1);
-                args.getArray()[args.getLength() - 1] = p;
-            }
+            if (filterData.hasElements())
+                args = withProperty(args, property("FilterData", Any(filterData)));
+            for (const beans::PropertyValue& p : more)
+                args = withProperty(args, p);
             try {
                 // storeToURL, not storeAsURL: a read-only document can be written elsewhere.
                 storable->storeToURL(fileUrl(path), args);

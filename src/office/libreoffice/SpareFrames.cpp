@@ -30,21 +30,25 @@ Reference<frame::XFrame> SpareFrames::take() {
     return frame;
 }
 
-void SpareFrames::keepFrameOf(const Reference<lang::XComponent>& document) {
+void SpareFrames::keepFrameOf(const Reference<lang::XComponent>& document) noexcept {
     if (mFrames.size() >= kMostSpareFrames)
         return;
-    const Reference<frame::XModel> model(document, UNO_QUERY);
-    const Reference<frame::XController> controller =
-        model.is() ? model->getCurrentController() : Reference<frame::XController>();
-    const Reference<frame::XFrame> frame =
-        controller.is() ? controller->getFrame() : Reference<frame::XFrame>();
-    if (!frame.is() || !frame->setComponent({}, {}))
-        return;
-    mFrames.push_back(frame);
-    // A hidden document needs no toolbars, menus or status bar: without a layout manager
-    // the frame builds none of them, nor their docking areas, for each document it opens.
-    Reference<beans::XPropertySet>(frame, UNO_QUERY_THROW)
-        ->setPropertyValue("LayoutManager", uno::Any(Reference<uno::XInterface>()));
+    try {
+        const Reference<frame::XModel> model(document, UNO_QUERY);
+        const Reference<frame::XController> controller =
+            model.is() ? model->getCurrentController() : Reference<frame::XController>();
+        const Reference<frame::XFrame> frame =
+            controller.is() ? controller->getFrame() : Reference<frame::XFrame>();
+        if (!frame.is() || !frame->setComponent({}, {}))
+            return;
+        mFrames.push_back(frame);
+        // A hidden document needs no toolbars, menus or status bar: without a layout manager
+        // the frame builds none of them, nor their docking areas, for each document it opens.
+        Reference<beans::XPropertySet>(frame, UNO_QUERY_THROW)
+            ->setPropertyValue("LayoutManager", uno::Any(Reference<uno::XInterface>()));
+    } catch (const uno::Exception&) {
+        // The document is closed with its frame, as the office does by itself.
+    }
 }
 
 void SpareFrames::forget() noexcept {

@@ -30,10 +30,10 @@ public:
     // disposes of it.
     ::com::sun::star::uno::Reference<::com::sun::star::frame::XFrame> take();
     // Before the document is closed: its frame lets go of it (its view closes) and is kept,
-    // when there is room. Throws as UNO does; the document is then as it was, or without a
-    // view and its frame kept.
-    void keepFrameOf(
-        const ::com::sun::star::uno::Reference<::com::sun::star::lang::XComponent>& document);
+    // when there is room. Never throws: a frame the office will not let go of is closed
+    // with its document.
+    void keepFrameOf(const ::com::sun::star::uno::Reference<::com::sun::star::lang::XComponent>&
+                         document) noexcept;
     // The office ended, and its frames with it: the references go, unused once the program's
     // UNO runtime is being torn down.
     void forget() noexcept;

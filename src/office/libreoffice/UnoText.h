@@ -47,4 +47,13 @@ properties(std::initializer_list<::com::sun::star::beans::PropertyValue> list) {
         list.begin(), sal_Int32(list.size()));
 }
 
+// The descriptor with one more property at its end.
+inline ::com::sun::star::uno::Sequence<::com::sun::star::beans::PropertyValue>
+withProperty(::com::sun::star::uno::Sequence<::com::sun::star::beans::PropertyValue> list,
+             const ::com::sun::star::beans::PropertyValue& more) {
+    list.realloc(list.getLength() + 1);
+    list.getArray()[list.getLength() - 1] = more;
+    return list;
+}
+
 } // namespace office

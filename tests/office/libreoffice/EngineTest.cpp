@@ -12,7 +12,6 @@
 #include "support/office/OfficeDocuments.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 
