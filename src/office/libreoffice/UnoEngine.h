@@ -40,6 +40,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -116,6 +117,7 @@ public:
     template <typename F> decltype(auto) call(unsigned officeGeneration, F&& f) {
         requireGeneration(officeGeneration);
         CallWatchdog::Bound bound(mWatchdog, mOptions.callTimeout);
+        const AnswerStamp answered(mLastAnswer);
         try {
             return f();
         } catch (const AppError&) {
@@ -123,6 +125,12 @@ public:
         } catch (...) {
             translateCurrentException();
         }
+    }
+
+    // Whether a call came back from the office within the given time, by the holder.
+    bool answeredWithin(std::chrono::steady_clock::duration time) const {
+        return mLastAnswer.time_since_epoch().count() != 0 &&
+               std::chrono::steady_clock::now() - mLastAnswer <= time;
     }
 
     // A session the engine holds for itself (a rehearsal) is not one served for the program.
@@ -150,6 +158,23 @@ public:
     static bool processExiting();
 
 private:
+    // Notes the time when a call returns without an exception.
+    class AnswerStamp {
+    public:
+        explicit AnswerStamp(std::chrono::steady_clock::time_point& at)
+            : mAt(at), mExceptions(std::uncaught_exceptions()) {}
+        ~AnswerStamp() {
+            if (std::uncaught_exceptions() == mExceptions)
+                mAt = std::chrono::steady_clock::now();
+        }
+        AnswerStamp(const AnswerStamp&) = delete;
+        AnswerStamp& operator=(const AnswerStamp&) = delete;
+
+    private:
+        std::chrono::steady_clock::time_point& mAt;
+        int mExceptions;
+    };
+
     void requireNotAbandoned() const;
     void requireGeneration(unsigned officeGeneration);
     [[noreturn]] void translateCurrentException();
@@ -173,6 +198,7 @@ private:
     std::atomic<int> mOpenSessions{0};
     std::atomic<int> mSessionsServed{0};
     std::atomic<bool> mAbandoned{false};
+    std::chrono::steady_clock::time_point mLastAnswer{}; // by the holder
     UnoConnection mConnection;
     CallWatchdog mWatchdog;
     TemplateAhead mTemplateAhead;

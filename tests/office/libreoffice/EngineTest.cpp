@@ -409,6 +409,17 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
     auto recovered = office->startSession();
     recovered->open(dot, true).setBookmarkText(QStringLiteral("bCollapsed"), QStringLiteral("ok"));
     recovered->quit();
+
+    // Hung between sessions: a session start that follows an answer at once trusts it; one
+    // later asks the office, and replaces it when it does not answer.
+    const pid_t fourth = office->processId();
+    ASSERT_EQ(::kill(-fourth, SIGSTOP), 0);
+    office->startSession()->quit();
+    EXPECT_EQ(office->processId(), fourth) << "an office that had just answered was asked";
+    std::this_thread::sleep_for(200ms);
+    office->startSession()->open(dot, true);
+    EXPECT_NE(office->processId(), fourth);
+    EXPECT_TRUE(groupEndsWithin(fourth, 5s));
 }
 
 // The process groups of the offices a program runs, each with the profile it uses.
