@@ -369,7 +369,7 @@ void rehearse(const std::shared_ptr<Engine>& engine, const QString& document) {
         Document& reopened = session.open(saved, false);
         for (int i = 0; i < kRehearsedPictures; ++i)
             reopened.renderPicture(800, 1.0);
-        session.activeDocument().close();
+        reopened.close();
         session.quit();
     } catch (const std::exception&) {
         // The office is no warmer, and no worse: the first request does what this did not.

@@ -129,8 +129,7 @@ public:
 
     // Whether a call came back from the office within the given time, by the holder.
     bool answeredWithin(std::chrono::steady_clock::duration time) const {
-        return mLastAnswer.time_since_epoch().count() != 0 &&
-               std::chrono::steady_clock::now() - mLastAnswer <= time;
+        return std::chrono::steady_clock::now() - mLastAnswer <= time;
     }
 
     // A session the engine holds for itself (a rehearsal) is not one served for the program.
@@ -198,7 +197,8 @@ private:
     std::atomic<int> mOpenSessions{0};
     std::atomic<int> mSessionsServed{0};
     std::atomic<bool> mAbandoned{false};
-    std::chrono::steady_clock::time_point mLastAnswer{}; // by the holder
+    // By the holder; before any answer, the clock's epoch (the machine's start).
+    std::chrono::steady_clock::time_point mLastAnswer{};
     UnoConnection mConnection;
     CallWatchdog mWatchdog;
     TemplateAhead mTemplateAhead;
