@@ -1,6 +1,6 @@
 # SPDX-FileCopyrightText: 2026 The Festoria developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installation: the program folder (executable, the work it loads into the office, HAND-M.CUR,
+# Installation: the program folder (executable, the office's keeper, the work it loads into the office, HAND-M.CUR,
 # x/o.cjs) under lib/festoria, a launcher on bin/, the font alias, the desktop entry, the
 # AppStream metainfo, the manual page and the icon in the hicolor theme; and a Debian package through CPack (cpack -G DEB in the build
 # folder) with its copyright file, changelog and lintian overrides.
@@ -14,7 +14,7 @@ set(FESTORIA_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/festoria)
 # $ORIGIN, which the links do not reach. The package's lintian overrides say so.
 set_target_properties(festoria PROPERTIES
     SKIP_BUILD_RPATH ON BUILD_WITH_INSTALL_RPATH ON INSTALL_RPATH "${FESTORIA_LO_PROGRAM_DIR}")
-install(TARGETS festoria RUNTIME DESTINATION ${FESTORIA_PROGRAM_DIR})
+install(TARGETS festoria festoria_office_keeper RUNTIME DESTINATION ${FESTORIA_PROGRAM_DIR})
 # The program's work that it loads into the office, in a folder of the program's own (a
 # library right under lib/ would have the package run ldconfig for nothing).
 install(TARGETS festoria_in_office LIBRARY DESTINATION ${FESTORIA_PROGRAM_DIR}/office)
@@ -23,6 +23,7 @@ install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
         execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${FESTORIA_PROGRAM_DIR}/festoria\"
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${FESTORIA_PROGRAM_DIR}/festoria-office-keeper\"
             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${FESTORIA_PROGRAM_DIR}/office/festoria-in-office.so\"
             COMMAND_ERROR_IS_FATAL ANY)
     endif()")

@@ -1,11 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The office's processes: spawned under a keeper, beside a guard, and collected whole.
+// The office's processes: started under a keeper, beside a guard, and collected whole.
 
 #include "office/libreoffice/OfficeProcess.h"
 
 #include "core/AppError.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -14,6 +15,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -27,68 +29,6 @@ namespace {
 
 void sleepFor(std::chrono::milliseconds d) {
     std::this_thread::sleep_for(d);
-}
-
-void endOwnProcessGroup(int) {
-    ::kill(0, SIGKILL);
-}
-
-// Runs in the office's first process, in its own process group, between fork and exec: the
-// second line beside the guard, should the guard be killed first. The kernel signals this
-// process when the program ends in any way (PR_SET_PDEATHSIG, which follows the thread that
-// forked: the window thread, or the renewal worker, which lives until the owner has ended
-// its offices), and it then ends the office's whole group. The office itself runs as its
-// child, and this process ends as the office ends, with the office's own status, so the
-// engine sees the office's exit as before.
-[[noreturn]] void keepOffice(pid_t program, char* const argv[], char* const envp[]) {
-    // Nothing of the program stays open here: above all not the guard pipe's writing end,
-    // whose closing is how the guard learns that the program has ended.
-    ::close_range(3, ~0U, 0);
-    struct sigaction ended {};
-    ended.sa_handler = endOwnProcessGroup;
-    ::sigemptyset(&ended.sa_mask);
-    ::sigaction(SIGTERM, &ended, nullptr);
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (::getppid() != program) // the program ended before the line was drawn
-        ::_exit(127);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::signal(SIGTERM, SIG_DFL);
-        ::execve(argv[0], argv, envp);
-        ::_exit(127);
-    }
-    if (child < 0)
-        ::_exit(127);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR)
-            ::_exit(127);
-    }
-    if (WIFSIGNALED(status)) {
-        ::signal(WTERMSIG(status), SIG_DFL);
-        ::kill(::getpid(), WTERMSIG(status));
-    }
-    ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : 127);
-}
-
-// Runs in the guard process: reads the guard pipe until this program closes it (ending in
-// any way) and then ends the office's group; a 'D' first means the office was ended in order.
-[[noreturn]] void guardOffice(int in, pid_t office) {
-    ::setsid();
-    ::close_range(0, in - 1, 0);
-    ::close_range(in + 1, ~0U, 0);
-    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
-        ::signal(s, SIG_IGN);
-    char c = 0;
-    for (;;) {
-        const ssize_t n = ::read(in, &c, 1);
-        if (n == 1 && c == 'D')
-            ::_exit(0);
-        if (n == 0 || (n < 0 && errno != EINTR))
-            break;
-    }
-    ::kill(-office, SIGKILL);
-    ::_exit(0);
 }
 
 std::vector<char*> nullTerminated(const QList<QByteArray>& list) {
@@ -111,18 +51,51 @@ struct OfficeOutput {
             if (fd >= 0)
                 ::close(fd);
     }
-    // In the child: standard input and output become these.
-    void takeOver() const {
+    // The started process's standard input and output become these.
+    void redirect(posix_spawn_file_actions_t& actions) const {
         if (input >= 0)
-            ::dup2(input, 0);
+            ::posix_spawn_file_actions_adddup2(&actions, input, 0);
         if (log >= 0) {
-            ::dup2(log, 1);
-            ::dup2(log, 2);
+            ::posix_spawn_file_actions_adddup2(&actions, log, 1);
+            ::posix_spawn_file_actions_adddup2(&actions, log, 2);
         }
     }
     const int log;
     const int input;
 };
+
+// The keeper and the guard run festoria-office-keeper from the program's folder: see
+// keeper/OfficeKeeper.cpp for why they are not copies of this program.
+QByteArray keeperProgram() {
+    static const QByteArray path = QFile::encodeName(QCoreApplication::applicationDirPath() +
+                                                     QStringLiteral("/festoria-office-keeper"));
+    return path;
+}
+
+// Starts the keeper program in a session of its own, with the given arguments, environment
+// and file actions, without copying this program's memory (posix_spawn starts it the way
+// vfork does). Returns its process id, or -1.
+template <typename Redirect>
+pid_t startKeeperProgram(const QList<QByteArray>& arguments, const QList<QByteArray>& environment,
+                         Redirect redirect) {
+    const std::vector<char*> argv = nullTerminated(arguments);
+    const std::vector<char*> envp = nullTerminated(environment);
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawnattr_init(&attributes);
+    redirect(actions);
+    sigset_t none;
+    ::sigemptyset(&none);
+    ::posix_spawnattr_setsigmask(&attributes, &none);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
+    pid_t pid = -1;
+    if (::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), envp.data()) != 0)
+        pid = -1;
+    ::posix_spawnattr_destroy(&attributes);
+    ::posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
 
 } // namespace
 
@@ -153,23 +126,18 @@ QString resolveOfficeProgram(const QString& configured) {
 
 pid_t OfficeProcess::spawn(const QList<QByteArray>& arguments, const QList<QByteArray>& environment,
                            const QString& logPath) {
-    const std::vector<char*> argv = nullTerminated(arguments);
-    const std::vector<char*> envp = nullTerminated(environment);
+    if (!QFileInfo(QFile::decodeName(keeperProgram())).isExecutable())
+        throw AppError(QStringLiteral("The program's part '%1' is missing; install Festoria again.")
+                           .arg(QFile::decodeName(keeperProgram())));
+    QList<QByteArray> keeperArguments{keeperProgram(), "keep", QByteArray::number(::getpid())};
+    keeperArguments += arguments;
     const OfficeOutput output(logPath);
     // The office's processes fall to this program rather than to init when their parent
     // ends, which may never collect them (see collectGroup()).
     ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-    const pid_t program = ::getpid();
-    const pid_t office = ::fork();
-    if (office == 0) {
-        // The office gets its own session and process group, so it can be ended whole.
-        ::setsid();
-        // What the office writes (the filled document, exports, its profile) carries the
-        // user's details: for this user's eyes only, wherever it is written.
-        ::umask(077);
-        output.takeOver();
-        keepOffice(program, argv.data(), envp.data());
-    }
+    // The office gets its own session and process group, so it can be ended whole.
+    const pid_t office = startKeeperProgram(keeperArguments, environment,
+                                            [&](auto& actions) { output.redirect(actions); });
     if (office < 0)
         throw AppError(QStringLiteral("The office program '%1' could not be started; close some "
                                       "programs and try again.")
@@ -183,18 +151,25 @@ pid_t OfficeProcess::spawn(const QList<QByteArray>& arguments, const QList<QByte
 // The guard pipe: the guard reads it and ends the office's process group when it closes,
 // which happens when this program ends in any way, even killed.
 void OfficeProcess::spawnGuard(pid_t office) {
-    int guard[2];
-    if (::pipe2(guard, O_CLOEXEC) != 0) {
+    int guard[2] = {-1, -1};
+    const pid_t guardPid =
+        ::pipe2(guard, O_CLOEXEC) != 0
+            ? -1
+            : startKeeperProgram({keeperProgram(), "guard", QByteArray::number(office)}, {},
+                                 [&](auto& actions) {
+                                     ::posix_spawn_file_actions_adddup2(&actions, guard[0], 0);
+                                 });
+    if (guardPid < 0) {
+        for (const int fd : guard)
+            if (fd >= 0)
+                ::close(fd);
         end();
         throw AppError(
             QStringLiteral("The office could not be started; close some programs and try again."));
     }
-    const pid_t guardPid = ::fork();
-    if (guardPid == 0)
-        guardOffice(guard[0], office);
     ::close(guard[0]);
     mGuardPipe = guard[1];
-    mGuard = guardPid > 0 ? guardPid : 0;
+    mGuard = guardPid;
 }
 
 bool OfficeProcess::hasEnded(QString* how, bool* killed) {

@@ -771,6 +771,11 @@ TEST(OfficeLife, NoOfficeOutlivesItsProgram) {
                 if (group != office)
                     guard = pid;
             ASSERT_GT(guard, 0) << "the program has a guard process beside its office";
+            // Both are the small keeper program, not copies of the program sharing its memory.
+            for (const pid_t helper : {guard, office})
+                EXPECT_TRUE(QFileInfo(QStringLiteral("/proc/%1/exe").arg(helper))
+                                .symLinkTarget()
+                                .endsWith(QStringLiteral("/festoria-office-keeper")));
             ASSERT_EQ(::kill(guard, SIGKILL), 0);
             std::this_thread::sleep_for(300ms);
             ASSERT_GT(livingInGroup(office), 0) << "the guard's end alone does not end the office";
