@@ -393,6 +393,7 @@ LibreOffice::~LibreOffice() = default;
 std::unique_ptr<Session> LibreOffice::startSession() {
     const Renewal::Hold hold(*mRenewal);
     mRenewal->takeOverFromSuccessor();
+    mRenewal->holdBackSuccessor();
     Engine& engine = *mRenewal->current();
     engine.ensureRunning();
     // A cheap question proves the office answers; one that died since the last session

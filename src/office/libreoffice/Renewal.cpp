@@ -6,9 +6,12 @@
 
 #include "office/libreoffice/UnoEngine.h"
 
+#include <QByteArray>
 #include <QScopeGuard>
 
 #include <condition_variable>
+#include <csignal>
+#include <fcntl.h>
 #include <mutex>
 #include <optional>
 #include <sys/resource.h>
@@ -25,6 +28,24 @@ namespace {
 constexpr std::chrono::milliseconds kIdleBeforeOpeningAhead{100};
 // The priority (nice value) of a replaced office while it ends, and of the thread ending it.
 constexpr int kRetiringNice = 19;
+// How long in all a starting successor may be stopped for the current office's sessions (see
+// holdBackSuccessor()): a request takes a tenth of a second, and a start that stood still
+// much longer would run into its own time limits, or never end under quick requests.
+constexpr std::chrono::seconds kHoldBackBudget{1};
+
+// An office runs in a session of its own, and the kernel shares the processor out between
+// sessions first (autogroups) and only then by the nice values inside each: the session's
+// own nice value is what makes an ending office give way to the program.
+void lowerPriority(pid_t office) {
+    ::setpriority(PRIO_PGRP, office, kRetiringNice);
+    const QByteArray path = "/proc/" + QByteArray::number(office) + "/autogroup";
+    const int file = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+    if (file < 0)
+        return;
+    const QByteArray nice = QByteArray::number(kRetiringNice);
+    [[maybe_unused]] const ssize_t n = ::write(file, nice.constData(), size_t(nice.size()));
+    ::close(file);
+}
 } // namespace
 
 // What the window thread shares with the worker, which watches for an office that died
@@ -55,6 +76,11 @@ struct Renewal::State {
     std::optional<std::chrono::steady_clock::time_point> aheadDue;
     int holds = 0;
     std::shared_ptr<Engine> borrowed;
+    // The starting successor's process group while it is stopped, when it goes on at the
+    // latest, and how long it has been stopped before.
+    pid_t stoppedSuccessor = 0;
+    std::optional<std::chrono::steady_clock::time_point> goOnDue;
+    std::chrono::steady_clock::duration heldBack{};
     std::thread worker;
     std::thread starter;
     std::mutex retiringMutex; // guards retiring
@@ -71,6 +97,7 @@ struct Renewal::State {
     void useIdleOffice(std::unique_lock<std::mutex>& lock);
     void workInIdleOffice(std::unique_lock<std::mutex>& lock);
     void retire(std::shared_ptr<Engine> engine);
+    void letSuccessorGoOn();
     void endWork();
 };
 
@@ -90,6 +117,8 @@ void Renewal::State::work() {
         waitForWork(lock);
         if (ending)
             return;
+        if (goOnDue && std::chrono::steady_clock::now() >= *goOnDue)
+            letSuccessorGoOn();
         if (changed)
             aheadDue = std::chrono::steady_clock::now() + kIdleBeforeOpeningAhead;
         if (successorWanted()) {
@@ -118,6 +147,7 @@ void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock) {
     if (holds > 0 || current->openSessions() > 0)
         return;
     workInIdleOffice(lock);
+    letSuccessorGoOn();
     if (!renewalDue || holds > 0 || current->openSessions() > 0)
         return;
     renewalDue = false;
@@ -125,10 +155,16 @@ void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock) {
         askForSuccessor();
 }
 
+// Under the lock, on the worker: until there is work, the template ahead is due, or a
+// stopped successor is to go on (a stop that begins meanwhile wakes it too, for its time).
 void Renewal::State::waitForWork(std::unique_lock<std::mutex>& lock) {
-    const auto due = [&] { return ending || renewRequested || changed; };
-    if (aheadDue)
-        wake.wait_until(lock, *aheadDue, due);
+    const auto stoppedUntil = goOnDue;
+    const auto due = [&] { return ending || renewRequested || changed || goOnDue != stoppedUntil; };
+    auto until = aheadDue;
+    if (goOnDue && (!until || *goOnDue < *until))
+        until = goOnDue;
+    if (until)
+        wake.wait_until(lock, *until, due);
     else
         wake.wait(lock, due);
 }
@@ -208,6 +244,7 @@ std::shared_ptr<Engine> Renewal::State::startEngine(const std::weak_ptr<State>& 
         if (ending)
             return nullptr;
         startingEngine = engine;
+        heldBack = {};
     }
     const auto started = qScopeGuard([this] {
         std::lock_guard lock(mutex);
@@ -222,6 +259,16 @@ std::shared_ptr<Engine> Renewal::State::startEngine(const std::weak_ptr<State>& 
     return engine;
 }
 
+// Under the lock: a successor stopped for a session goes on.
+void Renewal::State::letSuccessorGoOn() {
+    if (stoppedSuccessor == 0)
+        return;
+    ::kill(-stoppedSuccessor, SIGCONT);
+    heldBack = kHoldBackBudget - (*goOnDue - std::chrono::steady_clock::now());
+    stoppedSuccessor = 0;
+    goOnDue.reset();
+}
+
 void Renewal::State::retire(std::shared_ptr<Engine> engine) {
     std::lock_guard lock(retiringMutex);
     for (std::thread& t : retiring)
@@ -232,7 +279,7 @@ void Renewal::State::retire(std::shared_ptr<Engine> engine) {
         // which serves a request at this very moment.
         ::setpriority(PRIO_PROCESS, pid_t(::gettid()), kRetiringNice);
         if (const pid_t office = engine->processId())
-            ::setpriority(PRIO_PGRP, office, kRetiringNice);
+            lowerPriority(office);
         engine.reset();
     });
 }
@@ -243,6 +290,7 @@ void Renewal::State::endWork() {
     {
         std::lock_guard lock(mutex);
         ending = true;
+        letSuccessorGoOn();
         if (startingEngine)
             startingEngine->abandon();
         if (borrowed)
@@ -307,10 +355,13 @@ void Renewal::takeOverFromSuccessor() {
     {
         std::unique_lock lock(s.mutex);
         s.renewalFailed = false;
-        if ((s.start != State::Start::None || s.renewRequested) && s.current->officeGone())
+        if ((s.start != State::Start::None || s.renewRequested) && s.current->officeGone()) {
+            s.letSuccessorGoOn();
             s.wake.wait(lock, [&] { return s.start == State::Start::None && !s.renewRequested; });
+        }
         if (!s.successor)
             return;
+        s.letSuccessorGoOn();
         retired = std::move(s.current);
         s.current = std::move(s.successor);
     }
@@ -328,6 +379,20 @@ Renewal::Hold::~Hold() {
     --mState.holds;
 }
 
+void Renewal::holdBackSuccessor() {
+    State& s = *mState;
+    std::lock_guard lock(s.mutex);
+    if (s.stoppedSuccessor > 0 || !s.startingEngine || s.heldBack >= kHoldBackBudget ||
+        s.current->officeGone())
+        return;
+    const pid_t group = s.startingEngine->processId();
+    if (group <= 0 || ::kill(-group, SIGSTOP) != 0)
+        return;
+    s.stoppedSuccessor = group;
+    s.goOnDue = std::chrono::steady_clock::now() + (kHoldBackBudget - s.heldBack);
+    s.wake.notify_all();
+}
+
 void Renewal::dropSuccessor() {
     State& s = *mState;
     std::shared_ptr<Engine> successor;
@@ -335,6 +400,7 @@ void Renewal::dropSuccessor() {
         std::unique_lock lock(s.mutex);
         s.renewRequested = false;
         s.renewalDue = false;
+        s.letSuccessorGoOn();
         s.wake.wait(lock, [&] { return s.start == State::Start::None; });
         successor = std::move(s.successor);
     }

@@ -49,8 +49,9 @@ QString tempFile(const QString& name) {
     return qEnvironmentVariable("TEMP") + QLatin1Char('/') + name;
 }
 
-// Processes of the group that still run (zombies do not count).
-int livingInGroup(pid_t group) {
+// Processes of the group that still run (zombies do not count); with stoppedOnly, those of
+// them that are stopped.
+int livingInGroup(pid_t group, bool stoppedOnly = false) {
     int living = 0;
     for (const QString& entry :
          QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -62,7 +63,8 @@ int livingInGroup(pid_t group) {
         if (close < 0)
             continue;
         const QList<QByteArray> fields = line.mid(close + 2).split(' ');
-        if (fields.size() > 2 && fields[0] != "Z" && fields[0] != "X" && fields[2].toInt() == group)
+        if (fields.size() > 2 && fields[0] != "Z" && fields[0] != "X" &&
+            fields[2].toInt() == group && (!stoppedOnly || fields[0] == "T"))
             ++living;
     }
     return living;
@@ -711,6 +713,45 @@ TEST(OfficeLife, AnOfficeBeingRenewedWorksAheadWhileItsSuccessorStarts) {
             office->engine().templateAheadOpen() && office->engine().documentsLeftToClose() == 0;
     }
     EXPECT_TRUE(ahead);
+}
+
+// A successor starting while the current office serves a session stands still (stopped)
+// until the office has been idle a moment, for a second in all at most.
+TEST(OfficeLife, AStartingSuccessorStandsStillWhileTheOfficeServes) {
+    LibreOfficeOptions options;
+    options.sessionsPerOffice = 1;
+    auto office = office::makeLibreOffice(options);
+    office->startSession()->quit(); // the share served: a successor starts once it is idle
+    const pid_t serving = office->processId();
+    const pid_t successor = newOfficeOf(::getpid(), {serving}, 30s);
+    ASSERT_GT(successor, 0);
+    std::this_thread::sleep_for(100ms); // its start has noted the process, which runs already
+    // Whether the successor is stopped, or becomes so (or goes on) within a moment: a process
+    // in the middle of a system call stops as it returns.
+    const auto stopped = [&](bool expected) {
+        for (int i = 0; i < 20; ++i) {
+            const int living = livingInGroup(successor);
+            if ((living > 0 && livingInGroup(successor, true) == living) == expected)
+                return expected;
+            std::this_thread::sleep_for(25ms);
+        }
+        return !expected;
+    };
+    {
+        auto session = office->startSession();
+        ASSERT_EQ(office->processId(), serving) << "the successor was ready too soon for this";
+        EXPECT_TRUE(stopped(true)) << "not stopped for a request";
+        session->quit();
+        EXPECT_FALSE(stopped(false)) << "still stopped once the office is idle";
+    }
+    auto longSession = office->startSession();
+    ASSERT_EQ(office->processId(), serving) << "the successor was ready too soon for this";
+    EXPECT_TRUE(stopped(true));
+    std::this_thread::sleep_for(1s); // the longest a start stands still in all
+    EXPECT_FALSE(stopped(false)) << "stopped past its second";
+    auto laterSession = office->startSession();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_FALSE(stopped(true)) << "stopped again after its second was spent";
 }
 
 pid_t runChild(QProcess& child, const char* mode) {
