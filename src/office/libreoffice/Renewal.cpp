@@ -62,6 +62,7 @@ struct Renewal::State {
     std::condition_variable wake;
     std::shared_ptr<Engine> current;        // replaced on the window thread only
     std::shared_ptr<Engine> successor;      // answering, waiting to take over
+    std::shared_ptr<Engine> replaced;       // taken over from, ended at the next idle moment
     std::shared_ptr<Engine> startingEngine; // the starter's, while it starts
     bool renewRequested = false;
     bool renewalDue = false; // a successor to start once the current office is idle
@@ -148,6 +149,12 @@ void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock) {
         return;
     workInIdleOffice(lock);
     letSuccessorGoOn();
+    if (replaced) {
+        std::shared_ptr<Engine> engine = std::move(replaced);
+        lock.unlock();
+        retire(std::move(engine));
+        lock.lock();
+    }
     if (!renewalDue || holds > 0 || current->openSessions() > 0)
         return;
     renewalDue = false;
@@ -276,7 +283,7 @@ void Renewal::State::retire(std::shared_ptr<Engine> engine) {
     retiring.clear();
     retiring.emplace_back([engine = std::move(engine)]() mutable {
         // Ending an office is work for the processor too: it gives way to its successor,
-        // which serves a request at this very moment.
+        // which may serve a request meanwhile.
         ::setpriority(PRIO_PROCESS, pid_t(::gettid()), kRetiringNice);
         if (const pid_t office = engine->processId())
             lowerPriority(office);
@@ -324,10 +331,13 @@ Renewal::~Renewal() {
     State& s = *mState;
     s.endWork();
     std::shared_ptr<Engine> successor;
+    std::shared_ptr<Engine> replaced;
     {
         std::lock_guard lock(s.mutex);
         successor = std::move(s.successor);
+        replaced = std::move(s.replaced);
     }
+    replaced.reset();
     successor.reset();
     s.current.reset(); // ends the office process
 }
@@ -362,10 +372,14 @@ void Renewal::takeOverFromSuccessor() {
         if (!s.successor)
             return;
         s.letSuccessorGoOn();
-        retired = std::move(s.current);
+        // The replaced office ends once its successor's first request is done (its end
+        // competed with that request for the processor); one still waiting ends now.
+        retired = std::move(s.replaced);
+        s.replaced = std::move(s.current);
         s.current = std::move(s.successor);
     }
-    s.retire(std::move(retired));
+    if (retired)
+        s.retire(std::move(retired));
 }
 
 Renewal::Hold::Hold(Renewal& renewal) : mState(*renewal.mState) {
@@ -396,6 +410,7 @@ void Renewal::holdBackSuccessor() {
 void Renewal::dropSuccessor() {
     State& s = *mState;
     std::shared_ptr<Engine> successor;
+    std::shared_ptr<Engine> replaced;
     {
         std::unique_lock lock(s.mutex);
         s.renewRequested = false;
@@ -403,7 +418,9 @@ void Renewal::dropSuccessor() {
         s.letSuccessorGoOn();
         s.wake.wait(lock, [&] { return s.start == State::Start::None; });
         successor = std::move(s.successor);
+        replaced = std::move(s.replaced);
     }
+    replaced.reset();
     successor.reset();
 }
 

@@ -42,15 +42,16 @@ public:
     // Asks the worker for a successor office; the current one goes on serving meanwhile.
     void renewInBackground();
     // A successor that answers takes over, and the office it replaces is ended on a retire
-    // thread. When the current office is gone and its successor still starting, this waits
-    // for the rest of that start.
+    // thread once the current office is next idle. When the current office is gone and its
+    // successor still starting, this waits for the rest of that start.
     void takeOverFromSuccessor();
     // Stops a successor that is starting until the current office has been idle a moment, so
     // that the session starting now has the processor to itself: on two cores a start beside
     // a request made its click 30 to 50 ms slower. A start is stopped for a second in all at
     // most; whatever waits for the successor lets it go on first.
     void holdBackSuccessor();
-    // Gives up renewing for now: waits for a start in progress and ends the successor.
+    // Gives up renewing for now: waits for a start in progress and ends the successor, and a
+    // replaced office still waiting to end.
     void dropSuccessor();
 
     // Keeps the worker off the current office while the window thread uses it outside a
