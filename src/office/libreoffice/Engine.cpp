@@ -379,6 +379,7 @@ void Engine::spawn(const QString& program) {
                                         environment, mProfile.logPath());
     mStatus->spawned(office);
     ++mGeneration;
+    mRehearsed = false;
     mSessionsServed = 0;
     mOpenSessions = 0;
     mProfile.noteOffice(office);

@@ -385,6 +385,7 @@ LibreOffice::LibreOffice(LibreOfficeOptions options)
       mRenewal(
           std::make_unique<Renewal>(std::move(options), [](const std::shared_ptr<Engine>& engine) {
               rehearse(engine, engine->warmUp());
+              engine->markRehearsed();
               engine->useIdle();
           })) {}
 

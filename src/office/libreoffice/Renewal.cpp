@@ -177,11 +177,15 @@ void Renewal::State::waitForWork(std::unique_lock<std::mutex>& lock) {
 }
 
 // Under the lock: the worker borrows the idle current office, closes the documents the
-// program has closed, and opens the template ahead in it.
+// program has closed, and opens the template ahead in it. An office that has not rehearsed a
+// request (the program's first, one restarted in place) rehearses first, as a successor does.
 void Renewal::State::workInIdleOffice(std::unique_lock<std::mutex>& lock) {
     borrowed = current;
     lock.unlock();
-    borrowed->useIdle();
+    if (borrowed->rehearsed())
+        borrowed->useIdle();
+    else
+        prepare(borrowed);
     lock.lock();
     borrowed.reset();
     wake.notify_all();

@@ -27,8 +27,9 @@ class Renewal : private programExit::BackgroundWork {
     struct State;
 
 public:
-    // prepare readies a new office on the starter before it serves (a rehearsal); it must
-    // not throw.
+    // prepare readies a new office on the starter before it serves (a rehearsal), and an
+    // office that served unprepared (the first, one restarted in place) on the worker in its
+    // first idle moment; it must not throw.
     Renewal(LibreOfficeOptions options,
             std::function<void(const std::shared_ptr<Engine>&)> prepare);
     // Ends the worker and the starter (giving up a start in progress), then every office:

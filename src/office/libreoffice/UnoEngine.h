@@ -100,6 +100,10 @@ public:
     // The renewal worker, in an idle office it borrows (or a successor before it serves):
     // the documents left to close, then the template ahead. Never throws.
     void useIdle() noexcept;
+    // Whether the running office has rehearsed a request (see LibreOffice.cpp), for any
+    // thread; set by the rehearsal's holder, cleared at every office start.
+    bool rehearsed() const { return mRehearsed; }
+    void markRehearsed() { mRehearsed = true; }
 
     pid_t processId() const { return mStatus->office(); }
     // Counts office starts: objects obtained from an earlier office are dead.
@@ -209,6 +213,7 @@ private:
         std::unique_ptr<DeferredLayout> fills;
     };
     std::vector<LeftToClose> mLeftToClose;
+    std::atomic<bool> mRehearsed{false};
     std::atomic<int> mLeftToCloseCount{0};
 };
 

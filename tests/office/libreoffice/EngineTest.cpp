@@ -636,8 +636,14 @@ TEST(OfficeLife, KeptFramesOpenDocumentsAsNewFramesDo) {
         return std::pair(tooLong, picture);
     };
     const auto inNewFrames = click();
+    // The office rehearses a request in its first idle moment, in the kept frames too.
+    for (int i = 0; i < 200 && !office->engine().rehearsed(); ++i)
+        std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(office->engine().rehearsed()) << "the first office rehearsed no request";
+    closedOnceIdle();
+    const int takenBefore = office->engine().spareFrames().taken();
     EXPECT_EQ(click(), inNewFrames) << "filled, fitted and drawn in kept frames";
-    EXPECT_EQ(office->engine().spareFrames().taken(), 2);
+    EXPECT_EQ(office->engine().spareFrames().taken() - takenBefore, 2);
     EXPECT_EQ(officeFrames(*office), 2) << "only the kept frames, each used again";
 
     writeFile(broken, QByteArray("PK\x03\x04") + QByteArray(4000, '\x7f'));
