@@ -30,5 +30,22 @@ for _ in $(seq 1 600); do
     sleep 0.1
 done
 [[ -n $main ]] || { echo "run-outside: the main window did not appear" >&2; exit 1; }
-sleep 3 # the office starts and the template is opened ahead
+# The office starts, answers the start-up check and prepares itself in its first idle moment
+# (a rehearsed request, the template opened ahead), as it does while a user reads the window:
+# wait until its processor time has stood still for half a second.
+office_ticks() {
+    local total=0 pid fields
+    for pid in $(pgrep -f "UserInstallation=file://$work/" || true); do
+        read -ra fields <<<"$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null || true)"
+        ((${#fields[@]} > 12)) && total=$((total + fields[11] + fields[12]))
+    done
+    echo "$total"
+}
+last=-1 quiet=0
+for _ in $(seq 1 240); do
+    sleep 0.25
+    now=$(office_ticks)
+    if ((now > 0 && now == last)); then ((++quiet >= 2)) && break; else quiet=0; fi
+    last=$now
+done
 "$bin/festoria-click-to-preview" "$main" "$clicks" "$pause"
