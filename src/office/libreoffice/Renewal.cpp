@@ -406,6 +406,9 @@ void Renewal::holdBackSuccessor() {
     const pid_t group = s.startingEngine->processId();
     if (group <= 0 || ::kill(-group, SIGSTOP) != 0)
         return;
+    // The office's keeper, which leads the group, goes on: it only waits, and it must still
+    // end the group should the program end meanwhile.
+    ::kill(group, SIGCONT);
     s.stoppedSuccessor = group;
     s.goOnDue = std::chrono::steady_clock::now() + (kHoldBackBudget - s.heldBack);
     s.wake.notify_all();
