@@ -21,6 +21,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace office {
@@ -51,14 +52,16 @@ struct OfficeOutput {
             if (fd >= 0)
                 ::close(fd);
     }
-    // The started process's standard input and output become these.
-    void redirect(posix_spawn_file_actions_t& actions) const {
+    // The started process's standard input and output become these: (from, to) pairs.
+    std::vector<std::pair<int, int>> redirections() const {
+        std::vector<std::pair<int, int>> moves;
         if (input >= 0)
-            ::posix_spawn_file_actions_adddup2(&actions, input, 0);
+            moves.emplace_back(input, 0);
         if (log >= 0) {
-            ::posix_spawn_file_actions_adddup2(&actions, log, 1);
-            ::posix_spawn_file_actions_adddup2(&actions, log, 2);
+            moves.emplace_back(log, 1);
+            moves.emplace_back(log, 2);
         }
+        return moves;
     }
     const int log;
     const int input;
@@ -73,18 +76,18 @@ QByteArray keeperProgram() {
 }
 
 // Starts the keeper program in a session of its own, with the given arguments, environment
-// and file actions, without copying this program's memory (posix_spawn starts it the way
-// vfork does). Returns its process id, or -1.
-template <typename Redirect>
+// and file descriptors moved to (from, to), without copying this program's memory
+// (posix_spawn starts it the way vfork does). Returns its process id, or -1.
 pid_t startKeeperProgram(const QList<QByteArray>& arguments, const QList<QByteArray>& environment,
-                         Redirect redirect) {
+                         const std::vector<std::pair<int, int>>& moves) {
     const std::vector<char*> argv = nullTerminated(arguments);
     const std::vector<char*> envp = nullTerminated(environment);
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attributes;
     ::posix_spawn_file_actions_init(&actions);
     ::posix_spawnattr_init(&attributes);
-    redirect(actions);
+    for (const auto& [from, to] : moves)
+        ::posix_spawn_file_actions_adddup2(&actions, from, to);
     sigset_t none;
     ::sigemptyset(&none);
     ::posix_spawnattr_setsigmask(&attributes, &none);
@@ -126,9 +129,10 @@ QString resolveOfficeProgram(const QString& configured) {
 
 pid_t OfficeProcess::spawn(const QList<QByteArray>& arguments, const QList<QByteArray>& environment,
                            const QString& logPath) {
-    if (!QFileInfo(QFile::decodeName(keeperProgram())).isExecutable())
+    const QString keeper = QFile::decodeName(keeperProgram());
+    if (!QFileInfo(keeper).isExecutable())
         throw AppError(QStringLiteral("The program's part '%1' is missing; install Festoria again.")
-                           .arg(QFile::decodeName(keeperProgram())));
+                           .arg(keeper));
     QList<QByteArray> keeperArguments{keeperProgram(), "keep", QByteArray::number(::getpid())};
     keeperArguments += arguments;
     const OfficeOutput output(logPath);
@@ -136,8 +140,7 @@ pid_t OfficeProcess::spawn(const QList<QByteArray>& arguments, const QList<QByte
     // ends, which may never collect them (see collectGroup()).
     ::prctl(PR_SET_CHILD_SUBREAPER, 1);
     // The office gets its own session and process group, so it can be ended whole.
-    const pid_t office = startKeeperProgram(keeperArguments, environment,
-                                            [&](auto& actions) { output.redirect(actions); });
+    const pid_t office = startKeeperProgram(keeperArguments, environment, output.redirections());
     if (office < 0)
         throw AppError(QStringLiteral("The office program '%1' could not be started; close some "
                                       "programs and try again.")
@@ -156,9 +159,7 @@ void OfficeProcess::spawnGuard(pid_t office) {
         ::pipe2(guard, O_CLOEXEC) != 0
             ? -1
             : startKeeperProgram({keeperProgram(), "guard", QByteArray::number(office)}, {},
-                                 [&](auto& actions) {
-                                     ::posix_spawn_file_actions_adddup2(&actions, guard[0], 0);
-                                 });
+                                 {{guard[0], 0}});
     if (guardPid < 0) {
         for (const int fd : guard)
             if (fd >= 0)

@@ -334,15 +334,7 @@ Renewal::~Renewal() {
     programExit::removeWork(*this);
     State& s = *mState;
     s.endWork();
-    std::shared_ptr<Engine> successor;
-    std::shared_ptr<Engine> replaced;
-    {
-        std::lock_guard lock(s.mutex);
-        successor = std::move(s.successor);
-        replaced = std::move(s.replaced);
-    }
-    replaced.reset();
-    successor.reset();
+    dropSuccessor();   // the starter has ended: this waits for nothing
     s.current.reset(); // ends the office process
 }
 
