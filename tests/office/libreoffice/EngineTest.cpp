@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <algorithm>
@@ -844,6 +845,28 @@ TEST(OfficeLife, NoOfficeOutlivesItsProgram) {
         EXPECT_TRUE(groupEndsWithin(successor, 10s))
             << "the starting office outlived a killed program";
     }
+}
+
+// The office's calls that wait for the disk return at once as done (what it writes goes when
+// the program ends). A pipe cannot be synced: the kernel refuses it, unless the call never
+// reaches the kernel.
+TEST(OfficeLife, TheOfficeNeverWaitsForTheDisk) {
+    const QString sync = QStandardPaths::findExecutable(QStringLiteral("sync"));
+    ASSERT_FALSE(sync.isEmpty());
+    const QString keeper = QCoreApplication::applicationDirPath() + "/festoria-office-keeper";
+    const std::pair<QString, QStringList> runs[] = {
+        {sync, {QStringLiteral("/dev/stdin")}},
+        {keeper, {QStringLiteral("keep"), QString::number(::getpid()), sync, "/dev/stdin"}},
+    };
+    int exitCodes[2] = {-1, -1};
+    for (int i = 0; i < 2; ++i) {
+        QProcess process;
+        process.start(runs[i].first, runs[i].second); // its input: a pipe
+        ASSERT_TRUE(process.waitForFinished(10000));
+        exitCodes[i] = process.exitCode();
+    }
+    EXPECT_EQ(exitCodes[0], 1) << "syncing a pipe fails";
+    EXPECT_EQ(exitCodes[1], 0) << "under the keeper, the sync returned without the disk";
 }
 
 // A killed program's offices leave their pipes behind; the next start removes them, and no
