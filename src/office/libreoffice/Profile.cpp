@@ -109,6 +109,14 @@ settingsNode(const Reference<lang::XMultiServiceFactory>& provider, const char* 
         UNO_QUERY_THROW);
 }
 
+// Changes one setting of the office's configuration, at once.
+void setSetting(const Reference<lang::XMultiServiceFactory>& provider, const char* nodePath,
+                const char* name, const uno::Any& value) {
+    const auto node = settingsNode(provider, nodePath);
+    node->replaceByName(OUString::createFromAscii(name), value);
+    Reference<util::XChangesBatch>(node, UNO_QUERY_THROW)->commitChanges();
+}
+
 } // namespace
 
 Profile::~Profile() {
@@ -200,23 +208,18 @@ void Profile::configure(const Reference<uno::XComponentContext>& office) {
         // Documents opened for editing would get a lock file beside them
         // (".~lock.<name>#"), left behind if the office is killed; the private office needs
         // no locks.
-        const auto misc = settingsNode(provider, "/org.openoffice.Office.Common/Misc");
-        misc->replaceByName(OUString("UseLocking"), uno::Any(false));
-        Reference<util::XChangesBatch>(misc, UNO_QUERY_THROW)->commitChanges();
+        setSetting(provider, "/org.openoffice.Office.Common/Misc", "UseLocking", uno::Any(false));
         // A document never fetches anything: a picture linked to an address (or any other
         // outside resource) stays unloaded, as the office does for documents outside its
         // trusted places, and this office trusts none. Loading with UpdateDocMode NO_UPDATE
         // does not cover linked pictures.
-        const auto scripting =
-            settingsNode(provider, "/org.openoffice.Office.Common/Security/Scripting");
-        scripting->replaceByName(OUString("BlockUntrustedRefererLinks"), uno::Any(true));
-        Reference<util::XChangesBatch>(scripting, UNO_QUERY_THROW)->commitChanges();
+        setSetting(provider, "/org.openoffice.Office.Common/Security/Scripting",
+                   "BlockUntrustedRefererLinks", uno::Any(true));
         // An OpenDocument file carries its vector pictures as they are (the star art's EMF,
         // as a .docx does), without a PNG stand-in the office would draw at every export:
         // a third of the .odt export's time.
-        const auto graphic = settingsNode(provider, "/org.openoffice.Office.Common/Save/Graphic");
-        graphic->replaceByName(OUString("AddReplacementImages"), uno::Any(false));
-        Reference<util::XChangesBatch>(graphic, UNO_QUERY_THROW)->commitChanges();
+        setSetting(provider, "/org.openoffice.Office.Common/Save/Graphic", "AddReplacementImages",
+                   uno::Any(false));
         // An office that has not noted its own version as the last one it ran takes itself
         // for freshly upgraded and runs its graphics self-test (over a hundred drawings) at
         // every start; only its window notes the version, and this office has none.
@@ -229,10 +232,8 @@ void Profile::configure(const Reference<uno::XComponentContext>& office) {
         // No one reads this office's documents on a screen: it does not check their spelling
         // as they change (with a spelling dictionary installed, the office loaded it for that
         // and kept about 7 MB more).
-        const auto spelling =
-            settingsNode(provider, "/org.openoffice.Office.Linguistic/SpellChecking");
-        spelling->replaceByName(OUString("IsSpellAuto"), uno::Any(false));
-        Reference<util::XChangesBatch>(spelling, UNO_QUERY_THROW)->commitChanges();
+        setSetting(provider, "/org.openoffice.Office.Linguistic/SpellChecking", "IsSpellAuto",
+                   uno::Any(false));
     } catch (const uno::Exception&) {
         // A setting that did not take costs a lock file, a slower start or some memory,
         // nothing more.

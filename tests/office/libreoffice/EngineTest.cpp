@@ -854,17 +854,16 @@ TEST(OfficeLife, TheOfficeNeverWaitsForTheDisk) {
     const QString sync = QStandardPaths::findExecutable(QStringLiteral("sync"));
     ASSERT_FALSE(sync.isEmpty());
     const QString keeper = QCoreApplication::applicationDirPath() + "/festoria-office-keeper";
-    const std::pair<QString, QStringList> runs[] = {
-        {sync, {QStringLiteral("/dev/stdin")}},
-        {keeper, {QStringLiteral("keep"), QString::number(::getpid()), sync, "/dev/stdin"}},
-    };
-    int exitCodes[2] = {-1, -1};
-    for (int i = 0; i < 2; ++i) {
+    const auto exitCodeOf = [](const QString& program, const QStringList& arguments) {
         QProcess process;
-        process.start(runs[i].first, runs[i].second); // its input: a pipe
-        ASSERT_TRUE(process.waitForFinished(10000));
-        exitCodes[i] = process.exitCode();
-    }
+        process.start(program, arguments); // its input: a pipe
+        return process.waitForFinished(10000) ? process.exitCode() : -1;
+    };
+    const int exitCodes[2] = {
+        exitCodeOf(sync, {QStringLiteral("/dev/stdin")}),
+        exitCodeOf(keeper,
+                   {QStringLiteral("keep"), QString::number(::getpid()), sync, "/dev/stdin"}),
+    };
     EXPECT_EQ(exitCodes[0], 1) << "syncing a pipe fails";
     EXPECT_EQ(exitCodes[1], 0) << "under the keeper, the sync returned without the disk";
 }

@@ -12,6 +12,6 @@
 // the disk, two to three per saved document, were the click's slowest moments (a save of
 // 60-280 ms while the disk was busy, 9 ms at the median instead of 5).
 //
-// Returns false where the kernel refuses it or the processor is not one it knows: the office
-// then syncs as before.
-bool skipDiskWaits();
+// Where the kernel refuses it or the processor is not one it knows, the office syncs as
+// before.
+void skipDiskWaits();
