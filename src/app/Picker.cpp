@@ -6,11 +6,14 @@
 #include "core/AppError.h"
 
 Picker::Picker(const QString& displayFormat, QWidget* parent) : QDateTimeEdit(parent) {
+    // The editor's default range is in local time: turned into UTC, its first and last times
+    // of day are shifted by the zone's offset, and once a time-only format narrows the range
+    // to one day, the picker keeps only the times between them (west of Greenwich, a single
+    // second). So the range is set in UTC first.
     setTimeSpec(Qt::UTC);
+    setDateTimeRange(earliest(), latest());
     setDisplayFormat(displayFormat);
     mTimeOnly = !(displayedSections() & QDateTimeEdit::DateSections_Mask);
-    if (!mTimeOnly)
-        setDateTimeRange(earliest(), latest());
     connect(this, &QDateTimeEdit::dateTimeChanged, this, &Picker::edited);
 }
 
