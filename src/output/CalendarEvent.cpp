@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "output/CalendarEvent.h"
+#include "output/MailAddress.h"
 
 #include "core/AppError.h"
 #include "core/EventDetails.h"
@@ -9,7 +10,6 @@
 #include "core/ReplaceFile.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QStringList>
 #include <QTimeZone>
 
@@ -55,11 +55,8 @@ QByteArray calendarText(const QString& typed) {
 
 // The first e-mail address in the RSVP text, as a mailto: address; empty when there is none.
 QByteArray organizerAddress(const QString& rsvp) {
-    static const QRegularExpression address(QStringLiteral(
-        "[A-Za-z0-9._+-]+@[A-Za-z0-9](?:[A-Za-z0-9-]*[A-Za-z0-9])?(?:\\.[A-Za-z0-9](?:[A-Za-z0-9-]*"
-        "[A-Za-z0-9])?)+"));
-    const QRegularExpressionMatch match = address.match(rsvp);
-    return match.hasMatch() ? "mailto:" + match.captured().toUtf8() : QByteArray();
+    const QString address = firstMailAddress(rsvp);
+    return address.isEmpty() ? QByteArray() : "mailto:" + address.toUtf8();
 }
 
 // What to bring, the directions and whom to answer, one line each, labelled as on the
