@@ -21,6 +21,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 void describe(QCommandLineParser& parser) {
@@ -43,8 +44,13 @@ void name() {
 // --help and --version answer before anything else: no display is needed, and neither the
 // office nor a window starts. Qt's own options (-platform, -display, ...) are left to
 // QApplication.
+// The help's usage line names the command users type, not the path the launcher ran.
 void answerHelpAndVersion(int argc, char** argv) {
-    QCoreApplication core(argc, argv);
+    static char command[] = "festoria";
+    std::vector<char*> arguments(argv, argv + argc + 1); // with the closing null
+    if (argc > 0)
+        arguments[0] = command;
+    QCoreApplication core(argc, arguments.data());
     name();
     installTranslations(QLocale::system());
     QCommandLineParser parser;

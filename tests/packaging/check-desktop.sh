@@ -36,6 +36,11 @@ for option in --help -h; do
         "$build/bin/festoria" "$option") || fail "$option exits with an error"
     grep -q -- "--version" <<<"$help" || fail "$option: $help"
 done
+# As the launcher runs it: the usage names the command, not the program's path.
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= FESTORIA_SOFFICE="$fake" \
+    "$out/usr/bin/../lib/festoria/festoria" --help) || fail "--help from the launcher's path"
+grep -q "^Usage: festoria \[options\]" <<<"$help" || fail "--help names the path: $help"
+
 version=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= FESTORIA_SOFFICE="$fake" \
     "$build/bin/festoria" --version) || fail "--version exits with an error"
 [[ $version =~ ^Festoria\ [0-9]+\.[0-9]+ ]] || fail "--version: $version"
