@@ -92,9 +92,25 @@ public:
             ::rename(QFile::encodeName(mPath).constData(), mReplaced.path.constData()) != 0)
             fail();
         mDone = true;
+        syncFolder();
     }
 
 private:
+    // The rename lives in the folder: until the folder is synced, a power loss may bring back
+    // the old file, or none. A file system that cannot sync folders has nothing to lose there.
+    void syncFolder() const {
+        const QString folder = QFileInfo(QFile::decodeName(mReplaced.path)).absolutePath();
+        const int fd =
+            ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return; // a folder the user may write but not read: the rename stands as it is
+        const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+        const int error = errno;
+        ::close(fd);
+        if (!synced)
+            throw AppError(systemErrorText(mWhat.failure, mDestination, error));
+    }
+
     void takeOwnerAndMode() {
         mode_t mode = 0666 & ~currentUmask();
         if (mReplaced.exists) {
