@@ -104,12 +104,12 @@ void SaveDocument::saveAs(const QString& documentPath, const EventDetails& detai
         sayDone(mPrompts);
 }
 
-PrintJob printJobOf(const QPrinter& printer, const QString& documentPath) {
+PrintJob printJobOf(const QPrinter& printer, const QString& eventName) {
     return {printer.printerName(), printer.copyCount(), printer.pageLayout().pageSize().key(),
-            QFileInfo(documentPath).completeBaseName()};
+            attachmentBaseName(eventName)};
 }
 
-void PrintDocument::print(const QString& documentPath) {
+void PrintDocument::print(const QString& documentPath, const QString& eventName) {
     // One step: after a failure nothing else is tried, so the user sees one report. The
     // dialog cannot fail.
     enum class Step { Print = 102 };
@@ -132,7 +132,7 @@ void PrintDocument::print(const QString& documentPath) {
     trap(Step::Print, [&] {
         const Hourglass hourglass(mSetHourglass);
         if (printer.outputFileName().isEmpty())
-            printOnPrinter(mOffice, documentPath, printJobOf(printer, documentPath), mQueue);
+            printOnPrinter(mOffice, documentPath, printJobOf(printer, eventName), mQueue);
         else
             printPageToFile(mOffice, documentPath, printer.outputFileName());
     });

@@ -44,8 +44,8 @@ private:
     std::function<void(bool)> mSetHourglass;
 };
 
-// The job the print dialog set the printer up for; its title is the document's name.
-PrintJob printJobOf(const QPrinter& printer, const QString& documentPath);
+// The job the print dialog set the printer up for, titled after the event (as its PDF is named).
+PrintJob printJobOf(const QPrinter& printer, const QString& eventName);
 
 // "Print...": the platform's print dialog, then the office's own PDF of the page goes to the
 // chosen printer, or to the file the dialog names.
@@ -59,7 +59,7 @@ public:
           mQueue(queue) {}
 
     // The menu item's handler: a cancelled dialog prints nothing; a failure is reported once.
-    void print(const QString& documentPath);
+    void print(const QString& documentPath, const QString& eventName);
 
 private:
     Prompts& mPrompts;

@@ -415,7 +415,9 @@ void PreviewWindow::saveAs() {
 }
 
 void PreviewWindow::print() {
-    PrintDocument(mPrompts, mOffice, [this](bool on) { setHourglass(on); }).print(mDocumentPath);
+    PrintDocument(mPrompts, mOffice, [this](bool on) {
+        setHourglass(on);
+    }).print(mDocumentPath, mDetails.name);
 }
 
 void PreviewWindow::sendByEmail() {

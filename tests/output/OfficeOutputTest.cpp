@@ -298,7 +298,7 @@ TEST_F(OfficeSave, AFailedExportKeepsTheOldFileAndShowsNoDone) {
     qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
     prompts.clear();
     prompts.printFiles << blocker; // the old file, kept
-    PrintDocument(prompts, sharedOffice()).print(*document);
+    PrintDocument(prompts, sharedOffice()).print(*document, QString());
     ASSERT_EQ(prompts.reportLines(), QList<int>{102});
     EXPECT_TRUE(prompts.reports()[0].contains(QStringLiteral("Cannot print to '%1': the printout "
                                                              "could not be written completely")
@@ -313,7 +313,7 @@ TEST_F(OfficeSave, PrintingSendsTheOfficesPdfToTheFileOrThePrinter) {
     const QString out = folder.filePath(QStringLiteral("printed.pdf"));
     QFile(out).open(QIODevice::WriteOnly); // an old file, replaced
     prompts.printFiles << out;
-    PrintDocument(prompts, sharedOffice()).print(*document);
+    PrintDocument(prompts, sharedOffice()).print(*document, QString());
     EXPECT_EQ(prompts.reports(), QStringList());
 
     const QString spooled = folder.filePath(QStringLiteral("spooled.pdf"));
@@ -343,7 +343,7 @@ TEST_F(OfficeSave, PrintingSendsTheOfficesPdfToTheFileOrThePrinter) {
 
     // Cancelled: nothing printed.
     const QString cancelled = folder.filePath(QStringLiteral("cancelled.pdf"));
-    PrintDocument(prompts, sharedOffice()).print(*document);
+    PrintDocument(prompts, sharedOffice()).print(*document, QString());
     EXPECT_FALSE(QFile::exists(cancelled));
     EXPECT_EQ(prompts.printDialogs, 2);
 }

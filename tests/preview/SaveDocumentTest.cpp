@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -71,7 +72,7 @@ struct Save : ::testing::Test {
     // Printing to a file goes the same way as saving.
     void print(const QString& name) {
         prompts.printFiles << name;
-        PrintDocument(prompts, office).print(document);
+        PrintDocument(prompts, office).print(document, details.name);
     }
     QStringList texts() const {
         QStringList result;
@@ -415,4 +416,19 @@ TEST_F(Save, AnEmptyMissingOrLinkedDocumentIsReportedWithoutDone) {
         EXPECT_TRUE(empty || texts().at(1).contains(document));
         EXPECT_TRUE(leftovers().isEmpty());
     }
+}
+
+// A print job is called after the event in the printer's queue, as one line; an unnamed
+// event's job is called as its PDF would be.
+TEST(PrintJob, IsTitledAfterTheEvent) {
+    QPrinter printer;
+    const struct {
+        const char* event;
+        const char* title;
+    } table[] = {{"Sommerfest am See", "Sommerfest am See"},
+                 {"Garden\nParty\r\n2021", "Garden Party 2021"},
+                 {"", "Invitation"}};
+    for (const auto& row : table)
+        EXPECT_EQ(printJobOf(printer, QString::fromUtf8(row.event)).title,
+                  QString::fromUtf8(row.title));
 }
