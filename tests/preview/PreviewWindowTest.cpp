@@ -10,6 +10,7 @@
 #include "support/FakeOffice.h"
 #include "support/MailDesktop.h"
 #include "support/ScriptedPrompts.h"
+#include "widgets/Centre.h"
 #include "widgets/WindowPointer.h"
 
 #include <QAccessible>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -128,6 +130,39 @@ TEST_F(Preview, EveryControlShowsWholeInAFixedWindow) {
     EXPECT_TRUE(control("unscaledPage")->isHidden());
     EXPECT_TRUE(window->newPicturePending());
     EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+// On a screen too small for it (a 2x scale on a 1600x1200 display leaves 800x600), the window
+// opens no larger than the free area, its controls in place and scrolled to, by Tab too; where
+// it fits, it stays exactly as it is.
+TEST_F(Preview, OnASmallScreenTheWindowFitsAndItsControlsScroll) {
+    const QSize full = window->size();
+    fitWithin(*window, QRect(QPoint(0, 0), full + QSize(40, 40)));
+    EXPECT_EQ(window->findChild<QScrollArea*>(), nullptr);
+    EXPECT_EQ(window->size(), full);
+
+    const QRect saveAt = control("saveButton")->geometry();
+    const QRect small(100, 50, 800, 560);
+    placeWithin(*window, small);
+    EXPECT_TRUE(small.contains(window->frameGeometry()));
+    window->show();
+    auto* scroll = window->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0); // only what does not fit scrolls
+    auto* save = control("saveButton");
+    EXPECT_EQ(save->geometry(), saveAt);
+    const auto inView = [&](QWidget* w) {
+        return scroll->viewport()->rect().contains(
+            QRect(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size()));
+    };
+    EXPECT_FALSE(inView(save));
+    control("page")->setFocus();
+    for (int tabs = 0; tabs < 20 && QApplication::focusWidget() != save; ++tabs)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), save);
+    EXPECT_TRUE(inView(save));
 }
 
 // A keyboard user reaches every control that can be used with Tab, each once, and Shift+Tab
