@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <csignal>
@@ -78,14 +79,33 @@ bool runEnded(int recordFd, const QString& name) {
     return ::flock(recordFd, LOCK_EX | LOCK_NB) == 0;
 }
 
-void removeListed(const QByteArray& lines) {
+// Whoever can write a record could name any file in it: only a name the program gives the
+// files it notes (the filled document, a private copy of the template or the picture), right
+// in its temporary folder, is removed because of one.
+bool madeByTheProgram(const QByteArray& path, const QString& tempFolder) {
+    static const QRegularExpression names(QStringLiteral(
+        "^(?:qorvel[1-9]{8}\\.doc|template-[A-Za-z0-9]{8}\\.dot|temp-[A-Za-z0-9]{8}\\.bmp)$"));
+    const QFileInfo file(QFile::decodeName(path));
+    return file.path() == tempFolder && names.match(file.fileName()).hasMatch();
+}
+
+void removeListed(const QByteArray& lines, const QString& tempFolder) {
     for (const QByteArray& line : lines.split('\n')) {
         const QList<QByteArray> fields = line.split(' ');
         if (fields.size() != 3)
             continue;
-        removeIfSame(QByteArray::fromPercentEncoding(fields[2]), dev_t(fields[0].toULongLong()),
-                     ino_t(fields[1].toULongLong()));
+        const QByteArray path = QByteArray::fromPercentEncoding(fields[2]);
+        if (madeByTheProgram(path, tempFolder))
+            removeIfSame(path, dev_t(fields[0].toULongLong()), ino_t(fields[1].toULongLong()));
     }
+}
+
+// A record is read only when it is a plain file of this user's of a record's size.
+bool trustedRecord(int fd) {
+    constexpr off_t kMaxRecordBytes = 1 << 20;
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::getuid() &&
+           info.st_size <= kMaxRecordBytes;
 }
 
 } // namespace
@@ -143,9 +163,10 @@ void removeLeftByEndedRuns() {
         if (fd < 0)
             continue;
         try {
-            if (runEnded(fd, name)) {
+            if (trustedRecord(fd) && runEnded(fd, name)) {
                 removeListed(
-                    readPlainFile(QStringLiteral("/proc/self/fd/%1").arg(fd), Links::Follow));
+                    readPlainFile(QStringLiteral("/proc/self/fd/%1").arg(fd), Links::Follow),
+                    tempFolder());
                 ::unlink(path.constData());
             }
         } catch (const AppError&) {

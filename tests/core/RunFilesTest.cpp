@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -81,4 +82,37 @@ TEST(RunFiles, WhatEndedRunsNotedGoesAndNothingElse) {
     runFiles::removeAll();
     EXPECT_FALSE(QFile::exists(document));
     EXPECT_FALSE(QFile::exists(own)) << "the run's record goes with it";
+}
+
+// A record written by anyone but the program may name any file of the user's: only the names
+// the program gives its own files, right in its temporary folder, go because of one.
+TEST(RunFiles, ARecordRemovesOnlyTheProgramsOwnFiles) {
+    ScopedTemp temp;
+    const QTemporaryDir elsewhere;
+    ScopedVariable cache("XDG_CACHE_HOME", QFile::encodeName(elsewhere.filePath("cache")));
+    ASSERT_TRUE(QDir().mkpath(runFiles::recordsFolder()));
+    ASSERT_TRUE(QDir().mkpath(temp.file("sub")));
+    const struct {
+        QString path;
+        bool goes;
+    } table[] = {
+        {temp.file("qorvel77777777.doc"), true},
+        {temp.file("template-abcdEFG1.dot"), true},
+        {temp.file("temp-0a1b2c3d.bmp"), true},
+        {elsewhere.filePath("notes.txt"), false},
+        {elsewhere.filePath("qorvel55555555.doc"), false},
+        {temp.file("letter.odt"), false},
+        {temp.file("qorvel12345670.doc"), false},
+        {temp.file("sub/qorvel66666666.doc"), false},
+        {temp.file("sub/../qorvel88888888.doc"), false},
+    };
+    QStringList listed;
+    for (const auto& row : table) {
+        writeFile(row.path, "Jane Doe, 12 Elm Street");
+        listed << row.path;
+    }
+    writeRecord(QStringLiteral("run-%1").arg(endedProcessId()), listed);
+    runFiles::removeLeftByEndedRuns();
+    for (const auto& row : table)
+        EXPECT_EQ(QFile::exists(row.path), !row.goes) << row.path.toStdString();
 }
