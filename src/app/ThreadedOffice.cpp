@@ -10,12 +10,8 @@
 
 #include <csignal>
 
-namespace {
-const QString kGivenUp = QStringLiteral("The office's work was cancelled.");
-}
-
 void throwOfficeGivenUp() {
-    throw AppError(kGivenUp);
+    throw OfficeCancelled();
 }
 
 // A document of a threaded session: each call runs on the office thread.

@@ -87,6 +87,7 @@ template <typename F> auto ThreadedOffice::run(F&& work) -> decltype(work()) {
     using R = decltype(work());
     using Stored = std::conditional_t<std::is_void_v<R>, bool, R>;
     auto task = std::make_shared<ResultTask<Stored>>();
+    const unsigned cancelsBefore = mCancels;
     post([this, task, work = std::forward<F>(work)]() mutable {
         std::optional<Stored> result;
         std::exception_ptr error;
@@ -111,6 +112,8 @@ template <typename F> auto ThreadedOffice::run(F&& work) -> decltype(work()) {
     });
     if (!waitFor(*task))
         throwOfficeGivenUp();
+    if (task->error && mCancels != cancelsBefore)
+        throwOfficeGivenUp(); // the call failed because Cancel ended the office
     if (task->error)
         std::rethrow_exception(task->error);
     if constexpr (!std::is_void_v<R>)

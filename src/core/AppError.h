@@ -17,6 +17,12 @@ private:
     QString mDescription;
 };
 
+// The user cancelled the office's work: the handler ends quietly, without a report.
+class OfficeCancelled : public AppError {
+public:
+    OfficeCancelled() : AppError(QStringLiteral("The office's work was cancelled.")) {}
+};
+
 // Using an object that an earlier, failed statement never set. The description names what
 // is missing: "No office session: an earlier step failed."
 class ObjectNotSet : public AppError {

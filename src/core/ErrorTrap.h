@@ -37,11 +37,19 @@ public:
         try {
             statement();
             return true;
+        } catch (const OfficeCancelled&) {
+            mCancelled = true;
+            return false;
         } catch (...) {
-            report(describeException(std::current_exception()));
+            if (!mCancelled)
+                report(describeException(std::current_exception()));
             return false;
         }
     }
+
+    // Whether the user cancelled the office's work in a statement: from then on the
+    // handler's failures follow from that and are not reported.
+    bool cancelled() const { return mCancelled; }
 
 private:
     void report(const QString& description);
@@ -49,6 +57,7 @@ private:
     Prompts& mPrompts;
     QString mProcedure;
     int mLine = 0;
+    bool mCancelled = false;
 };
 
 // An error trap over a handler's named steps: Step is an enum class whose values are the
@@ -65,6 +74,7 @@ public:
     template <typename Statement> bool operator()(Step step, Statement&& statement) {
         return mTrap(static_cast<int>(step), std::forward<Statement>(statement));
     }
+    bool cancelled() const { return mTrap.cancelled(); }
 
 private:
     ErrorTrap mTrap;

@@ -202,6 +202,10 @@ struct CreateInvitation::Run {
 
     // The path of a name in the temporary folder, which is worked out at the first step that
     // needs it, so that a refused folder is reported there; later steps use what it found.
+    // Whether the user cancelled the office's work: the request then ends quietly, leaving
+    // nothing behind.
+    bool cancelled() const { return trap.cancelled() || pictureCancelled; }
+
     QString inFolder(const QString& name) const {
         if (folder.isEmpty())
             throw AppError(QStringLiteral("There is no temporary folder for '%1'.").arg(name));
@@ -219,6 +223,7 @@ struct CreateInvitation::Run {
     QString documentPath;
     EventDetails details; // as filled in
     bool saved = false;
+    bool pictureCancelled = false;
     // Only the picture this request wrote is shown (empty: none was written).
     QString picturePath;
 };
@@ -232,12 +237,14 @@ void CreateInvitation::run() {
         reportMissingFonts();
         Run run(mPrompts);
         prepare(run);
-        // Once the program is ending, the office work left is of no use to anyone.
-        if (!mProgramEnds)
+        // Once the program is ending or the user cancelled, the office work left is of no
+        // use to anyone.
+        const auto goOn = [&] { return !mProgramEnds && !run.cancelled(); };
+        if (goOn())
             fill(run);
-        if (!mProgramEnds)
+        if (goOn())
             nameAndSave(run);
-        if (!mProgramEnds)
+        if (goOn())
             makePicture(run);
         handOver(run);
         endRun(run);
@@ -426,15 +433,20 @@ void CreateInvitation::nameAndSave(Run& run) {
 void CreateInvitation::makePicture(Run& run) {
     // Without a saved document there is nothing to picture, nor to preview.
     run.saved = run.saved && isOwnPlainFile(run.documentPath);
-    if (run.saved)
+    if (!run.saved)
+        return;
+    try {
         run.picturePath = writePreviewPicture(run.documentPath, mOffice, mClipboard, mPrompts);
+    } catch (const OfficeCancelled&) {
+        run.pictureCancelled = true;
+    }
 }
 
 void CreateInvitation::handOver(Run& run) {
     run.trap(Step::HideHourglass, [&] { mHost.setHourglass(false); });
     // Without a document the main window stays, and the preview window is neither given a
     // picture nor shown; nor is it once the program is ending.
-    if (run.saved && !mProgramEnds) {
+    if (run.saved && !mProgramEnds && !run.cancelled()) {
         run.trap(Step::LoadPicture, [&] { mHost.loadPreviewPicture(run.picturePath); });
         run.trap(Step::HandOverDocument,
                  [&] { mHost.setPreviewDocument(run.documentPath, run.details); });
@@ -460,7 +472,8 @@ void CreateInvitation::endRun(Run& run) {
     if (!run.templatePath.isEmpty())
         deleteFile(run.templatePath);
     // Deleting lets pending events run: the main window may have been closed just now.
-    if (mProgramEnds)
+    // A cancelled request's document is shown nowhere.
+    if (mProgramEnds || (run.cancelled() && run.saved))
         removeDocument();
 }
 

@@ -142,5 +142,10 @@ QString writePreviewPicture(const QString& inFile, office::Office& office, Clipb
          [&] { written = writeClipboardPicture(clipboard, ourMark, tempFolder()); });
     trap(Step::CloseDocument, [&] { object(session, kNoSession).activeDocument().close(); });
     trap(Step::Quit, [&] { object(session, kNoSession).quit(); });
+    if (trap.cancelled()) { // the user wants no picture
+        if (!written.isEmpty())
+            deleteFile(written);
+        throw OfficeCancelled();
+    }
     return written;
 }

@@ -46,3 +46,19 @@ TEST(ErrorTrap, AnUnsetObjectCascades) {
     EXPECT_TRUE(prompts.reports()[1].startsWith(
         QStringLiteral("No office session: an earlier step failed.\r\n")));
 }
+
+// Cancelling the office's work reports nothing, and nothing that fails after it in the same
+// handler; the statements still run (what the handler cleans up, it cleans up).
+TEST(ErrorTrap, ACancelEndsTheReportsOfItsHandler) {
+    ScriptedPrompts prompts;
+    ErrorTrap trap(prompts, QStringLiteral("in Festoria2021/08/31.Form1.PushButton6_Click "));
+    QList<int> ran;
+    trap(104, [&] { throw AppError(QStringLiteral("before")); });
+    EXPECT_FALSE(trap.cancelled());
+    EXPECT_FALSE(trap(106, [&] { throw OfficeCancelled(); }));
+    trap(108, [&] { throw AppError(QStringLiteral("after")); });
+    trap(110, [&] { ran << 110; });
+    EXPECT_TRUE(trap.cancelled());
+    EXPECT_EQ(ran, QList<int>{110});
+    EXPECT_EQ(prompts.reportLines(), QList<int>{104});
+}
