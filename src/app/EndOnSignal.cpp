@@ -5,6 +5,8 @@
 
 #include "app/EndOnSignal.h"
 
+#include "core/RunFiles.h"
+
 #include <QSocketNotifier>
 
 #include <atomic>
@@ -13,18 +15,44 @@
 #include <unistd.h>
 
 namespace {
-constexpr int kEndingSignals[] = {SIGTERM, SIGHUP, SIGINT};
+// Signals whose default action ends the program, and the faults among them, which end it at
+// once wherever they happen.
+constexpr int kEndingSignals[] = {SIGTERM, SIGHUP,  SIGINT,    SIGQUIT,  SIGUSR1,
+                                  SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF,  SIGXCPU,
+                                  SIGXFSZ, SIGIO,   SIGPWR,    SIGSTKFLT};
+constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGTRAP, SIGSYS};
 int gPipe[2] = {-1, -1};
 std::atomic<bool> gSignalled{false};
 
+[[noreturn]] void endNow(int signal) {
+    runFiles::removeAllFromSignal();
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+    ::_exit(128 + signal); // a signal that is blocked here
+}
+
 void onSignal(int signal) {
-    if (gSignalled.exchange(true)) {
-        ::signal(signal, SIG_DFL);
-        ::raise(signal);
-        return;
-    }
+    if (gSignalled.exchange(true))
+        endNow(signal);
     const char byte = char(signal);
     [[maybe_unused]] const ssize_t written = ::write(gPipe[1], &byte, 1);
+}
+
+void onFault(int signal) {
+    endNow(signal);
+}
+
+// Takes the signal over unless someone else already handles or ignores it.
+bool takeOver(int signal, void (*handler)(int)) {
+    struct sigaction old {};
+    if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler != SIG_DFL ||
+        (old.sa_flags & SA_SIGINFO))
+        return false;
+    struct sigaction action {};
+    action.sa_handler = handler;
+    ::sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(signal, &action, nullptr) == 0;
 }
 } // namespace
 
@@ -38,15 +66,15 @@ EndOnSignal::EndOnSignal(std::function<void()> end) : mEnd(std::move(end)) {
         }
         mEnd();
     });
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    ::sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
     for (const int s : kEndingSignals)
-        ::sigaction(s, &action, nullptr);
+        if (takeOver(s, onSignal))
+            mHandled << s;
+    for (const int s : kFaultSignals)
+        if (takeOver(s, onFault))
+            mHandled << s;
 }
 
 EndOnSignal::~EndOnSignal() {
-    for (const int s : kEndingSignals)
+    for (const int s : mHandled)
         ::signal(s, SIG_DFL);
 }

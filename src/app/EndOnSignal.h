@@ -3,10 +3,13 @@
 
 #pragma once
 
-// SIGTERM, SIGHUP and SIGINT end the program as closing its window does, so that what the run
-// made goes with it: the signal is handed to the window thread, which calls end. A second
-// signal while that runs ends the program at once (a later start removes what it left).
+// A signal that would end the program (SIGTERM, SIGHUP, SIGINT, SIGQUIT, SIGUSR1, ...) ends it
+// as closing its window does, so that what the run made goes with it: the signal is handed to
+// the window thread, which calls end. A second one while that runs ends the program at once,
+// after removing the run's files. A fault (SIGSEGV, SIGABRT, ...) removes them and ends it as
+// it would have. A signal someone set to be ignored (nohup) stays ignored.
 
+#include <QList>
 #include <QObject>
 
 #include <functional>
@@ -23,4 +26,5 @@ public:
 private:
     std::function<void()> mEnd;
     QSocketNotifier* mNotifier = nullptr;
+    QList<int> mHandled;
 };

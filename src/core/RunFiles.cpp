@@ -14,9 +14,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/file.h>
@@ -42,6 +44,34 @@ struct Record {
     bool exitHandlerSet = false;
     std::vector<Noted> files;
 };
+
+// The noted files again, for a signal handler: fixed slots, each written whole before the count
+// that publishes it grows. A path too long for a slot, or a file past the last slot, is left
+// to the exit handler and to later starts.
+struct SignalSafeList {
+    static constexpr int kSlots = 1024;
+    static constexpr size_t kPathBytes = 496;
+    struct Slot {
+        char path[kPathBytes];
+        dev_t device;
+        ino_t inode;
+    };
+    Slot entries[kSlots];
+    std::atomic<int> count{0};
+};
+
+SignalSafeList gSignalSafe; // zero pages until written
+
+void publishForSignals(const QByteArray& path, dev_t device, ino_t inode) {
+    const int at = gSignalSafe.count.load(std::memory_order_relaxed);
+    if (at >= SignalSafeList::kSlots || size_t(path.size()) >= SignalSafeList::kPathBytes)
+        return;
+    SignalSafeList::Slot& slot = gSignalSafe.entries[at];
+    std::memcpy(slot.path, path.constData(), size_t(path.size()) + 1);
+    slot.device = device;
+    slot.inode = inode;
+    gSignalSafe.count.store(at + 1, std::memory_order_release);
+}
 
 Record& record() {
     static Record* const theRecord = new Record; // never destroyed: used at exit
@@ -122,6 +152,7 @@ void note(const QString& path) {
     Record& r = record();
     const std::lock_guard lock(r.mutex);
     r.files.push_back({native, info.st_dev, info.st_ino});
+    publishForSignals(native, info.st_dev, info.st_ino);
     if (!r.exitHandlerSet) {
         r.exitHandlerSet = true;
         std::atexit(removeAll);
@@ -136,6 +167,17 @@ void note(const QString& path) {
                                 QByteArray::number(quint64(info.st_ino)) + ' ' +
                                 native.toPercentEncoding() + '\n';
         writeAll(r.fd, line.constData(), line.size());
+    }
+}
+
+void removeAllFromSignal() {
+    const int count = gSignalSafe.count.load(std::memory_order_acquire);
+    for (int i = 0; i < count; ++i) {
+        const SignalSafeList::Slot& slot = gSignalSafe.entries[i];
+        struct stat info {};
+        if (::lstat(slot.path, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::getuid() &&
+            info.st_dev == slot.device && info.st_ino == slot.inode)
+            ::unlink(slot.path);
     }
 }
 

@@ -24,6 +24,11 @@ void note(const QString& path);
 // program's exit (also one the window system forces) once anything was noted. Never throws.
 void removeAll();
 
+// Removes this run's noted files that are still the ones noted, with async-signal-safe calls
+// only: for a signal handler that ends the program at once. Takes no lock and allocates
+// nothing; the files noted while it runs may stay (a later start removes them).
+void removeAllFromSignal();
+
 // Removes the files noted by earlier runs of this user that are no longer alive, and their
 // records. Never throws.
 void removeLeftByEndedRuns();

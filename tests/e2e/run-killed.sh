@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The program killed (SIGKILL) in the middle of a request: its office goes with it, the next
 # start works and cleans up what was left, and the settings hold the last typed values. Ended
-# by SIGTERM or SIGHUP with the preview open, it leaves nothing behind.
+# by a signal with the preview open (SIGTERM, SIGHUP, SIGUSR1, or a second signal while the
+# first one's orderly end runs), it leaves nothing behind.
 #   run-killed.sh <bin folder> <artifact folder>
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -30,7 +31,7 @@ grep -qxF "txtEventName=Killed Party" "$XDG_CONFIG_HOME/Quillmont.conf" ||
 
 # Each start must make an invitation; each end, by closing the preview or by a signal with the
 # preview open, leaves nothing in TEMP and no office.
-for ending in close TERM HUP; do
+for ending in close TERM HUP USR1 TERM,HUP INT,TERM; do
     "$bin/festoria" >"$artifacts/killed-$ending.log" 2>&1 &
     app_pid=$!
     main=$(wait_window '^Festoria$' 60) || fail "the next start did not show the main window"
@@ -46,7 +47,10 @@ for ending in close TERM HUP; do
         "$bin/festoria-screenshot" "$artifacts/killed-then-preview.png"
         "$bin/festoria-xclose" "$preview"
     else
-        kill -"$ending" "$app_pid"
+        for signal in ${ending//,/ }; do
+            kill -"$signal" "$app_pid" 2>/dev/null || true
+            sleep 0.05
+        done
     fi
     for _ in $(seq 1 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
     kill -0 "$app_pid" 2>/dev/null && fail "the program did not end ($ending)"
