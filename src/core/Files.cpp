@@ -9,13 +9,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -146,6 +149,48 @@ void ensureOwnFolder(const QString& folder, const QString& what) {
                            .arg(what, folder, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
+namespace {
+// The fresh folders standing in for unusable ones this run, by the folder they replace.
+struct FreshFolders {
+    std::mutex mutex;
+    QHash<QString, QByteArray> byFolder;
+};
+
+FreshFolders& freshFolders() {
+    static FreshFolders* const folders = new FreshFolders; // used at exit
+    return *folders;
+}
+
+void removeEmptyFreshFolders() {
+    FreshFolders& fresh = freshFolders();
+    const std::lock_guard lock(fresh.mutex);
+    for (const QByteArray& path : std::as_const(fresh.byFolder))
+        ::rmdir(path.constData());
+}
+} // namespace
+
+QString ownFolderOrFresh(const QString& folder, const QString& what) {
+    QString refusal;
+    try {
+        ensureOwnFolder(folder, what);
+        return folder;
+    } catch (const AppError& e) {
+        refusal = e.description();
+    }
+    FreshFolders& fresh = freshFolders();
+    const std::lock_guard lock(fresh.mutex);
+    if (const auto found = fresh.byFolder.constFind(folder); found != fresh.byFolder.cend())
+        return QFile::decodeName(*found);
+    QByteArray name = QFile::encodeName(folder) + "-XXXXXX";
+    if (::mkdtemp(name.data()) == nullptr)
+        throw AppError(QStringLiteral("%1 No private folder could be made beside it: %2")
+                           .arg(refusal, QString::fromLocal8Bit(std::strerror(errno))));
+    if (fresh.byFolder.isEmpty())
+        std::atexit(removeEmptyFreshFolders);
+    fresh.byFolder.insert(folder, name);
+    return QFile::decodeName(name);
+}
+
 void emptyOwnFolder(const QString& folder, const QString& what) {
     ensureOwnFolder(folder, what);
     // Entries inside go, links as themselves: removeRecursively never enters a linked folder.
@@ -181,8 +226,7 @@ QString tempFolder() {
             return folder;
         const QString own = (folder == QStringLiteral("/") ? QString() : folder) +
                             QStringLiteral("/festoria-%1").arg(::getuid());
-        ensureOwnFolder(own, kTempFolderWhat);
-        return own;
+        return ownFolderOrFresh(own, kTempFolderWhat);
     }
     // No TEMP: a folder of our own in the user's cache.
     const QString cache = cacheFolder();

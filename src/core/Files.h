@@ -37,6 +37,12 @@ void ensureOwnFolder(const QString& folder, const QString& what);
 // ensureOwnFolder, then removes everything inside; a link inside goes as itself, never what
 // it leads to.
 void emptyOwnFolder(const QString& folder, const QString& what);
+// The folder when ensureOwnFolder accepts it; otherwise (a link, another user's folder,
+// anything else under its name) it is left as it is and a fresh private folder beside it
+// takes its place for the rest of the run: "<folder>-XXXXXX", made with a random name and
+// mode 0700, removed at the program's end when empty. Throws AppError naming the folder and
+// the reasons when neither can be used.
+QString ownFolderOrFresh(const QString& folder, const QString& what);
 // True when the path itself (not a link) is a folder of this user's.
 bool isOwnFolder(const QString& path);
 

@@ -81,7 +81,8 @@ TEST(TempFolder, ATempOthersCanWriteToGetsAPrivateFolderOfItsOwn) {
 }
 
 // What is found under the private folder's name in a shared TEMP: the user's own folder is
-// used, closed to others first; another user's folder, a link or a file is refused.
+// used, closed to others first; another user's folder, a link or a file is left as it is and
+// a fresh private folder beside it is used instead.
 TEST(TempFolder, ThePrivateFolderInASharedTempIsTheUsersAlone) {
     ScopedVariable temp("TEMP");
     enum class Found { Nothing, Folder, AnotherUsersFolder, LinkToOwnFolder, File };
@@ -119,13 +120,21 @@ TEST(TempFolder, ThePrivateFolderInASharedTempIsTheUsersAlone) {
         }
         if (c.found == Found::AnotherUsersFolder && !giveToAnotherUser(own))
             continue;
-        if (c.refused) {
-            EXPECT_THROW(tempFolder(), AppError);
-            continue;
-        }
-        EXPECT_EQ(tempFolder(), own);
+        struct stat before {};
+        ::lstat(native.constData(), &before);
+        const QString folder = tempFolder();
         struct stat info {};
-        ASSERT_EQ(::lstat(native.constData(), &info), 0);
+        if (c.refused) { // left as it was; a fresh private folder of ours beside it instead
+            EXPECT_TRUE(folder.startsWith(own + QLatin1Char('-'))) << folder.toStdString();
+            EXPECT_EQ(tempFolder(), folder) << "the same one for the whole run";
+            ASSERT_EQ(::lstat(native.constData(), &info), 0);
+            EXPECT_EQ(QPair(info.st_mode, info.st_uid), QPair(before.st_mode, before.st_uid));
+            ASSERT_EQ(::lstat(QFile::encodeName(folder).constData(), &info), 0);
+            EXPECT_EQ(info.st_uid, ::getuid());
+        } else {
+            EXPECT_EQ(folder, own);
+            ASSERT_EQ(::lstat(native.constData(), &info), 0);
+        }
         EXPECT_TRUE(S_ISDIR(info.st_mode));
         EXPECT_EQ(info.st_mode & 07777, 0700u);
     }

@@ -184,8 +184,9 @@ QString Profile::logPath() const {
 }
 
 QByteArray Profile::freshTemporaryFolder() const {
-    const QString folder = mPath + QStringLiteral("-tmp");
-    emptyOwnFolder(folder, QStringLiteral("office's temporary folder"));
+    const QString what = QStringLiteral("office's temporary folder");
+    const QString folder = ownFolderOrFresh(mPath + QStringLiteral("-tmp"), what);
+    emptyOwnFolder(folder, what);
     return QFile::encodeName(folder);
 }
 
