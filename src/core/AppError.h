@@ -17,6 +17,14 @@ private:
     QString mDescription;
 };
 
+// A folder or file of the program's own cannot be used (too many copies hold the office's
+// profiles, a folder nothing can stand in for): the office is not to blame, and the
+// description names what and why.
+class OwnFilesError : public AppError {
+public:
+    using AppError::AppError;
+};
+
 // The user cancelled the office's work: the handler ends quietly, without a report.
 class OfficeCancelled : public AppError {
 public:

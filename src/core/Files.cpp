@@ -183,8 +183,8 @@ QString ownFolderOrFresh(const QString& folder, const QString& what) {
         return QFile::decodeName(*found);
     QByteArray name = QFile::encodeName(folder) + "-XXXXXX";
     if (::mkdtemp(name.data()) == nullptr)
-        throw AppError(QStringLiteral("%1 No private folder could be made beside it: %2")
-                           .arg(refusal, QString::fromLocal8Bit(std::strerror(errno))));
+        throw OwnFilesError(QStringLiteral("%1 No private folder could be made beside it: %2")
+                                .arg(refusal, QString::fromLocal8Bit(std::strerror(errno))));
     if (fresh.byFolder.isEmpty())
         std::atexit(removeEmptyFreshFolders);
     fresh.byFolder.insert(folder, name);

@@ -3,6 +3,7 @@
 
 #include "invitation/OfficeCheck.h"
 
+#include "core/AppError.h"
 #include "core/Product.h"
 #include "core/Prompts.h"
 #include "office/Office.h"
@@ -42,11 +43,15 @@ QString officeMissingMessage() {
 
 namespace {
 // Starts a session and ends it at once. False when no session could be started; an office
-// that starts but fails to end its session still counts as one that starts.
-bool sessionStarts(office::Office& office) {
+// that starts but fails to end its session still counts as one that starts. What the
+// program's own folders keep from starting is said in reason.
+bool sessionStarts(office::Office& office, QString& reason) {
     std::unique_ptr<office::Session> session;
     try {
         session = office.startSession();
+    } catch (const OwnFilesError& e) {
+        reason = e.description();
+        return false;
     } catch (...) {
         return false; // whatever the reason, the advice below is the answer
     }
@@ -63,11 +68,17 @@ bool sessionStarts(office::Office& office) {
 
 void checkOfficeStarts(office::Office& office, Prompts& prompts,
                        const std::function<void()>& endAtOnce) {
-    if (sessionStarts(office))
+    QString reason;
+    if (sessionStarts(office, reason))
         return;
     try {
-        prompts.message(officeMissingMessage(), applicationTitle(), Prompts::Icon::None,
-                        Prompts::Buttons::Ok);
+        // Installing the office is no answer when the office is not what failed.
+        if (reason.isEmpty())
+            prompts.message(officeMissingMessage(), applicationTitle(), Prompts::Icon::None,
+                            Prompts::Buttons::Ok);
+        else
+            prompts.message(reason, applicationTitle(), Prompts::Icon::Warning,
+                            Prompts::Buttons::Ok);
     } catch (...) {
         // The program ends below whether or not the advice could be shown.
     }

@@ -4,6 +4,7 @@
 // missing, crash at once or never answer.
 
 #include "invitation/OfficeCheck.h"
+#include "core/Files.h"
 #include "core/Product.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "support/ScopedTemp.h"
@@ -12,10 +13,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -124,4 +129,34 @@ TEST(checkOfficeStarts, ExplainsAndEndsWhenTheOfficeCannotStart) {
         ASSERT_GT(hanging, 0);
         EXPECT_NE(::kill(hanging, 0), 0) << "the hanging office program must be ended";
     }
+}
+
+// A copy of the program that finds every office profile held by others is told so, not that
+// the office is missing, and ends.
+TEST(checkOfficeStarts, ACopyTooManyIsToldWhyAndNotToInstallTheOffice) {
+    QList<int> held;
+    for (int n = 1; n <= 8; ++n) {
+        const QString lock = cacheFolder() +
+                             (n == 1 ? QStringLiteral("/office-profile")
+                                     : QStringLiteral("/office-profile-%1").arg(n)) +
+                             QStringLiteral(".lock");
+        QDir().mkpath(cacheFolder());
+        const int fd =
+            ::open(QFile::encodeName(lock).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0);
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            held << fd;
+        else
+            ::close(fd); // held by an office of this test program already
+    }
+    auto office = office::makeLibreOffice();
+    Outcome outcome;
+    check(*office, outcome);
+    for (const int fd : held)
+        ::close(fd);
+    ASSERT_EQ(outcome.prompts.shown.size(), 1);
+    EXPECT_TRUE(outcome.prompts.shown[0].text.startsWith(
+        QStringLiteral("Too many copies of the program are running")))
+        << outcome.prompts.shown[0].text.toStdString();
+    EXPECT_EQ(outcome.ends, 1);
 }

@@ -149,8 +149,11 @@ void Profile::choose() {
             return;
         }
     }
-    throw AppError(
-        QStringLiteral("Too many copies of the program are running; close one and try again."));
+    throw OwnFilesError(QStringLiteral("Too many copies of the program are running (%1 at most, "
+                                       "each with an office profile of its own in '%2'); close "
+                                       "one and try again.")
+                            .arg(kMaxProfiles)
+                            .arg(mCacheFolder));
 }
 
 // Nobody else holds this profile, so any office still using it was left behind by a run
