@@ -266,9 +266,8 @@ void Engine::openTemplateAhead() noexcept {
     if (!templateAheadWanted())
         return;
     try {
-        call(mGeneration, [&] {
-            mTemplateAhead.open(*this, mGeneration, mProfile.path() + QStringLiteral("-tmp"));
-        });
+        call(mGeneration,
+             [&] { mTemplateAhead.open(*this, mGeneration, mProfile.temporaryFolder()); });
     } catch (const std::exception&) {
         // The next request opens its template itself, as it would without this.
     }

@@ -186,10 +186,14 @@ QString Profile::logPath() const {
     return mCacheFolder + QStringLiteral("/office.log");
 }
 
+QString Profile::temporaryFolder() const {
+    return ownFolderOrFresh(mPath + QStringLiteral("-tmp"),
+                            QStringLiteral("office's temporary folder"));
+}
+
 QByteArray Profile::freshTemporaryFolder() const {
-    const QString what = QStringLiteral("office's temporary folder");
-    const QString folder = ownFolderOrFresh(mPath + QStringLiteral("-tmp"), what);
-    emptyOwnFolder(folder, what);
+    const QString folder = temporaryFolder();
+    emptyOwnFolder(folder, QStringLiteral("office's temporary folder"));
     return QFile::encodeName(folder);
 }
 

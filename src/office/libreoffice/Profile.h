@@ -35,9 +35,12 @@ public:
     // The log the office's output goes to.
     QString logPath() const;
     // The office's own temporary folder beside the profile, emptied for a new office: a
-    // killed office leaves its folders there, one per start. A link or another user's folder
-    // under its name is refused (AppError) and left as it is.
+    // killed office leaves its folders there, one per start.
     QByteArray freshTemporaryFolder() const;
+    // The office's temporary folder beside the profile; when a link or another user's folder
+    // is under its name, that is left as it is (never written through) and a fresh private
+    // folder stands in for it.
+    QString temporaryFolder() const;
 
     // Notes the office that runs on the profile, so a later run can end it should this one
     // crash.
