@@ -38,10 +38,6 @@ void onSignal(int signal) {
     [[maybe_unused]] const ssize_t written = ::write(gPipe[1], &byte, 1);
 }
 
-void onFault(int signal) {
-    endNow(signal);
-}
-
 // Takes the signal over unless someone else already handles or ignores it.
 bool takeOver(int signal, void (*handler)(int)) {
     struct sigaction old {};
@@ -70,7 +66,7 @@ EndOnSignal::EndOnSignal(std::function<void()> end) : mEnd(std::move(end)) {
         if (takeOver(s, onSignal))
             mHandled << s;
     for (const int s : kFaultSignals)
-        if (takeOver(s, onFault))
+        if (takeOver(s, endNow))
             mHandled << s;
 }
 

@@ -60,9 +60,9 @@ Replaced examine(const QString& destination, const ReplaceWhat& what) {
 class ReplacingFile {
 public:
     ReplacingFile(const QString& destination, const ReplaceWhat& what)
-        : mDestination(destination), mWhat(what), mReplaced(examine(destination, what)) {
-        const QString folder = QFileInfo(QFile::decodeName(mReplaced.path)).absolutePath();
-        mFd = createFreshFile(folder, QStringLiteral(".festoria-save"), QString(), mPath);
+        : mDestination(destination), mWhat(what), mReplaced(examine(destination, what)),
+          mFolder(QFileInfo(QFile::decodeName(mReplaced.path)).absolutePath()) {
+        mFd = createFreshFile(mFolder, QStringLiteral(".festoria-save"), QString(), mPath);
         if (mFd < 0)
             fail();
     }
@@ -99,9 +99,8 @@ private:
     // The rename lives in the folder: until the folder is synced, a power loss may bring back
     // the old file, or none. A file system that cannot sync folders has nothing to lose there.
     void syncFolder() const {
-        const QString folder = QFileInfo(QFile::decodeName(mReplaced.path)).absolutePath();
         const int fd =
-            ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::open(QFile::encodeName(mFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0)
             return; // a folder the user may write but not read: the rename stands as it is
         const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
@@ -131,6 +130,7 @@ private:
     QString mDestination;
     ReplaceWhat mWhat;
     Replaced mReplaced;
+    QString mFolder; // where the replaced file is
     QString mPath;
     int mFd = -1;
     bool mDone = false;

@@ -199,6 +199,14 @@ void removeLeftByEndedRuns() {
         return;
     const QStringList names =
         QDir(recordsFolder()).entryList({QStringLiteral("run-*")}, QDir::Files | QDir::Hidden);
+    if (names.isEmpty())
+        return;
+    QString temp;
+    try {
+        temp = tempFolder();
+    } catch (const AppError&) {
+        return; // the records stay, and so do their files, until a start finds the folder
+    }
     for (const QString& name : names) {
         const QByteArray path = QFile::encodeName(pathIn(recordsFolder(), name));
         const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -207,8 +215,7 @@ void removeLeftByEndedRuns() {
         try {
             if (trustedRecord(fd) && runEnded(fd, name)) {
                 removeListed(
-                    readPlainFile(QStringLiteral("/proc/self/fd/%1").arg(fd), Links::Follow),
-                    tempFolder());
+                    readPlainFile(QStringLiteral("/proc/self/fd/%1").arg(fd), Links::Follow), temp);
                 ::unlink(path.constData());
             }
         } catch (const AppError&) {

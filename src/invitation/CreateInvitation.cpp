@@ -200,12 +200,12 @@ struct CreateInvitation::Run {
         details.invitationId = QUuid::createUuid();
     }
 
-    // The path of a name in the temporary folder, which is worked out at the first step that
-    // needs it, so that a refused folder is reported there; later steps use what it found.
     // Whether the user cancelled the office's work: the request then ends quietly, leaving
     // nothing behind.
     bool cancelled() const { return trap.cancelled() || pictureCancelled; }
 
+    // The path of a name in the temporary folder, which is worked out at the first step that
+    // needs it, so that a refused folder is reported there; later steps use what it found.
     QString inFolder(const QString& name) const {
         if (folder.isEmpty())
             throw AppError(QStringLiteral("There is no temporary folder for '%1'.").arg(name));

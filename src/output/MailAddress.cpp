@@ -11,11 +11,14 @@
 // an address could hold, after it no further label or '@': then the match is the whole of
 // what the user wrote.
 QString firstMailAddress(const QString& text) {
-    static const QRegularExpression address(
-        QStringLiteral("(?<![\\p{L}\\p{M}\\p{N}_+\\-.'!#$%&*/=?^`{|}~@])"
-                       "[\\p{L}\\p{M}\\p{N}_+-]+(?:['.][\\p{L}\\p{M}\\p{N}_+-]+)*"
-                       "@[\\p{L}\\p{M}\\p{N}](?:[\\p{L}\\p{M}\\p{N}-]*[\\p{L}\\p{M}\\p{N}])?"
-                       "(?:\\.[\\p{L}\\p{M}\\p{N}](?:[\\p{L}\\p{M}\\p{N}-]*[\\p{L}\\p{M}\\p{N}])?)+"
-                       "(?![\\p{L}\\p{M}\\p{N}_\\-@]|\\.[\\p{L}\\p{M}\\p{N}])"));
+    static const QRegularExpression address = [] {
+        const QString w = QStringLiteral("\\p{L}\\p{M}\\p{N}"); // a letter, mark or digit
+        const QString label = QStringLiteral("[%1](?:[%1-]*[%1])?").arg(w);
+        return QRegularExpression(QStringLiteral("(?<![%1_+\\-.'!#$%&*/=?^`{|}~@])").arg(w) +
+                                  QStringLiteral("[%1_+-]+(?:['.][%1_+-]+)*").arg(w) +
+                                  QLatin1Char('@') + label +
+                                  QStringLiteral("(?:\\.%1)+").arg(label) +
+                                  QStringLiteral("(?![%1_\\-@]|\\.[%1])").arg(w));
+    }();
     return address.match(text).captured();
 }

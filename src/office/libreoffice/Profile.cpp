@@ -186,14 +186,15 @@ QString Profile::logPath() const {
     return mCacheFolder + QStringLiteral("/office.log");
 }
 
+const QString kTemporaryFolderWhat = QStringLiteral("office's temporary folder");
+
 QString Profile::temporaryFolder() const {
-    return ownFolderOrFresh(mPath + QStringLiteral("-tmp"),
-                            QStringLiteral("office's temporary folder"));
+    return ownFolderOrFresh(mPath + QStringLiteral("-tmp"), kTemporaryFolderWhat);
 }
 
 QByteArray Profile::freshTemporaryFolder() const {
     const QString folder = temporaryFolder();
-    emptyOwnFolder(folder, QStringLiteral("office's temporary folder"));
+    emptyOwnFolder(folder, kTemporaryFolderWhat);
     return QFile::encodeName(folder);
 }
 
