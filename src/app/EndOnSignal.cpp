@@ -12,6 +12,7 @@
 #include <atomic>
 #include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace {
@@ -27,8 +28,14 @@ std::atomic<bool> gSignalled{false};
 [[noreturn]] void endNow(int signal) {
     runFiles::removeAllFromSignal();
     ::signal(signal, SIG_DFL);
+    // The signal is blocked while its handler runs: unblocked, the raised one ends the program
+    // as it would have without the handler.
+    sigset_t only;
+    ::sigemptyset(&only);
+    ::sigaddset(&only, signal);
+    ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
     ::raise(signal);
-    ::_exit(128 + signal); // a signal that is blocked here
+    ::_exit(128 + signal); // should the default action not end it
 }
 
 void onSignal(int signal) {
