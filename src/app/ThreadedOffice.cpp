@@ -8,8 +8,6 @@
 
 #include <QHash>
 
-#include <csignal>
-
 void throwOfficeGivenUp() {
     throw OfficeCancelled();
 }
@@ -106,11 +104,8 @@ private:
     QHash<office::Document*, std::shared_ptr<ThreadedDocument>> mDocuments;
 };
 
-ThreadedOffice::ThreadedOffice(office::Office& inner, std::function<pid_t()> officeProcess,
-                               std::function<void(pid_t)> endOffice)
-    : mInner(inner), mOfficeProcess(std::move(officeProcess)),
-      mEndOffice(endOffice ? std::move(endOffice) : [](pid_t group) { ::kill(-group, SIGKILL); }),
-      mThread([this] { officeThread(); }) {}
+ThreadedOffice::ThreadedOffice(office::Office& inner, std::function<Ender()> officeEnder)
+    : mInner(inner), mOfficeEnder(std::move(officeEnder)), mThread([this] { officeThread(); }) {}
 
 ThreadedOffice::~ThreadedOffice() {
     {
@@ -179,6 +174,12 @@ void ThreadedOffice::requireCurrent(unsigned epoch) const {
 }
 
 void ThreadedOffice::endRunningOffice() {
-    if (const pid_t group = mRunningOffice; group > 0)
-        mEndOffice(group);
+    std::lock_guard lock(mRunningMutex);
+    if (mRunningOffice)
+        mRunningOffice();
+}
+
+void ThreadedOffice::noteRunningOffice(Ender ender) {
+    std::lock_guard lock(mRunningMutex);
+    mRunningOffice = std::move(ender);
 }

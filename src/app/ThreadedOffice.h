@@ -30,10 +30,11 @@
 
 class ThreadedOffice : public office::Office {
 public:
-    // officeProcess names the office's process group now (0: none runs); it runs on the
-    // office thread, before each call. endOffice ends that group (by default it is killed).
-    ThreadedOffice(office::Office& inner, std::function<pid_t()> officeProcess = {},
-                   std::function<void(pid_t)> endOffice = {});
+    // officeEnder runs on the office thread before each call and gives what ends the office
+    // that call runs on (nothing when none runs); Cancel calls that from the window thread.
+    // It must end nothing once that office has ended: a process id can be another's by then.
+    using Ender = std::function<void()>;
+    explicit ThreadedOffice(office::Office& inner, std::function<Ender()> officeEnder = {});
     // Ends the office thread; a call still hanging has its office ended first.
     ~ThreadedOffice() override;
     ThreadedOffice(const ThreadedOffice&) = delete;
@@ -52,6 +53,7 @@ public:
     unsigned cancels() const { return mCancels; }
     // Ends the office that runs the call now (Cancel): its whole process group.
     void endRunningOffice();
+    void noteRunningOffice(Ender ender);
 
 private:
     class ThreadedSession;
@@ -70,9 +72,9 @@ private:
     void requireCurrent(unsigned epoch) const;
 
     office::Office& mInner;
-    std::function<pid_t()> mOfficeProcess;
-    std::function<void(pid_t)> mEndOffice;
-    std::atomic<pid_t> mRunningOffice{0};
+    std::function<Ender()> mOfficeEnder;
+    std::mutex mRunningMutex; // the running call's ender, which Cancel reaches from the window
+    Ender mRunningOffice;
     std::atomic<unsigned> mCancels{0};
     std::mutex mMutex;
     std::condition_variable mWake;
@@ -92,7 +94,7 @@ template <typename F> auto ThreadedOffice::run(F&& work) -> decltype(work()) {
         std::optional<Stored> result;
         std::exception_ptr error;
         try {
-            mRunningOffice = mOfficeProcess ? mOfficeProcess() : 0;
+            noteRunningOffice(mOfficeEnder ? mOfficeEnder() : Ender());
             if constexpr (std::is_void_v<R>) {
                 work();
                 result = true;
@@ -102,7 +104,7 @@ template <typename F> auto ThreadedOffice::run(F&& work) -> decltype(work()) {
         } catch (...) {
             error = std::current_exception();
         }
-        mRunningOffice = 0;
+        noteRunningOffice({});
         std::lock_guard lock(task->mutex);
         task->done = true;
         if (task->givenUp)

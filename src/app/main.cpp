@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     const auto office = office::makeLibreOffice(officeOptions);
     // The windows reach it through an office thread of their own, so that they keep painting
     // however long the office takes (the office thread is the one that holds the engine).
-    ThreadedOffice threadedOffice(*office, [&office] { return office->processId(); });
+    ThreadedOffice threadedOffice(*office, [&office] { return office->officeEnder(); });
     QtPrompts prompts;
     SettingsStore settings;
     // Without an office the program cannot do anything: start-up ends the office and the

@@ -60,7 +60,7 @@ TEST(MainWindowOffice, NothingTheProgramMadeStaysInTempWhenItEnds) {
 TEST(MainWindowOffice, AStoppedOfficeNeverFreezesTheWindowAndCancelEndsTheRequestQuietly) {
     const auto real = office::makeLibreOffice();
     WatchedOffice watched(*real);
-    ThreadedOffice office(watched, [&real] { return real->processId(); });
+    ThreadedOffice office(watched, [&real] { return real->officeEnder(); });
     ScriptedPrompts prompts;
     SettingsStore settings;
     MainWindow window(

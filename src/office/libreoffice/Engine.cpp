@@ -445,13 +445,14 @@ void Engine::stop() {
     askToTerminate();
     mConnection.close();
     mProcess.waitForEnd(std::chrono::milliseconds(5000));
+    // No one may kill the office's group by its id once end() has collected it.
+    mStatus->stopped();
     mProcess.end();
     // The pipes of a killed office stay behind as socket files.
     removeDeadPipe(acceptPipePath(mPipeName));
     mProfile.officeEnded();
     mOpenSessions = 0;
     mSessionsServed = 0;
-    mStatus->stopped();
 }
 
 // ---------------------------------------------------------------------------------------

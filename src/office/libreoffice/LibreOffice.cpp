@@ -421,6 +421,10 @@ pid_t LibreOffice::processId() const {
     return mRenewal->current()->processId();
 }
 
+std::function<void()> LibreOffice::officeEnder() const {
+    return mRenewal->current()->ender();
+}
+
 void LibreOffice::shutdown() {
     const Renewal::Hold hold(*mRenewal);
     mRenewal->dropSuccessor();

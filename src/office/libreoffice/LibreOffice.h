@@ -19,6 +19,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <sys/types.h>
 
@@ -55,6 +56,9 @@ public:
 
     // The office's process id (also its process group), or 0 when none runs.
     pid_t processId() const;
+    // What kills the office running now, from any thread; once that office has ended, it
+    // kills nothing (see Engine::ender()).
+    std::function<void()> officeEnder() const;
     // Ends the office process now; the next session start starts a new one.
     void shutdown();
 

@@ -173,32 +173,31 @@ void OfficeProcess::spawnGuard(pid_t office) {
     mGuard = guardPid;
 }
 
+// The office's first process is looked at, never collected, until end(): while it is
+// unreaped, its process id and group cannot go to another process, so a kill of the group
+// (by the watchdog, Cancel or end()) can never reach anyone else's.
 bool OfficeProcess::hasEnded(QString* how, bool* killed) {
     if (mEnded || mOffice == 0)
         return true;
-    int status = 0;
-    const pid_t r = ::waitpid(mOffice, &status, WNOHANG);
-    if (r == mOffice && killed)
-        *killed = WIFSIGNALED(status);
-    if (r == mOffice && how)
-        *how = WIFEXITED(status) ? QStringLiteral("with code %1").arg(WEXITSTATUS(status))
-                                 : QStringLiteral("by signal %1 (%2)")
-                                       .arg(WTERMSIG(status))
-                                       .arg(QString::fromLocal8Bit(::strsignal(WTERMSIG(status))));
-    if (r == mOffice || (r < 0 && errno == ECHILD))
+    siginfo_t info{};
+    const int r = ::waitid(P_PID, id_t(mOffice), &info, WEXITED | WNOHANG | WNOWAIT);
+    const bool seen = r == 0 && info.si_pid == mOffice;
+    if (seen && killed)
+        *killed = info.si_code != CLD_EXITED;
+    if (seen && how)
+        *how = info.si_code == CLD_EXITED
+                   ? QStringLiteral("with code %1").arg(info.si_status)
+                   : QStringLiteral("by signal %1 (%2)")
+                         .arg(info.si_status)
+                         .arg(QString::fromLocal8Bit(::strsignal(info.si_status)));
+    if (seen || (r < 0 && errno == ECHILD))
         mEnded = true;
     return mEnded;
 }
 
 void OfficeProcess::waitForEnd(std::chrono::milliseconds wait) {
     const auto until = std::chrono::steady_clock::now() + wait;
-    while (!mEnded && mOffice != 0) {
-        int status = 0;
-        const pid_t r = ::waitpid(mOffice, &status, WNOHANG);
-        if (r == mOffice || (r < 0 && errno != EINTR)) {
-            mEnded = true;
-            return;
-        }
+    while (!hasEnded()) {
         if (std::chrono::steady_clock::now() >= until)
             return;
         sleepFor(std::chrono::milliseconds(10));
@@ -210,12 +209,10 @@ void OfficeProcess::end() {
         return;
     // Whatever of the office still runs (a helper process, a hung one) ends now.
     killGroup(mOffice);
-    if (!mEnded) {
-        int status = 0;
-        while (::waitpid(mOffice, &status, 0) < 0 && errno == EINTR) {
-        }
-        mEnded = true;
+    int status = 0;
+    while (::waitpid(mOffice, &status, 0) < 0 && errno == EINTR) {
     }
+    mEnded = true;
     collectGroup();
     endGuard();
     mOffice = 0;

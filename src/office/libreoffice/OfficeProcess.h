@@ -32,14 +32,15 @@ public:
     // its process id, which is also its process group. Throws AppError when it cannot start.
     pid_t spawn(const QList<QByteArray>& arguments, const QList<QByteArray>& environment,
                 const QString& logPath);
-    // True once the office's first process has ended (and collected); when how is given and
-    // the end is seen now, it says how ("with code 81", "by signal 9 (Killed)"), and killed
-    // whether a signal ended it.
+    // True once the office's first process has ended (it stays uncollected until end()); when
+    // how is given and the end is seen now, it says how ("with code 81", "by signal 9
+    // (Killed)"), and killed whether a signal ended it.
     bool hasEnded(QString* how = nullptr, bool* killed = nullptr);
     // Waits up to the given time for the office to end by itself.
     void waitForEnd(std::chrono::milliseconds wait);
     // Ends what is left of the office's process group, collects every process of it and
-    // disarms the guard. Nothing runs afterwards.
+    // disarms the guard. Nothing runs afterwards. Whoever else may kill the group must have
+    // forgotten its id first: once collected, the id may go to another process.
     void end();
 
     // Kills the office's whole process group at once. Safe from any thread.

@@ -106,6 +106,11 @@ public:
     void markRehearsed() { mRehearsed = true; }
 
     pid_t processId() const { return mStatus->office(); }
+    // Kills this engine's office, from any thread, as long as it runs: the engine forgets the
+    // office's id before it collects the ended process.
+    std::function<void()> ender() const {
+        return [status = mStatus] { status->killOffice(); };
+    }
     // Counts office starts: objects obtained from an earlier office are dead.
     unsigned generation() const { return mGeneration; }
     // True while the office process runs and the connection to it stands.
