@@ -34,8 +34,11 @@ done
 # (a rehearsed request, the template opened ahead), as it does while a user reads the window:
 # wait until its processor time has stood still for half a second.
 office_ticks() {
-    local total=0 pid fields
-    for pid in $(pgrep -f "UserInstallation=file://$work/" || true); do
+    local total=0 pid fields p
+    for p in /proc/[0-9]*; do
+        tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -q "^UserInstallation=file://$work/" ||
+            continue
+        pid=${p#/proc/}
         read -ra fields <<<"$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null || true)"
         ((${#fields[@]} > 12)) && total=$((total + fields[11] + fields[12]))
     done

@@ -19,6 +19,17 @@ export LANG=en_US.UTF-8 QT_QPA_PLATFORM=xcb
 unset LC_ALL LC_TIME
 unset QT_QPA_PLATFORMTHEME SESSION_MANAGER
 
+# The office processes whose profile lies in a cache folder: the office is given its profile
+# in its environment, not on its command line.
+offices_of() {
+    local p
+    for p in /proc/[0-9]*; do
+        tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -q "^UserInstallation=file://$1" &&
+            echo "${p#/proc/}"
+    done
+    return 0
+}
+
 xvfb_pid=
 app_pid=
 cleanup() {
@@ -26,7 +37,7 @@ cleanup() {
     # Waited for: an X server still ending would remove the socket of the next test's server
     # under the same display number.
     [[ -n $xvfb_pid ]] && { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; } || true
-    pkill -9 -f "UserInstallation=file://$XDG_CACHE_HOME" 2>/dev/null || true
+    offices_of "$XDG_CACHE_HOME" | xargs -r kill -9 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -118,7 +118,7 @@ grep -qxF "[Festoria]" "$settings" || fail "settings lack their group"
 leftovers=$(ls -A "$TEMP")
 [[ -z $leftovers ]] || fail "the temporary folder still holds: $leftovers"
 sleep 1
-if pgrep -f "UserInstallation=file://$XDG_CACHE_HOME" >/dev/null; then
+if [[ -n $(offices_of "$XDG_CACHE_HOME") ]]; then
     fail "an office process outlived the program"
 fi
 echo "e2e: passed; screenshots in $artifacts"

@@ -9,7 +9,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-office_running() { pgrep -f "UserInstallation=file://$XDG_CACHE_HOME" >/dev/null; }
+office_running() { [[ -n $(offices_of "$XDG_CACHE_HOME") ]]; }
 
 "$bin/festoria" >"$artifacts/killed-first.log" 2>&1 &
 app_pid=$!

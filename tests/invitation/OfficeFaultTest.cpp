@@ -91,11 +91,11 @@ protected:
         EXPECT_FALSE(QFile::exists(temp.file("template.dot")));
     }
 
-    // Signals every process of the program's office (found by its private profile).
+    // Signals every process of the program's office (found by its pipe's name).
     static void signalOffice(int signal) {
-        const QString profile = qEnvironmentVariable("XDG_CACHE_HOME") + "/festoria/";
         QProcess::execute(QStringLiteral("pkill"),
-                          {QStringLiteral("-%1").arg(signal), QStringLiteral("-f"), profile});
+                          {QStringLiteral("-%1").arg(signal), QStringLiteral("-f"),
+                           QStringLiteral("name=festoria-%1-").arg(::getpid())});
     }
 
     ScopedTemp temp;

@@ -50,15 +50,17 @@ namespace office {
 namespace {
 
 // A pipe name no other office uses; it carries the program's process id, so that the pipes
-// of programs no longer running can be told apart.
+// of programs no longer running can be told apart, and 128 random bits.
 QString newPipeName() {
-    return QStringLiteral("festoria-%1-%2")
+    quint64 bits[2];
+    QRandomGenerator::system()->fillRange(bits);
+    return QStringLiteral("festoria-%1-%2%3")
         .arg(::getpid())
-        .arg(QRandomGenerator::system()->generate64(), 0, 16);
+        .arg(bits[0], 16, 16, QLatin1Char('0'))
+        .arg(bits[1], 16, 16, QLatin1Char('0'));
 }
 
-QList<QByteArray> officeArguments(const QString& program, const QString& profileUrl,
-                                  const QString& pipeName) {
+QList<QByteArray> officeArguments(const QString& program, const QString& pipeName) {
     return {
         QFile::encodeName(program),
         "--headless",
@@ -67,14 +69,13 @@ QList<QByteArray> officeArguments(const QString& program, const QString& profile
         "--nologo",
         "--nodefault",
         "--nolockcheck",
-        QByteArrayLiteral("-env:UserInstallation=") + profileUrl.toUtf8(),
         QByteArrayLiteral("--accept=pipe,name=") + pipeName.toUtf8() +
             QByteArrayLiteral(";urp;StarOffice.ComponentContext"),
     };
 }
 
 // The program's environment, changed where the office needs it to be.
-QList<QByteArray> officeEnvironment(const QByteArray& officeTemp) {
+QList<QByteArray> officeEnvironment(const QByteArray& officeTemp, const QString& profileUrl) {
     QList<QByteArray> environment;
     for (char** e = environ; *e; ++e)
         environment << QByteArray(*e);
@@ -85,10 +86,14 @@ QList<QByteArray> officeEnvironment(const QByteArray& officeTemp) {
     // program's own names are UTF-8, so the office runs in a UTF-8 locale whatever the user's.
     environment.removeIf([](const QByteArray& entry) {
         return entry.startsWith("TMPDIR=") || entry.startsWith("TEMP=") ||
-               entry.startsWith("TMP=") || entry.startsWith("LC_ALL=");
+               entry.startsWith("TMP=") || entry.startsWith("LC_ALL=") ||
+               entry.startsWith("UserInstallation=");
     });
     for (const char* name : {"TMPDIR=", "TEMP=", "TMP="})
         environment << QByteArray(name) + officeTemp;
+    // The profile goes here, not on the command line, which every user can read (see
+    // Profile.cpp for why its name must stay unknown to them).
+    environment << QByteArrayLiteral("UserInstallation=") + profileUrl.toUtf8();
     environment << QByteArrayLiteral("LC_ALL=C.UTF-8");
     // The office reuses its picture buffers (see core/Memory.h): a third of a picture's
     // time went into faulting in fresh ones. A setting of the user's own stands.
@@ -245,7 +250,7 @@ QString Engine::warmUp() {
             Reference<text::XTextDocument>(document, UNO_QUERY_THROW)
                 ->getText()
                 ->setString(OUString("Festoria"));
-            const QString path = mProfile.path() + QStringLiteral("-tmp/warm-up.doc");
+            const QString path = mProfile.temporaryFolder() + QStringLiteral("/warm-up.doc");
             Reference<frame::XStorable>(document, UNO_QUERY_THROW)
                 ->storeToURL(fileUrl(path),
                              properties({property("FilterName", uno::Any(OUString("MS Word 97"))),
@@ -373,9 +378,10 @@ void Engine::start() {
 
 void Engine::spawn(const QString& program) {
     mPipeName = newPipeName();
-    const QList<QByteArray> environment = officeEnvironment(mProfile.freshTemporaryFolder());
-    const pid_t office = mProcess.spawn(officeArguments(program, mProfile.url(), mPipeName),
-                                        environment, mProfile.logPath());
+    const QList<QByteArray> environment =
+        officeEnvironment(mProfile.freshTemporaryFolder(), mProfile.url());
+    const pid_t office =
+        mProcess.spawn(officeArguments(program, mPipeName), environment, mProfile.logPath());
     mStatus->spawned(office);
     ++mGeneration;
     mRehearsed = false;

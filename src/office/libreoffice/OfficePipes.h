@@ -5,8 +5,12 @@
 
 // The office's named pipes: socket files in the system's temporary folder, named after the
 // user's id. Each office has two: the pipe the program connects over, and its single-instance
-// pipe, named after its profile. A killed office cannot remove them, so the engine removes
-// those of its own offices once they have ended, and only when no one listens on them.
+// pipe, named after its profile. The office's runtime puts them there and nowhere else, so
+// other local users must not be able to use or take them: both names carry 128 random bits
+// (the profile's in an environment only this user can read), the office makes them for its
+// user alone (its umask, see keeper/OfficeKeeper.cpp), and the program talks only to a pipe
+// this user listens on (PipeConnection.h). A killed office cannot remove them, so the engine
+// removes those of its own offices once they have ended, and only when no one listens on them.
 
 #include <QString>
 

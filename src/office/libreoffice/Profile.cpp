@@ -17,10 +17,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -47,6 +51,52 @@ QString urlOf(const QString& profile) {
     return QUrl::fromLocalFile(profile).toString(QUrl::FullyEncoded);
 }
 
+// The office's single-instance pipe is named after its profile's URL, in a folder every local
+// user can write to: a profile no one else can name keeps others from taking that pipe first.
+// So the office's own folder inside a profile carries 128 random bits, drawn afresh at each
+// start, and the office learns it from its environment, which other users cannot read.
+const QRegularExpression& installationName() {
+    static const QRegularExpression name(QStringLiteral("^office-[0-9a-f]{32}$"));
+    return name;
+}
+
+// The office's folder in the profile, or an empty string when there is none yet.
+QString installationIn(const QString& profile) {
+    const QDir folder(profile);
+    for (const QString& entry : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        if (installationName().match(entry).hasMatch())
+            return folder.filePath(entry);
+    return {};
+}
+
+QString randomInstallationName() {
+    quint64 bits[2];
+    QRandomGenerator::system()->fillRange(bits);
+    return QStringLiteral("office-%1%2")
+        .arg(bits[0], 16, 16, QLatin1Char('0'))
+        .arg(bits[1], 16, 16, QLatin1Char('0'));
+}
+
+// Gives the office's folder in the profile a new random name; a profile that holds the
+// office's files directly (as it did before) has them moved into it.
+QString renewInstallation(const QString& profile) {
+    const QString fresh = QDir(profile).filePath(randomInstallationName());
+    const QString current = installationIn(profile);
+    const QByteArray native = QFile::encodeName(fresh);
+    const bool made = current.isEmpty() ? ::mkdir(native.constData(), 0700) == 0
+                                        : ::rename(QFile::encodeName(current).constData(),
+                                                   native.constData()) == 0;
+    if (!made)
+        throw AppError(QStringLiteral("The office's profile folder '%1' cannot be made: %2")
+                           .arg(fresh, QString::fromLocal8Bit(std::strerror(errno))));
+    const QString formerFiles = QDir(profile).filePath(QStringLiteral("user"));
+    if (current.isEmpty() && QFileInfo(formerFiles).isDir())
+        ::rename(QFile::encodeName(formerFiles).constData(),
+                 QFile::encodeName(fresh + QStringLiteral("/user")).constData());
+    QFile::remove(QDir(profile).filePath(QStringLiteral(".lock")));
+    return fresh;
+}
+
 // Locks the profile for this engine when no other engine holds it; -1 when one does.
 int lockProfile(const QString& profile, int create) {
     const QByteArray lockPath = QFile::encodeName(profile + QStringLiteral(".lock"));
@@ -67,7 +117,8 @@ void removeDeadPipesOfFreeProfiles(const QString& cacheFolder) {
         const int lock = lockProfile(profile, 0);
         if (lock < 0)
             continue;
-        removeDeadPipe(singleInstancePipePath(urlOf(profile)));
+        if (const QString office = installationIn(profile); !office.isEmpty())
+            removeDeadPipe(singleInstancePipePath(urlOf(office)));
         ::close(lock);
     }
 }
@@ -76,8 +127,21 @@ bool processGroupExists(pid_t group) {
     return group > 0 && (::kill(-group, 0) == 0 || errno == EPERM);
 }
 
-// The running processes whose command line names this profile.
-std::vector<pid_t> processesUsingProfile(const QByteArray& profileArgument) {
+// The entries of a process's command line or environment, as /proc shows them (those of
+// another user's process cannot be read).
+QList<QByteArray> processEntries(pid_t pid, const char* what) {
+    QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(what)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().split('\0') : QList<QByteArray>();
+}
+
+// The running processes whose environment names this office folder, or whose command line
+// does (as the program's earlier versions started the office).
+std::vector<pid_t> processesUsingProfile(const QStringList& urls) {
+    QList<QByteArray> environment, arguments;
+    for (const QString& url : urls) {
+        environment << QByteArrayLiteral("UserInstallation=") + url.toUtf8();
+        arguments << QByteArrayLiteral("-env:") + environment.last();
+    }
     std::vector<pid_t> found;
     const QDir proc(QStringLiteral("/proc"));
     for (const QString& entry : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -85,11 +149,12 @@ std::vector<pid_t> processesUsingProfile(const QByteArray& profileArgument) {
         const pid_t pid = entry.toInt(&isNumber);
         if (!isNumber || pid == ::getpid())
             continue;
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (!cmdline.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> args = cmdline.readAll().split('\0');
-        if (args.contains(profileArgument))
+        const auto names = [](const QList<QByteArray>& entries, const QList<QByteArray>& any) {
+            return std::any_of(any.cbegin(), any.cend(),
+                               [&](const QByteArray& one) { return entries.contains(one); });
+        };
+        if (names(processEntries(pid, "environ"), environment) ||
+            names(processEntries(pid, "cmdline"), arguments))
             found.push_back(pid);
     }
     return found;
@@ -144,7 +209,9 @@ void Profile::choose() {
                 throw;
             }
             mPath = profile;
+            mInstallation = installationIn(profile);
             cleanUpAfterCrashedRun();
+            mInstallation = renewInstallation(profile);
             removeDeadPipesOfFreeProfiles(mCacheFolder);
             return;
         }
@@ -159,27 +226,28 @@ void Profile::choose() {
 // Nobody else holds this profile, so any office still using it was left behind by a run
 // that crashed: end it, and remove its stale lock.
 void Profile::cleanUpAfterCrashedRun() const {
-    const QByteArray argument = QByteArrayLiteral("-env:UserInstallation=") + url().toUtf8();
+    const QStringList urls{urlOf(mPath), url()};
     QFile pidFile(mPath + QStringLiteral(".pid"));
     if (pidFile.open(QIODevice::ReadOnly)) {
         const pid_t group = pidFile.readAll().trimmed().toInt();
         pidFile.close();
         if (group > 1 && processGroupExists(group)) {
-            for (pid_t pid : processesUsingProfile(argument))
+            for (pid_t pid : processesUsingProfile(urls))
                 if (::getpgid(pid) == group) {
                     ::kill(-group, SIGKILL);
                     break;
                 }
         }
     }
-    for (pid_t pid : processesUsingProfile(argument))
+    for (pid_t pid : processesUsingProfile(urls))
         ::kill(pid, SIGKILL);
     officeEnded();
     removePipesOfEndedPrograms();
 }
 
+// A profile from before the office had a folder of its own in it is the office's folder.
 QString Profile::url() const {
-    return urlOf(mPath);
+    return urlOf(mInstallation.isEmpty() ? mPath : mInstallation);
 }
 
 QString Profile::logPath() const {
@@ -205,8 +273,10 @@ void Profile::noteOffice(pid_t group) const {
 }
 
 void Profile::officeEnded() const {
+    if (mPath.isEmpty())
+        return;
     QFile::remove(mPath + QStringLiteral(".pid"));
-    QFile::remove(mPath + QStringLiteral("/.lock"));
+    QFile::remove(QUrl(url()).toLocalFile() + QStringLiteral("/.lock"));
     removeDeadPipe(singleInstancePipePath(url()));
 }
 

@@ -30,7 +30,8 @@ public:
     void choose();
 
     const QString& path() const { return mPath; }
-    // The profile as the office takes it on its command line (a file URL).
+    // The office's folder in the profile as the office takes it (a file URL), named afresh
+    // at each choice; the office is given it in its environment, where others cannot read it.
     QString url() const;
     // The log the office's output goes to.
     QString logPath() const;
@@ -59,6 +60,7 @@ private:
 
     QString mCacheFolder;
     QString mPath;
+    QString mInstallation; // the office's own folder in the profile
     int mLock = -1;
 };
 

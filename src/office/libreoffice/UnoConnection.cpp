@@ -4,14 +4,14 @@
 
 #include "office/libreoffice/UnoConnection.h"
 
+#include "office/libreoffice/OfficePipes.h"
+#include "office/libreoffice/PipeConnection.h"
 #include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/bridge/XBridgeFactory2.hpp>
-#include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/XConnection.hpp>
-#include <com/sun/star/connection/XConnector.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/lang/XEventListener.hpp>
@@ -69,8 +69,8 @@ UnoConnection::~UnoConnection() = default;
 
 void UnoConnection::open(const QString& pipeName) {
     const Reference<uno::XComponentContext> local = localContext();
-    const Reference<connection::XConnection> link = connection::Connector::create(local)->connect(
-        toOUString(QStringLiteral("pipe,name=") + pipeName));
+    const Reference<connection::XConnection> link =
+        connectToPipe(acceptPipePath(pipeName), QStringLiteral("pipe,name=") + pipeName);
     const unsigned connection = mStatus->connected();
     const Reference<bridge::XBridge> bridge =
         bridge::BridgeFactory::create(local)->createBridge({}, OUString("urp"), link, {});

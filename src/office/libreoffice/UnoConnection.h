@@ -37,7 +37,8 @@ public:
     UnoConnection& operator=(const UnoConnection&) = delete;
 
     // Connects once. Throws connection::NoConnectException while no office listens on the
-    // pipe, another UNO exception when the connection broke while it was being made.
+    // pipe, another UNO exception when the connection broke while it was being made, AppError
+    // when another user's process listens on it.
     void open(const QString& pipeName);
     // Lets the connection go: the bridge is disposed.
     void close();

@@ -433,12 +433,12 @@ TEST(OfficeLife, AKilledOfficeIsReplacedByTheNextSession) {
 std::map<pid_t, QByteArray> officesOf(qint64 program) {
     std::map<pid_t, QByteArray> offices;
     for (int pid : processesMentioning(QStringLiteral("name=festoria-%1-").arg(program))) {
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (!cmdline.open(QIODevice::ReadOnly))
+        QFile environment(QStringLiteral("/proc/%1/environ").arg(pid));
+        if (!environment.open(QIODevice::ReadOnly))
             continue;
-        for (const QByteArray& argument : cmdline.readAll().split('\0'))
-            if (argument.startsWith("-env:UserInstallation="))
-                offices[::getpgid(pid)] = argument;
+        for (const QByteArray& entry : environment.readAll().split('\0'))
+            if (entry.startsWith("UserInstallation="))
+                offices[::getpgid(pid)] = entry;
     }
     offices.erase(-1);
     return offices;
