@@ -45,8 +45,6 @@ namespace {
 // A document holding more characters than this is closed at once, not once the office is
 // idle (see closeDocument()).
 constexpr qsizetype kLongText = 4000;
-// An office that answered a call this recently is taken to answer the next session's.
-constexpr std::chrono::milliseconds kJustAnswered{100};
 
 const QString kClosedDocument = QStringLiteral("The document has already been closed.");
 const QString kQuitApplication = QStringLiteral("The office application has already quit.");
@@ -394,15 +392,12 @@ LibreOffice::~LibreOffice() = default;
 std::unique_ptr<Session> LibreOffice::startSession() {
     const Renewal::Hold hold(*mRenewal);
     mRenewal->takeOverFromSuccessor();
-    mRenewal->holdBackSuccessor();
     Engine& engine = *mRenewal->current();
     engine.ensureRunning();
     // A cheap question proves the office answers; one that died since the last session
-    // is replaced by a new one. An office that answered a moment ago (the request's
-    // picture follows its save at once) is spared the question: it took 0.5 to 0.9 ms.
+    // is replaced by a new one.
     try {
-        if (!engine.answeredWithin(kJustAnswered))
-            engine.call(engine.generation(), [&] { engine.desktop()->getCurrentComponent(); });
+        engine.call(engine.generation(), [&] { engine.desktop()->getCurrentComponent(); });
     } catch (const AppError&) {
         engine.stop();
         engine.ensureRunning();

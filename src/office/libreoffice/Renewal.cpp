@@ -10,7 +10,6 @@
 #include <QScopeGuard>
 
 #include <condition_variable>
-#include <csignal>
 #include <fcntl.h>
 #include <mutex>
 #include <optional>
@@ -28,10 +27,6 @@ namespace {
 constexpr std::chrono::milliseconds kIdleBeforeOpeningAhead{100};
 // The priority (nice value) of a replaced office while it ends, and of the thread ending it.
 constexpr int kRetiringNice = 19;
-// How long in all a starting successor may be stopped for the current office's sessions (see
-// holdBackSuccessor()): a request takes a tenth of a second, and a start that stood still
-// much longer would run into its own time limits, or never end under quick requests.
-constexpr std::chrono::seconds kHoldBackBudget{1};
 
 // An office runs in a session of its own, and the kernel shares the processor out between
 // sessions first (autogroups) and only then by the nice values inside each: the session's
@@ -77,11 +72,6 @@ struct Renewal::State {
     std::optional<std::chrono::steady_clock::time_point> aheadDue;
     int holds = 0;
     std::shared_ptr<Engine> borrowed;
-    // The starting successor's process group while it is stopped, when it goes on at the
-    // latest, and how long it has been stopped before.
-    pid_t stoppedSuccessor = 0;
-    std::optional<std::chrono::steady_clock::time_point> goOnDue;
-    std::chrono::steady_clock::duration heldBack{};
     std::thread worker;
     std::thread starter;
     std::mutex retiringMutex; // guards retiring
@@ -98,7 +88,6 @@ struct Renewal::State {
     void useIdleOffice(std::unique_lock<std::mutex>& lock);
     void workInIdleOffice(std::unique_lock<std::mutex>& lock);
     void retire(std::shared_ptr<Engine> engine);
-    void letSuccessorGoOn();
     void endWork();
 };
 
@@ -118,8 +107,6 @@ void Renewal::State::work() {
         waitForWork(lock);
         if (ending)
             return;
-        if (goOnDue && std::chrono::steady_clock::now() >= *goOnDue)
-            letSuccessorGoOn();
         if (changed)
             aheadDue = std::chrono::steady_clock::now() + kIdleBeforeOpeningAhead;
         if (successorWanted()) {
@@ -148,7 +135,6 @@ void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock) {
     if (holds > 0 || current->openSessions() > 0)
         return;
     workInIdleOffice(lock);
-    letSuccessorGoOn();
     if (replaced) {
         std::shared_ptr<Engine> engine = std::move(replaced);
         lock.unlock();
@@ -162,16 +148,11 @@ void Renewal::State::useIdleOffice(std::unique_lock<std::mutex>& lock) {
         askForSuccessor();
 }
 
-// Under the lock, on the worker: until there is work, the template ahead is due, or a
-// stopped successor is to go on (a stop that begins meanwhile wakes it too, for its time).
+// Under the lock, on the worker: until there is work or the template ahead is due.
 void Renewal::State::waitForWork(std::unique_lock<std::mutex>& lock) {
-    const auto stoppedUntil = goOnDue;
-    const auto due = [&] { return ending || renewRequested || changed || goOnDue != stoppedUntil; };
-    auto until = aheadDue;
-    if (goOnDue && (!until || *goOnDue < *until))
-        until = goOnDue;
-    if (until)
-        wake.wait_until(lock, *until, due);
+    const auto due = [&] { return ending || renewRequested || changed; };
+    if (aheadDue)
+        wake.wait_until(lock, *aheadDue, due);
     else
         wake.wait(lock, due);
 }
@@ -255,7 +236,6 @@ std::shared_ptr<Engine> Renewal::State::startEngine(const std::weak_ptr<State>& 
         if (ending)
             return nullptr;
         startingEngine = engine;
-        heldBack = {};
     }
     const auto started = qScopeGuard([this] {
         std::lock_guard lock(mutex);
@@ -268,16 +248,6 @@ std::shared_ptr<Engine> Renewal::State::startEngine(const std::weak_ptr<State>& 
     }
     prepare(engine);
     return engine;
-}
-
-// Under the lock: a successor stopped for a session goes on.
-void Renewal::State::letSuccessorGoOn() {
-    if (stoppedSuccessor == 0)
-        return;
-    ::kill(-stoppedSuccessor, SIGCONT);
-    heldBack = kHoldBackBudget - (*goOnDue - std::chrono::steady_clock::now());
-    stoppedSuccessor = 0;
-    goOnDue.reset();
 }
 
 void Renewal::State::retire(std::shared_ptr<Engine> engine) {
@@ -301,7 +271,6 @@ void Renewal::State::endWork() {
     {
         std::lock_guard lock(mutex);
         ending = true;
-        letSuccessorGoOn();
         if (startingEngine)
             startingEngine->abandon();
         if (borrowed)
@@ -361,13 +330,10 @@ void Renewal::takeOverFromSuccessor() {
     {
         std::unique_lock lock(s.mutex);
         s.renewalFailed = false;
-        if ((s.start != State::Start::None || s.renewRequested) && s.current->officeGone()) {
-            s.letSuccessorGoOn();
+        if ((s.start != State::Start::None || s.renewRequested) && s.current->officeGone())
             s.wake.wait(lock, [&] { return s.start == State::Start::None && !s.renewRequested; });
-        }
         if (!s.successor)
             return;
-        s.letSuccessorGoOn();
         // The replaced office ends once its successor's first request is done (its end
         // competed with that request for the processor); one still waiting ends now.
         retired = std::move(s.replaced);
@@ -389,23 +355,6 @@ Renewal::Hold::~Hold() {
     --mState.holds;
 }
 
-void Renewal::holdBackSuccessor() {
-    State& s = *mState;
-    std::lock_guard lock(s.mutex);
-    if (s.stoppedSuccessor > 0 || !s.startingEngine || s.heldBack >= kHoldBackBudget ||
-        s.current->officeGone())
-        return;
-    const pid_t group = s.startingEngine->processId();
-    if (group <= 0 || ::kill(-group, SIGSTOP) != 0)
-        return;
-    // The office's keeper, which leads the group, goes on: it only waits, and it must still
-    // end the group should the program end meanwhile.
-    ::kill(group, SIGCONT);
-    s.stoppedSuccessor = group;
-    s.goOnDue = std::chrono::steady_clock::now() + (kHoldBackBudget - s.heldBack);
-    s.wake.notify_all();
-}
-
 void Renewal::dropSuccessor() {
     State& s = *mState;
     std::shared_ptr<Engine> successor;
@@ -414,7 +363,6 @@ void Renewal::dropSuccessor() {
         std::unique_lock lock(s.mutex);
         s.renewRequested = false;
         s.renewalDue = false;
-        s.letSuccessorGoOn();
         s.wake.wait(lock, [&] { return s.start == State::Start::None; });
         successor = std::move(s.successor);
         replaced = std::move(s.replaced);

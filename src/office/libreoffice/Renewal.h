@@ -46,11 +46,6 @@ public:
     // thread once the current office is next idle. When the current office is gone and its
     // successor still starting, this waits for the rest of that start.
     void takeOverFromSuccessor();
-    // Stops a successor that is starting until the current office has been idle a moment, so
-    // that the session starting now has the processor to itself: on two cores a start beside
-    // a request made its click 30 to 50 ms slower. A start is stopped for a second in all at
-    // most; whatever waits for the successor lets it go on first.
-    void holdBackSuccessor();
     // Gives up renewing for now: waits for a start in progress and ends the successor, and a
     // replaced office still waiting to end.
     void dropSuccessor();

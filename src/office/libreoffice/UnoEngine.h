@@ -126,7 +126,6 @@ public:
     template <typename F> decltype(auto) call(unsigned officeGeneration, F&& f) {
         requireGeneration(officeGeneration);
         CallWatchdog::Bound bound(mWatchdog, mOptions.callTimeout);
-        const AnswerStamp answered(mLastAnswer);
         try {
             return f();
         } catch (const AppError&) {
@@ -134,11 +133,6 @@ public:
         } catch (...) {
             translateCurrentException();
         }
-    }
-
-    // Whether a call came back from the office within the given time, by the holder.
-    bool answeredWithin(std::chrono::steady_clock::duration time) const {
-        return std::chrono::steady_clock::now() - mLastAnswer <= time;
     }
 
     // A session the engine holds for itself (a rehearsal) is not one served for the program.
@@ -166,23 +160,6 @@ public:
     static bool processExiting();
 
 private:
-    // Notes the time when a call returns without an exception.
-    class AnswerStamp {
-    public:
-        explicit AnswerStamp(std::chrono::steady_clock::time_point& at)
-            : mAt(at), mExceptions(std::uncaught_exceptions()) {}
-        ~AnswerStamp() {
-            if (std::uncaught_exceptions() == mExceptions)
-                mAt = std::chrono::steady_clock::now();
-        }
-        AnswerStamp(const AnswerStamp&) = delete;
-        AnswerStamp& operator=(const AnswerStamp&) = delete;
-
-    private:
-        std::chrono::steady_clock::time_point& mAt;
-        int mExceptions;
-    };
-
     void requireNotAbandoned() const;
     void requireGeneration(unsigned officeGeneration);
     [[noreturn]] void translateCurrentException();
@@ -207,7 +184,6 @@ private:
     std::atomic<int> mSessionsServed{0};
     std::atomic<bool> mAbandoned{false};
     // By the holder; before any answer, the clock's epoch (the machine's start).
-    std::chrono::steady_clock::time_point mLastAnswer{};
     UnoConnection mConnection;
     CallWatchdog mWatchdog;
     TemplateAhead mTemplateAhead;
