@@ -196,4 +196,36 @@ DrawnPage readDrawnAnswer(const Any& answer) {
     return {v[0], v[1], v[2]};
 }
 
+// The text as a document can hold it. Control characters other than the tab (a NUL, an
+// escape, a form feed...), non-characters and halves of broken surrogate pairs would make
+// the office drop the whole text: they go, and the rest stays. A vertical tab or form feed
+// separates words, so it becomes a space. Every kind of line break (CR LF, a bare CR or
+// LF, the Unicode line and paragraph separators) becomes the office's line break, a new
+// line inside the same paragraph, which keeps that paragraph's character look.
+QString documentText(const QString& text) {
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (u == u'\r') {
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            result += QLatin1Char('\n');
+        } else if (u == u'\n' || u == 0x2028 || u == 0x2029) {
+            result += QLatin1Char('\n');
+        } else if (u == 0x0b || u == 0x0c) {
+            result += QLatin1Char(' ');
+        } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            result += c;
+            result += text.at(++i);
+        } else if ((u < 0x20 && u != u'\t') || c.isSurrogate() || u == 0xfffe || u == 0xffff) {
+            continue;
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
 } // namespace office

@@ -30,6 +30,10 @@ inline constexpr char kJobFile[] = "office/festoria-in-office.so";
 using JobArguments = ::com::sun::star::uno::Sequence<::com::sun::star::beans::NamedValue>;
 using DocumentRef = ::com::sun::star::uno::Reference<::com::sun::star::lang::XComponent>;
 
+// The text as a document can hold it, which is also what can travel to the office: the
+// program's side makes it so before a fill.
+QString documentText(const QString& text);
+
 // What a task is given, and the job's reading of it: false when the arguments are not that
 // task's.
 JobArguments fillArguments(const DocumentRef& document, const QString& bookmark,

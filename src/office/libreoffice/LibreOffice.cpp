@@ -8,7 +8,6 @@
 #include "office/BmpFile.h"
 #include "office/libreoffice/DeferredLayout.h"
 #include "office/libreoffice/EmbedFonts.h"
-#include "office/libreoffice/FillText.h"
 #include "office/libreoffice/HiddenDocument.h"
 #include "office/libreoffice/JobCall.h"
 #include "office/libreoffice/LongTexts.h"

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The search for a text's size: each size asked about is a layout of the text in the office.
 
-#include "office/libreoffice/SizeSearch.h"
+#include "office/libreoffice/inoffice/SizeSearch.h"
 
 #include <gtest/gtest.h>
 

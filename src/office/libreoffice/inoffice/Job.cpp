@@ -7,11 +7,11 @@
 // where each would be a round trip from the program.
 
 #include "core/AppError.h"
-#include "office/libreoffice/DrawPage.h"
-#include "office/libreoffice/FillText.h"
-#include "office/libreoffice/FitText.h"
 #include "office/libreoffice/JobCall.h"
-#include "office/libreoffice/UseDrawnFonts.h"
+#include "office/libreoffice/inoffice/DrawPage.h"
+#include "office/libreoffice/inoffice/FillText.h"
+#include "office/libreoffice/inoffice/FitText.h"
+#include "office/libreoffice/inoffice/UseDrawnFonts.h"
 
 #include <com/sun/star/lang/IllegalArgumentException.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "office/libreoffice/SizeSearch.h"
+#include "office/libreoffice/inoffice/SizeSearch.h"
 
 #include <algorithm>
 #include <cmath>

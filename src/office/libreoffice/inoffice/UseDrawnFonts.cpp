@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "office/libreoffice/UseDrawnFonts.h"
+#include "office/libreoffice/inoffice/UseDrawnFonts.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Festoria developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "office/libreoffice/DrawPage.h"
+#include "office/libreoffice/inoffice/DrawPage.h"
 
 #include "core/AppError.h"
 #include "office/libreoffice/Properties.h"

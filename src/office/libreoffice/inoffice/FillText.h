@@ -12,10 +12,6 @@
 
 namespace office {
 
-// The text as a document can hold it, which is also what can travel to the office: the
-// program's side makes it so before a fill.
-QString documentText(const QString& text);
-
 // The document's bookmark of that name; throws AppError when it has none.
 ::com::sun::star::uno::Reference<::com::sun::star::text::XTextContent>
 namedBookmark(const ::com::sun::star::uno::Reference<::com::sun::star::lang::XComponent>& document,

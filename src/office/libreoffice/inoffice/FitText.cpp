@@ -5,14 +5,14 @@
 // token height, the box's laid-out height is the height of its text. Every box gets a fixed
 // height again before the document is saved: a Word 97 file keeps no growing boxes.
 
-#include "office/libreoffice/FitText.h"
+#include "office/libreoffice/inoffice/FitText.h"
 
 #include "core/AppError.h"
 #include "office/libreoffice/DeferredLayout.h"
-#include "office/libreoffice/FillText.h"
 #include "office/libreoffice/Properties.h"
-#include "office/libreoffice/SizeSearch.h"
 #include "office/libreoffice/UnoText.h"
+#include "office/libreoffice/inoffice/FillText.h"
+#include "office/libreoffice/inoffice/SizeSearch.h"
 
 #include <com/sun/star/awt/Size.hpp>
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
