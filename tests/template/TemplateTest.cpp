@@ -9,8 +9,8 @@
 #include "TemplateBuilder.h"
 #include "WordFile.h"
 #include "core/Files.h"
+#include "office/libreoffice/Engine.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "office/libreoffice/UnoEngine.h"
 #include "office/libreoffice/UnoText.h"
 #include "support/office/OfficeDocuments.h"
 

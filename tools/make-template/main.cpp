@@ -11,8 +11,8 @@
 
 #include "StarPicture.h"
 #include "TemplateBuilder.h"
+#include "office/libreoffice/Engine.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "office/libreoffice/UnoEngine.h"
 
 #include <QCoreApplication>
 #include <QDir>

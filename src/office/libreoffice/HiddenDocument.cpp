@@ -4,7 +4,7 @@
 #include "office/libreoffice/HiddenDocument.h"
 
 #include "core/AppError.h"
-#include "office/libreoffice/UnoEngine.h"
+#include "office/libreoffice/Engine.h"
 #include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/document/MacroExecMode.hpp>

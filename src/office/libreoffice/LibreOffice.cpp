@@ -8,13 +8,13 @@
 #include "office/BmpFile.h"
 #include "office/libreoffice/DeferredLayout.h"
 #include "office/libreoffice/EmbedFonts.h"
+#include "office/libreoffice/Engine.h"
 #include "office/libreoffice/HiddenDocument.h"
 #include "office/libreoffice/JobCall.h"
 #include "office/libreoffice/LongTexts.h"
 #include "office/libreoffice/OfficeErrors.h"
 #include "office/libreoffice/Properties.h"
 #include "office/libreoffice/Renewal.h"
-#include "office/libreoffice/UnoEngine.h"
 #include "office/libreoffice/UnoText.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>

@@ -4,7 +4,7 @@
 
 #include "office/libreoffice/ProgramExit.h"
 
-#include "office/libreoffice/UnoEngine.h"
+#include "office/libreoffice/Engine.h"
 
 #include <atomic>
 #include <cstdlib>

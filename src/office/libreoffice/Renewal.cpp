@@ -4,7 +4,7 @@
 
 #include "office/libreoffice/Renewal.h"
 
-#include "office/libreoffice/UnoEngine.h"
+#include "office/libreoffice/Engine.h"
 
 #include <QByteArray>
 #include <QScopeGuard>

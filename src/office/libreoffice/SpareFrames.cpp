@@ -3,7 +3,7 @@
 
 #include "office/libreoffice/SpareFrames.h"
 
-#include "office/libreoffice/UnoEngine.h"
+#include "office/libreoffice/Engine.h"
 
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/frame/XController.hpp>

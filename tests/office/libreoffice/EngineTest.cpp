@@ -3,9 +3,9 @@
 // The office engine against the real LibreOffice: every office operation on real Word 97 files, the
 // engine's death, hang and restart, and that no office process outlives its program.
 
+#include "office/libreoffice/Engine.h"
 #include "office/libreoffice/HiddenDocument.h"
 #include "office/libreoffice/LibreOffice.h"
-#include "office/libreoffice/UnoEngine.h"
 #include "office/libreoffice/UnoText.h"
 #include "support/SamePage.h"
 #include "support/TestFiles.h"

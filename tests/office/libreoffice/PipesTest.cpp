@@ -3,11 +3,11 @@
 // The office's pipes against other local users, and the office's process id after its end.
 
 #include "core/AppError.h"
+#include "office/libreoffice/Engine.h"
 #include "office/libreoffice/LibreOffice.h"
 #include "office/libreoffice/OfficePipes.h"
 #include "office/libreoffice/OfficeProcess.h"
 #include "office/libreoffice/PipeConnection.h"
-#include "office/libreoffice/UnoEngine.h"
 #include "support/office/OfficeDocuments.h"
 
 #include <gtest/gtest.h>

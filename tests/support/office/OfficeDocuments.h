@@ -6,7 +6,7 @@
 // Office access for the tests: builds, opens, reads back and closes documents straight
 // through UNO on the engine's own office.
 
-#include "office/libreoffice/UnoEngine.h"
+#include "office/libreoffice/Engine.h"
 
 #include <com/sun/star/lang/XComponent.hpp>
 
