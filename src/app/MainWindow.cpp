@@ -7,6 +7,8 @@
 #include "app/GeneralDate.h"
 #include "app/Picker.h"
 #include "app/Settings.h"
+#include "app/StoredDetails.h"
+#include "app/UndoNote.h"
 #include "core/AppError.h"
 #include "core/ErrorTrap.h"
 #include "core/Files.h"
@@ -32,13 +34,10 @@
 #include <QDir>
 #include <QFrame>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
-#include <QTimer>
 
 #include <limits>
 #include <tuple>
@@ -150,7 +149,7 @@ void whiteBackground(QWidget* widget) {
 MainWindow::MainWindow(Prompts& prompts, office::Office& office, SettingsStore& settings,
                        std::function<void()> endAtOnce, QString programFolder,
                        std::function<void()> endProgram, std::unique_ptr<Clipboard> clipboard)
-    : QWidget(nullptr), mPrompts(prompts), mOffice(office), mSettings(settings),
+    : QWidget(nullptr), mPrompts(prompts), mOffice(office), mStored(settings, prompts),
       mEndAtOnce(std::move(endAtOnce)), mProgramFolder(std::move(programFolder)),
       mEndProgram(endProgram ? std::move(endProgram) : [] { QCoreApplication::exit(0); }),
       mClipboard(clipboard ? std::move(clipboard) : std::make_unique<QtClipboard>()) {
@@ -176,7 +175,8 @@ MainWindow::MainWindow(Prompts& prompts, office::Office& office, SettingsStore& 
     setKeyboardOrder();
     setPointerRule();
     wireStorage();
-    buildUndoNote();
+    mUndo = new UndoNote(this);
+    connect(mUndo, &UndoNote::undoWanted, this, &MainWindow::undoDetails);
 
     mHost = std::make_unique<Host>(*this);
     mRequest = std::make_unique<CreateInvitation>(*mHost, mOffice, mPrompts, *mClipboard);
@@ -295,44 +295,21 @@ void MainWindow::wireStorage() {
                 [this, key = box->objectName()](const QString& text) {
                     // A change ends the way back; Clear/Reset and Sample offer theirs after
                     // setting the fields, and Undo has taken its texts before.
-                    dropUndo();
+                    if (mUndo)
+                        mUndo->drop();
                     if (!mRestoring)
-                        store({{key, text}});
+                        mStored.store({{key, text}});
                 });
     }
     for (Picker* picker : {datePicker, timePicker}) {
         connect(picker, &Picker::valueChanged, this,
                 [this, key = picker->objectName()](const QDateTime& value) {
-                    dropUndo();
+                    if (mUndo)
+                        mUndo->drop();
                     if (!mRestoring)
-                        store({{key, generalDateText(value)},
-                               {keys::isoCopy(key), isoDateText(value)}});
+                        mStored.storeDate(key, value);
                 });
     }
-}
-
-// A value that cannot be stored is told once: the details typed from then on will not be
-// there at the next start either.
-void MainWindow::store(const QList<std::pair<QString, QString>>& values) {
-    if (mSettings.write(values) || mToldNotStored)
-        return;
-    mToldNotStored = true;
-    mPrompts.message(tr("The event details cannot be stored, so they will not be there the next "
-                        "time Festoria starts. Check that this file can be written and that "
-                        "the disk is not full:\n\n%1")
-                         .arg(QDir::toNativeSeparators(SettingsStore::filePath())),
-                     applicationTitle(), Prompts::Icon::Warning, Prompts::Buttons::Ok);
-}
-
-// A settings file that could not be kept as it was has been set aside; the user hears where.
-void MainWindow::tellSetAside() {
-    const QString path = mSettings.setAsidePath();
-    if (path.isEmpty())
-        return;
-    mPrompts.message(tr("The stored event details could not all be read. Every detail that "
-                        "could be read was kept, and the old settings file was moved to:\n\n%1")
-                         .arg(QDir::toNativeSeparators(path)),
-                     applicationTitle(), Prompts::Icon::Warning, Prompts::Buttons::Ok);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -342,7 +319,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             box->selectAll();
     }
     // Ctrl+Z in a field with nothing of its own to undo undoes Clear/Reset or Sample.
-    if (event->type() == QEvent::KeyPress && mUndoTexts &&
+    if (event->type() == QEvent::KeyPress && undoAvailable() &&
         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
         if (auto* box = qobject_cast<QLineEdit*>(watched); box && !box->isUndoAvailable()) {
             undoDetails();
@@ -350,35 +327,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void MainWindow::restorePicker(Picker* picker, const QString& key, const QDateTime& whenEmpty) {
-    const QString stored = mSettings.read(key);
-    QDateTime value = whenEmpty;
-    if (!stored.isEmpty()) {
-        const auto parsed = readStoredDate(stored, mSettings.read(keys::isoCopy(key)));
-        if (!parsed)
-            throw AppError(
-                QStringLiteral("Type mismatch: '%1' is not a date").arg(stored.left(80)));
-        value = *parsed;
-    }
-    if (value < Picker::earliest() || value > Picker::latest())
-        throw AppError(QStringLiteral("Invalid property value: '%1' is outside the picker's range")
-                           .arg(stored.left(80)));
-    picker->setValue(value);
-}
-
-// A stored text longer than the invitation can take would make every keystroke store all of
-// it again: it is reported and left stored, and the field starts empty.
-QString MainWindow::storedText(InvitationHost::Field field, const QString& key) const {
-    QString text = mSettings.read(key);
-    if (text.size() > kMaxTypedTextLength)
-        throw AppError(QStringLiteral("The stored text for \"%1\" is too long for the field: %2 "
-                                      "characters, at most %3. It is left stored.")
-                           .arg(fieldLabel(field))
-                           .arg(text.size())
-                           .arg(kMaxTypedTextLength));
-    return text;
 }
 
 void MainWindow::startUp() {
@@ -394,16 +342,18 @@ void MainWindow::startUp() {
     if (fileExists(cursorPath))
         trap(Step::LoadHandPointer, [&] { mPointer->setHandCursor(loadCursorFile(cursorPath)); });
 
-    tellSetAside();
+    mStored.tellSetAside();
     mRestoring = true;
     const QDateTime now = QDateTime::currentDateTime();
     const QTime t = now.time();
     trap(Step::RestoreDate, [&] {
-        restorePicker(datePicker, keys::eventDate, QDateTime(now.date(), QTime(0, 0), Qt::UTC));
+        datePicker->setValue(
+            mStored.date(keys::eventDate, QDateTime(now.date(), QTime(0, 0), Qt::UTC)));
     });
     trap(Step::RestoreTime, [&] {
-        restorePicker(timePicker, keys::eventTime,
-                      QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC));
+        timePicker->setValue(
+            mStored.date(keys::eventTime,
+                         QDateTime(now.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC)));
     });
     using Field = InvitationHost::Field;
     const std::tuple<Step, Field, QLineEdit*> texts[] = {
@@ -413,7 +363,7 @@ void MainWindow::startUp() {
         {Step::RestoreRsvp, Field::RSVP, rsvpField},
         {Step::RestoreItems, Field::Items, itemsField}};
     for (const auto& [step, field, box] : texts)
-        trap(step, [&] { box->setText(storedText(field, box->objectName())); });
+        trap(step, [&] { box->setText(mStored.text(field, box->objectName())); });
     mRestoring = false;
 
     trap(Step::CheckOffice, [&] { checkOfficeStarts(mOffice, mPrompts, mEndAtOnce); });
@@ -450,57 +400,18 @@ void MainWindow::loadSample() {
     offerUndo(before, tr("Sample details loaded."));
 }
 
-// A short note over the right end of the details frame's caption line, with its Undo.
-void MainWindow::buildUndoNote() {
-    auto* note = new QFrame(this);
-    note->setObjectName(QStringLiteral("undoNote"));
-    note->setFrameStyle(QFrame::Box | QFrame::Plain);
-    mUndoNote = note;
-    whiteBackground(mUndoNote);
-    mUndoText = new QLabel(mUndoNote);
-    auto* undo = new QPushButton(tr("Undo (Ctrl+Z)"), mUndoNote);
-    undo->setObjectName(QStringLiteral("undoButton"));
-    undo->setFlat(true);
-    undo->setAutoDefault(false);
-    undo->setFocusPolicy(Qt::NoFocus);
-    auto* layout = new QHBoxLayout(mUndoNote);
-    layout->setContentsMargins(6, 0, 0, 0);
-    layout->addWidget(mUndoText);
-    layout->addWidget(undo);
-    connect(undo, &QPushButton::clicked, this, &MainWindow::undoDetails);
-    auto* shortcut = new QShortcut(QKeySequence::Undo, this);
-    connect(shortcut, &QShortcut::activated, this, &MainWindow::undoDetails);
-    mUndoTimer = new QTimer(this);
-    mUndoTimer->setSingleShot(true);
-    connect(mUndoTimer, &QTimer::timeout, mUndoNote, &QWidget::hide); // Ctrl+Z still works
-    mUndoNote->hide();
-}
-
 void MainWindow::offerUndo(const QStringList& before, const QString& note) {
-    if (before == textFields())
-        return; // nothing was lost
-    mUndoTexts = before;
-    mUndoText->setText(note);
-    mUndoNote->adjustSize();
-    const QRect frame = detailsFrame->geometry();
-    mUndoNote->move(frame.right() - 8 - mUndoNote->width(), frame.top() - 2);
-    mUndoNote->show();
-    mUndoNote->raise();
-    mUndoTimer->start(std::chrono::seconds(10));
+    if (before != textFields()) // else nothing was lost
+        mUndo->offer(before, note, detailsFrame->geometry());
 }
 
-void MainWindow::dropUndo() {
-    mUndoTexts.reset();
-    if (mUndoNote)
-        mUndoNote->hide();
+bool MainWindow::undoAvailable() const {
+    return mUndo && mUndo->available();
 }
 
 void MainWindow::undoDetails() {
-    if (!mUndoTexts)
-        return;
-    const QStringList texts = *mUndoTexts;
-    dropUndo();
-    setTextFields(procedures::undoDetails, texts); // each field is stored as it changes
+    if (const auto texts = mUndo->take()) // each field is stored as it changes
+        setTextFields(procedures::undoDetails, *texts);
 }
 
 void MainWindow::createInvitation() {

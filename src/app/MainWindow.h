@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "app/StoredDetails.h"
 #include "core/Clipboard.h"
 #include "invitation/CreateInvitation.h"
 
@@ -24,6 +25,7 @@ class PreviewWindow;
 class Prompts;
 class SettingsStore;
 class SkinComponent;
+class UndoNote;
 class WindowPointer;
 namespace office {
 class Office;
@@ -54,7 +56,7 @@ public:
     // Puts back (and stores again) the texts the last Clear/Reset or Sample replaced, until
     // the next change of a field (Ctrl+Z, or Undo on the note shown after the click).
     void undoDetails();
-    bool undoAvailable() const { return mUndoTexts.has_value(); }
+    bool undoAvailable() const;
 
     // The preview window, loaded on first use (its load step runs then).
     PreviewWindow& previewWindow();
@@ -94,19 +96,13 @@ private:
     void setKeyboardOrder();
     void setPointerRule();
     void wireStorage();
-    void store(const QList<std::pair<QString, QString>>& values);
-    void tellSetAside();
-    void restorePicker(Picker* picker, const QString& key, const QDateTime& whenEmpty);
-    QString storedText(InvitationHost::Field field, const QString& key) const;
     void setTextFields(const QString& procedure, const QStringList& texts);
     QStringList textFields() const;
-    void buildUndoNote();
     void offerUndo(const QStringList& before, const QString& note);
-    void dropUndo();
 
     Prompts& mPrompts;
     office::Office& mOffice;
-    SettingsStore& mSettings;
+    StoredDetails mStored;
     std::function<void()> mEndAtOnce;
     QString mProgramFolder;
     WindowPointer* mPointer;
@@ -117,10 +113,6 @@ private:
     std::unique_ptr<CreateInvitation> mRequest;
     std::unique_ptr<PreviewWindow> mPreviewWindow;
     bool mRestoring = false;
-    bool mToldNotStored = false;
     bool mCentred = false;
-    std::optional<QStringList> mUndoTexts;
-    QWidget* mUndoNote = nullptr;
-    QLabel* mUndoText = nullptr;
-    QTimer* mUndoTimer = nullptr;
+    UndoNote* mUndo = nullptr;
 };
