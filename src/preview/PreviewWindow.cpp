@@ -9,6 +9,7 @@
 #include "core/Procedures.h"
 #include "core/Product.h"
 #include "core/Twips.h"
+#include "preview/PageMenu.h"
 #include "preview/PictureBox.h"
 #include "preview/PreviewCommands.h"
 #include "preview/SharpPage.h"
@@ -20,19 +21,14 @@
 #include "widgets/WindowPointer.h"
 
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -51,28 +47,6 @@ constexpr int kBorderTwips = kBorderPixels * kTwipsPerPixel;
 // The page's size before it is given a picture.
 constexpr int kPageDesignWidth = 2340;
 constexpr int kPageDesignHeight = 3435;
-
-// The keyboard focus on the page, drawn over the viewport's inside: the page itself is often
-// larger than the view, and moves under it.
-class FocusMark : public QWidget {
-public:
-    explicit FocusMark(QWidget* viewport) : QWidget(viewport) {
-        setObjectName(QStringLiteral("pageFocusMark"));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setFocusPolicy(Qt::NoFocus);
-        setGeometry(viewport->rect());
-        hide();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QStylePainter painter(this);
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(1, 1, -1, -1);
-        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
-    }
-};
 
 // Smooth scaling is fastest on 32-bit pixels; convert once, when the picture arrives.
 QImage fastFormat(const QImage& picture) {
@@ -96,7 +70,6 @@ PreviewWindow::PreviewWindow(Prompts& prompts, office::Office& office, QWidget* 
       mClipboard(clipboard ? std::move(clipboard) : std::make_unique<QtClipboard>()) {
     markAccessibleWindow(*this); // before anything asks for the window's accessible side
     buildControls();
-    buildPictureMenu();
     mSharpPage = new SharpPage(
         mOffice,
         [this](const QImage& sharper) {
@@ -154,9 +127,10 @@ void PreviewWindow::buildPageFrame() {
     mPage = new PictureBox(mViewport, false);
     mPage->setObjectName(QStringLiteral("page"));
     mPage->setGeometry(twipsRect(0, 0, kPageDesignWidth, kPageDesignHeight));
-    mFocusMark = new FocusMark(mViewport);
-    mPictureMenu = new QMenu(this); // filled by buildPictureMenu
-    exposeMenuActions(*mPage, *mPictureMenu);
+    // Before anything asks for the page's accessible side, which then finds the menu's actions.
+    new PageMenu(this, mPageFrame, mViewport, mPage,
+                 {[this] { saveAs(); }, [this] { print(); }, [this] { sendByEmail(); },
+                  [this] { copyPicture(); }});
 }
 
 void PreviewWindow::buildButtons() {
@@ -238,65 +212,6 @@ void PreviewWindow::wireControls() {
                      float(at.y()));
     });
     connect(mPage, &PictureBox::mouseReleased, this, [this](QMouseEvent*) { mModel->endDrag(); });
-}
-
-void PreviewWindow::buildPictureMenu() {
-    mPictureMenu->setObjectName(QStringLiteral("pictureMenu"));
-    const auto item = [this](const QString& caption, const QKeySequence& keys, auto handler) {
-        QAction* action = mPictureMenu->addAction(caption, this, handler);
-        // The window's own shortcuts run the handlers; the menu only shows the keys.
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WidgetShortcut);
-    };
-    item(tr("Save As..."), QKeySequence::Save, [this] { saveAs(); });
-    item(tr("Print..."), QKeySequence::Print, [this] { print(); });
-    item(tr("Send by Email..."), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { sendByEmail(); });
-    item(tr("Copy Picture"), QKeySequence::Copy, [this] { copyPicture(); });
-    // Right-click, Shift+F10 and the Menu key open it (eventFilter); the tooltip says so, and
-    // assistive technology finds its actions on the page itself.
-    const QString hint =
-        tr("Right-click or press Shift+F10 for the picture's menu: Save As, Print, Send by "
-           "Email, Copy Picture");
-    for (QWidget* w : {static_cast<QWidget*>(mPageFrame), static_cast<QWidget*>(mPage)})
-        w->setToolTip(hint);
-}
-
-void PreviewWindow::showPictureMenu(const QPoint& globalAt) {
-    mPictureMenu->popup(globalAt);
-}
-
-// The keyboard opens the menu at the middle of the page's part in view.
-QPoint PreviewWindow::pictureMenuPlace() const {
-    const QRect inView = mPage->geometry().intersected(mViewport->rect());
-    return mViewport->mapToGlobal(inView.isEmpty() ? mViewport->rect().center() : inView.center());
-}
-
-bool PreviewWindow::pageKeyOrMenu(QObject* watched, QEvent* event) {
-    if (watched != mPage && watched != mPageFrame)
-        return false;
-    switch (event->type()) {
-    case QEvent::FocusIn:
-    case QEvent::FocusOut:
-        mFocusMark->setVisible(mPage->hasFocus() || mPageFrame->hasFocus());
-        mFocusMark->raise();
-        return false;
-    case QEvent::ContextMenu: {
-        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-        showPictureMenu(menuEvent->reason() == QContextMenuEvent::Mouse ? menuEvent->globalPos()
-                                                                        : pictureMenuPlace());
-        return true;
-    }
-    case QEvent::KeyPress: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool shiftF10 = key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
-        if (!shiftF10 && key->key() != Qt::Key_Menu)
-            return false;
-        showPictureMenu(pictureMenuPlace());
-        return true;
-    }
-    default:
-        return false;
-    }
 }
 
 void PreviewWindow::setPointerHovers() {
@@ -446,8 +361,6 @@ void PreviewWindow::back() {
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (pageKeyOrMenu(watched, event))
-        return true;
     if (event->type() != QEvent::Wheel)
         return QWidget::eventFilter(watched, event);
     auto* wheel = static_cast<QWheelEvent*>(event);

@@ -18,7 +18,6 @@ class PictureBox;
 class SharpPage;
 class Prompts;
 class QGroupBox;
-class QMenu;
 class QPushButton;
 class QScrollBar;
 class WindowPointer;
@@ -93,11 +92,6 @@ private:
     void wireControls();
     void addShortcuts();
     void setAccessibleNames();
-    void buildPictureMenu();
-    void showPictureMenu(const QPoint& globalAt);
-    QPoint pictureMenuPlace() const;
-    // The page's menu opened by the mouse or the keyboard, and its focus mark.
-    bool pageKeyOrMenu(QObject* watched, QEvent* event);
     void setHourglass(bool on);
     void setTabOrder();
     void setPointerHovers();
@@ -137,8 +131,6 @@ private:
     QPushButton* mSaveButton = nullptr;
     PictureBox* mUnscaledPage = nullptr; // hidden: the picture every zoom is drawn from
     SharpPage* mSharpPage = nullptr;     // draws the page sharper when a zoom needs it
-    QMenu* mPictureMenu = nullptr;
-    QWidget* mFocusMark = nullptr; // shows the page has the keyboard focus
 
     WindowPointer* mPointer = nullptr;
     std::unique_ptr<ZoomModel> mModel;
