@@ -13,6 +13,7 @@
 #include "invitation/FontCoverage.h"
 #include "invitation/InvitationText.h"
 #include "invitation/PreviewPicture.h"
+#include "invitation/RequestFiles.h"
 #include "invitation/Template.h"
 #include "office/Office.h"
 
@@ -100,56 +101,6 @@ QString detailsTooLong(InvitationHost& host) {
         }
     }
     return QCoreApplication::translate("CreateInvitation", longest->text);
-}
-
-// The office writes a document through a temporary file beside it ("lu....tmp"), which stays
-// when the office is killed in the middle: what appeared in the folder while the office saved
-// goes when the save failed.
-class OfficeWork {
-public:
-    explicit OfficeWork(QString folder) : mFolder(std::move(folder)), mBefore(leftovers()) {}
-    void removeLeftovers() const {
-        for (const QString& name : leftovers())
-            if (!mBefore.contains(name) && isOwnPlainFile(pathIn(mFolder, name)))
-                deleteFile(pathIn(mFolder, name));
-    }
-
-private:
-    QStringList leftovers() const {
-        return QDir(mFolder).entryList({QStringLiteral("lu*.tmp")}, QDir::Files | QDir::Hidden);
-    }
-    QString mFolder;
-    QStringList mBefore;
-};
-
-// Whether the path holds a plain file of this user's with exactly the template's bytes (read
-// only when its size matches: a large file of that name is never read).
-bool holdsTemplate(const QString& path, const QByteArray& bytes) {
-    if (!isOwnPlainFile(path) || QFileInfo(path).size() != bytes.size())
-        return false;
-    try {
-        return readPlainFile(path) == bytes;
-    } catch (const AppError&) {
-        return false;
-    }
-}
-
-// The template the request opens, under a private name of its own, so that no other request
-// (of this program or of another copy sharing the folder) writes, opens or deletes it
-// meanwhile. A template.dot left in the folder by an interrupted request is taken over (and
-// so deleted at the end) only when it is the built-in template byte for byte; anything else
-// under that name is not this program's and is left alone and unused.
-QString privateTemplate(const QString& folder, const QByteArray& bytes) {
-    const QString left = pathIn(folder, kTemplateFileName);
-    if (holdsTemplate(left, bytes)) {
-        const QString taken =
-            takeOverFile(left, QStringLiteral("template"), QStringLiteral(".dot"));
-        if (!taken.isEmpty() && holdsTemplate(taken, bytes))
-            return taken;
-        if (!taken.isEmpty()) // changed under our hands: it goes back where it was
-            putBackFile(taken, left);
-    }
-    return writePrivateFile(folder, QStringLiteral("template"), QStringLiteral(".dot"), bytes);
 }
 
 QString tooLongToFit(const QStringList& boxes, InvitationHost& host) {
@@ -399,7 +350,7 @@ void CreateInvitation::nameAndSave(Run& run) {
     // A save that failed (a full disk, say) may leave an empty or partial file: that is not
     // the document, so it goes, and the request goes on as without one.
     run.saved = run.trap(Step::Save, [&] {
-        const OfficeWork work(QFileInfo(path).path());
+        const OfficeLeftovers work(QFileInfo(path).path());
         try {
             object(run.document, kNoDocument).saveAs(path);
             if (!isOwnPlainFile(path) || QFileInfo(path).size() == 0)
