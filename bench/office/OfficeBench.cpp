@@ -3,23 +3,30 @@
 // The office engine's figures: a session start on a warm engine, a cold start, a whole warm
 // round (start a session, open the template, fill six bookmarks, save as, close, quit)
 // beside a cold one (a fresh office per round), the time that making the filled texts fit
-// their boxes adds to a round (also with every field at its limit), and the office's memory
-// after 10 and after 200 warm rounds.
+// their boxes adds to a round (also with every field at its limit), and the serving office's
+// memory over many requests, with the office renewed after its share of sessions and without.
 //
-//     office_bench [--template path.dot] [--rounds N]
+//     office_bench [--template path.dot] [--requests N] [--pause ms] [--memory-only]
 //     FESTORIA_BENCH_FIT_ONLY=1 office_bench     stops after the fit's figures
+//
+// The memory part makes N requests as a click does (default 200), each followed by a pause
+// as a user reads the preview (default 300 ms): the office does its idle work and starts a
+// successor only in such pauses. office_bench --memory-only --requests 2000 gives the long
+// run (22 minutes on this 2-core machine).
 
 #include "office/libreoffice/LibreOffice.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -87,11 +94,13 @@ void fill(office::Document& doc, const QString& event, const QString& drive) {
     doc.setBookmarkText(QStringLiteral("bRSVP"), QStringLiteral("jane.doe@example.com"));
 }
 
+const QString kSampleDrive = QStringLiteral(
+    "Take 66 West to 267 West, take the Wiehle exit heading north (make a right off the exit), "
+    "stay on Wiehle for approximately 3 miles until you pass the Baron Cameron intersection.");
+
 // How long fitting the texts takes, from texts that fit to directions far too long.
 void fitFigures(office::Office& office, const QString& dot) {
-    const QString sampleDrive = QStringLiteral(
-        "Take 66 West to 267 West, take the Wiehle exit heading north (make a right off the exit), "
-        "stay on Wiehle for approximately 3 miles until you pass the Baron Cameron intersection.");
+    const QString& sampleDrive = kSampleDrive;
     QString longDrive;
     while (longDrive.size() < 2000)
         longDrive += QStringLiteral("Keep straight on past the mill, the church and the school, ");
@@ -161,18 +170,124 @@ void longestTextFigures(office::Office& office, const QString& dot) {
     }
 }
 
+// The speed figures; false when FESTORIA_BENCH_FIT_ONLY asks to stop after the fit's.
+bool speedFigures(const QString& dot, const QString& out) {
+    auto office = office::makeLibreOffice();
+    office->startSession()->quit(); // warm up: start the office once
+
+    std::vector<double> w1;
+    for (int i = 0; i < 50; ++i) {
+        std::unique_ptr<office::Session> word;
+        w1.push_back(millisecondsOf([&] { word = office->startSession(); }));
+        word->quit();
+    }
+    std::printf("session start on a warm engine: median %8.2f ms  (50 calls)\n", median(w1));
+
+    std::vector<double> warm;
+    for (int i = 0; i < 5; ++i)
+        round(*office, dot, out);
+    for (int i = 0; i < 50; ++i)
+        warm.push_back(millisecondsOf([&] { round(*office, dot, out); }));
+    const double warmMedian = median(warm);
+    std::printf(
+        "warm round (start, open, fill x6, save, close, quit): median %8.2f ms  (50 rounds)\n",
+        warmMedian);
+    fitFigures(*office, dot);
+    longestTextFigures(*office, dot);
+    if (qEnvironmentVariableIsSet("FESTORIA_BENCH_FIT_ONLY"))
+        return false;
+    office.reset();
+
+    std::vector<double> coldStart, coldRound;
+    for (int i = 0; i < 5; ++i) {
+        auto fresh = office::makeLibreOffice();
+        coldStart.push_back(millisecondsOf([&] { fresh->startSession()->quit(); }));
+    }
+    for (int i = 0; i < 5; ++i)
+        coldRound.push_back(millisecondsOf([&] {
+            auto fresh = office::makeLibreOffice();
+            round(*fresh, dot, out);
+        }));
+    std::printf("cold start to the first answer: median %8.2f ms  (5 starts)\n", median(coldStart));
+    std::printf("cold round (a fresh office):     median %8.2f ms  (5 rounds)\n",
+                median(coldRound));
+    std::printf("cold round / warm round:                %8.1f x\n",
+                median(coldRound) / warmMedian);
+    return true;
+}
+
+// A request as a click makes it: the template filled with the sample's details, fitted and
+// saved in one session; the saved document reopened and its page drawn at the preview's size
+// in a second.
+void request(office::Office& office, const QString& dot, const QString& out) {
+    {
+        auto word = office.startSession();
+        office::Document& doc = word->open(dot, true);
+        fill(doc, QStringLiteral("Lobster Eating Party"), kSampleDrive);
+        doc.fitText(kTextFits);
+        doc.saveAs(out);
+        doc.close();
+        word->quit();
+    }
+    auto word = office.startSession();
+    office::Document& saved = word->open(out, false);
+    saved.renderPicture(816, 0.5);
+    saved.close();
+    word->quit();
+}
+
+// The serving office's memory after `requests` requests, at a few points on the way.
+void memoryFigures(const char* how, office::LibreOfficeOptions options, const QString& dot,
+                   const QString& out, int requests, std::chrono::milliseconds pause) {
+    options.templateAhead = [&] {
+        QFile file(dot);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    const auto office = office::makeLibreOffice(options);
+    office->startSession()->quit(); // the start-up check
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    const QList<int> points = {10, 50, 100, 200, 500, 1000, 1500, 2000};
+    QSet<pid_t> offices;
+    long after10 = 0;
+    double worst = 0;
+    for (int i = 1; i <= requests; ++i) {
+        request(*office, dot, out);
+        offices.insert(office->processId());
+        std::this_thread::sleep_for(pause);
+        if (!points.contains(i) && i != requests)
+            continue;
+        const long kib = officeMemoryKiB(office->processId());
+        if (i == 10)
+            after10 = kib;
+        worst = std::max(worst, double(kib) / double(std::max(after10, 1L)));
+        std::printf("%s: office memory after %5d requests: %7.1f MiB (%.2f x the 10th)\n", how, i,
+                    kib / 1024.0, double(kib) / double(std::max(after10, 1L)));
+        std::fflush(stdout);
+    }
+    std::printf("%s: %lld offices served %d requests; highest of the ratios above: %.2f x\n", how,
+                static_cast<long long>(offices.size()), requests, worst);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QString dot = QStringLiteral(FESTORIA_SOURCE_DIR "/resources/template.dot");
-    int memoryRounds = 200;
+    int requests = 200;
+    std::chrono::milliseconds pause{300};
+    bool memoryOnly = false;
     const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == QLatin1String("--template"))
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--memory-only"))
+            memoryOnly = true;
+        else if (i + 1 == args.size())
+            break;
+        else if (args[i] == QLatin1String("--template"))
             dot = args[++i];
-        else if (args[i] == QLatin1String("--rounds"))
-            memoryRounds = args[++i].toInt();
+        else if (args[i] == QLatin1String("--requests"))
+            requests = std::max(10, args[++i].toInt());
+        else if (args[i] == QLatin1String("--pause"))
+            pause = std::chrono::milliseconds(std::max(0, args[++i].toInt()));
     }
     if (!QFile::exists(dot)) {
         std::fprintf(stderr, "office_bench: no template at %s\n", qPrintable(dot));
@@ -182,74 +297,12 @@ int main(int argc, char** argv) {
     const QString out = work.filePath(QStringLiteral("filled.doc"));
 
     try {
-        auto office = office::makeLibreOffice();
-        office->startSession()->quit(); // warm up: start the office once
-
-        std::vector<double> w1;
-        for (int i = 0; i < 50; ++i) {
-            std::unique_ptr<office::Session> word;
-            w1.push_back(millisecondsOf([&] { word = office->startSession(); }));
-            word->quit();
-        }
-        std::printf("session start on a warm engine: median %8.2f ms  (50 calls)\n", median(w1));
-
-        std::vector<double> warm;
-        for (int i = 0; i < 5; ++i)
-            round(*office, dot, out);
-        for (int i = 0; i < 50; ++i)
-            warm.push_back(millisecondsOf([&] { round(*office, dot, out); }));
-        const double warmMedian = median(warm);
-        std::printf(
-            "warm round (start, open, fill x6, save, close, quit): median %8.2f ms  (50 rounds)\n",
-            warmMedian);
-        fitFigures(*office, dot);
-        longestTextFigures(*office, dot);
-        if (qEnvironmentVariableIsSet("FESTORIA_BENCH_FIT_ONLY"))
+        if (!memoryOnly && !speedFigures(dot, out))
             return 0;
-        office.reset();
-
-        std::vector<double> coldStart, coldRound;
-        for (int i = 0; i < 5; ++i) {
-            auto fresh = office::makeLibreOffice();
-            coldStart.push_back(millisecondsOf([&] { fresh->startSession()->quit(); }));
-        }
-        for (int i = 0; i < 5; ++i)
-            coldRound.push_back(millisecondsOf([&] {
-                auto fresh = office::makeLibreOffice();
-                round(*fresh, dot, out);
-            }));
-        std::printf("cold start to the first answer: median %8.2f ms  (5 starts)\n",
-                    median(coldStart));
-        std::printf("cold round (a fresh office):     median %8.2f ms  (5 rounds)\n",
-                    median(coldRound));
-        std::printf("cold round / warm round:                %8.1f x\n",
-                    median(coldRound) / warmMedian);
-
-        auto measured = office::makeLibreOffice();
-        long after10 = 0, afterAll = 0;
-        for (int i = 1; i <= memoryRounds; ++i) {
-            round(*measured, dot, out);
-            if (i == 10)
-                after10 = officeMemoryKiB(measured->processId());
-        }
-        afterAll = officeMemoryKiB(measured->processId());
-        std::printf("office memory after 10 rounds:  %8ld KiB\n", after10);
-        std::printf("office memory after %d rounds: %8ld KiB  (%.2f x; the office is renewed every "
-                    "100 sessions)\n",
-                    memoryRounds, afterAll, double(afterAll) / double(std::max(after10, 1L)));
-
-        office::LibreOfficeOptions noRestart;
-        noRestart.sessionsPerOffice = 1 << 30;
-        auto unbounded = office::makeLibreOffice(noRestart);
-        for (int i = 1; i <= memoryRounds; ++i) {
-            round(*unbounded, dot, out);
-            if (i == 10)
-                after10 = officeMemoryKiB(unbounded->processId());
-        }
-        afterAll = officeMemoryKiB(unbounded->processId());
-        std::printf("without restarts: %ld KiB after 10, %ld KiB after %d rounds (%.2f x)\n",
-                    after10, afterAll, memoryRounds,
-                    double(afterAll) / double(std::max(after10, 1L)));
+        memoryFigures("renewed every 100 sessions", {}, dot, out, requests, pause);
+        office::LibreOfficeOptions noRenewal;
+        noRenewal.sessionsPerOffice = 1 << 30;
+        memoryFigures("never renewed", noRenewal, dot, out, requests, pause);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "office_bench: %s\n", e.what());
         return 1;
