@@ -85,7 +85,7 @@ public:
     void fitScrollBarsToPage();
 
     // The scroll bars' change handler (the user moved a bar, or the program set a value).
-    void scrollValueChanged(Bar bar, int value);
+    void scrollValueChanged(Bar which, int value);
 
     // A drag on the page; positions are in the page's own coordinates.
     void beginDrag(float x, float y);

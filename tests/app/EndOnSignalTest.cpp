@@ -13,6 +13,14 @@
 #include <csignal>
 #include <thread>
 
+// Whether someone handles the signal already, as AddressSanitizer's run-time does SIGSEGV: the
+// program leaves such a fault signal to them, and the child, built alike, leaves it too.
+static bool handledAlready(int signal) {
+    struct sigaction action {};
+    return ::sigaction(signal, nullptr, &action) == 0 &&
+           (action.sa_handler != SIG_DFL || (action.sa_flags & SA_SIGINFO));
+}
+
 // A second ending signal, or a fault, ends the run at once and removes what it noted first;
 // the first ending signal waits for the orderly end, whichever signal it is.
 TEST(EndOnSignal, TheAtOncePathRemovesTheRunsFiles) {
@@ -27,6 +35,8 @@ TEST(EndOnSignal, TheAtOncePathRemovesTheRunsFiles) {
                  {SIGSEGV, 0, SIGSEGV},       {SIGABRT, 0, SIGABRT}};
     for (const auto& row : table) {
         SCOPED_TRACE(row.first);
+        if (row.second == 0 && handledAlready(row.first))
+            continue;
         const QString document = cache.filePath(QStringLiteral("qorvel12345678.doc"));
         writeFile(document, "Jane Doe, 12 Elm Street");
         QProcess child;

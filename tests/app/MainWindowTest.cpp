@@ -592,7 +592,7 @@ TEST(MainWindow, EnterInAFieldDoesNotStartARequest) {
     EXPECT_TRUE(w.window.isVisible());
     for (QPushButton* b : {w.window.createButton, w.window.clearButton, w.window.sampleButton})
         EXPECT_EQ(b->accessibleName(), b->text());
-    for (int i = 0; i < w.window.fieldLabels.size(); ++i)
-        EXPECT_FALSE(w.window.fieldLabels[i]->text().isEmpty());
+    for (const QLabel* label : w.window.fieldLabels)
+        EXPECT_FALSE(label->text().isEmpty());
     EXPECT_EQ(w.window.directionsField->accessibleName(), QStringLiteral("Driving Directions:"));
 }

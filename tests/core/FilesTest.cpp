@@ -128,7 +128,8 @@ TEST(TempFolder, ThePrivateFolderInASharedTempIsTheUsersAlone) {
             EXPECT_TRUE(folder.startsWith(own + QLatin1Char('-'))) << folder.toStdString();
             EXPECT_EQ(tempFolder(), folder) << "the same one for the whole run";
             ASSERT_EQ(::lstat(native.constData(), &info), 0);
-            EXPECT_EQ(QPair(info.st_mode, info.st_uid), QPair(before.st_mode, before.st_uid));
+            EXPECT_EQ(std::pair(info.st_mode, info.st_uid),
+                      std::pair(before.st_mode, before.st_uid));
             ASSERT_EQ(::lstat(QFile::encodeName(folder).constData(), &info), 0);
             EXPECT_EQ(info.st_uid, ::getuid());
         } else {

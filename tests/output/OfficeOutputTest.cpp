@@ -365,7 +365,7 @@ TEST_F(OfficeSave, SendByEmailHandsTheMailProgramTheInvitationAsAPdfAndACalendar
     const QStringList attached =
         mail.allQueryItemValues(QStringLiteral("attach"), QUrl::FullyDecoded);
     ASSERT_EQ(attached.size(), 2);
-    const QString pdf = attached[0];
+    const QString& pdf = attached[0];
     // The party's calendar event beside the PDF, named like it.
     EXPECT_EQ(attached[1], pdf.chopped(4) + QStringLiteral(".ics"));
     EXPECT_TRUE(readAll(attached[1]).contains("\r\nSUMMARY:Lobster Fête & Feast\r\n"));

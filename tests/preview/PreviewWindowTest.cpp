@@ -109,9 +109,9 @@ TEST_F(Preview, EveryControlShowsWholeInAFixedWindow) {
     const QRect frame = control("pageFrame")->geometry();
     const QRect across = control("horizontalScroll")->geometry();
     const QRect down = control("verticalScroll")->geometry();
-    EXPECT_EQ(QPair(across.left(), across.width()), QPair(frame.left(), frame.width()));
+    EXPECT_EQ(std::pair(across.left(), across.width()), std::pair(frame.left(), frame.width()));
     EXPECT_EQ(across.top(), frame.bottom() + 1);
-    EXPECT_EQ(QPair(down.top(), down.height()), QPair(frame.top(), frame.height()));
+    EXPECT_EQ(std::pair(down.top(), down.height()), std::pair(frame.top(), frame.height()));
     EXPECT_EQ(down.left(), frame.right() + 1);
 
     QWidget* zoomBox = control("zoomBox");

@@ -131,7 +131,7 @@ std::vector<std::string> portions(const Reference<text::XTextRange>& paragraph) 
                                                 : "Bookmark]:") +
                           toQString(mark->getName()).toStdString());
         } else if (type == "TextField") {
-            out.push_back("Field");
+            out.emplace_back("Field");
         } else if (type == "Frame") {
             // anchors of objects bound to the paragraph; they hold no text
         } else {
@@ -235,7 +235,7 @@ QByteArray readAll(const QString& path) {
 }
 
 // Fills all six bookmarks of an opened template with one party's details.
-static void fillAll(office::Document& doc) {
+void fillAll(office::Document& doc) {
     doc.setBookmarkText(QStringLiteral("bEvent"), QStringLiteral("Midsummer Garden Party"));
     doc.setBookmarkText(QStringLiteral("bWhen"),
                         QStringLiteral("Saturday, June 21, 2025 at 4:00 PM"));

@@ -164,6 +164,7 @@ const WordFile::Entry& WordFile::entry(const std::u16string& name) const {
 
 std::vector<std::u16string> WordFile::entries() const {
     std::vector<std::u16string> names;
+    names.reserve(mEntries.size());
     for (const Entry& e : mEntries)
         names.push_back(e.name);
     return names;

@@ -76,7 +76,7 @@ private:
     void write(const Entry& e, const std::string& data);
     // Replaces a stream with data of another size that still fits the sectors it holds.
     void replace(const std::u16string& name, const std::string& data);
-    std::uint32_t fibLong(std::size_t at) const;
+    std::uint32_t fibLong(std::size_t index) const;
     std::pair<std::uint32_t, std::uint32_t> fibPair(int index) const;
     std::u16string tableName() const;
 

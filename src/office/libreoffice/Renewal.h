@@ -23,7 +23,7 @@ namespace office {
 
 class Engine;
 
-class Renewal : private programExit::BackgroundWork {
+class Renewal final : private programExit::BackgroundWork {
     struct State;
 
 public:

@@ -343,7 +343,7 @@ TEST_F(OfficeTest, APictureLinkedToAnAddressIsNeverFetched) {
     const QString path = tempFile(QStringLiteral("linked.doc"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("{\\rtf1 Party {\\field{\\*\\fldinst INCLUDEPICTURE \"" + url + "\" \\\\d}}}");
+    file.write(R"({\rtf1 Party {\field{\*\fldinst INCLUDEPICTURE ")" + url + R"(" \\d}}})");
     file.close();
     auto word = office->startSession();
     EXPECT_FALSE(word->open(path, true).renderPicture(816, 0.5).isNull());
@@ -460,7 +460,7 @@ QStringList pipesOf(pid_t group) {
     if (sockets.open(QIODevice::ReadOnly))
         for (const QByteArray& line : sockets.readAll().split('\n')) {
             const QList<QByteArray> fields = line.simplified().split(' ');
-            if (fields.size() > 7 && inodes.count(fields[6]) && fields[7].contains("OSL_PIPE_"))
+            if (fields.size() > 7 && inodes.contains(fields[6]) && fields[7].contains("OSL_PIPE_"))
                 paths << QString::fromLocal8Bit(fields[7]);
         }
     paths.removeDuplicates();
@@ -507,7 +507,7 @@ pid_t newOfficeOf(qint64 program, const std::set<pid_t>& known, std::chrono::sec
     const auto until = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < until) {
         for (const auto& [group, profile] : officesOf(program))
-            if (!known.count(group))
+            if (!known.contains(group))
                 return group;
         std::this_thread::sleep_for(50ms);
     }

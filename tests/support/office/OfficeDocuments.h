@@ -92,4 +92,4 @@ QStringList openDocumentUrls(office::LibreOffice& office);
 int officeFrames(office::LibreOffice& office);
 
 // Processes whose command line mentions the text (the office of a profile, a fake program).
-QList<int> processesMentioning(const QString& text);
+QList<int> processesMentioning(const QString& needle);
